@@ -1,0 +1,9 @@
+#include <stdio.h>
+
+#include "greet.h"
+
+int main(void)
+{
+    greet("world");
+    return 0;
+}

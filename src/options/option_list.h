@@ -1,0 +1,79 @@
+// The fixed table of twelve build options, their groups, the option lines of
+// the project file and the build settings derived from the statuses.
+#ifndef CORVANE_OPTIONS_OPTION_LIST_H
+#define CORVANE_OPTIONS_OPTION_LIST_H
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "text/text_utils.h"
+
+namespace corvane {
+
+// One row of the table, built from an eight-word definition line.
+class MakeOption {
+ public:
+  // onText and offText may be null: "no long text supplied".
+  MakeOption(const std::string& definitionLine, const std::string& description,
+             const char* onText, const char* offText);
+
+  const std::string& activeCompileFlags() const;
+  const std::string& activeLinkFlags() const;
+  void flip();
+
+  std::string description;
+  std::string compileOn;
+  std::string compileOff;
+  std::string linkOn;
+  std::string linkOff;
+  std::int32_t status = 0;
+  bool saved = true;
+  std::string name;
+  bool clusive = true;
+};
+
+// A group of options tied together when one of them is toggled.
+struct ClusiveOpts {
+  bool exclusive = true;
+  bool onlyOn = true;
+  List names;
+};
+
+class OptionList {
+ public:
+  OptionList();  // the twelve rows at their defaults and the three groups
+
+  const MakeOption* find(const std::string& name) const;
+  int indexOf(const std::string& name) const;
+  int maxNameLength() const;
+  void toggle(const std::string& name);
+
+  List optionLines() const;
+  List selectOptionLines(const List& lines) const;
+  void applyOptionLines(const List& lines);
+
+  const std::vector<MakeOption>& options() const { return options_; }
+  const std::vector<ClusiveOpts>& groups() const { return groups_; }
+
+  // Derived build settings.
+  std::string compileFlags() const;
+  std::string linkFlags() const;
+  std::string targetExtension() const;
+  bool isDll() const;
+  bool isConsole() const;
+  bool isMultiThread() const;
+  bool isDynamic() const;
+
+  // The makefile lines that follow from the statuses.
+  std::string startupLine() const;  // "STARTUP = $(...)"
+  std::string runtimeLine() const;  // "RTLIB = $(BCC32RTLIB)...lib"
+
+ private:
+  std::vector<MakeOption> options_;
+  std::vector<ClusiveOpts> groups_;
+};
+
+}  // namespace corvane
+
+#endif  // CORVANE_OPTIONS_OPTION_LIST_H

@@ -1,0 +1,69 @@
+// The file system as Corvane sees it. The core (project, makefile, screens)
+// only talks to this interface, so that tests and other platforms can stand
+// in for the real disk.
+#ifndef CORVANE_PLATFORM_FILE_SYSTEM_H
+#define CORVANE_PLATFORM_FILE_SYSTEM_H
+
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace corvane {
+
+struct PathParts {
+  std::string drive;      // "C:" on Windows; always empty on POSIX
+  std::string directory;  // up to and including the last separator
+  std::string name;       // the last component without its extension
+  std::string extension;  // the last dot of the last component and what follows
+};
+
+enum class SaveResult {
+  kSaved,        // the whole content is on disk under the name
+  kCannotOpen,   // the file could not be opened for writing; nothing changed
+  kCannotWrite,  // opened, but the content could not be written completely;
+                 // the old file, if any, is left exactly as it was
+};
+
+class FileSystem {
+ public:
+  virtual ~FileSystem() = default;
+
+  // The current directory as an absolute path.
+  virtual std::string currentDirectory() const = 0;
+
+  // The names (no directory part) of the current directory's entries that
+  // match "*." + extension without regard to case, directories included, in
+  // the order the directory listing gives them.
+  virtual std::vector<std::string> listMatching(const std::string& extension) const = 0;
+
+  // Whether a file or directory of that name exists. Accepts Windows-style
+  // paths where the platform can map them (see the POSIX implementation).
+  virtual bool exists(const std::string& path) const = 0;
+
+  // Whether a file of that name exists and is not read-only.
+  virtual bool isWritable(const std::string& path) const = 0;
+
+  // The whole content of a file, or nothing when it cannot be opened for
+  // reading (absent, unreadable, a directory).
+  virtual std::optional<std::string> readFile(const std::string& path) const = 0;
+
+  // Replaces the file's content safely: the new bytes go to a temporary file
+  // in the same directory which then takes the name, so the old content
+  // survives any failure. Permission bits of a replaced file are kept, and a
+  // name that is a symbolic link keeps the link.
+  virtual SaveResult saveFile(const std::string& path, const std::string& content) = 0;
+
+  // The absolute path of the running program's own file.
+  virtual std::string programPath() const = 0;
+
+  // Splits a path into drive, directory, name and extension.
+  virtual PathParts splitPath(const std::string& path) const = 0;
+};
+
+// The file system of the platform Corvane was built for.
+std::unique_ptr<FileSystem> makeNativeFileSystem();
+
+}  // namespace corvane
+
+#endif  // CORVANE_PLATFORM_FILE_SYSTEM_H

@@ -1,0 +1,38 @@
+#include "platform/memory_console.h"
+
+namespace corvane {
+
+void MemoryConsole::pushKey(int code) {
+  if (code < 0) {
+    keys_.push_back(0);
+    keys_.push_back(-code);
+  } else {
+    keys_.push_back(code);
+  }
+}
+
+void MemoryConsole::pushKeys(std::string_view text) {
+  for (char byte : text) keys_.push_back(static_cast<unsigned char>(byte));
+}
+
+int MemoryConsole::getKey() {
+  if (keys_.empty()) {
+    ranDry_ = true;
+    return 27;
+  }
+  const int key = keys_.front();
+  keys_.pop_front();
+  ++keysRead_;
+  return key;
+}
+
+std::string MemoryConsole::rowText(int row) const { return rowText(row, 1, kScreenColumns); }
+
+std::string MemoryConsole::rowText(int row, int first, int last) const {
+  std::string text;
+  for (int column = first; column <= last; ++column)
+    text += static_cast<char>(cellAt(column, row).character);
+  return text;
+}
+
+}  // namespace corvane

@@ -1,0 +1,57 @@
+// A console that lives in memory: the cells of a CellConsole and a queue of
+// keys. The screens' tests drive it and read back characters and colours.
+#ifndef CORVANE_PLATFORM_MEMORY_CONSOLE_H
+#define CORVANE_PLATFORM_MEMORY_CONSOLE_H
+
+#include <deque>
+#include <string>
+#include <string_view>
+
+#include "platform/cell_console.h"
+
+namespace corvane {
+
+class MemoryConsole : public CellConsole {
+ public:
+  // Queues one key code as readKey returns it: a negative code becomes the
+  // two presses 0 and the scan code.
+  void pushKey(int code);
+  // Queues each byte of the text as a key.
+  void pushKeys(std::string_view text);
+
+  // With type-ahead on, queued keys count as typed ahead and readKey drops
+  // them; off (the default), every queued key is meant, as in a script.
+  void setTypeAhead(bool on) { typeAhead_ = on; }
+
+  // When the queue is empty every further key is Esc, so a test that runs
+  // out of keys ends instead of hanging.
+  int getKey() override;
+  bool keyPending() override { return !keys_.empty(); }
+  bool typedAheadPending() override { return typeAhead_ && !keys_.empty(); }
+  void setLineEditing(bool active) override { lineEditing_ = active; }
+
+  std::size_t keysLeft() const { return keys_.size(); }
+  int keysRead() const { return keysRead_; }
+  bool ranDry() const { return ranDry_; }
+  bool lineEditing() const { return lineEditing_; }
+
+  // The 80 characters of a screen row (1-based).
+  std::string rowText(int row) const;
+  // Characters of a row from column first to last, inclusive.
+  std::string rowText(int row, int first, int last) const;
+  int foregroundAt(int column, int row) const { return cellAt(column, row).attribute & 0x0F; }
+  int backgroundAt(int column, int row) const {
+    return (cellAt(column, row).attribute >> 4) & 0x07;
+  }
+
+ private:
+  std::deque<int> keys_;
+  bool typeAhead_ = false;
+  bool ranDry_ = false;
+  bool lineEditing_ = false;
+  int keysRead_ = 0;
+};
+
+}  // namespace corvane
+
+#endif  // CORVANE_PLATFORM_MEMORY_CONSOLE_H

@@ -1,0 +1,71 @@
+// The project: everything Corvane knows about the program being built.
+#ifndef CORVANE_PROJECT_MAKE_PROJECT_H
+#define CORVANE_PROJECT_MAKE_PROJECT_H
+
+#include <iosfwd>
+#include <string>
+
+#include "options/option_list.h"
+#include "platform/file_system.h"
+#include "text/text_utils.h"
+
+namespace corvane {
+
+class MakeProject {
+ public:
+  // The default project of the current directory.
+  explicit MakeProject(const FileSystem& fs);
+  // The project a project file describes; reading never fails. The file
+  // system is used for the defaults of what the file lacks.
+  MakeProject(std::istream& in, const FileSystem& fs);
+
+  // Writes the whole project file, CR LF after every line.
+  void write(std::ostream& out) const;
+
+  const std::string& makefileName() const { return makefileName_; }
+  const std::string& target() const { return target_; }
+  const std::string& linkerFlags() const { return linkerFlags_; }
+  const std::string& compilerFlags() const { return compilerFlags_; }
+  const std::string& objects() const { return objects_; }
+  const std::string& libraries() const { return libraries_; }
+  const std::string& libraryPaths() const { return libraryPaths_; }
+  const std::string& includePaths() const { return includePaths_; }
+  const std::string& resources() const { return resources_; }
+  const Paragraph& sources() const { return sources_; }
+  const Paragraph& optionLines() const { return optionLines_; }
+  const OptionList& optionList() const { return optionList_; }
+
+  void setMakefileName(const std::string& text) { makefileName_ = text; }
+  void setTarget(const std::string& text) { target_ = text; }
+  void setLinkerFlags(const std::string& text) { linkerFlags_ = text; }
+  void setCompilerFlags(const std::string& text) { compilerFlags_ = text; }
+  void setObjects(const std::string& text) { objects_ = text; }
+  void setLibraries(const std::string& text) { libraries_ = text; }
+  void setLibraryPaths(const std::string& text) { libraryPaths_ = text; }
+  void setIncludePaths(const std::string& text) { includePaths_ = text; }
+  void setResources(const std::string& text) { resources_ = text; }
+  void setSources(const List& sources) { sources_ = sources; }
+  void setOptionList(const OptionList& options);
+
+  std::string allCompilerFlags() const;
+  std::string allLinkerFlags() const;
+  std::string targetExtension() const;
+
+ private:
+  std::string makefileName_;
+  std::string target_;
+  std::string linkerFlags_;
+  std::string compilerFlags_;
+  std::string objects_;
+  std::string libraries_;
+  std::string libraryPaths_;
+  std::string includePaths_;
+  std::string resources_;
+  Paragraph sources_;
+  Paragraph optionLines_;
+  OptionList optionList_;
+};
+
+}  // namespace corvane
+
+#endif  // CORVANE_PROJECT_MAKE_PROJECT_H

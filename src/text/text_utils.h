@@ -1,0 +1,72 @@
+// Text and list helpers shared by the project file, the option table, the
+// makefile writer and the screens.
+//
+// A text is a byte string (no encoding is assumed); a list is an ordered
+// sequence of texts. Blanks are the space and the tab only. Case folding is
+// ASCII only: a-z become A-Z, every other byte is left alone. Positions that
+// are not found are reported as -1. Unless a function says "in place", it
+// leaves its arguments alone and returns a new value.
+#ifndef CORVANE_TEXT_TEXT_UTILS_H
+#define CORVANE_TEXT_TEXT_UTILS_H
+
+#include <cstddef>
+#include <functional>
+#include <iosfwd>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace corvane {
+
+using Text = std::string;
+using List = std::vector<std::string>;
+// A block of lines, each without its line end. Only a name for a list.
+using Paragraph = List;
+
+// The bytes skipped after a keyword that has been matched at a line's start.
+inline constexpr std::string_view kPrefixSeparators = " \t:=";
+
+// Text functions.
+std::string trim(std::string_view text);
+std::string trimLeft(std::string_view text);
+std::string trimRight(std::string_view text);
+std::string padRight(std::string_view text, std::size_t width, char fill = ' ');
+std::string upperCase(std::string_view text);
+std::string beforeLast(std::string_view text, std::string_view separator);
+bool startsWithNoCase(std::string_view text, std::string_view keyword);
+List splitWords(std::string_view text, std::string_view separators);
+
+// List functions.
+List makeList(const char* const* texts, int count);
+List singleList(std::string_view text);
+void appendAll(List& list, const char* const* texts, int count);
+List plus(const List& list, std::string_view text);
+List concat(const List& a, const List& b);
+List minus(const List& a, const List& b);
+std::size_t longestLength(const List& list);
+std::string elementAt(const List& list, std::size_t position);
+void removeAt(List& list, std::size_t position);
+int indexOfText(const List& list, std::string_view text);
+int findIf(const List& list, const std::function<bool(const std::string&)>& test,
+           int start, std::string& out);
+List selectByPrefix(const List& list, std::string_view keyword);
+std::string findByPrefix(const List& list, std::string_view keyword, bool strip);
+void stripPrefix(List& list, std::string_view keyword);
+void prefixLines(List& list, std::string_view prefix);
+void replaceInLines(List& list, std::string_view search, std::string_view replacement,
+                    bool exactCase);
+void trimRightAll(List& list);
+List sortNoCase(const List& list, bool ascending);
+
+// Writes each text followed by CR LF, the line end of every file Corvane
+// writes on every platform. A line feed inside a text also becomes CR LF.
+void writeLines(std::ostream& out, const List& list);
+
+// Reads a whole text file's bytes as lines the way a text-mode reader does:
+// every CR is dropped, LF ends a line, a byte 26 (Ctrl-Z) ends the file, and
+// a last line without a line end still counts.
+List splitTextLines(std::string_view bytes);
+
+}  // namespace corvane
+
+#endif  // CORVANE_TEXT_TEXT_UTILS_H

@@ -1,0 +1,67 @@
+// The character-cell console that every screen of Corvane draws on: 80
+// columns by 25 rows, 1-based coordinates, column first. The platform layer
+// supplies the implementations (terminal, scripted input, memory, Win32).
+#ifndef CORVANE_UI_CONSOLE_H
+#define CORVANE_UI_CONSOLE_H
+
+#include <cstdint>
+#include <string_view>
+#include <vector>
+
+namespace corvane {
+
+inline constexpr int kScreenColumns = 80;
+inline constexpr int kScreenRows = 25;
+
+// One cell: a byte of code page 437 and its attribute (foreground 0-15 in the
+// low four bits, background 0-7 in bits 4 to 6).
+struct Cell {
+  std::uint8_t character = ' ';
+  std::uint8_t attribute = 0x07;
+  friend bool operator==(const Cell& a, const Cell& b) {
+    return a.character == b.character && a.attribute == b.attribute;
+  }
+  friend bool operator!=(const Cell& a, const Cell& b) { return !(a == b); }
+};
+
+inline std::uint8_t makeAttribute(int foreground, int background) {
+  return static_cast<std::uint8_t>((foreground & 0x0F) | ((background & 0x07) << 4));
+}
+
+class Console {
+ public:
+  virtual ~Console() = default;
+
+  // Positions are relative to the active region (the whole screen until
+  // setRegion changes it) unless said otherwise.
+  virtual void setRegion(int left, int top, int right, int bottom) = 0;
+  virtual void clearRegion() = 0;
+  virtual void clearLineEnd() = 0;
+  virtual void moveCursor(int column, int row) = 0;
+  virtual int cursorColumn() const = 0;
+  virtual int cursorRow() const = 0;
+  virtual void setForeground(int colour) = 0;
+  virtual void setBackground(int colour) = 0;
+  virtual void writeText(std::string_view text) = 0;
+  // Screen coordinates, inclusive; the buffer holds the cells row by row.
+  virtual void readCells(int left, int top, int right, int bottom,
+                         std::vector<Cell>& buffer) const = 0;
+  virtual void writeCells(int left, int top, int right, int bottom,
+                          const std::vector<Cell>& buffer) = 0;
+  // One key press without echo: its character, or 0 and then (on the next
+  // call) the scan code for a key without a character.
+  virtual int getKey() = 0;
+  // True when a key press is waiting to be read by getKey.
+  virtual bool keyPending() = 0;
+
+  // True when a key typed ahead is waiting: readKey drops these. Pasted text
+  // during line editing and the keys of a script are not "typed ahead".
+  virtual bool typedAheadPending() { return keyPending(); }
+  // Told by the line editor while it runs, so that a backend can hand pasted
+  // text to it as typed keys (and ignore a paste elsewhere).
+  virtual void setLineEditing(bool /*active*/) {}
+};
+
+}  // namespace corvane
+
+#endif  // CORVANE_UI_CONSOLE_H

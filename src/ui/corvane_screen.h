@@ -1,0 +1,86 @@
+// The one object through which the program uses the screen: the seven fixed
+// windows, the window stack, the banners, the usage screen and the boxes.
+#ifndef CORVANE_UI_CORVANE_SCREEN_H
+#define CORVANE_UI_CORVANE_SCREEN_H
+
+#include <string>
+#include <vector>
+
+#include "text/text_utils.h"
+#include "ui/console.h"
+#include "ui/text_window.h"
+
+namespace corvane {
+
+// Colours of the standard 16-colour text palette that the screens use.
+enum Colour : int {
+  kBlack = 0,
+  kBlue = 1,
+  kGreen = 2,
+  kRed = 4,
+  kBrown = 6,
+  kLightGrey = 7,
+  kLightCyan = 11,
+  kYellow = 14,
+  kWhite = 15,
+};
+
+// Byte 196 of code page 437: the horizontal line of the screens' rules.
+inline constexpr char kLineCharacter = static_cast<char>(196);
+
+class CorvaneScreen {
+ public:
+  explicit CorvaneScreen(Console& console);
+  ~CorvaneScreen();  // destroys the screen if that has not happened yet
+  CorvaneScreen(const CorvaneScreen&) = delete;
+  CorvaneScreen& operator=(const CorvaneScreen&) = delete;
+
+  void push(TextWindow& window);
+  void pop();
+  void repaint();
+
+  void showTitle();
+  void openWorkspace();
+  void showUsage();  // returns when a key is pending, leaving it unread
+
+  // 1 yes, 0 no, -1 Esc.
+  int askYesNo(const List& lines, bool defaultYes);
+  // 0 Enter (value holds the new text), -1 Esc (value unchanged).
+  int askText(std::string& value, const List& lines, const std::string& label,
+              const std::string& initial);
+  // The code of the key pressed.
+  int showError(const List& lines, const std::string& prompt);
+  // Shows the lines with "Press any key.. ", waits for a key and destroys the
+  // screen. The caller then ends the run with exit status 1.
+  void fatalError(const List& lines);
+
+  // Leaves the whole screen blank, white on black; only the first call acts.
+  void destroy();
+  bool destroyed() const { return destroyed_; }
+
+  Console& console() { return *console_; }
+  TextWindow& background() { return background_; }
+  TextWindow& title() { return title_; }
+  TextWindow& banner() { return banner_; }
+  TextWindow& mainWorkspace() { return mainWorkspace_; }
+  TextWindow& advancedWorkspace() { return advancedWorkspace_; }
+  TextWindow& errorBox() { return errorBox_; }
+  TextWindow& queryBox() { return queryBox_; }
+  const std::vector<TextWindow*>& stack() const { return stack_; }
+
+ private:
+  Console* console_;
+  std::vector<TextWindow*> stack_;
+  TextWindow background_;
+  TextWindow title_;
+  TextWindow banner_;
+  TextWindow mainWorkspace_;
+  TextWindow advancedWorkspace_;
+  TextWindow errorBox_;
+  TextWindow queryBox_;
+  bool destroyed_ = false;
+};
+
+}  // namespace corvane
+
+#endif  // CORVANE_UI_CORVANE_SCREEN_H

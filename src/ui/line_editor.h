@@ -1,0 +1,29 @@
+// The one-line text editor with horizontal scrolling and the three-row edit
+// box built on it.
+#ifndef CORVANE_UI_LINE_EDITOR_H
+#define CORVANE_UI_LINE_EDITOR_H
+
+#include <string>
+
+#include "ui/text_window.h"
+
+namespace corvane {
+
+// Edits value in place from the console cursor's position; returns the key
+// that ended it, Enter (13) or Esc (27). Undo on Esc is the caller's.
+int editLine(TextWindow& window, std::string& value, const std::string& initial);
+
+// Draws the visible slice of text in the field starting at (column, row) and
+// returns the new scroll offset; an offset of -1 only records the text as the
+// last slice drawn and returns -1.
+int drawField(TextWindow& window, const std::string& text, int column, int row,
+              int cursor, int offset);
+
+// A box of three rows on the window at (column, row) with a label and the
+// line editor; 0 when ended with Enter, -1 with Esc (value then unchanged).
+int editBox(TextWindow& window, std::string& value, int column, int row,
+            const std::string& label, const std::string& initial);
+
+}  // namespace corvane
+
+#endif  // CORVANE_UI_LINE_EDITOR_H
