@@ -1,7 +1,8 @@
 #include "app/compiler_directory.h"
 
 #include <algorithm>
-#include <cctype>
+
+#include "text/text_utils.h"
 
 namespace corvane {
 
@@ -19,19 +20,6 @@ const List kFirstQuestion = {
     "Borland base directory (not /bin).",
 };
 
-// Blanks are the space and the tab, as everywhere in Corvane.
-std::string trimBlanks(const std::string& text) {
-  const auto blank = [](char c) { return c == ' ' || c == '\t'; };
-  auto first = std::find_if_not(text.begin(), text.end(), blank);
-  auto last = std::find_if_not(text.rbegin(), text.rend(), blank).base();
-  return first < last ? std::string(first, last) : std::string();
-}
-
-std::string upperCased(std::string text) {
-  for (char& c : text) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-  return text;
-}
-
 std::string compilerIn(const std::string& directory) {
   return directory + kBinPath + kCompilerFile + kCompilerExtension;
 }
@@ -39,7 +27,7 @@ std::string compilerIn(const std::string& directory) {
 // Where the Bin directory starts in a path, in any case and with either
 // separator (the program's own path uses "/" on POSIX systems).
 std::string::size_type binPosition(const std::string& path) {
-  const std::string upper = upperCased(path);
+  const std::string upper = upperCase(path);
   const auto backslash = upper.find("\\BIN");
   const auto slash = upper.find("/BIN");
   return std::min(backslash, slash);
@@ -69,7 +57,7 @@ std::optional<std::string> askCompilerDirectory(CorvaneScreen& screen, const Fil
     screen.destroy();
     return std::nullopt;
   }
-  answer = trimBlanks(answer);
+  answer = trim(answer);
   if (!answer.empty() && answer.back() == '\\') answer.pop_back();
   if (answer.empty()) answer = kDefaultDirectory;
 
