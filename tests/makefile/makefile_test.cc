@@ -227,7 +227,9 @@ TEST(MakefileTest, EveryLineEndIsCrLfIncludingThoseInsideCompileCommands) {
   const std::string text =
       written(Makefile(projectFrom("source a.cpp\nsource b.c\nsource c.cpp\n"), "C:\\BCC55"));
   for (std::size_t i = 0; i < text.size(); ++i) {
-    if (text[i] == '\n') ASSERT_TRUE(i > 0 && text[i - 1] == '\r') << "bare LF at byte " << i;
+    if (text[i] == '\n') {
+      ASSERT_TRUE(i > 0 && text[i - 1] == '\r') << "bare LF at byte " << i;
+    }
   }
   EXPECT_NE(text.find("$(Src)\\a.cpp\r\n\r\n$(oDir)\\b.obj"), std::string::npos);
   EXPECT_EQ(text.substr(text.size() - 4), "\r\n\r\n");

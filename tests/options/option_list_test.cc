@@ -143,6 +143,29 @@ TEST(OptionLines, ApplySetsStatusesWithoutGroups) {
   EXPECT_EQ((List{"Debug", "Console", "MultiThread", "Pentium"}), statusesOf(list));
 }
 
+TEST(OptionLines, AnyBytesAfterThePrefix) {
+  const std::string separators = " \t:=";
+  for (int code = 0; code < 256; ++code) {
+    const char byte = static_cast<char>(code);
+    const bool isSeparator = separators.find(byte) != std::string::npos;
+    OptionList beforeName;
+    beforeName.applyOptionLines(beforeName.selectOptionLines(
+        List{"option " + std::string(1, byte) + "Pentium ON"}));
+    EXPECT_EQ(isSeparator, beforeName.find("Pentium")->status == 1) << "byte " << code;
+    OptionList afterName;
+    afterName.applyOptionLines(afterName.selectOptionLines(
+        List{"option Pentium" + std::string(1, byte) + "ON"}));
+    EXPECT_EQ(byte == ' ', afterName.find("Pentium")->status == 1) << "byte " << code;
+  }
+  OptionList list;
+  list.applyOptionLines(list.selectOptionLines(
+      List{std::string("option \0\xff\x1a\r\n", 12), "option " + std::string(100000, '\xe9'),
+           "option Console\xff OFF", "option Debug OFF",
+           std::string("option Debug OFF\0", 17)}));
+  // "OFF" followed by a NUL is not exactly OFF, so it counts as ON.
+  EXPECT_EQ((List{"Debug", "Console"}), statusesOf(list));
+}
+
 TEST(OptionLines, RoundTripThroughProjectLines) {
   OptionList edited;
   edited.toggle("DLL");
