@@ -132,6 +132,7 @@ TEST_F(AdvancedScreenTest, EscInAnEditBoxKeepsTheOldValue) {
 TEST_F(AdvancedScreenTest, LeavingBringsBackTheMainWorkspace) {
   OptionList options;
   std::string projectFile = "Project.gen", makefile = "Makefile.b", target = "hello", flags;
+  console.pushKey(kKeyEsc);
   mainScreen(screen, options, projectFile, makefile, target, flags, flags);
   const std::vector<std::string> mainRows = workspaceRows(console);
   const std::vector<TextWindow*> stack = screen.stack();

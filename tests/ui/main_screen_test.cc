@@ -62,7 +62,7 @@ TEST_F(MainScreenTest, DrawsNamesOptionsFlagsAndPrompt) {
       kOptionsIndent + "(l)Pentium     [OFF]  -Use Pentium instructions (486 when off)",
       kOptionsIndent + dashes(65),
       "",
-      "(4)Add Compile Flags: -DDEBUG           (5)Add Link Flags: -Gn",
+      "(4)Add Compile Flags: -DDEBUG" + blanks(12) + "(5)Add Link Flags: -Gn",
       "",
       blanks(31) + "Press (selection), [Esc], [->] or [Enter]...",
   });

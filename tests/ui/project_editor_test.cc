@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <initializer_list>
 #include <sstream>
 #include <string>
 
@@ -28,6 +29,10 @@ class ProjectEditorTest : public ::testing::Test {
     std::ostringstream out;
     project.write(out);
     return out.str();
+  }
+
+  void press(std::initializer_list<int> keys) {
+    for (int key : keys) console.pushKey(key);
   }
 
   bool run(MakeProject& project) { return editProject(project, projectFile, screen, fs); }
@@ -74,14 +79,13 @@ TEST_F(ProjectEditorTest, EscOnEachScreenLeavesTheProjectUntouchedAndDestroysThe
 TEST_F(ProjectEditorTest, EnterWritesEveryWorkingCopyBack) {
   MakeProject project(fs);
   ASSERT_EQ(project.sources(), (List{"extra.c", "hello.cpp", "util.cpp"}));
-  for (int key : {'k', '1', kKeyBackspace, 'n', 'e', 'w', '.', 'g', 'e', 'n', kKeyEnter,
+  press({'k', '1', kKeyBackspace, 'n', 'e', 'w', '.', 'g', 'e', 'n', kKeyEnter,
                   '4', '-', 'D', 'X', kKeyEnter, '5', '-', 'L', kKeyEnter,
                   '2', kKeyBackspace, 'h', 'i', kKeyEnter, '3', kKeyBackspace, 'm', 'k',
                   kKeyEnter, kKeyRight, 'a', kKeyRight, '1', 'i', 'n', 'c', kKeyEnter,
                   '2', 'l', 'i', 'b', kKeyEnter, '3', 'g', 'd', 'i', kKeyEnter,
                   '4', 'o', 'b', 'j', kKeyEnter, '5', 'r', 'e', 's', kKeyEnter, kKeyLeft,
-                  kKeyLeft, kKeyEnter})
-    console.pushKey(key);
+                  kKeyLeft, kKeyEnter});
 
   EXPECT_TRUE(run(project));
   EXPECT_FALSE(console.ranDry());

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "platform/memory_console.h"
+#include "project/source_discovery.h"
 #include "support/fake_file_system.h"
 #include "text/text_utils.h"
 #include "ui/corvane_screen.h"
