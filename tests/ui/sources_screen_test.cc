@@ -288,6 +288,8 @@ TEST_F(SourcesScreenTest, UpDownAndAnAdvancedScreenVisitLeaveTheScreenUnchanged)
   console.pushKey(kKeyEnter);
   EXPECT_EQ(run(), kKeyEnter);
   EXPECT_EQ(workspaceRows(console), before);
+  EXPECT_EQ(console.screenCursorColumn(), kWorkspaceLeft + 75);  // back at rest
+  EXPECT_EQ(console.screenCursorRow(), kWorkspaceTop + 19);
   EXPECT_EQ(screen.stack().size(), stackDepth);
   EXPECT_EQ(sources, (List{"a.cpp"}));
   EXPECT_FALSE(console.ranDry());
