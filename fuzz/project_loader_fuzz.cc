@@ -65,6 +65,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const MakeProject first = loaded(input);
   check(!first.makefileName().empty(), "empty makefile name");
   check(!first.sources().empty(), "no sources");
+  check(!first.target().empty(), "empty target");
   check(first.optionLines() == first.optionList().optionLines(), "stale option lines");
 
   const std::string firstWrite = written(first);

@@ -67,29 +67,5 @@ TEST(MakeProjectTest, SetOptionListRefreshesTheOptionLinesAndTheExtension) {
   EXPECT_EQ(project.targetExtension(), ".dll");
 }
 
-TEST(MakeProjectTest, TextSettersAndSetSourcesTakeTheValuesAsGiven) {
-  FakeFileSystem fs;
-  MakeProject project(fs);
-  project.setTarget(" odd name ");
-  project.setMakefileName("");
-  project.setSources({"z.c", "a.c", "z.c"});
-  EXPECT_EQ(project.target(), " odd name ");
-  EXPECT_EQ(project.makefileName(), "");
-  EXPECT_EQ(project.sources(), (Paragraph{"z.c", "a.c", "z.c"}));
-}
-
-TEST(MakeProjectTest, CopiesAreIndependent) {
-  FakeFileSystem fs;
-  const MakeProject original(fs);
-  MakeProject copy = original;
-  copy.setSources({"x.c"});
-  OptionList options;
-  options.toggle("Debug");
-  copy.setOptionList(options);
-  EXPECT_EQ(original.sources(), (Paragraph{"work.cpp"}));
-  EXPECT_EQ(original.optionLines(), OptionList().optionLines());
-  EXPECT_NE(copy.optionLines(), original.optionLines());
-}
-
 }  // namespace
 }  // namespace corvane

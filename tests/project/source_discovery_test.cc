@@ -102,6 +102,9 @@ TEST_F(SourceDiscovery, FilesThatCannotBeRead) {
   scratch.write("y.cpp", "int main()\n");
   EXPECT_FALSE(definesEntryPoint(fs, "x.cpp"));
   EXPECT_FALSE(definesEntryPoint(fs, "absent.cpp"));
+  ASSERT_EQ(0, ::mkfifo("pipe.cpp", 0644));
+  EXPECT_FALSE(definesEntryPoint(fs, "pipe.cpp"));
+  ASSERT_EQ(0, ::unlink("pipe.cpp"));
   EXPECT_EQ((List{"x.cpp", "y.cpp"}), scanSources(fs));
   EXPECT_EQ("y", defaultTargetName(fs, scanSources(fs)));
   if (::geteuid() != 0) {

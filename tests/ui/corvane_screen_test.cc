@@ -6,17 +6,11 @@
 #include <vector>
 
 #include "platform/memory_console.h"
+#include "support/screen_text.h"
 #include "ui/keys.h"
 
 namespace corvane {
 namespace {
-
-std::string row(const std::string& text) {
-  return text + std::string(kScreenColumns - text.size(), ' ');
-}
-std::string at(int column, const std::string& text) {
-  return row(std::string(static_cast<std::size_t>(column - 1), ' ') + text);
-}
 
 // Every cell of the screen, to compare a whole picture before and after.
 std::vector<Cell> screenCells(const Console& console) {
@@ -57,19 +51,6 @@ class CorvaneScreenTest : public ::testing::Test {
   SnapshotConsole console;
   CorvaneScreen screen;
 };
-
-TEST_F(CorvaneScreenTest, WindowsAndStackAsCreated) {
-  EXPECT_EQ(screen.stack(), (std::vector<TextWindow*>{&screen.background(), &screen.title()}));
-  EXPECT_EQ(screen.errorBox().width(), 64);
-  EXPECT_EQ(screen.queryBox().width(), 63);
-  EXPECT_EQ(screen.errorBox().height(), 13);
-  EXPECT_EQ(screen.queryBox().height(), 13);
-  EXPECT_EQ(screen.mainWorkspace().width(), 77);
-  EXPECT_EQ(screen.advancedWorkspace().height(), 20);
-  EXPECT_EQ(screen.banner().left(), 23);
-  EXPECT_EQ(screen.banner().bottom(), 3);
-  EXPECT_FALSE(screen.title().shown());
-}
 
 TEST_F(CorvaneScreenTest, Title) {
   screen.showTitle();

@@ -6,14 +6,11 @@
 #include <vector>
 
 #include "platform/memory_console.h"
+#include "support/screen_text.h"
 #include "ui/keys.h"
 
 namespace corvane {
 namespace {
-
-std::string row(const std::string& text) {
-  return text + std::string(kScreenColumns - text.size(), ' ');
-}
 
 // Counts what reaches the console, and notes the screen and the editing mode
 // whenever a key is read.

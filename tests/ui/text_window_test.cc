@@ -5,14 +5,12 @@
 #include <string>
 
 #include "platform/memory_console.h"
+#include "support/screen_text.h"
 
 namespace corvane {
 namespace {
 
 // A whole screen row: the text, then blanks up to column 80.
-std::string row(const std::string& text) {
-  return text + std::string(kScreenColumns - text.size(), ' ');
-}
 
 TEST(TextWindowTest, WidthAndHeightAreOneLessThanTheColumnsAndRows) {
   MemoryConsole console;

@@ -71,10 +71,13 @@ bool PosixFileSystem::isWritable(const std::string& path) const {
 }
 
 std::optional<std::string> PosixFileSystem::readFile(const std::string& path) const {
-  Descriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+  // Only regular files are read: a FIFO named x.cpp would block the open or
+  // the read forever, and a device such as /dev/zero would never end.
+  // O_NONBLOCK keeps the open itself from waiting for a FIFO's writer.
+  Descriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY));
   if (file.get() < 0) return std::nullopt;
   struct stat status {};
-  if (::fstat(file.get(), &status) != 0 || S_ISDIR(status.st_mode)) return std::nullopt;
+  if (::fstat(file.get(), &status) != 0 || !S_ISREG(status.st_mode)) return std::nullopt;
   std::string content;
   // The size is only a hint: the file may change while it is read.
   std::size_t capacity = status.st_size > 0 ? static_cast<std::size_t>(status.st_size) + 1 : 4096;

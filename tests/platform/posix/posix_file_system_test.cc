@@ -65,6 +65,18 @@ TEST(PosixFileSystem, ReadFileGivesBytesOrNothing) {
   EXPECT_EQ(std::nullopt, fs.readFile("absent"));
 }
 
+TEST(PosixFileSystem, ReadFileRefusesWhatNeverEnds) {
+  ScratchDirectory scratch;
+  ASSERT_EQ(0, ::mkfifo("pipe.cpp", 0644));
+  ASSERT_EQ(0, ::symlink("/dev/zero", "zero.cpp"));
+  ASSERT_EQ(0, ::symlink("x.bin", "link.cpp"));
+  scratch.write("x.bin", "int main()");
+  PosixFileSystem fs;
+  EXPECT_EQ(std::nullopt, fs.readFile("pipe.cpp"));
+  EXPECT_EQ(std::nullopt, fs.readFile("zero.cpp"));
+  EXPECT_EQ("int main()", fs.readFile("link.cpp"));
+}
+
 TEST(PosixFileSystem, WritableMeansPresentAndNotReadOnly) {
   ScratchDirectory scratch;
   scratch.write("rw", "");
