@@ -1,7 +1,5 @@
 #include "platform/key_decoder.h"
 
-#include <algorithm>
-
 #include "ui/keys.h"
 
 namespace corvane {
@@ -129,7 +127,7 @@ void KeyDecoder::character(std::uint8_t byte) {
   if (pasting_) {
     // Only the printable characters of a paste are typed into the field;
     // its line ends and tabs would end or confuse the edit.
-    if (lineEditing_ && byte >= 32 && byte <= 126) keys_.push_back(Key{byte, true});
+    if (byte >= 32 && byte <= 126) keys_.push_back(Key{byte, true});
     return;
   }
   switch (byte) {
@@ -217,18 +215,27 @@ void KeyDecoder::inputPaused() {
   state_ = State::kGround;
 }
 
+void KeyDecoder::dropIgnoredPaste() {
+  if (lineEditing_) return;
+  while (!keys_.empty() && keys_.front().pasted) keys_.pop_front();
+}
+
+bool KeyDecoder::hasKey() {
+  dropIgnoredPaste();
+  return !keys_.empty();
+}
+
+bool KeyDecoder::nextKeyPasted() {
+  dropIgnoredPaste();
+  return !keys_.empty() && keys_.front().pasted;
+}
+
 int KeyDecoder::takeKey() {
+  dropIgnoredPaste();
   if (keys_.empty()) return kKeyEsc;
   const int value = keys_.front().value;
   keys_.pop_front();
   return value;
-}
-
-void KeyDecoder::setLineEditing(bool active) {
-  lineEditing_ = active;
-  if (!active)
-    keys_.erase(std::remove_if(keys_.begin(), keys_.end(), [](const Key& k) { return k.pasted; }),
-                keys_.end());
 }
 
 }  // namespace corvane

@@ -26,16 +26,17 @@ class KeyDecoder {
   // should wait a moment for the rest before calling inputPaused.
   bool midSequence() const { return state_ != State::kGround; }
 
-  bool hasKey() const { return !keys_.empty(); }
+  bool hasKey();
   // The next getKey value; 27 (Esc) when none is queued.
   int takeKey();
   // True when the next key came from a bracketed paste.
-  bool nextKeyPasted() const { return !keys_.empty() && keys_.front().pasted; }
+  bool nextKeyPasted();
 
-  // Pasted text becomes keys only while a line editor runs; a paste at any
-  // other time is dropped, and so are pasted keys still queued when editing
-  // stops.
-  void setLineEditing(bool active);
+  // Pasted text becomes keys only while a line editor runs; pasted keys
+  // that come up for reading at any other time are dropped. Deciding when
+  // they are read, not when they arrive, lets a script paste into the
+  // editor of a later screen.
+  void setLineEditing(bool active) { lineEditing_ = active; }
 
  private:
   enum class State { kGround, kEscape, kCsi, kSs3, kLinuxFunction };
@@ -51,6 +52,7 @@ class KeyDecoder {
   void finishCsi(std::uint8_t final);
   void finishSs3(std::uint8_t final);
   int firstParameter() const;
+  void dropIgnoredPaste();
 
   std::deque<Key> keys_;
   State state_ = State::kGround;

@@ -145,6 +145,16 @@ TEST(KeyDecoder, PasteElsewhereIsIgnored) {
   EXPECT_EQ(drain(decoder), (Codes{kKeyEnter}));
 }
 
+TEST(KeyDecoder, PasteIsJudgedWhenItIsRead) {
+  // Decoded ahead of time, as a script is: the paste reaches the editor that
+  // is running when its keys come up.
+  KeyDecoder decoder;
+  decoder.feed("1\x1b[200~ab\x1b[201~2");
+  EXPECT_EQ(decoder.takeKey(), '1');
+  decoder.setLineEditing(true);
+  EXPECT_EQ(drain(decoder), (Codes{'a', 'b', '2'}));
+}
+
 TEST(KeyDecoder, PasteEndMaySpanFeeds) {
   KeyDecoder decoder;
   decoder.setLineEditing(true);
