@@ -211,6 +211,7 @@ void KeyDecoder::finishSs3(std::uint8_t final) {
 }
 
 void KeyDecoder::inputPaused() {
+  lastWasCarriageReturn_ = false;
   if (state_ == State::kEscape && !pasting_) key(kKeyEsc);
   state_ = State::kGround;
 }

@@ -20,7 +20,7 @@ class KeyDecoder {
 
   // No further byte came in time (or the input ended): an Esc waiting for a
   // sequence to follow was the Esc key itself; a sequence cut short is
-  // dropped.
+  // dropped; a CR no longer pairs with a later LF.
   void inputPaused();
   // True while the bytes so far are the start of a sequence, so the caller
   // should wait a moment for the rest before calling inputPaused.

@@ -70,6 +70,12 @@ TEST(KeyDecoder, BackspaceAndEnterVariants) {
   // A line end of CR LF is one Enter; two CRs or two LFs are two.
   EXPECT_EQ(decode("a\r\nb"), (Codes{'a', kKeyEnter, 'b'}));
   EXPECT_EQ(decode("\r\r\n\n"), (Codes{kKeyEnter, kKeyEnter, kKeyEnter}));
+  // Typed apart, CR and LF are two presses.
+  KeyDecoder decoder;
+  decoder.feed("\r");
+  decoder.inputPaused();
+  decoder.feed("\n");
+  EXPECT_EQ(drain(decoder), (Codes{kKeyEnter, kKeyEnter}));
 }
 
 TEST(KeyDecoder, LoneEscapeIsTheEscKey) {

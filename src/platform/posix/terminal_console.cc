@@ -140,6 +140,9 @@ bool TerminalConsole::readInput(bool wait) {
 int TerminalConsole::getKey() {
   while (!decoder_.hasKey() && !inputLost_) {
     present();
+    // Whatever comes after the wait is a new key press: a CR typed before
+    // it does not pair with an LF typed after it.
+    decoder_.inputPaused();
     readInput(true);
   }
   return decoder_.takeKey();  // Esc when the terminal is gone
