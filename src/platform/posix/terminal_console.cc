@@ -45,7 +45,7 @@ void TerminalConsole::bell() { beep(); }
 
 void TerminalConsole::drawCell(int column, int row, const Cell& cell) {
   const CursesLook look = palette_.lookOf(cell.attribute);
-  const std::uint8_t character = look.blank ? ' ' : cell.character;
+  const std::uint8_t character = cell.character;
   attr_t attributes = A_NORMAL;
   if (look.bold) attributes |= A_BOLD;
   if (look.reverse) attributes |= A_REVERSE;
