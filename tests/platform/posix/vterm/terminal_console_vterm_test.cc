@@ -213,7 +213,12 @@ TEST_P(TerminalConsoleSignal, GivesTheTerminalBackAndEndsByTheSignal) {
 }
 
 INSTANTIATE_TEST_SUITE_P(EndingSignals, TerminalConsoleSignal,
-                         ::testing::Values(SIGTERM, SIGHUP, SIGINT));
+                         ::testing::Values(SIGTERM, SIGHUP, SIGINT),
+                         [](const ::testing::TestParamInfo<int>& info) -> std::string {
+                           return info.param == SIGTERM ? "Term"
+                                  : info.param == SIGHUP ? "HangUp"
+                                                         : "CtrlC";
+                         });
 
 // Not a timed test: it counts the bytes that one typed character costs at
 // the end of a field, which must be that cell and at most a cursor move.
@@ -258,7 +263,12 @@ TEST_P(TerminalConsolePerformance, TypingAtTheEndOfAFieldSendsOnlyThatCell) {
 // costs its attribute changes too, but still only that one cell.
 INSTANTIATE_TEST_SUITE_P(Terminals, TerminalConsolePerformance,
                          ::testing::Values(TypingCost{"xterm-256color", 16},
-                                           TypingCost{"xterm", 64}, TypingCost{"linux", 64}));
+                                           TypingCost{"xterm", 64}, TypingCost{"linux", 64}),
+                         [](const ::testing::TestParamInfo<TypingCost>& info) {
+                           std::string name = info.param.term;
+                           std::replace(name.begin(), name.end(), '-', '_');
+                           return name;
+                         });
 
 }  // namespace
 }  // namespace testing
