@@ -4,9 +4,11 @@
 #include <curses.h>
 
 #include <poll.h>
+#include <sys/ioctl.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstring>
 
 #include "platform/cp437.h"
@@ -20,12 +22,6 @@ namespace {
 constexpr int kNeededColumns = kScreenColumns;
 constexpr int kNeededRows = kScreenRows - 1;
 constexpr char kSizeRequest[] = "Please make this window at least 80 x 24 characters.";
-
-bool terminalHungUp() {
-  pollfd request{STDIN_FILENO, POLLIN, 0};
-  return ::poll(&request, 1, 0) > 0 && (request.revents & (POLLHUP | POLLERR | POLLNVAL)) != 0 &&
-         (request.revents & POLLIN) == 0;
-}
 
 }  // namespace
 
@@ -99,42 +95,47 @@ void TerminalConsole::present() {
   refresh();
 }
 
-int TerminalConsole::nextByte(int timeoutMs) {
-  timeout(timeoutMs);
+void TerminalConsole::applyResize() {
+  winsize size{};
+  if (::ioctl(STDOUT_FILENO, TIOCGWINSZ, &size) == 0 ||
+      ::ioctl(STDIN_FILENO, TIOCGWINSZ, &size) == 0) {
+    resizeterm(size.ws_row, size.ws_col);
+  }
+  // Redraw at once, so the user sees the new size work.
+  shownValid_ = false;
+  present();
+}
+
+bool TerminalConsole::readInput(int timeoutMs) {
   for (;;) {
-    const int input = getch();
-    if (input == KEY_RESIZE) {
-      // Redraw at once, so the user sees the new size work.
-      shownValid_ = false;
-      present();
-      continue;
+    if (takeResizeNotice()) applyResize();
+    pollfd waits[2] = {{STDIN_FILENO, POLLIN, 0}, {resizeNoticeDescriptor(), POLLIN, 0}};
+    const int ready = ::poll(waits, 2, timeoutMs);
+    if (ready < 0 && errno == EINTR) continue;
+    if (ready <= 0) return false;
+    if (waits[1].revents != 0) continue;  // the resize is handled above
+    char bytes[256];
+    const ssize_t got = ::read(STDIN_FILENO, bytes, sizeof bytes);
+    if (got > 0) {
+      decoder_.feed(std::string_view(bytes, static_cast<std::size_t>(got)));
+      return true;
     }
-    if (input == ERR && timeoutMs < 0) {
-      if (terminalHungUp()) {
-        inputLost_ = true;
-        return ERR;
-      }
-      continue;  // interrupted by a signal curses does not report
-    }
-    return input;
+    if (got < 0 && (errno == EINTR || errno == EAGAIN)) continue;
+    // The terminal is gone (a hang-up while SIGHUP is ignored).
+    inputLost_ = true;
+    return false;
   }
 }
 
-bool TerminalConsole::readInput(bool wait) {
-  int input = nextByte(wait ? -1 : 0);
-  if (input == ERR) return false;
-  decoder_.feed(static_cast<std::uint8_t>(input));
+void TerminalConsole::finishSequence() {
   // The rest of an escape sequence follows at once; nothing within the
   // escape delay means the Esc key itself (or a sequence cut short).
   while (decoder_.midSequence()) {
-    input = nextByte(facts_.escapeDelay);
-    if (input == ERR) {
+    if (!readInput(facts_.escapeDelay)) {
       decoder_.inputPaused();
-      break;
+      return;
     }
-    decoder_.feed(static_cast<std::uint8_t>(input));
   }
-  return true;
 }
 
 int TerminalConsole::getKey() {
@@ -143,7 +144,7 @@ int TerminalConsole::getKey() {
     // Whatever comes after the wait is a new key press: a CR typed before
     // it does not pair with an LF typed after it.
     decoder_.inputPaused();
-    readInput(true);
+    if (readInput(-1)) finishSequence();
   }
   return decoder_.takeKey();  // Esc when the terminal is gone
 }
@@ -151,10 +152,11 @@ int TerminalConsole::getKey() {
 bool TerminalConsole::keyPending() {
   if (decoder_.hasKey() || inputLost_) return true;
   present();
-  while (readInput(false)) {
+  while (readInput(0)) {
+    finishSequence();
     if (decoder_.hasKey()) return true;
   }
-  return decoder_.hasKey();
+  return decoder_.hasKey() || inputLost_;
 }
 
 bool TerminalConsole::typedAheadPending() {

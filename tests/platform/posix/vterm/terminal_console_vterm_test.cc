@@ -156,6 +156,12 @@ TEST(TerminalConsoleOnXterm, AsksForALargerWindowAndRedrawsWhenItGrows) {
   EXPECT_EQ(demo.terminal.rowText(1), "0123456789ABCDEF");
   EXPECT_EQ(demo.terminal.rowText(9), "───○Text │█");
   EXPECT_EQ(demo.terminal.colours(3, 2).background, 4);
+  // Two resizes in a row, the second while the first is being drawn: the
+  // last size wins.
+  demo.terminal.resize(20, 60);
+  demo.terminal.resize(25, 80);
+  EXPECT_TRUE(demo.terminal.waitForRow(25, "Row 25", kWait));
+  EXPECT_EQ(demo.terminal.rowText(1), "0123456789ABCDEF");
   // Keys still work after the resizes.
   demo.terminal.send("\x1b[A");
   EXPECT_TRUE(demo.terminal.waitForRow(12, keyEcho(-72, 1), kWait));
