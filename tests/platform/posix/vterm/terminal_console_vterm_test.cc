@@ -118,6 +118,18 @@ TEST(TerminalConsoleOnXterm, DecodesEveryKeyForm) {
   }
 }
 
+TEST(TerminalConsoleOnXterm, WaitsForTheRestOfASequenceAsLongAsEscdelaySays) {
+  Demo demo;
+  ASSERT_TRUE(demo.terminal.start(TERMINAL_DEMO, {},
+                                  {"TERM=xterm-256color", "LC_ALL=C.UTF-8", "ESCDELAY=3000"}));
+  ASSERT_TRUE(demo.terminal.waitForRow(12, "Key 0 #0", kWait));
+  // A slow link: the sequence's bytes come apart, well within the delay.
+  demo.terminal.send("\x1b");
+  demo.terminal.settle(300, 300);
+  demo.terminal.send("[B");
+  EXPECT_TRUE(demo.terminal.waitForRow(12, keyEcho(-80, 1), kWait));
+}
+
 TEST(TerminalConsoleOnXterm, EscFollowedByAKeyIsTwoKeys) {
   Demo demo;
   ASSERT_TRUE(demo.start({}));
@@ -196,6 +208,18 @@ TEST(TerminalConsoleRestore, GivesTheTerminalBackAfterANormalEnd) {
   ASSERT_TRUE(demo.terminal.waitForExit(kWait, status));
   ASSERT_TRUE(WIFEXITED(status));
   EXPECT_EQ(WEXITSTATUS(status), 0);
+  expectTerminalGivenBack(demo.terminal, before);
+}
+
+TEST(TerminalConsoleRestore, GivesTheTerminalBackWhenTheProgramCallsExit) {
+  Demo demo;
+  const termios before = demo.terminal.modes();
+  ASSERT_TRUE(demo.start({"--shell-line", "shell prompt"}));
+  demo.terminal.send("X");
+  int status = 0;
+  ASSERT_TRUE(demo.terminal.waitForExit(kWait, status));
+  ASSERT_TRUE(WIFEXITED(status));
+  EXPECT_EQ(WEXITSTATUS(status), 3);
   expectTerminalGivenBack(demo.terminal, before);
 }
 

@@ -2,7 +2,8 @@
 // tests that run it on a pseudo-terminal and read the screen back through a
 // terminal emulator. It draws every colour combination, the line and tab
 // glyphs and a few texts, then echoes each key press as a code on row 12
-// until 'q' is pressed.
+// until 'q' is pressed ('X' ends it through exit(), skipping the console's
+// destructor).
 //
 //   terminal_demo [--shell-line TEXT] [--edit] [--field]
 //
@@ -11,6 +12,7 @@
 // typed; --field types printable keys into a field on row 5 and echoes
 // nothing else, to count the bytes one typed character costs.
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 
@@ -79,6 +81,7 @@ int main(int argc, char** argv) {
     int code = console->getKey();
     if (code == 0) code = -console->getKey();
     if (code == 'q') break;
+    if (code == 'X') std::exit(3);  // the console is never destroyed
     if (field) {
       if (code >= 32 && code <= 126) console->writeText(std::string(1, static_cast<char>(code)));
     } else {
