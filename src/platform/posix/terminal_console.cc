@@ -9,10 +9,8 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <cstring>
 
 #include "platform/cp437.h"
-#include "ui/keys.h"
 
 namespace corvane {
 
@@ -41,17 +39,16 @@ void TerminalConsole::bell() { beep(); }
 
 void TerminalConsole::drawCell(int column, int row, const Cell& cell) {
   const CursesLook look = palette_.lookOf(cell.attribute);
-  const std::uint8_t character = cell.character;
   attr_t attributes = A_NORMAL;
   if (look.bold) attributes |= A_BOLD;
   if (look.reverse) attributes |= A_REVERSE;
   if (facts_.unicode) {
-    const wchar_t glyph[2] = {static_cast<wchar_t>(cp437ToUnicode(character)), L'\0'};
+    const wchar_t glyph[2] = {static_cast<wchar_t>(cp437ToUnicode(cell.character)), L'\0'};
     cchar_t shape;
     setcchar(&shape, glyph, attributes, look.pair, nullptr);
     mvadd_wch(row - 1, column - 1, &shape);
   } else {
-    const auto glyph = static_cast<chtype>(static_cast<unsigned char>(cp437ToAscii(character)));
+    const auto glyph = static_cast<chtype>(static_cast<unsigned char>(cp437ToAscii(cell.character)));
     mvaddch(row - 1, column - 1, glyph | attributes | COLOR_PAIR(look.pair));
   }
 }
@@ -160,6 +157,9 @@ bool TerminalConsole::keyPending() {
 }
 
 bool TerminalConsole::typedAheadPending() {
+  // Once the terminal is gone its endless Escs are nobody's typing: dropping
+  // them would never end.
+  if (inputLost_) return false;
   return keyPending() && !decoder_.nextKeyPasted();
 }
 
