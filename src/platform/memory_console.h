@@ -4,8 +4,10 @@
 #define CORVANE_PLATFORM_MEMORY_CONSOLE_H
 
 #include <deque>
+#include <functional>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "platform/cell_console.h"
 
@@ -26,9 +28,17 @@ class MemoryConsole : public CellConsole {
   // When the queue is empty every further key is Esc, so a test that runs
   // out of keys ends instead of hanging.
   int getKey() override;
-  bool keyPending() override { return !keys_.empty(); }
+  // A key is always there to read: Esc once the queue is empty.
+  bool keyPending() override { return true; }
   bool typedAheadPending() override { return typeAhead_ && !keys_.empty(); }
   void setLineEditing(bool active) override { lineEditing_ = active; }
+
+  // Called each time a key is about to be handed out, with the console as it
+  // is at that moment: tests read the screen a question shows, or change the
+  // world between two key presses.
+  void setKeyObserver(std::function<void(const MemoryConsole&)> observer) {
+    observer_ = std::move(observer);
+  }
 
   std::size_t keysLeft() const { return keys_.size(); }
   int keysRead() const { return keysRead_; }
@@ -50,6 +60,7 @@ class MemoryConsole : public CellConsole {
   bool ranDry_ = false;
   bool lineEditing_ = false;
   int keysRead_ = 0;
+  std::function<void(const MemoryConsole&)> observer_;
 };
 
 }  // namespace corvane
