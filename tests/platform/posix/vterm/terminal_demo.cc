@@ -17,6 +17,8 @@
 #include <string>
 
 #include "platform/posix/terminal_console.h"
+#include "ui/line_editor.h"
+#include "ui/text_window.h"
 
 namespace {
 
@@ -52,7 +54,7 @@ void echoKey(corvane::TerminalConsole& console, int code, int count) {
 
 int main(int argc, char** argv) {
   bool edit = false;
-  bool field = false;
+  bool field = false;  // the line editor on a field instead of the key echo
   for (int i = 1; i < argc; ++i) {
     if (std::strcmp(argv[i], "--shell-line") == 0 && i + 1 < argc) {
       std::printf("%s\r\n", argv[++i]);
@@ -71,22 +73,19 @@ int main(int argc, char** argv) {
   console->setLineEditing(edit);
   drawTestContent(*console);
   if (field) {
-    console->setForeground(15);
-    console->setBackground(0);
-    console->moveCursor(10, 5);
-  } else {
-    echoKey(*console, 0, 0);
+    corvane::TextWindow window(*console, 1, 3, 80, 7, 14, 1);
+    window.show();
+    window.setCursor(10, 3);
+    std::string value;
+    return corvane::editLine(window, value, "") == 13 ? 0 : 1;
   }
+  echoKey(*console, 0, 0);
   for (int count = 1;; ++count) {
     int code = console->getKey();
     if (code == 0) code = -console->getKey();
     if (code == 'q') break;
     if (code == 'X') std::exit(3);  // the console is never destroyed
-    if (field) {
-      if (code >= 32 && code <= 126) console->writeText(std::string(1, static_cast<char>(code)));
-    } else {
-      echoKey(*console, code, count);
-    }
+    echoKey(*console, code, count);
   }
   return 0;
 }
