@@ -138,6 +138,18 @@ TEST(TerminalConsoleOnXterm, WaitsForTheRestOfASequenceAsLongAsEscdelaySays) {
   EXPECT_TRUE(demo.terminal.waitForRow(12, keyEcho(-80, 1), kWait));
 }
 
+TEST(TerminalConsoleOnXterm, RingsTheTerminalsBell) {
+  Demo demo;
+  ASSERT_TRUE(demo.start({}));
+  const std::size_t before = demo.terminal.output().size();
+  demo.terminal.send("!");
+  EXPECT_TRUE(demo.terminal.waitUntil(
+      [&] { return demo.terminal.output().find('\a', before) != std::string::npos; }, kWait));
+  // The bell is no cell: the screen is unchanged but for the key echo.
+  EXPECT_TRUE(demo.terminal.waitForRow(12, keyEcho('!', 1), kWait));
+  EXPECT_EQ(demo.terminal.rowText(9), "───○Text │█");
+}
+
 TEST(TerminalConsoleOnXterm, EscFollowedByAKeyIsTwoKeys) {
   Demo demo;
   ASSERT_TRUE(demo.start({}));

@@ -3,7 +3,7 @@
 // terminal emulator. It draws every colour combination, the line and tab
 // glyphs and a few texts, then echoes each key press as a code on row 12
 // until 'q' is pressed ('X' ends it through exit(), skipping the console's
-// destructor).
+// destructor; '!' rings the bell).
 //
 //   terminal_demo [--shell-line TEXT] [--edit] [--field]
 //
@@ -85,6 +85,7 @@ int main(int argc, char** argv) {
     if (code == 0) code = -console->getKey();
     if (code == 'q') break;
     if (code == 'X') std::exit(3);  // the console is never destroyed
+    if (code == '!') console->writeText("\a");
     echoKey(*console, code, count);
   }
   return 0;
