@@ -1,0 +1,174 @@
+#include "platform/posix/terminal_console.h"
+
+#define NCURSES_WIDECHAR 1
+#include <curses.h>
+
+#include <poll.h>
+#include <sys/ioctl.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+
+#include "platform/cp437.h"
+
+namespace corvane {
+
+namespace {
+
+// The screens need 80 columns and draw nothing but blanks on row 25.
+constexpr int kNeededColumns = kScreenColumns;
+constexpr int kNeededRows = kScreenRows - 1;
+constexpr char kSizeRequest[] = "Please make this window at least 80 x 24 characters.";
+
+}  // namespace
+
+std::unique_ptr<TerminalConsole> TerminalConsole::open() {
+  TerminalFacts facts;
+  if (!enterTerminalMode(facts)) return nullptr;
+  return std::unique_ptr<TerminalConsole>(new TerminalConsole(facts));
+}
+
+TerminalConsole::TerminalConsole(const TerminalFacts& facts) : facts_(facts) {
+  palette_.setUp();
+}
+
+TerminalConsole::~TerminalConsole() { leaveTerminalMode(); }
+
+void TerminalConsole::bell() { beep(); }
+
+void TerminalConsole::drawCell(int column, int row, const Cell& cell) {
+  const CursesLook look = palette_.lookOf(cell.attribute);
+  attr_t attributes = A_NORMAL;
+  if (look.bold) attributes |= A_BOLD;
+  if (look.reverse) attributes |= A_REVERSE;
+  if (facts_.unicode) {
+    const wchar_t glyph[2] = {static_cast<wchar_t>(cp437ToUnicode(cell.character)), L'\0'};
+    cchar_t shape;
+    setcchar(&shape, glyph, attributes, look.pair, nullptr);
+    mvadd_wch(row - 1, column - 1, &shape);
+  } else {
+    const auto glyph = static_cast<chtype>(static_cast<unsigned char>(cp437ToAscii(cell.character)));
+    mvaddch(row - 1, column - 1, glyph | attributes | COLOR_PAIR(look.pair));
+  }
+}
+
+void TerminalConsole::showSizeRequest() {
+  erase();
+  attrset(A_NORMAL);
+  mvaddnstr(0, 0, kSizeRequest, std::max(COLS, 1));
+  move(0, std::min(static_cast<int>(sizeof kSizeRequest - 1), std::max(COLS - 1, 0)));
+  refresh();
+  shownValid_ = false;
+}
+
+void TerminalConsole::present() {
+  if (COLS < kNeededColumns || LINES < kNeededRows) {
+    showSizeRequest();
+    return;
+  }
+  if (!shownValid_) {
+    // After a resize the terminal may have moved or lost anything.
+    erase();
+    clearok(curscr, TRUE);
+  }
+  const int rows = std::min(LINES, kScreenRows);
+  for (int row = 1; row <= rows; ++row) {
+    for (int column = 1; column <= kScreenColumns; ++column) {
+      const Cell& cell = cellAt(column, row);
+      Cell& shown = shown_[static_cast<std::size_t>((row - 1) * kScreenColumns + column - 1)];
+      if (shownValid_ && shown == cell) continue;
+      drawCell(column, row, cell);
+      shown = cell;
+    }
+  }
+  shownValid_ = true;
+  const bool cursorOnScreen = screenCursorRow() <= rows;
+  if (cursorOnScreen != cursorVisible_) {
+    curs_set(cursorOnScreen ? 1 : 0);
+    cursorVisible_ = cursorOnScreen;
+  }
+  if (cursorOnScreen) move(screenCursorRow() - 1, screenCursorColumn() - 1);
+  refresh();
+}
+
+void TerminalConsole::applyResize() {
+  winsize size{};
+  if (::ioctl(STDOUT_FILENO, TIOCGWINSZ, &size) == 0 ||
+      ::ioctl(STDIN_FILENO, TIOCGWINSZ, &size) == 0) {
+    resizeterm(size.ws_row, size.ws_col);
+  }
+  // Redraw at once, so the user sees the new size work.
+  shownValid_ = false;
+  present();
+}
+
+bool TerminalConsole::readInput(int timeoutMs) {
+  for (;;) {
+    if (takeResizeNotice()) applyResize();
+    pollfd waits[2] = {{STDIN_FILENO, POLLIN, 0}, {resizeNoticeDescriptor(), POLLIN, 0}};
+    const int ready = ::poll(waits, 2, timeoutMs);
+    if (ready < 0 && errno == EINTR) continue;
+    if (ready <= 0) return false;
+    if (waits[1].revents != 0) continue;  // the resize is handled above
+    char bytes[256];
+    const ssize_t got = ::read(STDIN_FILENO, bytes, sizeof bytes);
+    if (got > 0) {
+      decoder_.feed(std::string_view(bytes, static_cast<std::size_t>(got)));
+      return true;
+    }
+    if (got < 0 && (errno == EINTR || errno == EAGAIN)) continue;
+    // The terminal is gone (a hang-up while SIGHUP is ignored).
+    inputLost_ = true;
+    return false;
+  }
+}
+
+void TerminalConsole::finishSequence() {
+  // The rest of an escape sequence follows at once; nothing within the
+  // escape delay means the Esc key itself (or a sequence cut short).
+  while (decoder_.midSequence()) {
+    if (!readInput(facts_.escapeDelay)) {
+      decoder_.inputPaused();
+      return;
+    }
+  }
+}
+
+int TerminalConsole::getKey() {
+  while (!decoder_.hasKey() && !inputLost_) {
+    present();
+    // Whatever comes after the wait is a new key press: a CR typed before
+    // it does not pair with an LF typed after it.
+    decoder_.inputPaused();
+    if (readInput(-1)) finishSequence();
+  }
+  return decoder_.takeKey();  // Esc when the terminal is gone
+}
+
+bool TerminalConsole::keyPending() {
+  if (decoder_.hasKey() || inputLost_) return true;
+  present();
+  while (readInput(0)) {
+    finishSequence();
+    if (decoder_.hasKey()) return true;
+  }
+  return decoder_.hasKey() || inputLost_;
+}
+
+bool TerminalConsole::typedAheadPending() {
+  // Once the terminal is gone its endless Escs are nobody's typing: dropping
+  // them would never end.
+  if (inputLost_) return false;
+  return keyPending() && !decoder_.nextKeyPasted();
+}
+
+}  // namespace corvane
+
+#if defined(__SANITIZE_ADDRESS__)
+// Curses keeps its terminal descriptions until the process ends; that is
+// not a leak of ours.
+extern "C" const char* __lsan_default_suppressions() {
+  return "leak:libncursesw\nleak:libtinfo\n";
+}
+#endif
