@@ -16,6 +16,7 @@ void MemoryConsole::pushKeys(std::string_view text) {
 }
 
 int MemoryConsole::getKey() {
+  if (observer_) observer_(*this);
   if (keys_.empty()) {
     ranDry_ = true;
     return 27;

@@ -4,8 +4,10 @@
 #define CORVANE_PLATFORM_MEMORY_CONSOLE_H
 
 #include <deque>
+#include <functional>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "platform/cell_console.h"
 
@@ -30,6 +32,13 @@ class MemoryConsole : public CellConsole {
   bool typedAheadPending() override { return typeAhead_ && !keys_.empty(); }
   void setLineEditing(bool active) override { lineEditing_ = active; }
 
+  // Called each time a key is about to be handed out, with the console as it
+  // is at that moment: tests read the screen a question shows, or change the
+  // world between two key presses.
+  void setKeyObserver(std::function<void(const MemoryConsole&)> observer) {
+    observer_ = std::move(observer);
+  }
+
   std::size_t keysLeft() const { return keys_.size(); }
   int keysRead() const { return keysRead_; }
   bool ranDry() const { return ranDry_; }
@@ -50,6 +59,7 @@ class MemoryConsole : public CellConsole {
   bool ranDry_ = false;
   bool lineEditing_ = false;
   int keysRead_ = 0;
+  std::function<void(const MemoryConsole&)> observer_;
 };
 
 }  // namespace corvane

@@ -1,0 +1,140 @@
+#include "platform/posix/posix_file_system.h"
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+
+#include "text/text_utils.h"
+
+namespace corvane {
+
+namespace {
+
+// Closes a descriptor on every way out of a function.
+class Descriptor {
+ public:
+  explicit Descriptor(int fd) : fd_(fd) {}
+  ~Descriptor() {
+    if (fd_ >= 0) ::close(fd_);
+  }
+  Descriptor(const Descriptor&) = delete;
+  Descriptor& operator=(const Descriptor&) = delete;
+  int get() const { return fd_; }
+
+ private:
+  int fd_;
+};
+
+bool isSeparator(char c) { return c == '/' || c == '\\'; }
+
+}  // namespace
+
+std::string PosixFileSystem::currentDirectory() const {
+  std::string buffer(256, '\0');
+  while (::getcwd(buffer.data(), buffer.size()) == nullptr) {
+    if (errno != ERANGE) return std::string();
+    buffer.resize(buffer.size() * 2);
+  }
+  buffer.resize(std::strlen(buffer.c_str()));
+  return buffer;
+}
+
+std::vector<std::string> PosixFileSystem::listMatching(const std::string& extension) const {
+  std::vector<std::string> names;
+  DIR* directory = ::opendir(".");
+  if (directory == nullptr) return names;
+  // The Windows search for "*.ext" ignores case; the name must end in the
+  // dot and the extension, and "*" may match nothing at all.
+  const std::string suffix = upperCase("." + extension);
+  while (const dirent* entry = ::readdir(directory)) {
+    std::string_view name = entry->d_name;
+    if (name == "." || name == "..") continue;
+    if (name.size() < suffix.size()) continue;
+    if (upperCase(name.substr(name.size() - suffix.size())) == suffix) {
+      names.emplace_back(name);
+    }
+  }
+  ::closedir(directory);
+  return names;
+}
+
+bool PosixFileSystem::exists(const std::string& path) const {
+  return windowsPathExists(path, winePrefix());
+}
+
+bool PosixFileSystem::isWritable(const std::string& path) const {
+  return !path.empty() && ::access(path.c_str(), W_OK) == 0;
+}
+
+std::optional<std::string> PosixFileSystem::readFile(const std::string& path) const {
+  // Only regular files are read: a FIFO named x.cpp would block the open or
+  // the read forever, and a device such as /dev/zero would never end.
+  // O_NONBLOCK keeps the open itself from waiting for a FIFO's writer.
+  Descriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY));
+  if (file.get() < 0) return std::nullopt;
+  struct stat status {};
+  if (::fstat(file.get(), &status) != 0 || !S_ISREG(status.st_mode)) return std::nullopt;
+  std::string content;
+  // The size is only a hint: the file may change while it is read.
+  std::size_t capacity = status.st_size > 0 ? static_cast<std::size_t>(status.st_size) + 1 : 4096;
+  content.resize(capacity);
+  std::size_t filled = 0;
+  for (;;) {
+    if (filled == content.size()) content.resize(content.size() * 2);
+    ssize_t got = ::read(file.get(), content.data() + filled, content.size() - filled);
+    if (got < 0) {
+      if (errno == EINTR) continue;
+      return std::nullopt;
+    }
+    if (got == 0) break;
+    filled += static_cast<std::size_t>(got);
+  }
+  content.resize(filled);
+  return content;
+}
+
+SaveResult PosixFileSystem::saveFile(const std::string& path, const std::string& content) {
+  return saveFileSafely(path, content);
+}
+
+std::string PosixFileSystem::programPath() const {
+  std::string buffer(256, '\0');
+  for (;;) {
+    ssize_t length = ::readlink("/proc/self/exe", buffer.data(), buffer.size());
+    if (length < 0) return std::string();
+    if (static_cast<std::size_t>(length) < buffer.size()) {
+      buffer.resize(static_cast<std::size_t>(length));
+      return buffer;
+    }
+    buffer.resize(buffer.size() * 2);
+  }
+}
+
+PathParts PosixFileSystem::splitPath(const std::string& path) const {
+  PathParts parts;
+  std::size_t nameStart = 0;
+  for (std::size_t i = path.size(); i > 0; --i) {
+    if (isSeparator(path[i - 1])) {
+      nameStart = i;
+      break;
+    }
+  }
+  parts.directory = path.substr(0, nameStart);
+  std::string last = path.substr(nameStart);
+  std::size_t dot = last.rfind('.');
+  if (dot == std::string::npos) {
+    parts.name = last;
+  } else {
+    parts.name = last.substr(0, dot);
+    parts.extension = last.substr(dot);
+  }
+  return parts;
+}
+
+std::unique_ptr<FileSystem> makeNativeFileSystem() { return std::make_unique<PosixFileSystem>(); }
+
+}  // namespace corvane

@@ -1,0 +1,38 @@
+// The real disk on Linux and other POSIX systems.
+#ifndef CORVANE_PLATFORM_POSIX_POSIX_FILE_SYSTEM_H
+#define CORVANE_PLATFORM_POSIX_POSIX_FILE_SYSTEM_H
+
+#include <string>
+
+#include "platform/file_system.h"
+
+namespace corvane {
+
+class PosixFileSystem : public FileSystem {
+ public:
+  std::string currentDirectory() const override;
+  std::vector<std::string> listMatching(const std::string& extension) const override;
+  bool exists(const std::string& path) const override;
+  bool isWritable(const std::string& path) const override;
+  std::optional<std::string> readFile(const std::string& path) const override;
+  SaveResult saveFile(const std::string& path, const std::string& content) override;
+  std::string programPath() const override;
+  PathParts splitPath(const std::string& path) const override;
+};
+
+// Whether a path written the Windows way names something on this disk:
+// "\" separates like "/", a component that is not there exactly is matched
+// without regard to case (installations copied from Windows have BIN and
+// BCC32.EXE), and "C:" is the C drive of the Wine prefix given.
+bool windowsPathExists(const std::string& path, const std::string& winePrefix);
+
+// The Wine prefix of the user: $WINEPREFIX, or ~/.wine.
+std::string winePrefix();
+
+// Writes the content under the name through a temporary file that then takes
+// the name, so that a failure never leaves a half-written file behind.
+SaveResult saveFileSafely(const std::string& path, const std::string& content);
+
+}  // namespace corvane
+
+#endif  // CORVANE_PLATFORM_POSIX_POSIX_FILE_SYSTEM_H

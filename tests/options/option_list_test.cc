@@ -1,0 +1,180 @@
+#include "options/option_list.h"
+
+#include <gtest/gtest.h>
+
+namespace corvane {
+namespace {
+
+List statusesOf(const OptionList& list) {
+  List on;
+  for (const MakeOption& option : list.options()) {
+    if (option.status == 1) on.push_back(option.name);
+  }
+  return on;
+}
+
+TEST(MakeOption, BuiltFromDefinitionWords) {
+  MakeOption debug("Debug ON 1 1 -v -v- YES YES", "-d", "-v -k", "-v- -k-");
+  EXPECT_EQ("Debug", debug.name);
+  EXPECT_EQ(1, debug.status);
+  EXPECT_EQ("-v -k", debug.compileOn);
+  EXPECT_EQ("-v- -k-", debug.compileOff);
+  EXPECT_EQ("-v", debug.linkOn);
+  EXPECT_EQ("-v-", debug.linkOff);
+  EXPECT_TRUE(debug.clusive);
+  EXPECT_TRUE(debug.saved);
+  EXPECT_EQ("-d", debug.description);
+
+  // "1" without a long text stays "1"; only exact "ON" and "NO" count.
+  MakeOption odd("  X   on 1 0 1 -q no NO ", "", nullptr, nullptr);
+  EXPECT_EQ("X", odd.name);
+  EXPECT_EQ(0, odd.status);
+  EXPECT_EQ("1", odd.compileOn);
+  EXPECT_EQ("", odd.compileOff);
+  EXPECT_EQ("1", odd.linkOn);
+  EXPECT_EQ("-q", odd.linkOff);
+  EXPECT_TRUE(odd.clusive);
+  EXPECT_FALSE(odd.saved);
+}
+
+TEST(MakeOption, ActiveFlagsAndFlip) {
+  MakeOption option("Pentium OFF 0 -4 -OS 0 NO YES", "", nullptr, nullptr);
+  EXPECT_EQ("-4", option.activeCompileFlags());
+  EXPECT_EQ("", option.activeLinkFlags());
+  option.flip();
+  EXPECT_EQ("", option.activeCompileFlags());
+  EXPECT_EQ("-OS", option.activeLinkFlags());
+  option.status = 7;
+  option.flip();
+  EXPECT_EQ(0, option.status);
+}
+
+TEST(OptionTable, FreshTable) {
+  OptionList list;
+  ASSERT_EQ(12u, list.options().size());
+  EXPECT_EQ((List{"Debug", "Console"}), statusesOf(list));
+  EXPECT_EQ(10, list.indexOf("DLL"));
+  EXPECT_EQ(-1, list.indexOf("dll"));
+  EXPECT_EQ(nullptr, list.find("debug"));
+  ASSERT_NE(nullptr, list.find("WarnHigh"));
+  EXPECT_EQ("-wcln -wdef -w-nod -wamb -wamp -w-prc -w-pin -w-stu -w-obi -w-stl -w-stv ",
+            list.find("WarnHigh")->compileOn);
+  EXPECT_EQ(11, list.maxNameLength());
+  ASSERT_EQ(3u, list.groups().size());
+  EXPECT_EQ((List{"Console", "MultiThread"}), list.groups()[1].names);
+}
+
+TEST(OptionTable, OptionLinesByteForByte) {
+  EXPECT_EQ((List{
+                "option ANSI        OFF  -Strict ANSI (OFF => Accept Borland keywords)",
+                "option Debug       ON   -Enable source debugging",
+                "option Optimise    OFF  -Turn on optimisation",
+                "option SpeedOpt    OFF  -Speed optimise (Size when OFF)",
+                "option Console     ON   -Make Console program (Windows prog when OFF)",
+                "option WarnHigh    OFF  -Many warnings when ON",
+                "option WarnLow     OFF  -Fewer warnings when ON",
+                "option NoWarn      OFF  -Suppresses all warnings when ON",
+                "option Dynamic     OFF  -Program uses dynamic library",
+                "option MultiThread OFF  -Link with multi-thread support",
+                "option DLL         OFF  -Generate Dynamic Library -DLL (EXE when off)",
+                "option Pentium     OFF  -Use Pentium instructions (486 when off)",
+            }),
+            OptionList().optionLines());
+}
+
+TEST(Toggle, WarningGroup) {
+  OptionList list;
+  list.toggle("WarnHigh");
+  EXPECT_EQ((List{"Debug", "Console", "WarnHigh"}), statusesOf(list));
+  list.toggle("NoWarn");
+  EXPECT_EQ((List{"Debug", "Console", "NoWarn"}), statusesOf(list));
+  list.toggle("NoWarn");  // switching OFF touches nobody else
+  EXPECT_EQ((List{"Debug", "Console"}), statusesOf(list));
+}
+
+TEST(Toggle, DebugGroupActsOnlyFromDebug) {
+  OptionList list;
+  list.toggle("Debug");
+  EXPECT_EQ((List{"Console"}), statusesOf(list));
+  list.toggle("Optimise");
+  EXPECT_EQ((List{"Optimise", "Console"}), statusesOf(list));
+  list.toggle("Debug");
+  EXPECT_EQ((List{"Debug", "Console"}), statusesOf(list));
+  list.toggle("SpeedOpt");
+  list.toggle("Optimise");
+  EXPECT_EQ((List{"Debug", "Optimise", "SpeedOpt", "Console"}), statusesOf(list));
+}
+
+TEST(Toggle, ConsoleAndMultiThreadExcludeEachOther) {
+  OptionList list;
+  list.toggle("MultiThread");
+  EXPECT_EQ((List{"Debug", "MultiThread"}), statusesOf(list));
+  list.toggle("Console");
+  EXPECT_EQ((List{"Debug", "Console"}), statusesOf(list));
+}
+
+TEST(Toggle, LoneOptionsAndUnknownNames) {
+  OptionList list;
+  list.toggle("Dynamic");
+  EXPECT_EQ((List{"Debug", "Console", "Dynamic"}), statusesOf(list));
+  list.toggle("dynamic");
+  list.toggle("");
+  EXPECT_EQ((List{"Debug", "Console", "Dynamic"}), statusesOf(list));
+}
+
+TEST(OptionLines, SelectStripsPrefixAndSeparators) {
+  OptionList list;
+  EXPECT_EQ((List{"Pentium ON", "Debug ON", "=", "\x01\xff bytes"}),
+            list.selectOptionLines(List{"   Option   Pentium ON", "optional Debug ON",
+                                        "option\tDebug ON", "target x", "OPTION = Debug ON",
+                                        "option =", "option :\x01\xff bytes"}));
+}
+
+TEST(OptionLines, ApplySetsStatusesWithoutGroups) {
+  OptionList list;
+  list.applyOptionLines(List{"Console off"});
+  EXPECT_TRUE(list.isConsole());
+  list.applyOptionLines(List{"CONSOLE OFF"});
+  EXPECT_TRUE(list.isConsole());
+  list.applyOptionLines(List{"Console OFF", "Console\tOFF", "Debug", "", "Nope ON"});
+  EXPECT_EQ((List{"Debug"}), statusesOf(list));
+  list.applyOptionLines(List{"Console  ON", "MultiThread ON", "Pentium maybe", "ANSI ON",
+                             "ANSI OFF"});
+  EXPECT_EQ((List{"Debug", "Console", "MultiThread", "Pentium"}), statusesOf(list));
+}
+
+TEST(OptionLines, AnyBytesAfterThePrefix) {
+  const std::string separators = " \t:=";
+  for (int code = 0; code < 256; ++code) {
+    const char byte = static_cast<char>(code);
+    const bool isSeparator = separators.find(byte) != std::string::npos;
+    OptionList beforeName;
+    beforeName.applyOptionLines(beforeName.selectOptionLines(
+        List{"option " + std::string(1, byte) + "Pentium ON"}));
+    EXPECT_EQ(isSeparator, beforeName.find("Pentium")->status == 1) << "byte " << code;
+    OptionList afterName;
+    afterName.applyOptionLines(afterName.selectOptionLines(
+        List{"option Pentium" + std::string(1, byte) + "ON"}));
+    EXPECT_EQ(byte == ' ', afterName.find("Pentium")->status == 1) << "byte " << code;
+  }
+  OptionList list;
+  list.applyOptionLines(list.selectOptionLines(
+      List{std::string("option \0\xff\x1a\r\n", 12), "option " + std::string(100000, '\xe9'),
+           "option Console\xff OFF", "option Debug OFF",
+           std::string("option Debug OFF\0", 17)}));
+  // "OFF" followed by a NUL is not exactly OFF, so it counts as ON.
+  EXPECT_EQ((List{"Debug", "Console"}), statusesOf(list));
+}
+
+TEST(OptionLines, RoundTripThroughProjectLines) {
+  OptionList edited;
+  edited.toggle("DLL");
+  edited.toggle("WarnLow");
+  List file = concat(List{"# project", "target x"}, edited.optionLines());
+  OptionList loaded;
+  loaded.applyOptionLines(loaded.selectOptionLines(file));
+  EXPECT_EQ(edited.optionLines(), loaded.optionLines());
+}
+
+}  // namespace
+}  // namespace corvane

@@ -1,0 +1,106 @@
+#include "platform/posix/posix_file_system.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+
+#include "support/scratch_directory.h"
+
+namespace corvane {
+namespace {
+
+std::vector<std::string> sorted(std::vector<std::string> names) {
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+TEST(PosixFileSystem, CurrentDirectoryIsAbsolute) {
+  ScratchDirectory scratch("proj.v2");
+  PosixFileSystem fs;
+  EXPECT_EQ(scratch.path(), fs.currentDirectory());
+}
+
+TEST(PosixFileSystem, ListMatchingIgnoresCaseAndIncludesDirectories) {
+  ScratchDirectory scratch;
+  for (const char* name : {"a.cpp", "B.CPP", "c.Cpp", "d.c", "e.cppx", "fcpp", ".cpp", "g.h"}) {
+    scratch.write(name, "");
+  }
+  scratch.makeDirectory("dir.cpp");
+  PosixFileSystem fs;
+  EXPECT_EQ((std::vector<std::string>{".cpp", "B.CPP", "a.cpp", "c.Cpp", "dir.cpp"}),
+            sorted(fs.listMatching("cpp")));
+  EXPECT_EQ((std::vector<std::string>{"d.c"}), fs.listMatching("c"));
+  EXPECT_EQ((std::vector<std::string>{"d.c"}), fs.listMatching("C"));
+}
+
+TEST(PosixFileSystem, SplitPathWithEitherSeparator) {
+  PosixFileSystem fs;
+  PathParts unix = fs.splitPath("/usr/lib/my.prog.c");
+  EXPECT_EQ("", unix.drive);
+  EXPECT_EQ("/usr/lib/", unix.directory);
+  EXPECT_EQ("my.prog", unix.name);
+  EXPECT_EQ(".c", unix.extension);
+  PathParts windows = fs.splitPath("C:\\Borland\\Bin\\corvane.exe");
+  EXPECT_EQ("C:\\Borland\\Bin\\", windows.directory);
+  EXPECT_EQ("corvane", windows.name);
+  EXPECT_EQ(".exe", windows.extension);
+  PathParts bare = fs.splitPath("a.dir/work");
+  EXPECT_EQ("a.dir/", bare.directory);
+  EXPECT_EQ("work", bare.name);
+  EXPECT_EQ("", bare.extension);
+}
+
+TEST(PosixFileSystem, ReadFileGivesBytesOrNothing) {
+  ScratchDirectory scratch;
+  const std::string bytes("a\r\n\0\x1a\xff", 6);
+  scratch.write("x.bin", bytes);
+  scratch.write("empty", "");
+  scratch.makeDirectory("x.cpp");
+  PosixFileSystem fs;
+  EXPECT_EQ(bytes, fs.readFile("x.bin"));
+  EXPECT_EQ(std::string(), fs.readFile("empty"));
+  EXPECT_EQ(std::nullopt, fs.readFile("x.cpp"));
+  EXPECT_EQ(std::nullopt, fs.readFile("absent"));
+}
+
+TEST(PosixFileSystem, ReadFileRefusesWhatNeverEnds) {
+  ScratchDirectory scratch;
+  ASSERT_EQ(0, ::mkfifo("pipe.cpp", 0644));
+  ASSERT_EQ(0, ::symlink("/dev/zero", "zero.cpp"));
+  ASSERT_EQ(0, ::symlink("x.bin", "link.cpp"));
+  scratch.write("x.bin", "int main()");
+  PosixFileSystem fs;
+  EXPECT_EQ(std::nullopt, fs.readFile("pipe.cpp"));
+  EXPECT_EQ(std::nullopt, fs.readFile("zero.cpp"));
+  EXPECT_EQ("int main()", fs.readFile("link.cpp"));
+}
+
+TEST(PosixFileSystem, WritableMeansPresentAndNotReadOnly) {
+  ScratchDirectory scratch;
+  scratch.write("rw", "");
+  scratch.write("ro", "");
+  ASSERT_EQ(0, ::chmod("ro", 0444));
+  PosixFileSystem fs;
+  EXPECT_TRUE(fs.isWritable("rw"));
+  EXPECT_FALSE(fs.isWritable("absent"));
+  if (::geteuid() != 0) {
+    EXPECT_FALSE(fs.isWritable("ro"));
+  }
+}
+
+TEST(PosixFileSystem, ProgramPathIsThisExecutable) {
+  PosixFileSystem fs;
+  std::string path = fs.programPath();
+  ASSERT_FALSE(path.empty());
+  EXPECT_EQ('/', path[0]);
+  EXPECT_EQ("corvane_tests", fs.splitPath(path).name);
+}
+
+TEST(PosixFileSystem, NativeFileSystemIsPosix) {
+  EXPECT_NE(nullptr, dynamic_cast<PosixFileSystem*>(makeNativeFileSystem().get()));
+}
+
+}  // namespace
+}  // namespace corvane

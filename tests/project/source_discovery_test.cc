@@ -1,0 +1,177 @@
+#include "project/source_discovery.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <iterator>
+#include <random>
+
+#include "platform/posix/posix_file_system.h"
+#include "support/scratch_directory.h"
+
+namespace corvane {
+namespace {
+
+bool console(std::string_view line) { return isEntryDefinition(line, EntryFlavour::kConsole); }
+bool windows(std::string_view line) { return isEntryDefinition(line, EntryFlavour::kWindows); }
+
+TEST(EntryDefinition, ConsoleLines) {
+  EXPECT_TRUE(console("int main()"));
+  EXPECT_TRUE(console("void main(void)"));
+  EXPECT_TRUE(console("  int main (int argc, char *argv[])"));
+  EXPECT_TRUE(console("main()"));
+  EXPECT_TRUE(console("int\tmain\v\r(\t"));
+  EXPECT_FALSE(console("static int main()"));
+  EXPECT_FALSE(console("int domain()"));
+  EXPECT_FALSE(console("int main;"));
+  EXPECT_FALSE(console("int mainx()"));
+  EXPECT_FALSE(console("// main"));
+  EXPECT_FALSE(console("int main"));
+  // Only the first occurrence counts.
+  EXPECT_FALSE(console("int domain(); int main()"));
+}
+
+TEST(EntryDefinition, WindowsLines) {
+  EXPECT_TRUE(windows("int WINAPI WinMain(HINSTANCE h, ...)"));
+  EXPECT_TRUE(windows("int PASCAL WinMain (...)"));
+  EXPECT_TRUE(windows("BOOL WINAPI DllEntryPoint(HINSTANCE h, DWORD r, LPVOID p)"));
+  EXPECT_TRUE(windows("WinMain(h)"));
+  EXPECT_FALSE(windows("int WinMain(...)"));
+  EXPECT_FALSE(windows("int WINAPI myWinMain(...)"));
+  EXPECT_FALSE(windows("int WINAPI main()"));
+  EXPECT_FALSE(console("int WINAPI WinMain(HINSTANCE h)"));
+}
+
+class SourceDiscovery : public ::testing::Test {
+ protected:
+  ScratchDirectory scratch{"work"};
+  PosixFileSystem fs;
+};
+
+TEST_F(SourceDiscovery, ScanSortsCppAndCTogether) {
+  scratch.write("b.c", "");
+  scratch.write("A.cpp", "");
+  scratch.write("c.cpp", "");
+  scratch.write("notes.txt", "");
+  scratch.write("x.h", "");
+  EXPECT_EQ((List{"A.cpp", "b.c", "c.cpp"}), scanSources(fs));
+  List list{"keep"};
+  EXPECT_EQ(1, collectFiles(fs, list, "c"));
+  EXPECT_EQ((List{"keep", "b.c"}), list);
+  EXPECT_EQ(0, collectFiles(fs, list, "pas"));
+}
+
+TEST_F(SourceDiscovery, EmptyDirectoryProposesItsOwnName) {
+  List sources = scanSources(fs);
+  EXPECT_EQ(List{"work.cpp"}, sources);
+  EXPECT_EQ("work", defaultTargetName(fs, sources));
+}
+
+TEST(SourceDiscoveryNames, DirectoryNameKeepsItsExtensionAsTarget) {
+  ScratchDirectory scratch("proj.v2");
+  PosixFileSystem fs;
+  List sources = scanSources(fs);
+  EXPECT_EQ(List{"proj.cpp"}, sources);
+  EXPECT_EQ("proj.v2", defaultTargetName(fs, sources));
+}
+
+TEST_F(SourceDiscovery, TargetNamedAfterFirstEntrySource) {
+  scratch.write("a.cpp", "int helper()\r\n{\r\n}\r\n");
+  scratch.write("b.cpp", "#include <windows.h>\r\nint PASCAL\r\nWinMain(HINSTANCE h)\r\n");
+  scratch.write("my.prog.c", "int main()\n");
+  List sources = scanSources(fs);
+  EXPECT_EQ("b", defaultTargetName(fs, sources));
+  EXPECT_EQ("my.prog", defaultTargetName(fs, List{"a.cpp", "my.prog.c", "b.cpp"}));
+  EXPECT_EQ("work", defaultTargetName(fs, List{"a.cpp"}));
+}
+
+TEST_F(SourceDiscovery, TextModeReading) {
+  scratch.write("crlf.cpp", "int ma\rin()");
+  scratch.write("ctrlz.cpp", "// nothing\n\x1aint main()\n");
+  scratch.write("split.cpp", "int ma\nin()\n");
+  scratch.write("last.cpp", "x\nvoid main(void)");
+  EXPECT_TRUE(definesEntryPoint(fs, "crlf.cpp"));
+  EXPECT_FALSE(definesEntryPoint(fs, "ctrlz.cpp"));
+  EXPECT_FALSE(definesEntryPoint(fs, "split.cpp"));
+  EXPECT_TRUE(definesEntryPoint(fs, "last.cpp"));
+}
+
+TEST_F(SourceDiscovery, FilesThatCannotBeRead) {
+  scratch.makeDirectory("x.cpp");
+  scratch.write("y.cpp", "int main()\n");
+  EXPECT_FALSE(definesEntryPoint(fs, "x.cpp"));
+  EXPECT_FALSE(definesEntryPoint(fs, "absent.cpp"));
+  ASSERT_EQ(0, ::mkfifo("pipe.cpp", 0644));
+  EXPECT_FALSE(definesEntryPoint(fs, "pipe.cpp"));
+  ASSERT_EQ(0, ::unlink("pipe.cpp"));
+  EXPECT_EQ((List{"x.cpp", "y.cpp"}), scanSources(fs));
+  EXPECT_EQ("y", defaultTargetName(fs, scanSources(fs)));
+  if (::geteuid() != 0) {
+    ASSERT_EQ(0, ::chmod("y.cpp", 0));
+    EXPECT_FALSE(definesEntryPoint(fs, "y.cpp"));
+    EXPECT_EQ("work", defaultTargetName(fs, scanSources(fs)));
+  }
+}
+
+TEST_F(SourceDiscovery, EmptyAndBinaryFiles) {
+  scratch.write("empty.cpp", "");
+  scratch.write("nul.cpp", std::string("\0\0\xff\xfe main\0(", 11));
+  scratch.write("bin.c", std::string("\x7f" "ELF\0\0int main\0()\n", 19));
+  scratch.write("nulok.c", std::string("\0\n int main(\0", 13));
+  EXPECT_FALSE(definesEntryPoint(fs, "empty.cpp"));
+  EXPECT_FALSE(definesEntryPoint(fs, "nul.cpp"));
+  EXPECT_FALSE(definesEntryPoint(fs, "bin.c"));
+  EXPECT_TRUE(definesEntryPoint(fs, "nulok.c"));
+}
+
+TEST_F(SourceDiscovery, HugeSingleLine) {
+  std::string line(16u << 20, 'x');
+  scratch.write("huge.cpp", line);
+  EXPECT_FALSE(definesEntryPoint(fs, "huge.cpp"));
+  line.replace(line.size() - 12, 12, " void main()");
+  line.replace(0, 4, "void");
+  scratch.write("huge.cpp", line);
+  EXPECT_TRUE(definesEntryPoint(fs, "huge.cpp"));
+}
+
+TEST_F(SourceDiscovery, NamesWithSpacesAndUtf8) {
+  scratch.write("my prog.cpp", "int main()\n");
+  scratch.write("\xc3\xa9t\xc3\xa9.C", "");
+  EXPECT_EQ((List{"my prog.cpp", "\xc3\xa9t\xc3\xa9.C"}), scanSources(fs));
+  EXPECT_EQ("my prog", defaultTargetName(fs, scanSources(fs)));
+}
+
+// The quick scan must answer exactly as reading the file line by line and
+// testing every line that holds one of the names.
+bool plainDefinesEntryPoint(const std::string& bytes) {
+  for (const std::string& line : splitTextLines(bytes)) {
+    bool candidate = line.find("DllEntryPoint") != std::string::npos ||
+                     line.find("WinMain") != std::string::npos ||
+                     line.find("main") != std::string::npos;
+    if (candidate && (console(line) || windows(line))) return true;
+  }
+  return false;
+}
+
+TEST_F(SourceDiscovery, QuickScanEqualsLineByLineReading) {
+  static const char* const kPieces[] = {"int", "void", " ", "\t", "\r", "\n", "\x1a", "main",
+                                        "ma",  "in",   "(",  "WinMain", "WINAPI", "x",
+                                        "DllEntryPoint", "static"};
+  std::mt19937 random(42);
+  std::uniform_int_distribution<std::size_t> pick(0, std::size(kPieces) - 1);
+  std::uniform_int_distribution<int> length(0, 12);
+  int agreedTrue = 0;
+  for (int round = 0; round < 2000; ++round) {
+    std::string bytes;
+    for (int n = length(random); n > 0; --n) bytes += kPieces[pick(random)];
+    scratch.write("r.cpp", bytes);
+    bool expected = plainDefinesEntryPoint(bytes);
+    ASSERT_EQ(expected, definesEntryPoint(fs, "r.cpp")) << "bytes: " << bytes;
+    agreedTrue += expected ? 1 : 0;
+  }
+  EXPECT_GT(agreedTrue, 20);
+}
+
+}  // namespace
+}  // namespace corvane

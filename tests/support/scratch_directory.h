@@ -1,0 +1,36 @@
+// A fresh directory under /tmp that a test works in: created empty, made the
+// current directory, and removed with everything in it afterwards.
+#ifndef CORVANE_TESTS_SUPPORT_SCRATCH_DIRECTORY_H
+#define CORVANE_TESTS_SUPPORT_SCRATCH_DIRECTORY_H
+
+#include <string>
+
+namespace corvane {
+
+class ScratchDirectory {
+ public:
+  // `leafName` names the directory itself (it is made inside a unique one),
+  // for tests that care about the current directory's name.
+  explicit ScratchDirectory(const std::string& leafName = "work");
+  ~ScratchDirectory();
+  ScratchDirectory(const ScratchDirectory&) = delete;
+  ScratchDirectory& operator=(const ScratchDirectory&) = delete;
+
+  const std::string& path() const { return path_; }
+
+  // Writes a file (relative to the scratch directory) with exactly these bytes.
+  void write(const std::string& name, const std::string& bytes) const;
+  std::string read(const std::string& name) const;
+  void makeDirectory(const std::string& name) const;
+  // The names in the directory, sorted.
+  std::string listing() const;
+
+ private:
+  std::string parent_;
+  std::string path_;
+  std::string previous_;
+};
+
+}  // namespace corvane
+
+#endif  // CORVANE_TESTS_SUPPORT_SCRATCH_DIRECTORY_H

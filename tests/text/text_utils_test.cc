@@ -1,0 +1,142 @@
+#include "text/text_utils.h"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+namespace corvane {
+namespace {
+
+TEST(TextFunctions, TrimRemovesBlanksOnly) {
+  EXPECT_EQ("x", trim("  \tx"));
+  EXPECT_EQ("", trim(" \t  "));
+  EXPECT_EQ("a b", trim("\t a b \t"));
+  EXPECT_EQ("\rx\n", trim(" \rx\n "));
+  EXPECT_EQ("x \t", trimLeft(" \tx \t"));
+  EXPECT_EQ("", trimLeft("\t\t"));
+  EXPECT_EQ(" \tx", trimRight(" \tx \t"));
+  EXPECT_EQ("", trimRight("  "));
+}
+
+TEST(TextFunctions, PaddingAndCaseFolding) {
+  EXPECT_EQ("ab...", padRight("ab", 5, '.'));
+  EXPECT_EQ("ab  ", padRight("ab", 4));
+  EXPECT_EQ("ab", padRight("ab", 2));
+  EXPECT_EQ("ABC-\xe9Z{", upperCase("aBc-\xe9z{"));
+}
+
+TEST(TextFunctions, BeforeLast) {
+  EXPECT_EQ("main.test", beforeLast("main.test.cpp", "."));
+  EXPECT_EQ("Makefile", beforeLast("Makefile", "."));
+  EXPECT_EQ("a", beforeLast("a::b", "::"));
+}
+
+TEST(TextFunctions, StartsWithNoCase) {
+  EXPECT_TRUE(startsWithNoCase("OPTION x", "option "));
+  EXPECT_FALSE(startsWithNoCase("option\tx", "option "));
+  EXPECT_FALSE(startsWithNoCase("opt", "option"));
+  EXPECT_TRUE(startsWithNoCase("anything", ""));
+}
+
+TEST(TextFunctions, SplitWordsOnRunsOfSeparators) {
+  EXPECT_EQ((List{"a", "b\tc", "d"}), splitWords("  a   b\tc d  ", " "));
+  EXPECT_EQ(List{}, splitWords("   ", " "));
+  EXPECT_EQ((List{"x", "y"}), splitWords(":x=:y", ":="));
+}
+
+TEST(ListFunctions, BuildingLists) {
+  const char* const texts[] = {"a", "b", "c"};
+  EXPECT_EQ((List{"a", "b", "c"}), makeList(texts, 3));
+  EXPECT_EQ(List{"z"}, singleList("z"));
+  List list{"x"};
+  appendAll(list, texts, 2);
+  EXPECT_EQ((List{"x", "a", "b"}), list);
+  EXPECT_EQ((List{"x", "a", "b", "q"}), plus(list, "q"));
+  EXPECT_EQ((List{"1", "2", "3"}), concat(List{"1"}, List{"2", "3"}));
+}
+
+TEST(ListFunctions, MinusRemovesFirstOccurrences) {
+  EXPECT_EQ(List{"x"}, minus(List{"x", "x"}, List{"x"}));
+  EXPECT_EQ((List{"a", "B", "b"}), minus(List{"b", "a", "B", "b"}, List{"b", "c"}));
+  EXPECT_EQ(List{}, minus(List{"a", "a"}, List{"a", "a", "a"}));
+}
+
+TEST(ListFunctions, PositionsAndLookups) {
+  List list{"a", "b", "a"};
+  EXPECT_EQ(3u, longestLength(List{"ab", "abc", ""}));
+  EXPECT_EQ(0u, longestLength(List{}));
+  EXPECT_EQ("b", elementAt(list, 1));
+  EXPECT_EQ("", elementAt(List{}, 0));
+  EXPECT_EQ(0, indexOfText(list, "a"));
+  EXPECT_EQ(-1, indexOfText(list, "A"));
+  removeAt(list, 7);
+  EXPECT_EQ(3u, list.size());
+  removeAt(list, 0);
+  EXPECT_EQ((List{"b", "a"}), list);
+}
+
+TEST(ListFunctions, FindIfFromStart) {
+  List list{"ax", "b", "ay"};
+  auto startsA = [](const std::string& s) { return !s.empty() && s[0] == 'a'; };
+  std::string out = "untouched";
+  EXPECT_EQ(2, findIf(list, startsA, 1, out));
+  EXPECT_EQ("ay", out);
+  out = "untouched";
+  EXPECT_EQ(-1, findIf(list, startsA, 3, out));
+  EXPECT_EQ("untouched", out);
+}
+
+TEST(KeywordLines, SelectAndFind) {
+  List lines{"  OPTION Debug ON", "optional x", "option\tx", "option := y", "x"};
+  EXPECT_EQ((List{"OPTION Debug ON", "option := y"}), selectByPrefix(lines, "option "));
+  EXPECT_EQ("OPTION Debug ON", findByPrefix(lines, "option ", false));
+  EXPECT_EQ("Debug ON", findByPrefix(lines, "option ", true));
+  EXPECT_EQ(":= y", findByPrefix(List{"option := y"}, "option ", true));
+  EXPECT_EQ("", findByPrefix(lines, "target", true));
+}
+
+TEST(KeywordLines, StripPrefixSkipsSeparators) {
+  List lines{"  Target := hello", "other  ", "target :=  ", " targets x"};
+  stripPrefix(lines, "target");
+  EXPECT_EQ((List{"hello", "other  ", " :=  ", "s x"}), lines);
+}
+
+TEST(KeywordLines, PrefixReplaceTrim) {
+  List lines{"a", "", " \t", "b "};
+  prefixLines(lines, "\t");
+  EXPECT_EQ((List{"\ta", "", " \t", "\tb "}), lines);
+  trimRightAll(lines);
+  EXPECT_EQ((List{"\ta", "", "", "\tb"}), lines);
+
+  List names{"x.cpp y.cpp", "Z.CPP"};
+  replaceInLines(names, ".CPP", ".obj", false);
+  EXPECT_EQ((List{"x.obj y.cpp", "Z.obj"}), names);
+  List exact{"x.cpp X.CPP"};
+  replaceInLines(exact, ".CPP", ".obj", true);
+  EXPECT_EQ(List{"x.cpp X.obj"}, exact);
+}
+
+TEST(SortNoCase, StableAndTrimmed) {
+  EXPECT_EQ((List{"A", "a", "b"}), sortNoCase(List{"b", "A", "a"}, true));
+  EXPECT_EQ((List{"b", "A", "a"}), sortNoCase(List{"A", "b", "a"}, false));
+  // Shorter texts compare as if followed by spaces; a tab sorts before that.
+  EXPECT_EQ((List{"ab\tc", "ab", "ab!"}), sortNoCase(List{"ab!", "ab", "ab\tc"}, true));
+  EXPECT_EQ((List{"x", "x", "y"}), sortNoCase(List{"x  ", "y", "x"}, true));
+}
+
+TEST(LineFiles, WriteLinesEndsEveryLineWithCrLf) {
+  std::ostringstream out;
+  writeLines(out, List{"a", "", "b\nc"});
+  EXPECT_EQ("a\r\n\r\nb\r\nc\r\n", out.str());
+}
+
+TEST(LineFiles, SplitTextLinesAsTextMode) {
+  EXPECT_EQ((List{"a", "b", "c"}), splitTextLines("a\r\nb\nc"));
+  EXPECT_EQ((List{"ab", ""}), splitTextLines("a\rb\n\n"));
+  EXPECT_EQ((List{"x"}), splitTextLines("x\n\x1ay\nz"));
+  EXPECT_EQ(List{}, splitTextLines(""));
+  EXPECT_EQ((List{std::string("a\0b", 3)}), splitTextLines(std::string("a\0b\n", 4)));
+}
+
+}  // namespace
+}  // namespace corvane
