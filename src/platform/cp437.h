@@ -1,0 +1,20 @@
+// The glyphs of code page 437, the character set Corvane's screens are drawn
+// in: every byte 0-255 is a visible glyph, control bytes included (byte 9 is
+// the small circle the screens use as a tab mark, 196 the horizontal line).
+#ifndef CORVANE_PLATFORM_CP437_H
+#define CORVANE_PLATFORM_CP437_H
+
+#include <cstdint>
+
+namespace corvane {
+
+// The Unicode code point that shows the glyph of a byte.
+char32_t cp437ToUnicode(std::uint8_t byte);
+
+// A printable ASCII character that looks most like the glyph, for terminals
+// that cannot show Unicode.
+char cp437ToAscii(std::uint8_t byte);
+
+}  // namespace corvane
+
+#endif  // CORVANE_PLATFORM_CP437_H

@@ -1,0 +1,242 @@
+#include "platform/key_decoder.h"
+
+#include "ui/keys.h"
+
+namespace corvane {
+
+namespace {
+
+constexpr std::uint8_t kEscape = 0x1B;
+// Parameters longer than this belong to no key; they are still swallowed.
+constexpr std::size_t kMaxParameters = 16;
+
+bool isFinalByte(std::uint8_t byte) { return byte >= 0x40 && byte <= 0x7E; }
+bool isParameterByte(std::uint8_t byte) { return byte >= 0x20 && byte <= 0x3F; }
+
+// The key of a cursor letter, the same after CSI and SS3 and whatever
+// modifier parameters came with it (Ctrl+Up is Up to Corvane).
+int cursorKey(std::uint8_t final) {
+  switch (final) {
+    case 'A': return kKeyUp;
+    case 'B': return kKeyDown;
+    case 'C': return kKeyRight;
+    case 'D': return kKeyLeft;
+    case 'H': return kKeyHome;
+    case 'F': return kKeyEnd;
+    case 'P': return kKeyF1;
+    case 'Q': return kKeyF1 - 1;
+    case 'R': return kKeyF1 - 2;
+    case 'S': return kKeyF1 - 3;
+    default: return 0;
+  }
+}
+
+// "ESC [ n ~" keys, the numbering of the VT220 and xterm.
+int tildeKey(int number) {
+  switch (number) {
+    case 1: case 7: return kKeyHome;
+    case 2: return kKeyInsert;
+    case 3: return kKeyDelete;
+    case 4: case 8: return kKeyEnd;
+    case 5: return kKeyPageUp;
+    case 6: return kKeyPageDown;
+    case 11: case 12: case 13: case 14: case 15: return kKeyF1 - (number - 11);
+    case 17: case 18: case 19: case 20: case 21: return kKeyF1 - 5 - (number - 17);
+    case 23: return kKeyF11;
+    case 24: return kKeyF12;
+    default: return 0;
+  }
+}
+
+constexpr int kPasteStart = 200;
+constexpr int kPasteEnd = 201;
+
+}  // namespace
+
+void KeyDecoder::feed(std::string_view bytes) {
+  for (char byte : bytes) feed(static_cast<std::uint8_t>(byte));
+}
+
+void KeyDecoder::feed(std::uint8_t byte) {
+  const bool afterCarriageReturn = lastWasCarriageReturn_;
+  lastWasCarriageReturn_ = false;
+  switch (state_) {
+    case State::kGround:
+      // CR LF is one Enter: scripts written on Windows end their lines so.
+      if (byte == '\n' && afterCarriageReturn && !pasting_) return;
+      ground(byte);
+      break;
+    case State::kEscape:
+      if (byte == '[') {
+        state_ = State::kCsi;
+        parameters_.clear();
+      } else if (byte == 'O') {
+        state_ = State::kSs3;
+        parameters_.clear();
+      } else {
+        // Esc followed by anything else (Alt+key, a second Esc) was the Esc
+        // key itself; the byte after it counts on its own.
+        state_ = State::kGround;
+        if (!pasting_) key(kKeyEsc);
+        ground(byte);
+      }
+      break;
+    case State::kCsi:
+      if (byte == '[' && parameters_.empty()) {
+        state_ = State::kLinuxFunction;
+      } else if (isParameterByte(byte)) {
+        if (parameters_.size() < kMaxParameters) parameters_ += static_cast<char>(byte);
+      } else if (isFinalByte(byte)) {
+        state_ = State::kGround;
+        finishCsi(byte);
+      } else {
+        // A control byte cannot be inside a sequence: the sequence was cut
+        // short, and the byte is read afresh.
+        state_ = State::kGround;
+        ground(byte);
+      }
+      break;
+    case State::kSs3:
+      if (isParameterByte(byte)) {
+        if (parameters_.size() < kMaxParameters) parameters_ += static_cast<char>(byte);
+      } else if (isFinalByte(byte)) {
+        state_ = State::kGround;
+        finishSs3(byte);
+      } else {
+        state_ = State::kGround;
+        ground(byte);
+      }
+      break;
+    case State::kLinuxFunction:
+      // The Linux console sends F1 to F5 as "ESC [ [ A" to "ESC [ [ E".
+      state_ = State::kGround;
+      if (!pasting_ && byte >= 'A' && byte <= 'E') key(kKeyF1 - (byte - 'A'));
+      break;
+  }
+}
+
+void KeyDecoder::ground(std::uint8_t byte) {
+  if (byte == kEscape) {
+    state_ = State::kEscape;
+    return;
+  }
+  character(byte);
+}
+
+void KeyDecoder::character(std::uint8_t byte) {
+  if (pasting_) {
+    // Only the printable characters of a paste are typed into the field;
+    // its line ends and tabs would end or confuse the edit.
+    if (byte >= 32 && byte <= 126) keys_.push_back(Key{byte, true});
+    return;
+  }
+  switch (byte) {
+    case 0:
+      // Ctrl+Space sends NUL, which getKey uses to announce a scan code.
+      return;
+    case '\r':
+      lastWasCarriageReturn_ = true;
+      key(kKeyEnter);
+      return;
+    case '\n':
+      key(kKeyEnter);
+      return;
+    case 8:
+    case 127:
+      key(kKeyBackspace);
+      return;
+    default:
+      key(byte);
+      return;
+  }
+}
+
+void KeyDecoder::key(int code) {
+  if (code < 0) {
+    keys_.push_back(Key{0, false});
+    keys_.push_back(Key{-code, false});
+  } else {
+    keys_.push_back(Key{code, false});
+  }
+}
+
+int KeyDecoder::firstParameter() const {
+  int value = 0;
+  bool digits = false;
+  for (char c : parameters_) {
+    if (c < '0' || c > '9') break;
+    digits = true;
+    value = value * 10 + (c - '0');
+    if (value > 9999) return -1;
+  }
+  return digits ? value : -1;
+}
+
+void KeyDecoder::finishCsi(std::uint8_t final) {
+  const int number = firstParameter();
+  if (pasting_) {
+    if (final == '~' && number == kPasteEnd) pasting_ = false;
+    return;
+  }
+  // Private sequences ("ESC [ ?", "ESC [ <", mouse and focus reports) are
+  // no keys.
+  if (!parameters_.empty() && (parameters_[0] < '0' || parameters_[0] > ';')) return;
+  if (final == '~') {
+    if (number == kPasteStart) {
+      pasting_ = true;
+      return;
+    }
+    if (const int code = tildeKey(number)) key(code);
+    return;
+  }
+  if (const int code = cursorKey(final)) key(code);
+}
+
+void KeyDecoder::finishSs3(std::uint8_t final) {
+  if (pasting_) return;
+  if (final == 'M') {
+    key(kKeyEnter);  // keypad Enter in application mode
+    return;
+  }
+  // The keypad's digits and operators in application mode.
+  if (final >= 'j' && final <= 'y') {
+    key(static_cast<std::uint8_t>("*+,-./0123456789"[final - 'j']));
+    return;
+  }
+  if (final == 'X') {
+    key('=');
+    return;
+  }
+  if (const int code = cursorKey(final)) key(code);
+}
+
+void KeyDecoder::inputPaused() {
+  lastWasCarriageReturn_ = false;
+  if (state_ == State::kEscape && !pasting_) key(kKeyEsc);
+  state_ = State::kGround;
+}
+
+void KeyDecoder::dropIgnoredPaste() {
+  if (lineEditing_) return;
+  while (!keys_.empty() && keys_.front().pasted) keys_.pop_front();
+}
+
+bool KeyDecoder::hasKey() {
+  dropIgnoredPaste();
+  return !keys_.empty();
+}
+
+bool KeyDecoder::nextKeyPasted() {
+  dropIgnoredPaste();
+  return !keys_.empty() && keys_.front().pasted;
+}
+
+int KeyDecoder::takeKey() {
+  dropIgnoredPaste();
+  if (keys_.empty()) return kKeyEsc;
+  const int value = keys_.front().value;
+  keys_.pop_front();
+  return value;
+}
+
+}  // namespace corvane

@@ -1,0 +1,66 @@
+// The console on a real terminal, through curses. The cells of the
+// CellConsole are the truth; before Corvane waits for a key, the cells that
+// changed since the last wait are put on the display, so that typing one
+// character sends little more than that character. Keys are read as raw bytes
+// and decoded by the KeyDecoder.
+//
+// The screen is drawn from the terminal's top-left corner. A terminal of 24
+// rows shows all but the 25th, which the screens leave blank; a smaller one
+// shows a request for a larger window until it grows.
+#ifndef CORVANE_PLATFORM_POSIX_TERMINAL_CONSOLE_H
+#define CORVANE_PLATFORM_POSIX_TERMINAL_CONSOLE_H
+
+#include <array>
+#include <memory>
+
+#include "platform/cell_console.h"
+#include "platform/key_decoder.h"
+#include "platform/posix/terminal_mode.h"
+#include "platform/posix/terminal_palette.h"
+
+namespace corvane {
+
+class TerminalConsole : public CellConsole {
+ public:
+  // Takes over the terminal on standard input; null when it cannot.
+  static std::unique_ptr<TerminalConsole> open();
+  ~TerminalConsole() override;
+  TerminalConsole(const TerminalConsole&) = delete;
+  TerminalConsole& operator=(const TerminalConsole&) = delete;
+
+  int getKey() override;
+  bool keyPending() override;
+  bool typedAheadPending() override;
+  void setLineEditing(bool active) override { decoder_.setLineEditing(active); }
+
+  // Puts the changed cells and the cursor on the display.
+  void present();
+
+ protected:
+  void bell() override;
+
+ private:
+  explicit TerminalConsole(const TerminalFacts& facts);
+  // Reads the bytes of one key press; false when none came (or, with wait
+  // false, none was there yet).
+  bool readInput(bool wait);
+  // One byte or a resize; ERR when none came within the timeout.
+  int nextByte(int timeoutMs);
+  void drawCell(int column, int row, const Cell& cell);
+  void showSizeRequest();
+
+  TerminalFacts facts_;
+  TerminalPalette palette_;
+  KeyDecoder decoder_;
+  // What the display shows, to send only the differences.
+  std::array<Cell, kScreenColumns * kScreenRows> shown_{};
+  bool shownValid_ = false;
+  bool cursorVisible_ = true;
+  // The terminal went away (hang-up with SIGHUP ignored): every key is Esc,
+  // so the run ends instead of spinning.
+  bool inputLost_ = false;
+};
+
+}  // namespace corvane
+
+#endif  // CORVANE_PLATFORM_POSIX_TERMINAL_CONSOLE_H

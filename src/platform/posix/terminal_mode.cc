@@ -1,0 +1,186 @@
+#include "platform/posix/terminal_mode.h"
+
+#define NCURSES_WIDECHAR 1
+#include <curses.h>
+#include <term.h>
+
+#include <langinfo.h>
+#include <unistd.h>
+
+#include <clocale>
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <termios.h>
+
+namespace corvane {
+
+namespace {
+
+constexpr char kBracketedPasteOn[] = "\x1b[?2004h";
+constexpr char kBracketedPasteOff[] = "\x1b[?2004l";
+constexpr int kDefaultEscapeDelay = 25;
+constexpr int kEndingSignals[] = {SIGINT, SIGTERM, SIGHUP, SIGQUIT};
+
+// A signal can arrive at any moment and its handler may only use what is
+// ready: so the terminal's state while Corvane runs lives here, set up
+// before the handlers are installed. There is only one terminal.
+struct SavedTerminal {
+  volatile std::sig_atomic_t active = 0;
+  int inputFd = 0;
+  int outputFd = 1;
+  termios shellModes{};
+  // Bytes that undo on the display what curses set up: attributes off,
+  // bracketed paste off, cursor shown, keypad normal, main screen back.
+  char resetBytes[256] = {};
+  std::size_t resetLength = 0;
+  SCREEN* screen = nullptr;
+  FILE* output = nullptr;
+  bool ownsOutput = false;
+  struct sigaction previous[sizeof kEndingSignals / sizeof kEndingSignals[0]];
+  bool atExitRegistered = false;
+};
+
+SavedTerminal saved;
+
+void appendReset(const char* capability) {
+  const char* bytes = tigetstr(const_cast<char*>(capability));
+  if (bytes == nullptr || bytes == reinterpret_cast<char*>(-1)) return;
+  const std::size_t length = std::strlen(bytes);
+  if (saved.resetLength + length >= sizeof saved.resetBytes) return;
+  std::memcpy(saved.resetBytes + saved.resetLength, bytes, length);
+  saved.resetLength += length;
+}
+
+void writeAll(int fd, const char* bytes, std::size_t length) {
+  while (length > 0) {
+    const ssize_t written = ::write(fd, bytes, length);
+    if (written <= 0) return;
+    bytes += written;
+    length -= static_cast<std::size_t>(written);
+  }
+}
+
+// Only async-signal-safe calls here: curses itself cannot be trusted
+// inside a handler, so the saved bytes and modes are put back directly.
+void restoreAndEnd(int signal) {
+  if (saved.active) {
+    saved.active = 0;
+    writeAll(saved.outputFd, saved.resetBytes, saved.resetLength);
+    ::tcsetattr(saved.inputFd, TCSADRAIN, &saved.shellModes);
+  }
+  std::signal(signal, SIG_DFL);
+  std::raise(signal);
+}
+
+void installSignalHandlers() {
+  struct sigaction action {};
+  action.sa_handler = restoreAndEnd;
+  sigemptyset(&action.sa_mask);
+  // The re-raised signal must take effect at once, inside the handler.
+  action.sa_flags = SA_NODEFER;
+  for (std::size_t i = 0; i < sizeof kEndingSignals / sizeof kEndingSignals[0]; ++i) {
+    sigaction(kEndingSignals[i], nullptr, &saved.previous[i]);
+    // A signal the caller chose to ignore (nohup) stays ignored.
+    if (saved.previous[i].sa_handler == SIG_IGN) continue;
+    sigaction(kEndingSignals[i], &action, nullptr);
+  }
+}
+
+void restoreSignalHandlers() {
+  for (std::size_t i = 0; i < sizeof kEndingSignals / sizeof kEndingSignals[0]; ++i)
+    sigaction(kEndingSignals[i], &saved.previous[i], nullptr);
+}
+
+bool localeIsUtf8() {
+  const char* codeset = nl_langinfo(CODESET);
+  return codeset != nullptr &&
+         (std::strcmp(codeset, "UTF-8") == 0 || std::strcmp(codeset, "utf8") == 0);
+}
+
+// The terminal's output: standard output, unless that was redirected.
+FILE* openOutput(bool& owned) {
+  owned = false;
+  if (::isatty(STDOUT_FILENO)) return stdout;
+  if (FILE* tty = std::fopen("/dev/tty", "w")) {
+    owned = true;
+    return tty;
+  }
+  return stdout;
+}
+
+SCREEN* startCurses(FILE* output) {
+  if (SCREEN* screen = newterm(nullptr, output, stdin)) return screen;
+  // An unknown TERM: nearly every terminal of today understands xterm's
+  // language well enough to be usable.
+  return newterm(const_cast<char*>("xterm"), output, stdin);
+}
+
+}  // namespace
+
+void leaveTerminalMode() {
+  if (!saved.active) return;
+  saved.active = 0;
+  endwin();
+  std::fflush(saved.output);
+  writeAll(saved.outputFd, kBracketedPasteOff, sizeof kBracketedPasteOff - 1);
+  delscreen(saved.screen);
+  saved.screen = nullptr;
+  if (saved.ownsOutput) std::fclose(saved.output);
+  saved.output = nullptr;
+  restoreSignalHandlers();
+}
+
+bool enterTerminalMode(TerminalFacts& facts) {
+  if (saved.active) return false;
+  // Only the character type: numbers, collation and messages stay as the
+  // rest of Corvane expects them.
+  std::setlocale(LC_CTYPE, "");
+  facts.unicode = localeIsUtf8();
+
+  saved.inputFd = STDIN_FILENO;
+  if (::tcgetattr(saved.inputFd, &saved.shellModes) != 0) return false;
+  saved.output = openOutput(saved.ownsOutput);
+  saved.outputFd = fileno(saved.output);
+
+  // Our handlers go in first: curses then leaves these signals alone.
+  installSignalHandlers();
+  if (std::getenv("ESCDELAY") == nullptr) set_escdelay(kDefaultEscapeDelay);
+  saved.screen = startCurses(saved.output);
+  if (saved.screen == nullptr) {
+    restoreSignalHandlers();
+    if (saved.ownsOutput) std::fclose(saved.output);
+    return false;
+  }
+  facts.escapeDelay = get_escdelay();
+
+  saved.resetLength = 0;
+  appendReset("sgr0");
+  std::memcpy(saved.resetBytes + saved.resetLength, kBracketedPasteOff,
+              sizeof kBracketedPasteOff - 1);
+  saved.resetLength += sizeof kBracketedPasteOff - 1;
+  appendReset("cnorm");
+  appendReset("rmkx");
+  appendReset("rmcup");
+
+  cbreak();  // Ctrl-C still ends the program, through SIGINT
+  noecho();
+  nonl();
+  intrflush(stdscr, FALSE);
+  keypad(stdscr, FALSE);
+  meta(stdscr, TRUE);
+  leaveok(stdscr, FALSE);
+  saved.active = 1;
+  if (!saved.atExitRegistered) {
+    saved.atExitRegistered = true;
+    std::atexit(leaveTerminalMode);
+  }
+  // Curses writes the alternate-screen switch with its first refresh; the
+  // paste mode is the terminal's, whichever screen shows.
+  std::fflush(saved.output);
+  writeAll(saved.outputFd, kBracketedPasteOn, sizeof kBracketedPasteOn - 1);
+  return true;
+}
+
+}  // namespace corvane

@@ -1,0 +1,31 @@
+// Entering and leaving the terminal mode Corvane draws in, kept in one place
+// so that every way out restores the same things: curses on the terminal
+// (alternate screen, no echo, keys unbuffered, no keypad translation, since
+// the key decoder reads the raw bytes) and bracketed paste.
+//
+// The terminal is restored on every way out: leaveTerminalMode (the
+// console's destructor), exit(), and the signals that end a program from the
+// terminal or from outside (SIGINT, SIGTERM, SIGHUP, SIGQUIT). After the
+// restore a signal ends the program the way it would have without Corvane.
+#ifndef CORVANE_PLATFORM_POSIX_TERMINAL_MODE_H
+#define CORVANE_PLATFORM_POSIX_TERMINAL_MODE_H
+
+namespace corvane {
+
+struct TerminalFacts {
+  // The locale can show Unicode glyphs (UTF-8); else ASCII look-alikes.
+  bool unicode = false;
+  // Milliseconds to wait after Esc for the rest of a key's sequence.
+  int escapeDelay = 25;
+};
+
+// Starts curses on standard input and the terminal's output. False when no
+// terminal description fits; the terminal is then left as it was.
+bool enterTerminalMode(TerminalFacts& facts);
+
+// Restores the terminal; does nothing when it is not in Corvane's mode.
+void leaveTerminalMode();
+
+}  // namespace corvane
+
+#endif  // CORVANE_PLATFORM_POSIX_TERMINAL_MODE_H

@@ -1,0 +1,188 @@
+#include "platform/key_decoder.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "ui/keys.h"
+
+namespace corvane {
+namespace {
+
+// The codes readKey would make of everything decoded so far: a 0 and the
+// scan code after it become one negative code.
+std::vector<int> drain(KeyDecoder& decoder) {
+  std::vector<int> codes;
+  while (decoder.hasKey()) {
+    const int key = decoder.takeKey();
+    codes.push_back(key == 0 ? -decoder.takeKey() : key);
+  }
+  return codes;
+}
+
+std::vector<int> decode(std::string_view bytes) {
+  KeyDecoder decoder;
+  decoder.feed(bytes);
+  decoder.inputPaused();
+  return drain(decoder);
+}
+
+using Codes = std::vector<int>;
+
+TEST(KeyDecoder, CursorKeysInCsiAndSs3Forms) {
+  EXPECT_EQ(decode("\x1b[A\x1b[B\x1b[C\x1b[D"), (Codes{kKeyUp, kKeyDown, kKeyRight, kKeyLeft}));
+  EXPECT_EQ(decode("\x1bOA\x1bOB\x1bOC\x1bOD"), (Codes{kKeyUp, kKeyDown, kKeyRight, kKeyLeft}));
+  EXPECT_EQ(decode("\x1b[H\x1b[F\x1bOH\x1bOF"), (Codes{kKeyHome, kKeyEnd, kKeyHome, kKeyEnd}));
+}
+
+TEST(KeyDecoder, ModifiedKeysCountAsThePlainKey) {
+  EXPECT_EQ(decode("\x1b[1;5A\x1b[1;2D\x1b[1;3H\x1b[3;5~\x1bO5C"),
+            (Codes{kKeyUp, kKeyLeft, kKeyHome, kKeyDelete, kKeyRight}));
+}
+
+TEST(KeyDecoder, EditingKeysInTildeForm) {
+  EXPECT_EQ(decode("\x1b[1~\x1b[7~\x1b[4~\x1b[8~"), (Codes{kKeyHome, kKeyHome, kKeyEnd, kKeyEnd}));
+  EXPECT_EQ(decode("\x1b[2~\x1b[3~\x1b[5~\x1b[6~"),
+            (Codes{kKeyInsert, kKeyDelete, kKeyPageUp, kKeyPageDown}));
+  EXPECT_EQ(kKeyInsert, -82);
+  EXPECT_EQ(kKeyPageUp, -73);
+  EXPECT_EQ(kKeyPageDown, -81);
+}
+
+TEST(KeyDecoder, FunctionKeysInEveryDialect) {
+  const Codes f1to4{-59, -60, -61, -62};
+  EXPECT_EQ(decode("\x1bOP\x1bOQ\x1bOR\x1bOS"), f1to4);
+  EXPECT_EQ(decode("\x1b[11~\x1b[12~\x1b[13~\x1b[14~"), f1to4);
+  EXPECT_EQ(decode("\x1b[1;2P\x1b[1;5Q"), (Codes{-59, -60}));
+  EXPECT_EQ(decode("\x1b[15~\x1b[17~\x1b[18~\x1b[19~\x1b[20~\x1b[21~"),
+            (Codes{-63, -64, -65, -66, -67, -68}));
+  EXPECT_EQ(decode("\x1b[23~\x1b[24~"), (Codes{-133, -134}));
+  // The Linux console.
+  EXPECT_EQ(decode("\x1b[[A\x1b[[B\x1b[[C\x1b[[D\x1b[[E"), (Codes{-59, -60, -61, -62, -63}));
+}
+
+TEST(KeyDecoder, BackspaceAndEnterVariants) {
+  EXPECT_EQ(decode("\x7f\x08"), (Codes{kKeyBackspace, kKeyBackspace}));
+  EXPECT_EQ(decode("\r"), (Codes{kKeyEnter}));
+  EXPECT_EQ(decode("\n"), (Codes{kKeyEnter}));
+  EXPECT_EQ(decode("\x1bOM"), (Codes{kKeyEnter}));
+  // A line end of CR LF is one Enter; two CRs or two LFs are two.
+  EXPECT_EQ(decode("a\r\nb"), (Codes{'a', kKeyEnter, 'b'}));
+  EXPECT_EQ(decode("\r\r\n\n"), (Codes{kKeyEnter, kKeyEnter, kKeyEnter}));
+  // Typed apart, CR and LF are two presses.
+  KeyDecoder decoder;
+  decoder.feed("\r");
+  decoder.inputPaused();
+  decoder.feed("\n");
+  EXPECT_EQ(drain(decoder), (Codes{kKeyEnter, kKeyEnter}));
+}
+
+TEST(KeyDecoder, LoneEscapeIsTheEscKey) {
+  EXPECT_EQ(decode("\x1b"), (Codes{kKeyEsc}));
+  EXPECT_EQ(decode("\x1bx"), (Codes{kKeyEsc, 'x'}));
+  EXPECT_EQ(decode("\x1b\x1b[A"), (Codes{kKeyEsc, kKeyUp}));
+  EXPECT_EQ(decode("\x1b\r"), (Codes{kKeyEsc, kKeyEnter}));
+}
+
+TEST(KeyDecoder, EscapeWaitsForTheNextByteOrAPause) {
+  KeyDecoder decoder;
+  decoder.feed("\x1b");
+  EXPECT_FALSE(decoder.hasKey());
+  EXPECT_TRUE(decoder.midSequence());
+  decoder.feed("[");
+  EXPECT_TRUE(decoder.midSequence());
+  decoder.feed("A");
+  EXPECT_FALSE(decoder.midSequence());
+  EXPECT_EQ(drain(decoder), (Codes{kKeyUp}));
+
+  decoder.feed("\x1b");
+  decoder.inputPaused();
+  EXPECT_EQ(drain(decoder), (Codes{kKeyEsc}));
+  // A sequence cut off by the pause is dropped, not typed.
+  decoder.feed("\x1b[1;");
+  decoder.inputPaused();
+  decoder.feed("a");
+  EXPECT_EQ(drain(decoder), (Codes{'a'}));
+}
+
+TEST(KeyDecoder, UnknownSequencesAreSwallowedWhole) {
+  EXPECT_EQ(decode("\x1b[99~x\x1b[Zy\x1b[?1;2cz\x1b[<0;3;4Mw\x1bOzv"),
+            (Codes{'x', 'y', 'z', 'w', 'v'}));
+  // An overlong parameter list still ends with its final byte.
+  EXPECT_EQ(decode("\x1b[" + std::string(100, '1') + "~q"), (Codes{'q'}));
+  // A control byte inside a sequence cuts it off and counts as a key.
+  EXPECT_EQ(decode("\x1b[1\r"), (Codes{kKeyEnter}));
+}
+
+TEST(KeyDecoder, CharactersAndHighBytes) {
+  EXPECT_EQ(decode("aZ ~\t"), (Codes{'a', 'Z', ' ', '~', '\t'}));
+  EXPECT_EQ(decode("\x80\xc4\xff"), (Codes{0x80, 0xc4, 0xff}));
+  // NUL (Ctrl+Space) would pose as the start of a scan code.
+  EXPECT_EQ(decode(std::string("a\0b", 3)), (Codes{'a', 'b'}));
+  // The keypad in application mode types its characters.
+  EXPECT_EQ(decode("\x1bOq\x1bOk\x1bOn"), (Codes{'1', '+', '.'}));
+}
+
+TEST(KeyDecoder, PasteDuringLineEditingTypesItsPrintableCharacters) {
+  KeyDecoder decoder;
+  decoder.setLineEditing(true);
+  decoder.feed("x\x1b[200~ab\r\n\tc\x1b[A\x1b[201~y");
+  ASSERT_TRUE(decoder.hasKey());
+  EXPECT_FALSE(decoder.nextKeyPasted());
+  EXPECT_EQ(decoder.takeKey(), 'x');
+  for (int expected : {'a', 'b', 'c'}) {
+    EXPECT_TRUE(decoder.nextKeyPasted());
+    EXPECT_EQ(decoder.takeKey(), expected);
+  }
+  EXPECT_FALSE(decoder.nextKeyPasted());
+  EXPECT_EQ(drain(decoder), (Codes{'y'}));
+}
+
+TEST(KeyDecoder, PasteElsewhereIsIgnored) {
+  KeyDecoder decoder;
+  decoder.feed("\x1b[200~hello\r\x1b\x1b[201~k");
+  EXPECT_EQ(drain(decoder), (Codes{'k'}));
+
+  // Pasted keys still queued when the editor stops are dropped too.
+  decoder.setLineEditing(true);
+  decoder.feed("\x1b[200~pq\x1b[201~\r");
+  decoder.setLineEditing(false);
+  EXPECT_EQ(drain(decoder), (Codes{kKeyEnter}));
+}
+
+TEST(KeyDecoder, PasteIsJudgedWhenItIsRead) {
+  // Decoded ahead of time, as a script is: the paste reaches the editor that
+  // is running when its keys come up.
+  KeyDecoder decoder;
+  decoder.feed("1\x1b[200~ab\x1b[201~2");
+  EXPECT_EQ(decoder.takeKey(), '1');
+  decoder.setLineEditing(true);
+  EXPECT_EQ(drain(decoder), (Codes{'a', 'b', '2'}));
+}
+
+TEST(KeyDecoder, PasteEndMaySpanFeeds) {
+  KeyDecoder decoder;
+  decoder.setLineEditing(true);
+  decoder.feed("\x1b[20");
+  decoder.feed("0~a\x1b");
+  decoder.feed("[201");
+  decoder.feed("~b");
+  std::vector<bool> pasted;
+  std::vector<int> keys;
+  while (decoder.hasKey()) {
+    pasted.push_back(decoder.nextKeyPasted());
+    keys.push_back(decoder.takeKey());
+  }
+  EXPECT_EQ(keys, (Codes{'a', 'b'}));
+  EXPECT_EQ(pasted, (std::vector<bool>{true, false}));
+}
+
+TEST(KeyDecoder, EmptyQueueGivesEsc) {
+  KeyDecoder decoder;
+  EXPECT_FALSE(decoder.hasKey());
+  EXPECT_EQ(decoder.takeKey(), kKeyEsc);
+}
+
+}  // namespace
+}  // namespace corvane

@@ -1,0 +1,117 @@
+#include "platform/scripted_console.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <string>
+#include <vector>
+
+#include "ui/keys.h"
+
+namespace corvane {
+namespace {
+
+// A pipe whose write end the test feeds; closing it ends the script.
+class Script {
+ public:
+  Script() { EXPECT_EQ(::pipe(fds_), 0); }
+  ~Script() {
+    ::close(fds_[0]);
+    closeInput();
+  }
+  int readEnd() const { return fds_[0]; }
+  void write(std::string_view bytes) {
+    ASSERT_EQ(::write(fds_[1], bytes.data(), bytes.size()),
+              static_cast<ssize_t>(bytes.size()));
+  }
+  void closeInput() {
+    if (fds_[1] >= 0) ::close(fds_[1]);
+    fds_[1] = -1;
+  }
+
+ private:
+  int fds_[2] = {-1, -1};
+};
+
+// Key codes as readKey would make them.
+int nextCode(ScriptedConsole& console) {
+  const int key = console.getKey();
+  return key == 0 ? -console.getKey() : key;
+}
+
+TEST(ScriptedConsole, DecodesKeysLikeATerminal) {
+  Script script;
+  script.write("ab\x1b[A\x1bOF\x1b[3~\x7f\r\n\x1bq\x1b[[E");
+  script.closeInput();
+  ScriptedConsole console(script.readEnd());
+  std::vector<int> codes;
+  for (int i = 0; i < 10; ++i) codes.push_back(nextCode(console));
+  EXPECT_EQ(codes, (std::vector<int>{'a', 'b', kKeyUp, kKeyEnd, kKeyDelete, kKeyBackspace,
+                                     kKeyEnter, kKeyEsc, 'q', -63}));
+}
+
+TEST(ScriptedConsole, EndOfInputGivesEscForeverAndNeverBlocks) {
+  Script script;
+  script.write("x\x1b");
+  script.closeInput();
+  ScriptedConsole console(script.readEnd());
+  EXPECT_TRUE(console.keyPending());
+  EXPECT_EQ(console.getKey(), 'x');
+  // The trailing Esc has nothing after it: it is the Esc key.
+  EXPECT_EQ(console.getKey(), kKeyEsc);
+  EXPECT_TRUE(console.inputEnded());
+  for (int i = 0; i < 3; ++i) {
+    EXPECT_TRUE(console.keyPending());
+    EXPECT_FALSE(console.typedAheadPending());
+    EXPECT_EQ(console.getKey(), kKeyEsc);
+  }
+}
+
+TEST(ScriptedConsole, KeysOfAScriptAreNeverTypedAhead) {
+  Script script;
+  script.write("abc");
+  ScriptedConsole console(script.readEnd());
+  EXPECT_TRUE(console.keyPending());
+  EXPECT_FALSE(console.typedAheadPending());
+  EXPECT_EQ(console.getKey(), 'a');
+  EXPECT_EQ(console.getKey(), 'b');
+  EXPECT_EQ(console.getKey(), 'c');
+  // Input still open but nothing written yet: no key is pending, and asking
+  // does not block.
+  EXPECT_FALSE(console.keyPending());
+  EXPECT_FALSE(console.inputEnded());
+  script.write("\x1b[");
+  EXPECT_FALSE(console.keyPending());
+  script.write("B");
+  EXPECT_TRUE(console.keyPending());
+  EXPECT_EQ(nextCode(console), kKeyDown);
+}
+
+TEST(ScriptedConsole, PasteTypesOnlyIntoALineEditor) {
+  Script script;
+  script.write("\x1b[200~no\x1b[201~1\x1b[200~yes\x1b[201~2");
+  script.closeInput();
+  ScriptedConsole console(script.readEnd());
+  EXPECT_EQ(console.getKey(), '1');
+  console.setLineEditing(true);
+  std::string typed;
+  for (int i = 0; i < 4; ++i) typed += static_cast<char>(console.getKey());
+  EXPECT_EQ(typed, "yes2");
+}
+
+TEST(ScriptedConsole, KeepsTheCellsItIsGiven) {
+  Script script;
+  script.closeInput();
+  ScriptedConsole console(script.readEnd());
+  console.setRegion(10, 5, 20, 6);
+  console.setForeground(14);
+  console.setBackground(2);
+  console.writeText("Tab\t\xc4");
+  EXPECT_EQ(console.cellAt(10, 5), (Cell{'T', makeAttribute(14, 2)}));
+  EXPECT_EQ(console.cellAt(13, 5), (Cell{'\t', makeAttribute(14, 2)}));
+  EXPECT_EQ(console.cellAt(14, 5), (Cell{0xc4, makeAttribute(14, 2)}));
+  EXPECT_EQ(console.screenCursorColumn(), 15);
+}
+
+}  // namespace
+}  // namespace corvane

@@ -1,0 +1,227 @@
+// The terminal console on a real pseudo-terminal, seen through a terminal
+// emulator: what a user of xterm (or of an 8-colour terminal) would see and
+// what the keys they press come out as.
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/wait.h>
+
+#include <string>
+#include <vector>
+
+#include "pty_terminal.h"
+
+namespace corvane {
+namespace testing {
+namespace {
+
+constexpr int kWait = 10000;  // milliseconds; generous for sanitizer builds
+const char kHex[] = "0123456789ABCDEF";
+// The ANSI colour number of each PC colour 0-7 (PC 1 is blue, ANSI 1 red).
+const int kAnsiOfPc[8] = {0, 4, 2, 6, 1, 5, 3, 7};
+
+struct Demo {
+  explicit Demo(int rows = 25, int columns = 80) : terminal(rows, columns) {}
+  bool start(const std::vector<std::string>& arguments, const std::string& term = "xterm-256color",
+             const std::string& locale = "C.UTF-8") {
+    return terminal.start(TERMINAL_DEMO, arguments,
+                          {"TERM=" + term, "LANG=" + locale, "LC_ALL=" + locale}) &&
+           terminal.waitForRow(24, "Row 24", kWait);
+  }
+  PtyTerminal terminal;
+};
+
+std::string keyEcho(int code, int count) {
+  return "Key " + std::to_string(code) + " #" + std::to_string(count);
+}
+
+TEST(TerminalConsoleOnXterm, ShowsEveryColourPairInSixteenColours) {
+  Demo demo;
+  ASSERT_TRUE(demo.start({}));
+  for (int background = 0; background < 8; ++background) {
+    for (int foreground = 0; foreground < 16; ++foreground) {
+      SCOPED_TRACE("foreground " + std::to_string(foreground) + " background " +
+                   std::to_string(background));
+      EXPECT_EQ(demo.terminal.cellText(foreground + 1, background + 1),
+                std::string(1, kHex[foreground]));
+      const CellColours colours = demo.terminal.colours(foreground + 1, background + 1);
+      EXPECT_EQ(colours.foreground, kAnsiOfPc[foreground & 7] + (foreground & 8));
+      EXPECT_EQ(colours.background, kAnsiOfPc[background]);
+      EXPECT_FALSE(colours.bold);
+    }
+  }
+}
+
+TEST(TerminalConsoleOnXterm, ShowsCodePage437Glyphs) {
+  Demo demo;
+  ASSERT_TRUE(demo.start({}));
+  EXPECT_EQ(demo.terminal.rowText(9), "───○Text │█");
+  EXPECT_EQ(demo.terminal.rowText(24), "Row 24");
+  EXPECT_EQ(demo.terminal.rowText(25), "Row 25");
+  EXPECT_EQ(demo.terminal.rowText(12), "Key 0 #0");
+  // The cursor stands where the console's cursor is: after the echo.
+  EXPECT_EQ(demo.terminal.cursorRow(), 12);
+  EXPECT_EQ(demo.terminal.cursorColumn(), 9);
+}
+
+TEST(TerminalConsoleOnXterm, ShowsAsciiLookAlikesOutsideUtf8) {
+  Demo demo;
+  ASSERT_TRUE(demo.start({}, "xterm-256color", "C"));
+  EXPECT_EQ(demo.terminal.rowText(9), "---oText |#");
+}
+
+TEST(TerminalConsoleOnEightColours, ShowsBrightColoursInBold) {
+  Demo demo;
+  ASSERT_TRUE(demo.start({}, "xterm"));
+  for (int background = 0; background < 8; ++background) {
+    for (int foreground = 0; foreground < 16; ++foreground) {
+      if ((foreground & 7) == 7 && background == 7) continue;
+      SCOPED_TRACE("foreground " + std::to_string(foreground) + " background " +
+                   std::to_string(background));
+      EXPECT_EQ(demo.terminal.cellText(foreground + 1, background + 1),
+                std::string(1, kHex[foreground]));
+      const CellColours colours = demo.terminal.colours(foreground + 1, background + 1);
+      EXPECT_EQ(colours.foreground, kAnsiOfPc[foreground & 7]);
+      EXPECT_EQ(colours.background, kAnsiOfPc[background]);
+      EXPECT_EQ(colours.bold, foreground >= 8);
+    }
+  }
+  // Eight colours have one pair too few for every combination: light grey
+  // text on light grey shows as the blank it looks like, bright white on it
+  // as bold black.
+  EXPECT_EQ(demo.terminal.cellText(8, 8), " ");
+  EXPECT_EQ(demo.terminal.colours(8, 8).background, 7);
+  EXPECT_EQ(demo.terminal.cellText(16, 8), "F");
+  EXPECT_EQ(demo.terminal.colours(16, 8).foreground, 0);
+  EXPECT_TRUE(demo.terminal.colours(16, 8).bold);
+}
+
+struct KeyForm {
+  const char* bytes;
+  int code;
+};
+
+TEST(TerminalConsoleOnXterm, DecodesEveryKeyForm) {
+  const KeyForm forms[] = {
+      {"\x1b[A", -72}, {"\x1b[B", -80}, {"\x1b[C", -77}, {"\x1b[D", -75},
+      {"\x1bOA", -72}, {"\x1bOB", -80}, {"\x1bOC", -77}, {"\x1bOD", -75},
+      {"\x1b[1;5A", -72}, {"\x1b[1;2D", -75},
+      {"\x1b[H", -71}, {"\x1bOH", -71}, {"\x1b[1~", -71}, {"\x1b[7~", -71},
+      {"\x1b[F", -79}, {"\x1bOF", -79}, {"\x1b[4~", -79}, {"\x1b[8~", -79},
+      {"\x1b[3~", -83}, {"\x1b[2~", -82}, {"\x1b[5~", -73}, {"\x1b[6~", -81},
+      {"\x1bOP", -59}, {"\x1bOQ", -60}, {"\x1bOR", -61}, {"\x1bOS", -62},
+      {"\x1b[11~", -59}, {"\x1b[15~", -63}, {"\x1b[17~", -64}, {"\x1b[21~", -68},
+      {"\x1b[[A", -59}, {"\x1b[23~", -133}, {"\x1b[24~", -134},
+      {"\x7f", 8}, {"\x08", 8}, {"\r", 13}, {"\n", 13}, {"\x1bOM", 13},
+      {"a", 'a'}, {"\xe9", 0xe9}, {"\x1b", 27}, {"\x1b[99~x", 'x'},
+  };
+  Demo demo;
+  ASSERT_TRUE(demo.start({}));
+  int count = 0;
+  for (const KeyForm& form : forms) {
+    SCOPED_TRACE(std::string("key bytes ") + (form.bytes + (form.bytes[0] == 0x1b ? 1 : 0)));
+    demo.terminal.send(form.bytes);
+    EXPECT_TRUE(demo.terminal.waitForRow(12, keyEcho(form.code, ++count), kWait))
+        << demo.terminal.rowText(12);
+  }
+}
+
+TEST(TerminalConsoleOnXterm, EscFollowedByAKeyIsTwoKeys) {
+  Demo demo;
+  ASSERT_TRUE(demo.start({}));
+  demo.terminal.send("\x1bx");
+  EXPECT_TRUE(demo.terminal.waitForRow(12, keyEcho('x', 2), kWait));
+}
+
+TEST(TerminalConsoleOnXterm, PasteIsTypedIntoALineEditor) {
+  Demo demo;
+  ASSERT_TRUE(demo.start({"--edit"}));
+  EXPECT_NE(demo.terminal.output().find("\x1b[?2004h"), std::string::npos);
+  // Printable characters only: the line end inside the paste is dropped.
+  demo.terminal.send("\x1b[200~ab\r\nc\x1b[201~");
+  EXPECT_TRUE(demo.terminal.waitForRow(12, keyEcho('c', 3), kWait));
+  demo.terminal.send("z");
+  EXPECT_TRUE(demo.terminal.waitForRow(12, keyEcho('z', 4), kWait));
+}
+
+TEST(TerminalConsoleOnXterm, PasteElsewhereIsIgnored) {
+  Demo demo;
+  ASSERT_TRUE(demo.start({}));
+  demo.terminal.send("\x1b[200~ab\rc\x1b[201~z");
+  EXPECT_TRUE(demo.terminal.waitForRow(12, keyEcho('z', 1), kWait));
+}
+
+TEST(TerminalConsoleOnXterm, AsksForALargerWindowAndRedrawsWhenItGrows) {
+  Demo demo;
+  ASSERT_TRUE(demo.start({}));
+  demo.terminal.resize(20, 60);
+  EXPECT_TRUE(demo.terminal.waitForRow(1, "Please make this window at least 80 x 24 characters.",
+                                       kWait));
+  EXPECT_EQ(demo.terminal.rowText(9), "");
+  // 80 x 24 is enough: everything but row 25, which the screens leave blank.
+  demo.terminal.resize(24, 80);
+  EXPECT_TRUE(demo.terminal.waitForRow(24, "Row 24", kWait));
+  EXPECT_EQ(demo.terminal.rowText(1), "0123456789ABCDEF");
+  EXPECT_EQ(demo.terminal.rowText(9), "───○Text │█");
+  EXPECT_EQ(demo.terminal.colours(3, 2).background, 4);
+  // Keys still work after the resizes.
+  demo.terminal.send("\x1b[A");
+  EXPECT_TRUE(demo.terminal.waitForRow(12, keyEcho(-72, 1), kWait));
+}
+
+// The modes a shell relies on, compared before and after the program.
+void expectSameModes(const termios& before, const termios& after) {
+  EXPECT_EQ(before.c_iflag, after.c_iflag);
+  EXPECT_EQ(before.c_oflag, after.c_oflag);
+  EXPECT_EQ(before.c_lflag, after.c_lflag);
+  EXPECT_EQ(before.c_cflag, after.c_cflag);
+  EXPECT_EQ(before.c_cc[VMIN], after.c_cc[VMIN]);
+  EXPECT_EQ(before.c_cc[VTIME], after.c_cc[VTIME]);
+}
+
+void expectTerminalGivenBack(PtyTerminal& terminal, const termios& before) {
+  expectSameModes(before, terminal.modes());
+  // The shell's screen is back, and paste mode was switched off last.
+  EXPECT_EQ(terminal.rowText(1), "shell prompt");
+  const std::string& output = terminal.output();
+  EXPECT_NE(output.rfind("\x1b[?2004l"), std::string::npos);
+  EXPECT_GT(output.rfind("\x1b[?2004l"), output.rfind("\x1b[?2004h"));
+}
+
+TEST(TerminalConsoleRestore, GivesTheTerminalBackAfterANormalEnd) {
+  Demo demo;
+  const termios before = demo.terminal.modes();
+  ASSERT_TRUE(demo.start({"--shell-line", "shell prompt"}));
+  EXPECT_EQ(demo.terminal.modes().c_lflag & ECHO, 0u);
+  demo.terminal.send("q");
+  int status = 0;
+  ASSERT_TRUE(demo.terminal.waitForExit(kWait, status));
+  ASSERT_TRUE(WIFEXITED(status));
+  EXPECT_EQ(WEXITSTATUS(status), 0);
+  expectTerminalGivenBack(demo.terminal, before);
+}
+
+class TerminalConsoleSignal : public ::testing::TestWithParam<int> {};
+
+TEST_P(TerminalConsoleSignal, GivesTheTerminalBackAndEndsByTheSignal) {
+  const int signal = GetParam();
+  Demo demo;
+  const termios before = demo.terminal.modes();
+  ASSERT_TRUE(demo.start({"--shell-line", "shell prompt"}));
+  if (signal == SIGINT) {
+    demo.terminal.send("\x03");  // Ctrl-C, as the user presses it
+  } else {
+    demo.terminal.sendSignal(signal);
+  }
+  int status = 0;
+  ASSERT_TRUE(demo.terminal.waitForExit(kWait, status));
+  ASSERT_TRUE(WIFSIGNALED(status));
+  EXPECT_EQ(WTERMSIG(status), signal);
+  expectTerminalGivenBack(demo.terminal, before);
+}
+
+INSTANTIATE_TEST_SUITE_P(EndingSignals, TerminalConsoleSignal,
+                         ::testing::Values(SIGTERM, SIGHUP, SIGINT));
+
+}  // namespace
+}  // namespace testing
+}  // namespace corvane

@@ -1,0 +1,89 @@
+// A small program that puts the terminal console through its paces, for the
+// tests that run it on a pseudo-terminal and read the screen back through a
+// terminal emulator. It draws every colour combination, the line and tab
+// glyphs and a few texts, then echoes each key press as a code on row 12
+// until 'q' is pressed.
+//
+//   terminal_demo [--shell-line TEXT] [--edit] [--field]
+//
+// --shell-line prints TEXT before the console opens (it must come back when
+// the console closes); --edit runs as a line editor would, so pastes are
+// typed; --field types printable keys into a field on row 5 and echoes
+// nothing else, to count the bytes one typed character costs.
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+#include "platform/posix/terminal_console.h"
+
+namespace {
+
+void drawTestContent(corvane::TerminalConsole& console) {
+  static const char kHex[] = "0123456789ABCDEF";
+  for (int background = 0; background < 8; ++background) {
+    for (int foreground = 0; foreground < 16; ++foreground) {
+      console.moveCursor(foreground + 1, background + 1);
+      console.setForeground(foreground);
+      console.setBackground(background);
+      console.writeText(std::string(1, kHex[foreground]));
+    }
+  }
+  console.setForeground(7);
+  console.setBackground(0);
+  console.moveCursor(1, 9);
+  console.writeText("\xc4\xc4\xc4\x09Text \xb3\xdb");
+  console.moveCursor(1, 24);
+  console.writeText("Row 24");
+  console.moveCursor(1, 25);
+  console.writeText("Row 25");
+}
+
+void echoKey(corvane::TerminalConsole& console, int code, int count) {
+  console.setForeground(14);
+  console.setBackground(1);
+  console.moveCursor(1, 12);
+  console.writeText("Key " + std::to_string(code) + " #" + std::to_string(count));
+  console.clearLineEnd();
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  bool edit = false;
+  bool field = false;
+  for (int i = 1; i < argc; ++i) {
+    if (std::strcmp(argv[i], "--shell-line") == 0 && i + 1 < argc) {
+      std::printf("%s\r\n", argv[++i]);
+      std::fflush(stdout);
+    } else if (std::strcmp(argv[i], "--edit") == 0) {
+      edit = true;
+    } else if (std::strcmp(argv[i], "--field") == 0) {
+      field = true;
+    }
+  }
+  auto console = corvane::TerminalConsole::open();
+  if (!console) {
+    std::fprintf(stderr, "no terminal\n");
+    return 2;
+  }
+  console->setLineEditing(edit);
+  drawTestContent(*console);
+  if (field) {
+    console->setForeground(15);
+    console->setBackground(0);
+    console->moveCursor(10, 5);
+  } else {
+    echoKey(*console, 0, 0);
+  }
+  for (int count = 1;; ++count) {
+    int code = console->getKey();
+    if (code == 0) code = -console->getKey();
+    if (code == 'q') break;
+    if (field) {
+      if (code >= 32 && code <= 126) console->writeText(std::string(1, static_cast<char>(code)));
+    } else {
+      echoKey(*console, code, count);
+    }
+  }
+  return 0;
+}
