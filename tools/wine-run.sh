@@ -14,6 +14,14 @@ else
   wine=wine
 fi
 
+if command -v wineserver >/dev/null 2>&1; then
+  wineserver=wineserver
+elif [ -x /usr/lib/wine/wineserver64 ]; then
+  wineserver=/usr/lib/wine/wineserver64
+else
+  wineserver=/usr/lib/wine/wineserver
+fi
+
 # No debug chatter, and no offer to install Mono or Gecko into the prefix.
 export WINEDEBUG="${WINEDEBUG:--all}"
 export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"
@@ -32,8 +40,8 @@ fi
 status=$?
 
 if [ -n "$own_prefix" ]; then
-  wineserver -k >/dev/null 2>&1 || true
-  wineserver -w >/dev/null 2>&1 || true
+  "$wineserver" -k >/dev/null 2>&1 || true
+  "$wineserver" -w >/dev/null 2>&1 || true
   rm -rf "$own_prefix"
 fi
 exit $status

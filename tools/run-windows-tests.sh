@@ -1,0 +1,26 @@
+#!/bin/sh
+# Cross-builds the native Windows program and its unit tests with MinGW-w64
+# and runs the tests under Wine, in a Wine prefix of their own that is
+# thrown away afterwards. Installs the Debian packages it needs, but only
+# those that are missing.
+set -eu
+cd "$(dirname "$0")/.."
+
+packages="cmake make g++-mingw-w64-x86-64 googletest wine64 wine"
+missing=""
+for package in $packages; do
+  if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed"; then
+    missing="$missing $package"
+  fi
+done
+if [ -n "$missing" ]; then
+  echo "Installing:$missing"
+  sudo=""
+  if [ "$(id -u)" -ne 0 ]; then sudo="sudo"; fi
+  $sudo apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq $missing
+fi
+
+start=$(date +%s)
+cmake --workflow --preset windows
+echo "Windows build and tests under Wine: $(( $(date +%s) - start )) s"
