@@ -15,6 +15,12 @@ int KeyQueue::take() {
   return press.code;
 }
 
+int KeyQueue::takeTypedAhead() {
+  const int code = presses_.front().code;
+  presses_.pop_front();
+  return code;
+}
+
 bool KeyQueue::nextIsFromLaterBatch() const {
   return !presses_.empty() && presses_.front().batch != lastTakenBatch_;
 }

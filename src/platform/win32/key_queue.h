@@ -17,8 +17,13 @@ class KeyQueue {
   void addBatch(const std::vector<int>& presses);
 
   bool empty() const { return presses_.empty(); }
-  // The next press; the queue must not be empty.
+  // The next press; the queue must not be empty. Its batch becomes the one
+  // that later presses are compared with.
   int take();
+  // The next press, which is being thrown away as typed ahead: the batch
+  // compared with stays as it was, so the rest of that later batch counts
+  // as typed ahead too.
+  int takeTypedAhead();
   // True when the next press came in a later batch than the one taken last:
   // it was typed after that one, not pasted with it.
   bool nextIsFromLaterBatch() const;

@@ -117,6 +117,10 @@ class Win32Console : public CellConsole {
       flush();
       readInput(true);
     }
+    if (droppingTypedAhead_) {
+      droppingTypedAhead_ = false;
+      return keys_.takeTypedAhead();
+    }
     return keys_.take();
   }
 
@@ -128,9 +132,10 @@ class Win32Console : public CellConsole {
   // While the line editor runs, keys that came in the same batch as the one
   // it is handling were pasted with it and are meant; elsewhere every key
   // waiting was typed ahead.
+  // The key read after a yes here is the one being dropped.
   bool typedAheadPending() override {
-    if (!keyPending()) return false;
-    return !lineEditing_ || keys_.nextIsFromLaterBatch();
+    droppingTypedAhead_ = keyPending() && (!lineEditing_ || keys_.nextIsFromLaterBatch());
+    return droppingTypedAhead_;
   }
 
   void setLineEditing(bool active) override { lineEditing_ = active; }
@@ -195,6 +200,7 @@ class Win32Console : public CellConsole {
   ConsoleTakeover takeover_;
   KeyQueue keys_;
   bool lineEditing_ = false;
+  bool droppingTypedAhead_ = false;
   std::array<Cell, kScreenColumns * kScreenRows> shown_;
 };
 

@@ -101,5 +101,20 @@ TEST(KeyQueueTest, HandsOutPressesInOrderAndTellsBatchesApart) {
   EXPECT_FALSE(queue.nextIsFromLaterBatch());
 }
 
+TEST(KeyQueueTest, DroppingTypedAheadPressesKeepsTheBatchTheyAreComparedWith) {
+  KeyQueue queue;
+  queue.addBatch({'a'});
+  queue.addBatch({'x', 'x', 'x'});  // a key held down while Corvane was busy
+  queue.addBatch({'b'});
+  EXPECT_EQ(queue.take(), 'a');
+  int dropped = 0;
+  while (queue.nextIsFromLaterBatch()) {
+    queue.takeTypedAhead();
+    ++dropped;
+  }
+  EXPECT_EQ(dropped, 4);
+  EXPECT_TRUE(queue.empty());
+}
+
 }  // namespace
 }  // namespace corvane
