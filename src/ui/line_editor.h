@@ -13,9 +13,21 @@ namespace corvane {
 // that ended it, Enter (13) or Esc (27). Undo on Esc is the caller's.
 int editLine(TextWindow& window, std::string& value, const std::string& initial);
 
+// What a field showed last, so that a redraw that would show the same slice
+// writes nothing. The line editor keeps one for the field it edits.
+struct FieldState {
+  std::string lastSlice;
+};
+
 // Draws the visible slice of text in the field starting at (column, row) and
 // returns the new scroll offset; an offset of -1 only records the text as the
-// last slice drawn and returns -1.
+// last slice drawn and returns -1. The field runs to one column short of the
+// window's right edge; a field with no columns is never drawn.
+int drawField(FieldState& state, TextWindow& window, const std::string& text, int column,
+              int row, int cursor, int offset);
+
+// The same without a remembered slice: the field is cleared and drawn anew
+// (an offset of -1 then does nothing and returns -1).
 int drawField(TextWindow& window, const std::string& text, int column, int row,
               int cursor, int offset);
 

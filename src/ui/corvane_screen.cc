@@ -1,0 +1,256 @@
+#include "ui/corvane_screen.h"
+
+#include <algorithm>
+#include <cctype>
+#include <chrono>
+#include <iterator>
+#include <thread>
+
+#include "ui/keys.h"
+#include "ui/line_editor.h"
+
+namespace corvane {
+
+namespace {
+
+// The three lines of the banner; the tabs show as single glyph cells.
+const char* const kBannerLines[] = {
+    "_____________________",
+    "\t-  C O R V A N E  -\t",
+    "~~~~~~~~~~~~~~~~~~~~~",
+};
+
+const char* const kUsageLines[] = {
+    "   USAGE:",
+    "",
+    "   C:\\Borland\\Bcc55\\Bin\\Corvane [project_filename] [/?]",
+    "   -------------------------------------------------------------",
+    "   Corvane generates a plain text project file and a basic Borland C/C++ ",
+    "   makefile based on the project file.",
+    "",
+    "   The project automatically uses source files in the current directory.",
+    "",
+    "   -When a project filename is not given, Corvane will use \"Project.gen\".",
+    "   /? option prints this screen.",
+    "",
+    "   Corvane should preferably be located in the compiler \"bin\" directory.",
+    "",
+    "",
+    "                             Press any key to exit.. ",
+};
+
+const char kFatalPrompt[] = "                  Press any key.. ";
+
+// How long showUsage sleeps between looks at the keyboard.
+constexpr std::chrono::milliseconds kKeyPollInterval{20};
+
+int textLength(const std::string& text) { return static_cast<int>(text.size()); }
+
+int longest(const List& lines, std::size_t count) {
+  int result = 0;
+  for (std::size_t i = 0; i < count && i < lines.size(); ++i)
+    result = std::max(result, textLength(lines[i]));
+  return result;
+}
+
+// Where the lines of a box go: all start in one column, one row step apart.
+struct BoxLayout {
+  int column;
+  int rowStep;
+  int rowOf(int line) const { return 3 + line * rowStep; }  // line is 1-based
+};
+
+struct BoxStyle {
+  const char* title;
+  int headerColour;
+  int textColour;
+};
+
+const BoxStyle kErrorStyle{"-  E R R O R  ", kYellow, kWhite};
+const BoxStyle kQueryStyle{"-  Q U E R Y  -", kWhite, kLightCyan};
+
+// Clears the box, draws its header and the message lines centred on the
+// widest text the box will show.
+BoxLayout drawBox(TextWindow& box, const BoxStyle& style, const List& lines, int textWidth) {
+  box.activate(false);
+  box.console().clearRegion();
+  const int headerColour = style.headerColour;
+  box.setCursor(25, 1);
+  box.writeColoured("_________________", headerColour);
+  box.setCursor(25, 2);
+  box.writeColoured(std::string("\t") + style.title + "\t", headerColour);
+  box.setCursor(25, 3);
+  box.writeColoured("~~~~~~~~~~~~~~~~~", headerColour);
+
+  const int count = static_cast<int>(lines.size());
+  BoxLayout layout{textWidth < box.width() ? (box.width() - textWidth + 1) / 2 + 1 : 2,
+                   (box.height() - 4) / (count + 1)};
+  for (int i = 1; i <= count; ++i) {
+    box.setCursor(layout.column, layout.rowOf(i));
+    box.writeColoured(lines[static_cast<std::size_t>(i - 1)], style.textColour);
+  }
+  return layout;
+}
+
+}  // namespace
+
+CorvaneScreen::CorvaneScreen(Console& console)
+    : console_(&console),
+      background_(console, 1, 1, 80, 25, kWhite, kBlue),
+      title_(console, 15, 1, 66, 7, kYellow, kGreen),
+      banner_(console, 23, 1, 59, 3, kYellow, kGreen),
+      mainWorkspace_(console, 2, 5, 79, 25, kWhite, kBlue),
+      advancedWorkspace_(console, 2, 5, 79, 25, kWhite, kBlue),
+      errorBox_(console, 9, 10, 73, 23, kWhite, kRed),
+      queryBox_(console, 9, 9, 72, 22, kLightCyan, kBrown) {
+  push(background_);
+  push(title_);
+}
+
+CorvaneScreen::~CorvaneScreen() { destroy(); }
+
+void CorvaneScreen::push(TextWindow& window) { stack_.push_back(&window); }
+
+void CorvaneScreen::pop() {
+  if (!stack_.empty()) stack_.pop_back();
+}
+
+void CorvaneScreen::repaint() {
+  for (TextWindow* window : stack_) window->show();
+}
+
+void CorvaneScreen::showTitle() {
+  title_.show();
+  for (int line = 0; line < 3; ++line) {
+    title_.setCursor(17, line + 1);
+    title_.write(kBannerLines[line]);
+  }
+  title_.setCursor(13, 4);
+  title_.writeColoured("Simple Makefile Generator (v. 1.02)", kWhite, kGreen);
+  title_.setCursor(3, 6);
+  title_.writeColoured("Writes a makefile from a plain-text project file", kWhite, kGreen);
+  title_.activate(false);
+  repaint();
+}
+
+void CorvaneScreen::openWorkspace() {
+  pop();
+  repaint();
+
+  push(banner_);
+  banner_.activate(false);
+  console_->clearRegion();
+  banner_.show();
+  for (int line = 0; line < 3; ++line) {
+    banner_.setCursor(9, line + 1);
+    banner_.writeColoured(kBannerLines[line], kYellow, kGreen);
+  }
+  banner_.activate(false);
+
+  push(mainWorkspace_);
+  // Shown (not only cleared) so that a later repaint brings back what the
+  // editing screens draw instead of clearing it as a first show would.
+  if (mainWorkspace_.shown()) {
+    mainWorkspace_.activate(false);
+    console_->clearRegion();
+    mainWorkspace_.capture();
+  } else {
+    mainWorkspace_.show();
+  }
+}
+
+void CorvaneScreen::showUsage() {
+  mainWorkspace_.activate(false);
+  mainWorkspace_.setCursor(1, 4);
+  const std::size_t count = std::size(kUsageLines);
+  for (std::size_t i = 0; i < count; ++i) {
+    if (i == 0 || i + 1 == count) {
+      mainWorkspace_.writeLineColoured(kUsageLines[i], kYellow);
+    } else {
+      mainWorkspace_.writeLine(kUsageLines[i]);
+    }
+  }
+  // The key is left for the caller (or the shell) to read.
+  while (!console_->keyPending()) std::this_thread::sleep_for(kKeyPollInterval);
+}
+
+int CorvaneScreen::askYesNo(const List& lines, bool defaultYes) {
+  push(queryBox_);
+  const std::size_t count = lines.size();
+  const int lastLength = count > 0 ? textLength(lines.back()) : 0;
+  const int textWidth = std::max(longest(lines, count > 0 ? count - 1 : 0), lastLength + 13);
+  drawBox(queryBox_, kQueryStyle, lines, textWidth);
+
+  // The question mark, then the default answer in brackets.
+  const int row = queryBox_.cursorRow();
+  const int markColumn = queryBox_.cursorColumn() + 2;
+  queryBox_.setCursor(markColumn, row);
+  queryBox_.writeColoured("Y/N?..", kLightCyan);
+  const int bracketColumn = markColumn + 6 + 2;
+  queryBox_.setCursor(bracketColumn, row);
+  queryBox_.writeColoured("( )", kWhite);
+  queryBox_.setCursor(bracketColumn + 1, row);
+  queryBox_.writeColoured(defaultYes ? "Y" : "N", kWhite);
+  queryBox_.setCursor(bracketColumn - 1, row);
+
+  const int key = readKey(*console_);
+  int answer;
+  if (key == kKeyEsc) {
+    answer = -1;
+  } else {
+    const int upper = key > 0 ? std::toupper(key) : key;
+    answer = defaultYes ? (upper != 'N' ? 1 : 0) : (upper == 'Y' ? 1 : 0);
+  }
+  pop();
+  repaint();
+  return answer;
+}
+
+int CorvaneScreen::askText(std::string& value, const List& lines, const std::string& label,
+                           const std::string& initial) {
+  push(queryBox_);
+  drawBox(queryBox_, kQueryStyle, lines, longest(lines, lines.size()));
+  const int result = editBox(queryBox_, value, 1, queryBox_.height() - 3, label, initial);
+  pop();
+  repaint();
+  return result;
+}
+
+namespace {
+
+// The error box with its prompt line under the message; returns the key.
+int errorKey(TextWindow& box, Console& console, const List& lines, const std::string& prompt) {
+  const int textWidth = std::max(longest(lines, lines.size()), textLength(prompt) + 2);
+  const BoxLayout layout = drawBox(box, kErrorStyle, lines, textWidth);
+  box.setCursor(layout.column, layout.rowOf(static_cast<int>(lines.size()) + 1));
+  box.writeColoured(prompt, kYellow);
+  return readKey(console);
+}
+
+}  // namespace
+
+int CorvaneScreen::showError(const List& lines, const std::string& prompt) {
+  push(errorBox_);
+  const int key = errorKey(errorBox_, *console_, lines, prompt);
+  pop();
+  repaint();
+  return key;
+}
+
+void CorvaneScreen::fatalError(const List& lines) {
+  push(errorBox_);
+  errorKey(errorBox_, *console_, lines, kFatalPrompt);
+  destroy();
+}
+
+void CorvaneScreen::destroy() {
+  if (destroyed_) return;
+  destroyed_ = true;
+  background_.reshape(1, 1, kScreenColumns, kScreenRows);
+  background_.setCursor(1, 1, kWhite, kBlack);
+  background_.activate(false);
+  console_->clearRegion();
+  stack_.clear();
+}
+
+}  // namespace corvane

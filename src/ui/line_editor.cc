@@ -1,0 +1,240 @@
+#include "ui/line_editor.h"
+
+#include <algorithm>
+
+#include "ui/keys.h"
+
+namespace corvane {
+
+namespace {
+
+constexpr int kEdgeMargin = 3;  // columns kept between the cursor and a field edge
+
+bool isPrintable(int key) { return key >= 32 && key <= 126; }
+
+int length(const std::string& text) { return static_cast<int>(text.size()); }
+
+// Tells the console that a line editor is running for as long as it lives,
+// so that every way out of editLine switches the mode off again.
+class LineEditingMode {
+ public:
+  explicit LineEditingMode(Console& console) : console_(console) {
+    console_.setLineEditing(true);
+  }
+  ~LineEditingMode() { console_.setLineEditing(false); }
+  LineEditingMode(const LineEditingMode&) = delete;
+  LineEditingMode& operator=(const LineEditingMode&) = delete;
+
+ private:
+  Console& console_;
+};
+
+// One run of the line editor: the field's place, the text, the cursor index
+// and the scroll offset.
+class LineEditor {
+ public:
+  LineEditor(TextWindow& window, std::string& value)
+      : window_(window),
+        value_(value),
+        column_(window.console().cursorColumn()),
+        row_(window.console().cursorRow()),
+        visible_(window.width() - column_ - 1) {}
+
+  int run(const std::string& offered);
+
+ private:
+  void redraw() { offset_ = drawField(state_, window_, value_, column_, row_, index_, offset_); }
+  // Starts the field afresh in white on black, wiped to the window's edge.
+  void restartPlain() {
+    window_.setCursor(column_, row_, 15, 0);
+    window_.console().clearLineEnd();
+    state_.lastSlice.clear();
+  }
+  // Takes the short cut of moving only the cursor when the whole text shows.
+  void moveTo(int index);
+  void handle(int key);
+
+  TextWindow& window_;
+  std::string& value_;
+  FieldState state_;
+  int column_;
+  int row_;
+  int visible_;
+  int offset_ = 0;
+  int index_ = 0;
+};
+
+int LineEditor::run(const std::string& offered) {
+  // The screens offer the value's own text, so the offer is copied before the
+  // value is cleared.
+  const std::string initial = offered;
+  const std::string onEntry = value_;
+  value_.clear();
+  const bool highlighted = !initial.empty();
+  if (highlighted) {
+    value_ = initial;
+    state_.lastSlice.clear();
+    window_.setCursor(0, 0, 15, 2);
+    index_ = length(value_);
+    redraw();
+  }
+
+  int key = readKey(window_.console());
+  if (key == kKeyEnter) {
+    value_ = onEntry;
+    return key;
+  }
+  if (key == kKeyEsc) return key;
+  if (highlighted && (key == kKeyDelete || key == kKeyBackspace)) {
+    // Deleting first throws the offered text away.
+    restartPlain();
+    value_.clear();
+    offset_ = 0;
+    index_ = 0;
+    key = readKey(window_.console());
+  } else {
+    // Any other first key accepts the offered text and edits it.
+    restartPlain();
+    index_ = length(value_);
+    redraw();
+  }
+
+  while (key != kKeyEnter && key != kKeyEsc) {
+    handle(key);
+    key = readKey(window_.console());
+  }
+  return key;
+}
+
+void LineEditor::moveTo(int index) {
+  index_ = index;
+  if (offset_ == 0 && length(value_) <= visible_) {
+    window_.setCursor(column_ + index_, row_);
+  } else {
+    redraw();
+  }
+}
+
+void LineEditor::handle(int key) {
+  if (isPrintable(key)) {
+    value_.insert(static_cast<std::size_t>(index_), 1, static_cast<char>(key));
+    ++index_;
+    if (offset_ == 0 && index_ == length(value_) && length(value_) <= visible_) {
+      // Typing at the end of a text that fits: only the new character is drawn.
+      window_.setCursor(column_ + index_ - 1, row_);
+      window_.write(std::string(1, static_cast<char>(key)));
+      state_.lastSlice = value_;
+    } else {
+      redraw();
+    }
+    return;
+  }
+  switch (key) {
+    case kKeyBackspace:
+      if (index_ > 0) {
+        value_.erase(static_cast<std::size_t>(index_ - 1), 1);
+        --index_;
+        redraw();
+      }
+      break;
+    case kKeyDelete:
+      if (index_ < length(value_)) {
+        value_.erase(static_cast<std::size_t>(index_), 1);
+        redraw();
+      }
+      break;
+    case kKeyLeft:
+      if (index_ > 0) moveTo(index_ - 1);
+      break;
+    case kKeyRight:
+      if (index_ < length(value_)) moveTo(index_ + 1);
+      break;
+    case kKeyHome:
+      moveTo(0);
+      break;
+    case kKeyEnd:
+      moveTo(length(value_));
+      break;
+    default:
+      break;  // other keys do not edit a line
+  }
+}
+
+}  // namespace
+
+int editLine(TextWindow& window, std::string& value, const std::string& initial) {
+  LineEditingMode mode(window.console());
+  LineEditor editor(window, value);
+  return editor.run(initial);
+}
+
+int drawField(FieldState& state, TextWindow& window, const std::string& text, int column,
+              int row, int cursor, int offset) {
+  if (offset == -1) {
+    state.lastSlice = text;
+    return -1;
+  }
+  const int columns = window.width() - column + 1;
+  window.setCursor(column, row);
+  if (columns <= 0) return std::max(offset, 0);
+
+  int first = std::max(offset, 0);
+  int cursorColumn = cursor - first;
+  if (first > 0 && cursorColumn < kEdgeMargin) {
+    // Near the left edge with text hidden there: scroll back by a third of the
+    // field. A narrow field still moves by at least one column, or the loop
+    // would never end.
+    const int step = std::max(columns / 3, 1);
+    while (cursorColumn < kEdgeMargin && first > 0) {
+      first = std::max(first - step, 0);
+      cursorColumn = cursor - first;
+    }
+  } else if (length(text) > columns) {
+    // Near the right edge with text beyond it: scroll on by a quarter plus one.
+    while (columns - cursorColumn < kEdgeMargin && length(text) >= columns + first + 1) {
+      first += columns / 4 + 1;
+      cursorColumn = cursor - first;
+    }
+  }
+
+  const std::string slice =
+      first < length(text) ? text.substr(static_cast<std::size_t>(first),
+                                         static_cast<std::size_t>(columns))
+                           : std::string();
+  if (slice != state.lastSlice) {
+    window.setCursor(column, row);
+    if (!state.lastSlice.empty()) window.console().clearLineEnd();
+    window.write(slice);
+    state.lastSlice = slice;
+  }
+  window.setCursor(column + cursorColumn, row);
+  return first;
+}
+
+int drawField(TextWindow& window, const std::string& text, int column, int row, int cursor,
+              int offset) {
+  if (offset == -1) return -1;
+  window.setCursor(column, row);
+  if (window.width() - column + 1 > 0) window.console().clearLineEnd();
+  FieldState fresh;
+  return drawField(fresh, window, text, column, row, cursor, offset);
+}
+
+int editBox(TextWindow& window, std::string& value, int column, int row,
+            const std::string& label, const std::string& initial) {
+  const std::string before = value;
+  TextWindow box(window.console(), window.left() + column, window.top() + row,
+                 window.right() - 1, window.top() + row + 2, 15, 0);
+  box.show();
+  box.setCursor(2, 2);
+  box.writeColoured(label, 7);
+  const int key = editLine(box, value, initial);
+  window.activate(true);
+  if (key == kKeyEsc) {
+    value = before;
+    return -1;
+  }
+  return 0;
+}
+
+}  // namespace corvane

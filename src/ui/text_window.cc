@@ -1,0 +1,141 @@
+#include "ui/text_window.h"
+
+namespace corvane {
+
+namespace {
+
+std::size_t cellCount(int left, int top, int right, int bottom) {
+  if (right < left || bottom < top) return 0;
+  return static_cast<std::size_t>((right - left + 1) * (bottom - top + 1));
+}
+
+}  // namespace
+
+TextWindow::TextWindow(Console& console, int left, int top, int right, int bottom,
+                       int foreground, int background)
+    : savedCells_(cellCount(left, top, right, bottom)),
+      foreground_(foreground),
+      background_(background),
+      left_(left),
+      top_(top),
+      right_(right),
+      bottom_(bottom),
+      console_(&console) {}
+
+TextWindow::~TextWindow() = default;
+
+void TextWindow::show() {
+  if (!shown_) {
+    activate(false);
+    console_->clearRegion();
+    capture();
+    shown_ = true;
+  } else {
+    activate(true);
+  }
+}
+
+void TextWindow::activate(bool restore) {
+  console_->setRegion(left_, top_, right_, bottom_);
+  console_->setBackground(background_);
+  console_->setForeground(foreground_);
+  if (shown_ && restore) console_->writeCells(left_, top_, right_, bottom_, savedCells_);
+  console_->moveCursor(cursorColumn_, cursorRow_);
+}
+
+void TextWindow::capture() {
+  console_->readCells(left_, top_, right_, bottom_, savedCells_);
+  cursorColumn_ = console_->cursorColumn();
+  cursorRow_ = console_->cursorRow();
+}
+
+void TextWindow::setCursor(int column, int row, int foreground, int background) {
+  if (column != 0) cursorColumn_ = column;
+  if (row != 0) cursorRow_ = row;
+  if (foreground != -1) foreground_ = foreground;
+  if (background != -1) background_ = background;
+  console_->moveCursor(cursorColumn_, cursorRow_);
+  console_->setForeground(foreground_);
+  console_->setBackground(background_);
+}
+
+void TextWindow::write(std::string_view text) {
+  console_->moveCursor(cursorColumn_, cursorRow_);
+  console_->setForeground(foreground_);
+  console_->setBackground(background_);
+  console_->writeText(text);
+  capture();
+}
+
+void TextWindow::writeColoured(std::string_view text, int foreground, int background) {
+  const int ownForeground = foreground_;
+  const int ownBackground = background_;
+  setCursor(0, 0, foreground, background);
+  write(text);
+  setCursor(0, 0, ownForeground, ownBackground);
+}
+
+void TextWindow::writePart(std::string_view text, int start, int count, int column, int row,
+                           int foreground, int background) {
+  if (start < 0 || count <= 0 || static_cast<std::size_t>(start) >= text.size()) return;
+  const int ownColumn = cursorColumn_;
+  const int ownRow = cursorRow_;
+  const int ownForeground = foreground_;
+  const int ownBackground = background_;
+  setCursor(column, row, foreground, background);
+  write(text.substr(static_cast<std::size_t>(start), static_cast<std::size_t>(count)));
+  setCursor(ownColumn, ownRow, ownForeground, ownBackground);
+}
+
+namespace {
+
+// Puts the window's cursor at the start of the next row, scrolling the window
+// when the cursor is already on its last row.
+void advanceLine(TextWindow& window) {
+  window.activate(false);
+  if (window.cursorRow() == window.height() + 1) {
+    window.scrollUp();
+  } else {
+    window.setCursor(1, window.cursorRow() + 1);
+  }
+}
+
+}  // namespace
+
+void TextWindow::writeLine(std::string_view text) {
+  advanceLine(*this);
+  write(text);
+}
+
+void TextWindow::writeLineColoured(std::string_view text, int foreground, int background) {
+  advanceLine(*this);
+  writeColoured(text, foreground, background);
+}
+
+void TextWindow::scrollUp() {
+  if (bottom_ > top_) {
+    std::vector<Cell> lower;
+    console_->readCells(left_, top_ + 1, right_, bottom_, lower);
+    console_->writeCells(left_, top_, right_, bottom_ - 1, lower);
+  }
+  console_->setForeground(foreground_);
+  console_->setBackground(background_);
+  console_->moveCursor(1, height() + 1);
+  console_->clearLineEnd();
+  capture();
+}
+
+void TextWindow::reshape(int left, int top, int right, int bottom) {
+  left_ = left;
+  top_ = top;
+  right_ = right;
+  bottom_ = bottom;
+  savedCells_.assign(cellCount(left, top, right, bottom), Cell{});
+  capture();
+  // The cells are the screen's, but a reshaped window starts writing at its
+  // own top-left corner whatever region the console cursor belonged to.
+  cursorColumn_ = 1;
+  cursorRow_ = 1;
+}
+
+}  // namespace corvane

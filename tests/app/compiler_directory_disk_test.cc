@@ -1,0 +1,94 @@
+// The compiler search against real directory trees: Windows-style answers,
+// Wine drive letters and installations copied from Windows in upper case.
+#if !defined(_WIN32)
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "app/compiler_directory.h"
+#include "platform/memory_console.h"
+#include "support/scratch_directory.h"
+
+namespace corvane {
+namespace {
+
+// Sets WINEPREFIX for the length of a test and puts the old value back.
+class WinePrefixOverride {
+ public:
+  explicit WinePrefixOverride(const std::string& prefix) {
+    const char* old = std::getenv("WINEPREFIX");
+    if (old != nullptr) previous_ = old;
+    ::setenv("WINEPREFIX", prefix.c_str(), 1);
+  }
+  ~WinePrefixOverride() {
+    if (previous_) {
+      ::setenv("WINEPREFIX", previous_->c_str(), 1);
+    } else {
+      ::unsetenv("WINEPREFIX");
+    }
+  }
+  WinePrefixOverride(const WinePrefixOverride&) = delete;
+  WinePrefixOverride& operator=(const WinePrefixOverride&) = delete;
+
+ private:
+  std::optional<std::string> previous_;
+};
+
+class CompilerDirectoryOnDiskTest : public ::testing::Test {
+ protected:
+  CompilerDirectoryOnDiskTest() : fs(makeNativeFileSystem()), screen(console) {}
+
+  ScratchDirectory scratch;
+  std::unique_ptr<FileSystem> fs;
+  MemoryConsole console;
+  CorvaneScreen screen;
+};
+
+TEST_F(CompilerDirectoryOnDiskTest, DefaultDriveLetterPathIsFoundInTheWinePrefix) {
+  scratch.makeDirectory("prefix/drive_c/Borland/Bcc55/Bin");
+  scratch.write("prefix/drive_c/Borland/Bcc55/Bin/Bcc32.exe", "");
+  scratch.makeDirectory("prefix/dosdevices");
+  ASSERT_EQ(0, ::symlink("../drive_c", (scratch.path() + "/prefix/dosdevices/c:").c_str()));
+  WinePrefixOverride prefix(scratch.path() + "/prefix");
+
+  // Not beside the program: the question comes, and Enter takes the default.
+  console.pushKeys("\r");
+  EXPECT_EQ(locateCompilerDirectory(screen, *fs, scratch.path() + "/corvane"),
+            "C:\\Borland\\Bcc55");
+  EXPECT_EQ(console.keysRead(), 1);
+  EXPECT_FALSE(console.ranDry());
+
+  // Without the drive in the prefix, the same answer is not found.
+  WinePrefixOverride elsewhere(scratch.path() + "/no-prefix");
+  console.pushKeys("\r\x1b");
+  EXPECT_EQ(locateCompilerDirectory(screen, *fs, scratch.path() + "/corvane"), std::nullopt);
+}
+
+TEST_F(CompilerDirectoryOnDiskTest, UpperCaseInstallationCopiedFromWindows) {
+  scratch.makeDirectory("bcc/BIN");
+  scratch.write("bcc/BIN/BCC32.EXE", "");
+  scratch.write("bcc/BIN/corvane", "");
+  WinePrefixOverride prefix(scratch.path() + "/no-prefix");
+
+  EXPECT_EQ(locateCompilerDirectory(screen, *fs, scratch.path() + "/bcc/BIN/corvane"),
+            scratch.path() + "/bcc");
+  EXPECT_EQ(console.keysRead(), 0);
+
+  // Typed the Windows way at the question, it is found too and kept as typed.
+  std::string typed = scratch.path() + "\\bcc\\";
+  console.pushKey(8);
+  console.pushKeys(typed + "\r");
+  EXPECT_EQ(locateCompilerDirectory(screen, *fs, scratch.path() + "/corvane"),
+            scratch.path() + "\\bcc");
+  EXPECT_FALSE(console.ranDry());
+}
+
+}  // namespace
+}  // namespace corvane
+
+#endif  // !defined(_WIN32)

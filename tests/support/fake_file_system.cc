@@ -1,0 +1,93 @@
+#include "support/fake_file_system.h"
+
+#include <utility>
+
+#include "text/text_utils.h"
+
+namespace corvane {
+
+FakeFileSystem::FakeFileSystem(std::string currentDirectory)
+    : currentDirectory_(std::move(currentDirectory)) {}
+
+FakeFileSystem::Entry& FakeFileSystem::entryFor(const std::string& name) {
+  auto found = entries_.find(name);
+  if (found != entries_.end()) return found->second;
+  order_.push_back(name);
+  return entries_[name];
+}
+
+void FakeFileSystem::addFile(const std::string& name, const std::string& content) {
+  Entry& entry = entryFor(name);
+  entry.content = content;
+  entry.directory = false;
+}
+
+void FakeFileSystem::addUnreadableFile(const std::string& name) {
+  Entry& entry = entryFor(name);
+  entry.content.reset();
+  entry.directory = false;
+}
+
+void FakeFileSystem::addDirectory(const std::string& name) {
+  Entry& entry = entryFor(name);
+  entry.content.reset();
+  entry.directory = true;
+}
+
+void FakeFileSystem::setReadOnly(const std::string& name, bool readOnly) {
+  entryFor(name).readOnly = readOnly;
+}
+
+std::optional<std::string> FakeFileSystem::contentOf(const std::string& name) const {
+  auto found = entries_.find(name);
+  if (found == entries_.end()) return std::nullopt;
+  return found->second.content;
+}
+
+// "*." + extension without regard to case: the name ends in a dot and the
+// extension, whatever stands before the dot.
+std::vector<std::string> FakeFileSystem::listMatching(const std::string& extension) const {
+  const std::string wanted = upperCase("." + extension);
+  std::vector<std::string> names;
+  for (const std::string& name : order_) {
+    if (name.find_first_of("/\\") != std::string::npos) continue;
+    if (name.size() < wanted.size()) continue;
+    if (upperCase(name.substr(name.size() - wanted.size())) == wanted) names.push_back(name);
+  }
+  return names;
+}
+
+bool FakeFileSystem::exists(const std::string& path) const {
+  return entries_.count(path) != 0;
+}
+
+bool FakeFileSystem::isWritable(const std::string& path) const {
+  auto found = entries_.find(path);
+  return found != entries_.end() && !found->second.directory && !found->second.readOnly;
+}
+
+std::optional<std::string> FakeFileSystem::readFile(const std::string& path) const {
+  auto found = entries_.find(path);
+  if (found == entries_.end()) return std::nullopt;
+  return found->second.content;
+}
+
+SaveResult FakeFileSystem::saveFile(const std::string& path, const std::string& content) {
+  if (saveResult_ != SaveResult::kSaved) return saveResult_;
+  addFile(path, content);
+  return SaveResult::kSaved;
+}
+
+PathParts FakeFileSystem::splitPath(const std::string& path) const {
+  PathParts parts;
+  const std::size_t slash = path.find_last_of("/\\");
+  const std::size_t nameStart = slash == std::string::npos ? 0 : slash + 1;
+  parts.directory = path.substr(0, nameStart);
+  const std::string last = path.substr(nameStart);
+  const std::size_t dot = last.rfind('.');
+  parts.name = last.substr(0, dot);
+  if (dot != std::string::npos) parts.extension = last.substr(dot);
+  return parts;
+}
+
+}  // namespace corvane

@@ -1,0 +1,63 @@
+// An in-memory file system for tests and fuzzing: a fixed current directory
+// holding files with given contents, listed in the order they were added,
+// so that nothing depends on the disk or on the order of a real listing.
+#ifndef CORVANE_TESTS_SUPPORT_FAKE_FILE_SYSTEM_H
+#define CORVANE_TESTS_SUPPORT_FAKE_FILE_SYSTEM_H
+
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/file_system.h"
+
+namespace corvane {
+
+class FakeFileSystem : public FileSystem {
+ public:
+  // currentDirectory is an absolute path such as "/home/user/work".
+  explicit FakeFileSystem(std::string currentDirectory = "/home/user/work");
+
+  // Adds (or replaces) a file of the current directory. A name may also be
+  // a path; only plain names take part in the directory listing.
+  void addFile(const std::string& name, const std::string& content);
+  // A file that is listed and exists but cannot be read.
+  void addUnreadableFile(const std::string& name);
+  // A directory entry of the current directory (listed, never readable).
+  void addDirectory(const std::string& name);
+  void setReadOnly(const std::string& name, bool readOnly);
+  // What the next saveFile calls report; anything but kSaved stores nothing.
+  void setSaveResult(SaveResult result) { saveResult_ = result; }
+  void setProgramPath(const std::string& path) { programPath_ = path; }
+
+  // The content saved under a name, or nothing.
+  std::optional<std::string> contentOf(const std::string& name) const;
+
+  std::string currentDirectory() const override { return currentDirectory_; }
+  std::vector<std::string> listMatching(const std::string& extension) const override;
+  bool exists(const std::string& path) const override;
+  bool isWritable(const std::string& path) const override;
+  std::optional<std::string> readFile(const std::string& path) const override;
+  SaveResult saveFile(const std::string& path, const std::string& content) override;
+  std::string programPath() const override { return programPath_; }
+  PathParts splitPath(const std::string& path) const override;
+
+ private:
+  struct Entry {
+    std::optional<std::string> content;  // nothing: unreadable or a directory
+    bool directory = false;
+    bool readOnly = false;
+  };
+
+  std::string currentDirectory_;
+  std::string programPath_ = "/usr/local/bin/corvane";
+  std::vector<std::string> order_;  // names in the order they were added
+  std::map<std::string, Entry> entries_;
+  SaveResult saveResult_ = SaveResult::kSaved;
+
+  Entry& entryFor(const std::string& name);
+};
+
+}  // namespace corvane
+
+#endif  // CORVANE_TESTS_SUPPORT_FAKE_FILE_SYSTEM_H

@@ -1,0 +1,76 @@
+#include "ui/keys.h"
+
+#include <gtest/gtest.h>
+
+#include "platform/memory_console.h"
+
+namespace corvane {
+namespace {
+
+TEST(ReadKeyTest, CharactersAndKeysWithoutACharacterGetTheirCodes) {
+  MemoryConsole console;
+  console.pushKeys("a\r\x1b\b");
+  for (int code : {kKeyUp, kKeyDown, kKeyLeft, kKeyRight, kKeyHome, kKeyEnd, kKeyDelete, kKeyF11})
+    console.pushKey(code);
+  console.pushKeys("\xE9");
+  EXPECT_EQ(readKey(console), 'a');
+  EXPECT_EQ(readKey(console), kKeyEnter);
+  EXPECT_EQ(readKey(console), kKeyEsc);
+  EXPECT_EQ(readKey(console), kKeyBackspace);
+  EXPECT_EQ(readKey(console), -72);
+  EXPECT_EQ(readKey(console), -80);
+  EXPECT_EQ(readKey(console), -75);
+  EXPECT_EQ(readKey(console), -77);
+  EXPECT_EQ(readKey(console), -71);
+  EXPECT_EQ(readKey(console), -79);
+  EXPECT_EQ(readKey(console), -83);
+  EXPECT_EQ(readKey(console), -133);
+  // A character of the upper half of the code page is a signed byte.
+  EXPECT_EQ(readKey(console), 0xE9 - 256);
+  EXPECT_FALSE(console.ranDry());
+}
+
+TEST(ReadKeyTest, KeysTypedAheadAreDropped) {
+  MemoryConsole console;
+  console.setTypeAhead(true);
+  console.pushKeys("abc");
+  console.pushKey(kKeyDown);
+  EXPECT_EQ(readKey(console), 'a');
+  EXPECT_EQ(console.keysLeft(), 0u);
+
+  // The scan code of a key without a character is part of that key, not a
+  // key typed ahead of it.
+  console.pushKey(kKeyLeft);
+  console.pushKeys("xy");
+  EXPECT_EQ(readKey(console), kKeyLeft);
+  EXPECT_EQ(console.keysLeft(), 0u);
+}
+
+TEST(ReadKeyTest, KeysOfAScriptAreAllKept) {
+  MemoryConsole console;
+  console.pushKeys("ab");
+  EXPECT_EQ(readKey(console), 'a');
+  EXPECT_EQ(readKey(console), 'b');
+}
+
+TEST(ReadKeyFromTest, DropsKeysOutsideTheAllowedOnesAndComparesUpperCased) {
+  MemoryConsole console;
+  console.pushKeys("xz1q");
+  console.pushKey(kKeyF1);
+  console.pushKey(kKeyHome);
+  console.pushKeys("A");
+  console.pushKey(kKeyUp);
+  console.pushKeys("?\r");
+  console.pushKey(kKeyRight);
+  console.pushKeys("\x1b");
+  EXPECT_EQ(readKeyFrom(console, "Qa"), 'q');  // returned as typed, not upper-cased
+  EXPECT_EQ(readKeyFrom(console, "Qa"), 'A');
+  EXPECT_EQ(readKeyFrom(console, "Qa"), kKeyUp);
+  EXPECT_EQ(readKeyFrom(console, "Qa"), kKeyEnter);
+  EXPECT_EQ(readKeyFrom(console, ""), kKeyRight);
+  EXPECT_EQ(readKeyFrom(console, ""), kKeyEsc);
+  EXPECT_FALSE(console.ranDry());
+}
+
+}  // namespace
+}  // namespace corvane
