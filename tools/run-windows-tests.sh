@@ -1,12 +1,13 @@
 #!/bin/sh
 # Cross-builds the native Windows program and its unit tests with MinGW-w64
 # and runs the tests under Wine, in a Wine prefix of their own that is
-# thrown away afterwards. Installs the Debian packages it needs, but only
-# those that are missing.
+# thrown away afterwards; then the end-to-end check of corvane.exe against
+# the Linux build (tools/windows-end-to-end.sh). Installs the Debian packages
+# it needs, but only those that are missing.
 set -eu
 cd "$(dirname "$0")/.."
 
-packages="cmake make g++-mingw-w64-x86-64 googletest wine64 wine"
+packages="cmake make g++ g++-mingw-w64-x86-64 googletest libgtest-dev libgmock-dev libncurses-dev wine64 wine python3"
 missing=""
 for package in $packages; do
   if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed"; then
@@ -23,4 +24,11 @@ fi
 
 start=$(date +%s)
 cmake --workflow --preset windows
-echo "Windows build and tests under Wine: $(( $(date +%s) - start )) s"
+echo "Windows build and unit tests under Wine: $(( $(date +%s) - start )) s"
+
+# The Linux program that the Windows one is compared with.
+start=$(date +%s)
+cmake --preset default >/dev/null
+cmake --build --preset default --target corvane
+bash tools/windows-end-to-end.sh build/default/src/corvane build/windows/src/corvane.exe
+echo "End-to-end checks under Wine: $(( $(date +%s) - start )) s"
