@@ -19,10 +19,8 @@ bool isModifierOnly(WORD virtualKey) {
     case VK_NUMLOCK:
     case VK_SCROLL:
     case VK_LWIN:
-    case VK_RWIN:
-      return true;
-    default:
-      return false;
+    case VK_RWIN: return true;
+    default: return false;
   }
 }
 

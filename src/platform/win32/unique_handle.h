@@ -17,7 +17,8 @@ class UniqueHandle {
   explicit UniqueHandle(HANDLE handle) : handle_(handle) {}
   UniqueHandle(const UniqueHandle&) = delete;
   UniqueHandle& operator=(const UniqueHandle&) = delete;
-  UniqueHandle(UniqueHandle&& other) noexcept : handle_(std::exchange(other.handle_, INVALID_HANDLE_VALUE)) {}
+  UniqueHandle(UniqueHandle&& other) noexcept
+      : handle_(std::exchange(other.handle_, INVALID_HANDLE_VALUE)) {}
   UniqueHandle& operator=(UniqueHandle&& other) noexcept {
     if (this != &other) {
       reset();

@@ -68,8 +68,9 @@ void fitTo80By25(HANDLE screen) {
   if (!GetConsoleScreenBufferInfo(screen, &info)) return;
   const SHORT windowWidth = static_cast<SHORT>(info.srWindow.Right - info.srWindow.Left + 1);
   const SHORT windowHeight = static_cast<SHORT>(info.srWindow.Bottom - info.srWindow.Top + 1);
-  SMALL_RECT shrunk{0, 0, static_cast<SHORT>((windowWidth < kScreenColumns ? windowWidth : kScreenColumns) - 1),
-                    static_cast<SHORT>((windowHeight < kScreenRows ? windowHeight : kScreenRows) - 1)};
+  SMALL_RECT shrunk{
+      0, 0, static_cast<SHORT>((windowWidth < kScreenColumns ? windowWidth : kScreenColumns) - 1),
+      static_cast<SHORT>((windowHeight < kScreenRows ? windowHeight : kScreenRows) - 1)};
   SetConsoleWindowInfo(screen, TRUE, &shrunk);
   SetConsoleScreenBufferSize(screen, COORD{kScreenColumns, kScreenRows});
   SMALL_RECT full{0, 0, kScreenColumns - 1, kScreenRows - 1};
@@ -131,8 +132,8 @@ class Win32Console : public CellConsole {
 
   // While the line editor runs, keys that came in the same batch as the one
   // it is handling were pasted with it and are meant; elsewhere every key
-  // waiting was typed ahead.
-  // The key read after a yes here is the one being dropped.
+  // waiting was typed ahead. The key read after a yes here is the one being
+  // dropped.
   bool typedAheadPending() override {
     droppingTypedAhead_ = keyPending() && (!lineEditing_ || keys_.nextIsFromLaterBatch());
     return droppingTypedAhead_;
@@ -212,13 +213,13 @@ std::unique_ptr<Console> makeWin32Console() {
   if (input == INVALID_HANDLE_VALUE || input == nullptr || !GetConsoleMode(input, &inputMode))
     return nullptr;
   // The screen buffer the user sees now, whatever standard output is.
-  HANDLE userScreen = CreateFileA("CONOUT$", GENERIC_READ | GENERIC_WRITE,
-                                  FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0,
-                                  nullptr);
+  HANDLE userScreen =
+      CreateFileA("CONOUT$", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                  nullptr, OPEN_EXISTING, 0, nullptr);
   if (userScreen == INVALID_HANDLE_VALUE) return nullptr;
-  HANDLE ownScreen = CreateConsoleScreenBuffer(GENERIC_READ | GENERIC_WRITE,
-                                               FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                               CONSOLE_TEXTMODE_BUFFER, nullptr);
+  HANDLE ownScreen =
+      CreateConsoleScreenBuffer(GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                nullptr, CONSOLE_TEXTMODE_BUFFER, nullptr);
   if (ownScreen == INVALID_HANDLE_VALUE) {
     CloseHandle(userScreen);
     return nullptr;

@@ -49,9 +49,9 @@ TEST(ConsoleKeysTest, KeysWithoutACharacterGiveZeroThenTheirScanCode) {
     int scanCode;
   };
   const Case cases[] = {
-      {VK_HOME, 71},   {VK_UP, 72},     {VK_PRIOR, 73},  {VK_LEFT, 75},  {VK_RIGHT, 77},
-      {VK_END, 79},    {VK_DOWN, 80},   {VK_NEXT, 81},   {VK_INSERT, 82}, {VK_DELETE, 83},
-      {VK_F1, 59},     {VK_F5, 63},     {VK_F10, 68},    {VK_F11, 133},  {VK_F12, 134},
+      {VK_HOME, 71}, {VK_UP, 72},   {VK_PRIOR, 73}, {VK_LEFT, 75},   {VK_RIGHT, 77},
+      {VK_END, 79},  {VK_DOWN, 80}, {VK_NEXT, 81},  {VK_INSERT, 82}, {VK_DELETE, 83},
+      {VK_F1, 59},   {VK_F5, 63},   {VK_F10, 68},   {VK_F11, 133},   {VK_F12, 134},
   };
   for (const Case& c : cases) {
     // The event's own scan code is deliberately wrong: the virtual key

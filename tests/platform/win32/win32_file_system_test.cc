@@ -61,8 +61,8 @@ class Win32FileSystemTest : public ::testing::Test {
                                       FILE_ATTRIBUTE_NORMAL, nullptr));
     ASSERT_TRUE(file.valid()) << name;
     DWORD written = 0;
-    ASSERT_TRUE(WriteFile(file.get(), content.data(), static_cast<DWORD>(content.size()),
-                          &written, nullptr));
+    ASSERT_TRUE(WriteFile(file.get(), content.data(), static_cast<DWORD>(content.size()), &written,
+                          nullptr));
     ASSERT_EQ(written, content.size());
   }
 
@@ -145,7 +145,10 @@ TEST_F(Win32FileSystemTest, WritableOnlyForExistingFilesWithoutTheReadOnlyAttrib
 }
 
 TEST_F(Win32FileSystemTest, ReadsEveryByteAsStored) {
-  const std::string content("line one\r\nline two\n\x1A" "after\0end", 27);
+  const std::string content(
+      "line one\r\nline two\n\x1A"
+      "after\0end",
+      27);
   writeFile("data.gen", content);
   ASSERT_TRUE(CreateDirectoryA("folder", nullptr));
 
@@ -174,7 +177,8 @@ TEST(WindowsSplitPath, SeparatesDriveDirectoryNameAndLastExtension) {
     EXPECT_EQ(parts.name, expected.name) << path;
     EXPECT_EQ(parts.extension, expected.extension) << path;
   };
-  check("C:\\Borland\\Bcc55\\Bin\\corvane.exe", {"C:", "\\Borland\\Bcc55\\Bin\\", "corvane", ".exe"});
+  check("C:\\Borland\\Bcc55\\Bin\\corvane.exe",
+        {"C:", "\\Borland\\Bcc55\\Bin\\", "corvane", ".exe"});
   check("d:tools/make.b", {"d:", "tools/", "make", ".b"});
   check("src/lib\\my.prog.c", {"", "src/lib\\", "my.prog", ".c"});
   check("Makefile", {"", "", "Makefile", ""});
