@@ -1,0 +1,143 @@
+// The third editing screen: include and library directories, libraries,
+// object files and compiled resources, each one text as typed.
+#include <array>
+#include <string>
+
+#include "ui/editor_drawing.h"
+#include "ui/keys.h"
+#include "ui/project_editor.h"
+
+namespace corvane {
+
+namespace {
+
+constexpr int kTitleRow = 1;
+constexpr int kTitleColumn = 11;
+constexpr int kTextColumn = 2;
+constexpr int kPromptRow = 20;
+constexpr int kPromptColumn = 31;
+// Where ".." goes when a value is longer than the room after its label.
+constexpr int kCutColumn = 77;
+
+constexpr char kAllowedKeys[] = " 12345";
+
+// One of the five values: its key, the line that explains it, the label in
+// front of it on the screen and the label of its edit box.
+struct AdvancedEntry {
+  const char* key;
+  const char* explanation;
+  const char* label;
+  const char* boxLabel;
+  std::string* value;
+};
+
+class AdvancedScreen {
+ public:
+  AdvancedScreen(CorvaneScreen& screen, std::string& libraries, std::string& libraryPaths,
+                 std::string& includePaths, std::string& objects, std::string& resources)
+      : screen_(screen),
+        window_(screen.advancedWorkspace()),
+        entries_{{
+            {"(1)", " Additional C/C++ header directories (separated by semi-colons ';')",
+             "Include dirs: ", "Include Paths: ", &includePaths},
+            {"(2)", " Additional library directories (separated by semi-colons ';')",
+             "Library dirs: ", "Library Paths: ", &libraryPaths},
+            {"(3)", " Additional libraries (space-separated)", "Libraries: ",
+             "Extra Libraries: ", &libraries},
+            {"(4)", " Additional object files (space-separated)", "Obj Files: ",
+             "Extra Objects: ", &objects},
+            {"(5)", " Compiled Windows resources (\".res\" files, space-separated)",
+             "Resources: ", "Win Resources: ", &resources},
+        }} {}
+
+  int run() {
+    screen_.push(window_);
+    window_.show();
+    screen_.console().clearRegion();
+    drawValues();
+    drawPrompt();
+    restColumn_ = window_.cursorColumn();
+    restRow_ = window_.cursorRow();
+    window_.activate(false);
+
+    const int key = readKeys();
+    // Whatever ends the screen, the main workspace comes back as it was.
+    screen_.pop();
+    screen_.repaint();
+    return key;
+  }
+
+ private:
+  int readKeys() {
+    for (;;) {
+      const int key = lowerCaseKey(readKeyFrom(screen_.console(), kAllowedKeys));
+      if (key >= '1' && key <= '5') {
+        const AdvancedEntry& entry = entries_[static_cast<std::size_t>(key - '1')];
+        editInBox(window_, *entry.value, entry.boxLabel);
+        window_.activate(true);  // takes the edit box away
+        drawValues();
+        window_.activate(false);
+        window_.setCursor(restColumn_, restRow_);
+        continue;
+      }
+      if (key == kKeyEnter || key == kKeySpace || key == kKeyEsc || key == kKeyLeft) return key;
+      // Up, Down and Right do nothing here.
+    }
+  }
+
+  // Rows 1 to 16: the title, then per value its explanation and, on the row
+  // below, its label and the value, three rows apart.
+  void drawValues() {
+    writeAt(window_, kTitleColumn, kTitleRow,
+            lineCharacters(14) + " A D V A N C E D   S C R E E N " + lineCharacters(14),
+            kLightCyan);
+    int row = 3;
+    for (const AdvancedEntry& entry : entries_) {
+      clearRowFrom(window_, kTextColumn, row);
+      writeAt(window_, kTextColumn, row, entry.key, kYellow);
+      window_.writeColoured(entry.explanation, kLightGrey);
+      clearRowFrom(window_, kTextColumn, row + 1);
+      writeAt(window_, kTextColumn, row + 1, entry.label, kYellow);
+      drawValue(*entry.value);
+      row += 3;
+    }
+  }
+
+  // The value starts right after its label and shows what fits before the
+  // cut column; a longer value gets ".." there and stays whole in the copy.
+  void drawValue(const std::string& value) {
+    const int column = window_.cursorColumn();
+    const int row = window_.cursorRow();
+    const std::size_t room =
+        static_cast<std::size_t>(window_.width() > column ? window_.width() - column : 0);
+    window_.writeColoured(value.substr(0, room), kWhite);
+    if (value.size() > room) writeAt(window_, kCutColumn, row, "..", kWhite);
+  }
+
+  void drawPrompt() {
+    writeAt(window_, kPromptColumn, kPromptRow, "Press ", kWhite);
+    window_.writeColoured("(selection)", kYellow);
+    window_.writeColoured(", [", kWhite);
+    window_.writeColoured("<-", kYellow);
+    window_.writeColoured("], [", kWhite);
+    window_.writeColoured("Esc", kYellow);
+    window_.writeColoured("] or [", kWhite);
+    window_.writeColoured("Enter", kYellow);
+    window_.writeColoured("]... ", kWhite);
+  }
+
+  CorvaneScreen& screen_;
+  TextWindow& window_;
+  std::array<AdvancedEntry, 5> entries_;
+  int restColumn_ = 1;
+  int restRow_ = 1;
+};
+
+}  // namespace
+
+int advancedScreen(CorvaneScreen& screen, std::string& libraries, std::string& libraryPaths,
+                   std::string& includePaths, std::string& objects, std::string& resources) {
+  return AdvancedScreen(screen, libraries, libraryPaths, includePaths, objects, resources).run();
+}
+
+}  // namespace corvane

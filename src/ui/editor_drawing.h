@@ -1,0 +1,50 @@
+// Small drawing steps that the three editing screens share: coloured text at a
+// window position, clearing the rest of a row, rules of line characters and
+// the key folding the screens apply after reading a key.
+#ifndef CORVANE_UI_EDITOR_DRAWING_H
+#define CORVANE_UI_EDITOR_DRAWING_H
+
+#include <string>
+#include <string_view>
+
+#include "ui/corvane_screen.h"
+#include "ui/line_editor.h"
+#include "ui/text_window.h"
+
+namespace corvane {
+
+// Writes text at a window-relative position in the given foreground; the
+// window's cursor ends just after the text.
+inline void writeAt(TextWindow& window, int column, int row, std::string_view text,
+                    int foreground) {
+  window.setCursor(column, row);
+  window.writeColoured(text, foreground);
+}
+
+// Blanks a row of the window from the column to its right edge in the
+// window's colours. The saved cells are not refreshed here: the screens
+// capture once at the end of each drawing step.
+inline void clearRowFrom(TextWindow& window, int column, int row) {
+  window.setCursor(column, row);
+  window.console().clearLineEnd();
+}
+
+inline std::string lineCharacters(int count) {
+  return std::string(static_cast<std::size_t>(count > 0 ? count : 0), kLineCharacter);
+}
+
+// The screens treat capital letters like small ones.
+inline int lowerCaseKey(int key) { return key >= 'A' && key <= 'Z' ? key - 'A' + 'a' : key; }
+
+// The edit box of every screen: three rows over the bottom of the workspace
+// (column 1, row height - 3), opening with the value's own text highlighted.
+// The initial text is a copy because the editor empties the value before it
+// looks at the initial text. 0 on Enter, -1 on Esc (value unchanged).
+inline int editInBox(TextWindow& workspace, std::string& value, const std::string& label) {
+  const std::string initial = value;
+  return editBox(workspace, value, 1, workspace.height() - 3, label, initial);
+}
+
+}  // namespace corvane
+
+#endif  // CORVANE_UI_EDITOR_DRAWING_H

@@ -1,0 +1,227 @@
+// The first editing screen: the three names, the twelve build options and the
+// extra compile and link flags.
+#include <algorithm>
+#include <string>
+
+#include "text/text_utils.h"
+#include "ui/editor_drawing.h"
+#include "ui/keys.h"
+#include "ui/project_editor.h"
+
+namespace corvane {
+
+namespace {
+
+constexpr int kHeaderRow = 1;
+constexpr int kOptionsRuleRow = 3;
+constexpr int kFirstOptionRow = 4;
+constexpr int kOptionsColumn = 8;
+constexpr int kFlagsRow = 18;
+constexpr int kLinkFlagsColumn = 42;
+constexpr int kPromptRow = 20;
+constexpr int kPromptColumn = 32;
+// The flags are shown cut to this many characters so that both fit on one row.
+constexpr std::size_t kShownFlagLength = 16;
+
+constexpr char kAllowedKeys[] = "12345abcdefghijkl ";
+
+class MainScreen {
+ public:
+  MainScreen(CorvaneScreen& screen, OptionList& options, std::string& projectFileName,
+             std::string& makefileName, std::string& target, std::string& compileFlags,
+             std::string& linkFlags)
+      : screen_(screen),
+        window_(screen.mainWorkspace()),
+        options_(options),
+        projectFileName_(projectFileName),
+        makefileName_(makefileName),
+        target_(target),
+        compileFlags_(compileFlags),
+        linkFlags_(linkFlags) {}
+
+  int run() {
+    drawAll();
+    const int dllIndex = options_.indexOf("DLL");
+    const int dllKey = dllIndex >= 0 ? 'a' + dllIndex : 0;
+    for (;;) {
+      const int key = lowerCaseKey(readKeyFrom(screen_.console(), kAllowedKeys));
+      switch (key) {
+        case '1':
+          editAndRedraw(projectFileName_, "Project Name: ", &MainScreen::drawHeader);
+          break;
+        case '2':
+          editAndRedraw(target_, "Target Name (no extension): ", &MainScreen::drawHeader);
+          break;
+        case '3':
+          editAndRedraw(makefileName_, "Makefile Name: ", &MainScreen::drawHeader);
+          break;
+        case '4':
+          editAndRedraw(compileFlags_, "Extra Compile Flags: ", &MainScreen::drawFlagsLine);
+          break;
+        case '5':
+          editAndRedraw(linkFlags_, "Extra Link Flags: ", &MainScreen::drawFlagsLine);
+          break;
+        case kKeyEnter:
+        case kKeySpace:
+        case kKeyEsc:
+        case kKeyRight:
+          return key;
+        default:
+          if (key >= 'a' && key <= 'l') {
+            toggleOption(key - 'a');
+            window_.activate(true);
+            drawOnOffWords();
+            if (key == dllKey) drawHeader();  // the target extension follows DLL
+            backToRest();
+          }
+          break;  // Up, Down and Left do nothing here
+      }
+    }
+  }
+
+ private:
+  void drawAll() {
+    window_.show();
+    screen_.console().clearRegion();
+    drawHeader();
+    drawOptionsBlock();
+    drawFlagsLine();
+    drawPrompt();
+    restColumn_ = window_.cursorColumn();
+    restRow_ = window_.cursorRow();
+    window_.show();
+  }
+
+  // "(1)Project: name<gap>(2)Target: name.ext<gap>(3)Makefile: name". The gap
+  // spreads the three entries over the row; a header too long for the row
+  // runs on into row 2.
+  void drawHeader() {
+    const long long used = 9 + 8 + 10 + 8 + static_cast<long long>(projectFileName_.size()) +
+                           static_cast<long long>(target_.size()) +
+                           static_cast<long long>(makefileName_.size());
+    const long long gap = std::max(1LL, (window_.width() - used) / 3);
+    const std::string spaces(static_cast<std::size_t>(gap), ' ');
+
+    clearRowFrom(window_, 1, kHeaderRow + 1);
+    // Row 1 is cleared as well: a shorter header written over a longer one
+    // would otherwise leave the old tail standing after the makefile name.
+    clearRowFrom(window_, 1, kHeaderRow);
+    window_.setCursor(1, kHeaderRow);
+    window_.writeColoured("(1)", kYellow);
+    window_.writeColoured("Project: ", kLightGrey);
+    window_.writeColoured(projectFileName_ + spaces, kWhite);
+    window_.writeColoured("(2)", kYellow);
+    window_.writeColoured("Target: ", kLightGrey);
+    window_.writeColoured(target_ + options_.targetExtension() + spaces, kWhite);
+    window_.writeColoured("(3)", kYellow);
+    window_.writeColoured("Makefile: ", kLightGrey);
+    window_.writeColoured(makefileName_, kWhite);
+  }
+
+  void drawOptionsBlock() {
+    writeAt(window_, kOptionsColumn, kOptionsRuleRow,
+            lineCharacters(25) + " O P T I O N S " + lineCharacters(25), kLightCyan);
+    const auto& rows = options_.options();
+    const std::size_t nameWidth = static_cast<std::size_t>(options_.maxNameLength());
+    int row = kFirstOptionRow;
+    for (std::size_t i = 0; i < rows.size(); ++i, ++row) {
+      writeAt(window_, kOptionsColumn, row, std::string("(") + static_cast<char>('a' + i) + ")",
+              kYellow);
+      window_.writeColoured(padRight(rows[i].name, nameWidth) + " [", kWhite);
+      onOffColumn_ = window_.cursorColumn();
+      writeOnOff(rows[i], row);
+      window_.writeColoured("]  " + rows[i].description, kWhite);
+    }
+    writeAt(window_, kOptionsColumn, row, lineCharacters(65), kLightCyan);
+  }
+
+  void writeOnOff(const MakeOption& option, int row) {
+    if (option.status == 1) {
+      writeAt(window_, onOffColumn_, row, " ON", kYellow);
+    } else {
+      writeAt(window_, onOffColumn_, row, "OFF", kWhite);
+    }
+  }
+
+  // A toggle may switch other members of its groups, so every word is redrawn.
+  void drawOnOffWords() {
+    const auto& rows = options_.options();
+    for (std::size_t i = 0; i < rows.size(); ++i)
+      writeOnOff(rows[i], kFirstOptionRow + static_cast<int>(i));
+  }
+
+  void drawFlagsLine() {
+    clearRowFrom(window_, 1, kFlagsRow);
+    drawFlags(1, "(4)", "Add Compile Flags: ", compileFlags_);
+    drawFlags(kLinkFlagsColumn, "(5)", "Add Link Flags: ", linkFlags_);
+    window_.capture();
+  }
+
+  void drawFlags(int column, const char* key, const char* label, const std::string& flags) {
+    writeAt(window_, column, kFlagsRow, key, kYellow);
+    window_.writeColoured(label, kLightGrey);
+    window_.writeColoured(flags.substr(0, kShownFlagLength), kWhite);
+    if (flags.size() > kShownFlagLength) {
+      const int cutColumn = column + 3 + static_cast<int>(std::string(label).size()) +
+                            static_cast<int>(kShownFlagLength);
+      writeAt(window_, cutColumn, kFlagsRow, "..", kWhite);
+    }
+  }
+
+  void drawPrompt() {
+    writeAt(window_, kPromptColumn, kPromptRow, "Press ", kWhite);
+    window_.writeColoured("(selection)", kYellow);
+    window_.writeColoured(", [", kWhite);
+    window_.writeColoured("Esc", kYellow);
+    window_.writeColoured("], [", kWhite);
+    window_.writeColoured("->", kYellow);
+    window_.writeColoured("] or [", kWhite);
+    window_.writeColoured("Enter", kYellow);
+    window_.writeColoured("]... ", kWhite);
+  }
+
+  void toggleOption(int index) {
+    const auto& rows = options_.options();
+    if (index < 0 || static_cast<std::size_t>(index) >= rows.size()) return;
+    const std::string name = rows[static_cast<std::size_t>(index)].name;
+    options_.toggle(name);
+  }
+
+  void editAndRedraw(std::string& value, const std::string& label,
+                     void (MainScreen::*redraw)()) {
+    editInBox(window_, value, label);
+    window_.activate(true);  // takes the edit box away
+    (this->*redraw)();
+    backToRest();
+  }
+
+  void backToRest() {
+    window_.capture();
+    window_.activate(false);
+    window_.setCursor(restColumn_, restRow_);
+  }
+
+  CorvaneScreen& screen_;
+  TextWindow& window_;
+  OptionList& options_;
+  std::string& projectFileName_;
+  std::string& makefileName_;
+  std::string& target_;
+  std::string& compileFlags_;
+  std::string& linkFlags_;
+  int onOffColumn_ = 1;
+  int restColumn_ = 1;
+  int restRow_ = 1;
+};
+
+}  // namespace
+
+int mainScreen(CorvaneScreen& screen, OptionList& options, std::string& projectFileName,
+               std::string& makefileName, std::string& target, std::string& compileFlags,
+               std::string& linkFlags) {
+  return MainScreen(screen, options, projectFileName, makefileName, target, compileFlags,
+                    linkFlags)
+      .run();
+}
+
+}  // namespace corvane

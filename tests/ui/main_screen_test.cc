@@ -1,0 +1,264 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "options/option_list.h"
+#include "platform/memory_console.h"
+#include "ui/corvane_screen.h"
+#include "ui/keys.h"
+#include "ui/project_editor.h"
+#include "ui/workspace_rows.h"
+
+namespace corvane {
+namespace {
+
+const std::string kOptionsIndent = blanks(7);
+
+class MainScreenTest : public ::testing::Test {
+ protected:
+  MainScreenTest() : screen(console) { screen.openWorkspace(); }
+
+  int run() {
+    return mainScreen(screen, options, projectFile, makefile, target, compileFlags, linkFlags);
+  }
+
+  // The ON/OFF word of an option row as the screen shows it.
+  std::string statusShown(int optionRow) {
+    return console.rowText(kWorkspaceTop + 3 + optionRow, kWorkspaceLeft + 23,
+                           kWorkspaceLeft + 25);
+  }
+
+  MemoryConsole console;
+  CorvaneScreen screen;
+  OptionList options;
+  std::string projectFile = "Project.gen";
+  std::string makefile = "Makefile.b";
+  std::string target = "hello";
+  std::string compileFlags;
+  std::string linkFlags;
+};
+
+TEST_F(MainScreenTest, DrawsNamesOptionsFlagsAndPrompt) {
+  compileFlags = "-DDEBUG";
+  linkFlags = "-Gn";
+  EXPECT_EQ(run(), kKeyEsc);  // the empty key queue answers Esc
+
+  expectWorkspace(console, {
+      "(1)Project: Project.gen     (2)Target: hello.exe     (3)Makefile: Makefile.b",
+      "",
+      kOptionsIndent + dashes(25) + " O P T I O N S " + dashes(25),
+      kOptionsIndent + "(a)ANSI        [OFF]  -Strict ANSI (OFF => Accept Borland keywords)",
+      kOptionsIndent + "(b)Debug       [ ON]  -Enable source debugging",
+      kOptionsIndent + "(c)Optimise    [OFF]  -Turn on optimisation",
+      kOptionsIndent + "(d)SpeedOpt    [OFF]  -Speed optimise (Size when OFF)",
+      kOptionsIndent + "(e)Console     [ ON]  -Make Console program (Windows prog when OFF)",
+      kOptionsIndent + "(f)WarnHigh    [OFF]  -Many warnings when ON",
+      kOptionsIndent + "(g)WarnLow     [OFF]  -Fewer warnings when ON",
+      kOptionsIndent + "(h)NoWarn      [OFF]  -Suppresses all warnings when ON",
+      kOptionsIndent + "(i)Dynamic     [OFF]  -Program uses dynamic library",
+      kOptionsIndent + "(j)MultiThread [OFF]  -Link with multi-thread support",
+      kOptionsIndent + "(k)DLL         [OFF]  -Generate Dynamic Library -DLL (EXE when off)",
+      kOptionsIndent + "(l)Pentium     [OFF]  -Use Pentium instructions (486 when off)",
+      kOptionsIndent + dashes(65),
+      "",
+      "(4)Add Compile Flags: -DDEBUG" + blanks(12) + "(5)Add Link Flags: -Gn",
+      "",
+      blanks(31) + "Press (selection), [Esc], [->] or [Enter]...",
+  });
+  // The line character is byte 196 itself, not a stand-in.
+  EXPECT_EQ(static_cast<char>(console.cellAt(kWorkspaceLeft + 7, kWorkspaceTop + 2).character),
+            kLineCharacter);
+  // The cursor waits just after the prompt.
+  EXPECT_EQ(console.screenCursorColumn(), kWorkspaceLeft + 76);
+  EXPECT_EQ(console.screenCursorRow(), kWorkspaceTop + 19);
+}
+
+TEST_F(MainScreenTest, KeysLabelsValuesAndStatusesHaveTheirColours) {
+  run();
+  // Header: key yellow, label light grey, value white, all on blue.
+  EXPECT_EQ(foregroundIn(console, 1, 1), kYellow);
+  EXPECT_EQ(foregroundIn(console, 4, 1), kLightGrey);
+  EXPECT_EQ(foregroundIn(console, 13, 1), kWhite);
+  EXPECT_EQ(backgroundIn(console, 13, 1), kBlue);
+  EXPECT_EQ(foregroundIn(console, 29, 1), kYellow);   // "(2)"
+  EXPECT_EQ(foregroundIn(console, 54, 1), kYellow);   // "(3)"
+  EXPECT_EQ(foregroundIn(console, 3, 3 + 5), kWhite);  // indent of an option row
+  // Rules light cyan; option keys yellow; names white.
+  EXPECT_EQ(foregroundIn(console, 8, 3), kLightCyan);
+  EXPECT_EQ(foregroundIn(console, 8, 16), kLightCyan);
+  EXPECT_EQ(foregroundIn(console, 8, 4), kYellow);
+  EXPECT_EQ(foregroundIn(console, 11, 4), kWhite);
+  // " ON" yellow (Debug), "OFF" white (ANSI); brackets and descriptions white.
+  EXPECT_EQ(foregroundIn(console, 25, 5), kYellow);
+  EXPECT_EQ(foregroundIn(console, 24, 4), kWhite);
+  EXPECT_EQ(foregroundIn(console, 27, 5), kWhite);
+  EXPECT_EQ(foregroundIn(console, 30, 5), kWhite);
+  // Flags line: "(4)" yellow, its label light grey; "(5)" yellow.
+  EXPECT_EQ(foregroundIn(console, 1, 18), kYellow);
+  EXPECT_EQ(foregroundIn(console, 4, 18), kLightGrey);
+  EXPECT_EQ(foregroundIn(console, 42, 18), kYellow);
+  EXPECT_EQ(foregroundIn(console, 45, 18), kLightGrey);
+  // Prompt: "Press " white, "(selection)", "Esc", "->", "Enter" yellow.
+  EXPECT_EQ(foregroundIn(console, 32, 20), kWhite);
+  EXPECT_EQ(foregroundIn(console, 38, 20), kYellow);
+  EXPECT_EQ(foregroundIn(console, 49, 20), kWhite);
+  EXPECT_EQ(foregroundIn(console, 52, 20), kYellow);  // "Esc"
+  EXPECT_EQ(foregroundIn(console, 59, 20), kYellow);  // "->"
+  EXPECT_EQ(foregroundIn(console, 67, 20), kYellow);  // "Enter"
+  EXPECT_EQ(foregroundIn(console, 72, 20), kWhite);
+}
+
+TEST_F(MainScreenTest, ReturnsTheKeysThatEndIt) {
+  console.pushKey(kKeyEnter);
+  EXPECT_EQ(run(), kKeyEnter);
+  console.pushKey(' ');
+  EXPECT_EQ(run(), kKeySpace);
+  console.pushKey(kKeyRight);
+  EXPECT_EQ(run(), kKeyRight);
+  EXPECT_FALSE(console.ranDry());
+}
+
+TEST_F(MainScreenTest, UpDownLeftAndOtherKeysDoNothing) {
+  run();
+  const std::vector<std::string> before = workspaceRows(console);
+  console.pushKey(kKeyUp);
+  console.pushKey(kKeyDown);
+  console.pushKey(kKeyLeft);
+  console.pushKeys("mz9");
+  console.pushKey(kKeyEnter);
+  EXPECT_EQ(run(), kKeyEnter);
+  EXPECT_EQ(workspaceRows(console), before);
+  EXPECT_EQ(options.optionLines(), OptionList().optionLines());
+}
+
+TEST_F(MainScreenTest, TheDllKeyChangesTheTargetExtensionInTheHeader) {
+  console.pushKeys("k");
+  console.pushKey(kKeyEnter);
+  run();
+  EXPECT_EQ(workspaceRow(console, 1), "(1)Project: Project.gen" + blanks(5) +
+                                          "(2)Target: hello.dll" + blanks(5) +
+                                          "(3)Makefile: Makefile.b");
+  EXPECT_EQ(statusShown(10), " ON");
+  EXPECT_EQ(options.targetExtension(), ".dll");
+  // The cursor is back at its rest position after the partial redraw.
+  EXPECT_EQ(console.screenCursorColumn(), kWorkspaceLeft + 76);
+  EXPECT_EQ(console.screenCursorRow(), kWorkspaceTop + 19);
+
+  console.pushKeys("K");  // capital letters act like small ones
+  console.pushKey(kKeyEnter);
+  run();
+  EXPECT_EQ(workspaceRow(console, 1),
+            "(1)Project: Project.gen     (2)Target: hello.exe     (3)Makefile: Makefile.b");
+  EXPECT_EQ(statusShown(10), "OFF");
+}
+
+TEST_F(MainScreenTest, AGroupToggleRedrawsTheOtherMembers) {
+  console.pushKeys("f");  // WarnHigh ON
+  console.pushKeys("h");  // NoWarn ON switches WarnHigh OFF again
+  console.pushKeys("j");  // MultiThread ON switches Console OFF
+  console.pushKey(kKeyEnter);
+  run();
+  EXPECT_EQ(statusShown(5), "OFF");   // WarnHigh
+  EXPECT_EQ(statusShown(7), " ON");   // NoWarn
+  EXPECT_EQ(statusShown(9), " ON");   // MultiThread
+  EXPECT_EQ(statusShown(4), "OFF");   // Console
+  EXPECT_EQ(foregroundIn(console, 24, 4 + 4), kWhite);
+  EXPECT_EQ(foregroundIn(console, 25, 4 + 9), kYellow);
+  const MakeOption* warnHigh = options.find("WarnHigh");
+  ASSERT_NE(warnHigh, nullptr);
+  EXPECT_EQ(warnHigh->status, 0);
+  EXPECT_FALSE(options.isConsole());
+  EXPECT_TRUE(options.isMultiThread());
+}
+
+TEST_F(MainScreenTest, FlagsAreCutAfterSixteenCharacters) {
+  compileFlags = "-DSIXTEEN_CHARSX";     // 16 characters: shown whole
+  linkFlags = "-Lseventeen_chars";       // 17 characters: 16 and ".."
+  ASSERT_EQ(compileFlags.size(), 16u);
+  ASSERT_EQ(linkFlags.size(), 17u);
+  run();
+  EXPECT_EQ(workspaceRow(console, 18),
+            "(4)Add Compile Flags: -DSIXTEEN_CHARSX   (5)Add Link Flags: -Lseventeen_char..");
+  EXPECT_EQ(foregroundIn(console, 23, 18), kWhite);
+  EXPECT_EQ(linkFlags, "-Lseventeen_chars");  // the working copy stays whole
+
+  compileFlags = "-DSEVENTEEN_CHARS";
+  linkFlags = "-Lsixteen_charsX";
+  run();
+  EXPECT_EQ(workspaceRow(console, 18),
+            "(4)Add Compile Flags: -DSEVENTEEN_CHAR.. (5)Add Link Flags: -Lsixteen_charsX");
+}
+
+TEST_F(MainScreenTest, EditingTheFlagsRedrawsTheFlagsLine) {
+  console.pushKeys("4");
+  console.pushKeys("-w-par -DNDEBUG=1");  // appended to the empty value
+  console.pushKey(kKeyEnter);
+  console.pushKey(kKeyEnter);
+  EXPECT_EQ(run(), kKeyEnter);
+  EXPECT_EQ(compileFlags, "-w-par -DNDEBUG=1");
+  EXPECT_EQ(workspaceRow(console, 18),
+            "(4)Add Compile Flags: -w-par -DNDEBUG=.. (5)Add Link Flags:");
+  // The edit box has gone: the rows below the flags show the prompt again.
+  EXPECT_EQ(workspaceRow(console, 19), "");
+  EXPECT_EQ(workspaceRow(console, 20), blanks(31) + "Press (selection), [Esc], [->] or [Enter]...");
+  EXPECT_EQ(workspaceRow(console, 21), "");
+  EXPECT_EQ(console.screenCursorColumn(), kWorkspaceLeft + 76);
+  EXPECT_EQ(console.screenCursorRow(), kWorkspaceTop + 19);
+}
+
+TEST_F(MainScreenTest, EscInAnEditBoxKeepsTheOldValue) {
+  console.pushKeys("2");
+  console.pushKey(kKeyBackspace);  // empties the field
+  console.pushKeys("other");
+  console.pushKey(kKeyEsc);
+  console.pushKey(kKeyEnter);
+  EXPECT_EQ(run(), kKeyEnter);  // Esc ended the box, not the screen
+  EXPECT_EQ(target, "hello");
+  EXPECT_EQ(workspaceRow(console, 1),
+            "(1)Project: Project.gen     (2)Target: hello.exe     (3)Makefile: Makefile.b");
+}
+
+TEST_F(MainScreenTest, EditingANameRedrawsTheHeaderWithItsNewGap) {
+  console.pushKeys("1");
+  console.pushKey(kKeyBackspace);
+  console.pushKeys("My.gen");
+  console.pushKey(kKeyEnter);
+  console.pushKeys("3");
+  console.pushKey(kKeyBackspace);
+  console.pushKeys("mk");
+  console.pushKey(kKeyEnter);
+  console.pushKey(kKeyEnter);
+  run();
+  EXPECT_EQ(projectFile, "My.gen");
+  EXPECT_EQ(makefile, "mk");
+  // P + T + M = 6 + 5 + 2: gap (77 - 35 - 13) / 3 = 9. The old, longer
+  // header leaves nothing behind at the end of the row.
+  EXPECT_EQ(workspaceRow(console, 1),
+            "(1)Project: My.gen" + blanks(9) + "(2)Target: hello.exe" + blanks(9) +
+                "(3)Makefile: mk");
+}
+
+TEST_F(MainScreenTest, AHeaderLongerThanTheRowRunsOnIntoRowTwo) {
+  target = std::string(40, 't');
+  run();
+  // 35 + 11 + 40 + 10 leaves no room: the gap is one space.
+  EXPECT_EQ(workspaceRow(console, 1),
+            "(1)Project: Project.gen (2)Target: " + std::string(40, 't') + ".ex");
+  EXPECT_EQ(workspaceRow(console, 2), "e (3)Makefile: Makefile.b");
+
+  console.pushKeys("2");
+  console.pushKey(kKeyBackspace);
+  console.pushKeys("t");
+  console.pushKey(kKeyEnter);
+  console.pushKey(kKeyEnter);
+  run();
+  // 35 + 11 + 1 + 10: gap (77 - 57) / 3 = 6.
+  EXPECT_EQ(workspaceRow(console, 1), "(1)Project: Project.gen" + blanks(6) +
+                                          "(2)Target: t.exe" + blanks(6) +
+                                          "(3)Makefile: Makefile.b");
+  EXPECT_EQ(workspaceRow(console, 2), "");
+}
+
+}  // namespace
+}  // namespace corvane

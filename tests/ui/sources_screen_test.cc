@@ -1,0 +1,383 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "platform/memory_console.h"
+#include "project/source_discovery.h"
+#include "support/fake_file_system.h"
+#include "text/text_utils.h"
+#include "ui/corvane_screen.h"
+#include "ui/keys.h"
+#include "ui/project_editor.h"
+#include "ui/workspace_rows.h"
+
+namespace corvane {
+namespace {
+
+const std::string kProjectRule =
+    blanks(10) + dashes(14) + " P R O J E C T   S O U R C E S " + dashes(14);
+const std::string kOtherRule = blanks(10) + dashes(16) + " O T H E R   S O U R C E S " + dashes(16);
+const std::string kSelectRule =
+    blanks(10) + dashes(7) + " Select file (?) to add/remove from project. " + dashes(7);
+const std::string kPrompt = blanks(25) + "Press (selection), [<-] [->], [Esc] or [Enter]...";
+const std::string kReloadLine =
+    blanks(13) + "Press (1) to reload all sources from /home/user/work";
+
+class SourcesScreenTest : public ::testing::Test {
+ protected:
+  SourcesScreenTest() : screen(console) { screen.openWorkspace(); }
+
+  void addFiles(const std::vector<std::string>& names) {
+    for (const std::string& name : names) fs.addFile(name, "");
+  }
+
+  int run() {
+    return sourcesScreen(screen, fs, sources, libraries, libraryPaths, includePaths, objects,
+                         resources);
+  }
+
+  MemoryConsole console;
+  CorvaneScreen screen;
+  FakeFileSystem fs{"/home/user/work"};
+  List sources;
+  std::string libraries;
+  std::string libraryPaths;
+  std::string includePaths;
+  std::string objects;
+  std::string resources;
+};
+
+// "source01.cpp" ... : twelve characters make four columns of 21.
+std::vector<std::string> numberedSources(int count) {
+  std::vector<std::string> names;
+  for (int i = 1; i <= count; ++i)
+    names.push_back("source" + std::string(i < 10 ? "0" : "") + std::to_string(i) + ".cpp");
+  return names;
+}
+
+TEST_F(SourcesScreenTest, DrawsTheProjectSourcesBesideTheOtherSources) {
+  addFiles({"main.cpp", "util.c", "b.cpp", "a.cpp"});
+  sources = {"main.cpp", "util.c"};
+  EXPECT_EQ(run(), kKeyEsc);
+
+  expectWorkspace(console, {
+      kReloadLine,
+      "",
+      kProjectRule,
+      "(a)main.cpp   (b)util.c",
+      "", "", "", "", "", "", "", "", "", "", "",
+      kOtherRule,
+      "(c)a.cpp      (d)b.cpp",
+      kSelectRule,
+      "",
+      kPrompt,
+  });
+  EXPECT_EQ(console.screenCursorColumn(), kWorkspaceLeft + 75);
+  EXPECT_EQ(console.screenCursorRow(), kWorkspaceTop + 19);
+  EXPECT_EQ(sources, (List{"main.cpp", "util.c"}));
+}
+
+TEST_F(SourcesScreenTest, KeysNamesPathAndRulesHaveTheirColours) {
+  addFiles({"main.cpp", "util.c", "a.cpp"});
+  sources = {"main.cpp", "util.c"};
+  run();
+  EXPECT_EQ(foregroundIn(console, 14, 1), kWhite);       // "Press "
+  EXPECT_EQ(foregroundIn(console, 20, 1), kYellow);      // "(1)"
+  EXPECT_EQ(foregroundIn(console, 23, 1), kWhite);       // " to reload..."
+  EXPECT_EQ(foregroundIn(console, 51, 1), kYellow);      // the path
+  EXPECT_EQ(foregroundIn(console, 11, 3), kLightCyan);
+  EXPECT_EQ(foregroundIn(console, 1, 4), kYellow);       // "(a)"
+  EXPECT_EQ(foregroundIn(console, 4, 4), kWhite);        // a project source
+  EXPECT_EQ(foregroundIn(console, 11, 16), kLightCyan);
+  EXPECT_EQ(foregroundIn(console, 1, 17), kYellow);      // "(c)"
+  EXPECT_EQ(foregroundIn(console, 4, 17), kLightGrey);   // an other source
+  EXPECT_EQ(foregroundIn(console, 11, 18), kLightCyan);
+  EXPECT_EQ(foregroundIn(console, 31, 18), kYellow);     // "(?)"
+  EXPECT_EQ(foregroundIn(console, 34, 18), kLightCyan);
+  EXPECT_EQ(foregroundIn(console, 26, 20), kWhite);      // "Press "
+  EXPECT_EQ(foregroundIn(console, 32, 20), kYellow);     // "(selection)"
+  EXPECT_EQ(foregroundIn(console, 46, 20), kYellow);     // "<-"
+  EXPECT_EQ(foregroundIn(console, 51, 20), kYellow);     // "->"
+  EXPECT_EQ(foregroundIn(console, 58, 20), kYellow);     // "Esc"
+  EXPECT_EQ(foregroundIn(console, 67, 20), kYellow);     // "Enter"
+  EXPECT_EQ(backgroundIn(console, 4, 17), kBlue);
+}
+
+TEST_F(SourcesScreenTest, LettersRunOnPastZ) {
+  const std::vector<std::string> names = numberedSources(27);
+  addFiles(names);
+  sources = names;
+  run();
+  expectWorkspace(console, {
+      kReloadLine,
+      "",
+      kProjectRule,
+      "(a)source01.cpp      (h)source08.cpp      (o)source15.cpp      (v)source22.cpp",
+      "(b)source02.cpp      (i)source09.cpp      (p)source16.cpp      (w)source23.cpp",
+      "(c)source03.cpp      (j)source10.cpp      (q)source17.cpp      (x)source24.cpp",
+      "(d)source04.cpp      (k)source11.cpp      (r)source18.cpp      (y)source25.cpp",
+      "(e)source05.cpp      (l)source12.cpp      (s)source19.cpp      (z)source26.cpp",
+      "(f)source06.cpp      (m)source13.cpp      (t)source20.cpp      ({)source27.cpp",
+      "(g)source07.cpp      (n)source14.cpp      (u)source21.cpp",
+      "", "", "", "", "",
+      kOtherRule,
+      "",
+      kSelectRule,
+      "",
+      kPrompt,
+  });
+
+  console.pushKeys("{");  // the 27th source leaves the project
+  console.pushKey(kKeyEnter);
+  EXPECT_EQ(run(), kKeyEnter);
+  EXPECT_EQ(sources.size(), 26u);
+  EXPECT_EQ(workspaceRow(console, 9),
+            "(f)source06.cpp      (m)source13.cpp      (t)source20.cpp");
+  EXPECT_EQ(workspaceRow(console, 17), "({)source27.cpp");
+
+  console.pushKeys("{");  // entering again finds it among the other sources
+  console.pushKey(kKeyEnter);
+  run();
+  EXPECT_EQ(sources, List(names.begin(), names.end()));
+  EXPECT_EQ(workspaceRow(console, 9),
+            "(f)source06.cpp      (m)source13.cpp      (t)source20.cpp      ({)source27.cpp");
+  EXPECT_EQ(workspaceRow(console, 17), "");
+}
+
+TEST_F(SourcesScreenTest, EntriesPastTildeAreShownWithoutALetterAndCannotBeSelected) {
+  const std::vector<std::string> names = numberedSources(32);
+  addFiles(names);
+  sources = {"source01.cpp"};
+  // 31 other sources in four columns of eight rows: the header goes to row
+  // 18 - 31 / 4 - 2 = 9 and the list fills rows 10 to 17.
+  console.pushKey(127);  // the key after "~" is not taken
+  console.pushKeys("~");
+  console.pushKey(kKeyEnter);
+  EXPECT_EQ(run(), kKeyEnter);
+  EXPECT_EQ(sources, (List{"source01.cpp", "source30.cpp"}));
+
+  sources = {"source01.cpp"};
+  run();
+  expectWorkspace(console, {
+      kReloadLine,
+      "",
+      kProjectRule,
+      "(a)source01.cpp",
+      "", "", "", "",
+      kOtherRule,
+      "(b)source02.cpp      (j)source10.cpp      (r)source18.cpp      (z)source26.cpp",
+      "(c)source03.cpp      (k)source11.cpp      (s)source19.cpp      ({)source27.cpp",
+      "(d)source04.cpp      (l)source12.cpp      (t)source20.cpp      (|)source28.cpp",
+      "(e)source05.cpp      (m)source13.cpp      (u)source21.cpp      (})source29.cpp",
+      "(f)source06.cpp      (n)source14.cpp      (v)source22.cpp      (~)source30.cpp",
+      "(g)source07.cpp      (o)source15.cpp      (w)source23.cpp      ( )source31.cpp",
+      "(h)source08.cpp      (p)source16.cpp      (x)source24.cpp      ( )source32.cpp",
+      "(i)source09.cpp      (q)source17.cpp      (y)source25.cpp",
+      kSelectRule,
+      "",
+      kPrompt,
+  });
+}
+
+TEST_F(SourcesScreenTest, AProjectWithFilesAbsentFromTheDirectoryShowsNoOtherSources) {
+  addFiles({"a.cpp", "b.cpp"});
+  sources = {"gone.cpp", "x.cpp", "y.cpp"};
+  run();
+  EXPECT_EQ(workspaceRow(console, 4), "(a)gone.cpp   (b)x.cpp      (c)y.cpp");
+  EXPECT_EQ(workspaceRow(console, 16), kOtherRule);
+  EXPECT_EQ(workspaceRow(console, 17), "");
+
+  // Every entry shown with a letter can be selected, also past the number
+  // of files the directory holds.
+  console.pushKeys("c");
+  console.pushKey(kKeyEnter);
+  run();
+  EXPECT_EQ(sources, (List{"gone.cpp", "x.cpp"}));
+}
+
+TEST_F(SourcesScreenTest, AbsentProjectFilesDoNotHideTheDirectorysOtherFiles) {
+  addFiles({"a.cpp", "b.cpp"});
+  sources = {"gone.cpp"};
+  console.pushKeys("c");  // b.cpp, the third entry shown
+  console.pushKey(kKeyEnter);
+  run();
+  EXPECT_EQ(sources, (List{"b.cpp", "gone.cpp"}));
+  EXPECT_EQ(workspaceRow(console, 4), "(a)b.cpp      (b)gone.cpp");
+  EXPECT_EQ(workspaceRow(console, 17), "(c)a.cpp");
+}
+
+TEST_F(SourcesScreenTest, ReloadPutsEveryDirectorySourceIntoTheProject) {
+  addFiles({"c.c", "b.cpp", "a.cpp"});
+  sources = {"a.cpp", "gone.cpp"};
+  console.pushKeys("1");
+  console.pushKey(kKeyEnter);
+  run();
+  EXPECT_EQ(sources, (List{"a.cpp", "b.cpp", "c.c"}));
+  expectWorkspace(console, {
+      kReloadLine,
+      "",
+      kProjectRule,
+      "(a)a.cpp   (b)b.cpp   (c)c.c",
+      "", "", "", "", "", "", "", "", "", "", "",
+      kOtherRule,
+      "",
+      kSelectRule,
+      "",
+      kPrompt,
+  });
+}
+
+TEST_F(SourcesScreenTest, AFileMovedOutAndBackIsSortedIgnoringCase) {
+  addFiles({"Alpha.cpp", "beta.cpp", "Gamma.cpp", "delta.c"});
+  sources = {"Alpha.cpp", "beta.cpp", "Gamma.cpp"};
+  console.pushKeys("b");
+  console.pushKey(kKeyEnter);
+  run();
+  EXPECT_EQ(sources, (List{"Alpha.cpp", "Gamma.cpp"}));
+  EXPECT_EQ(workspaceRow(console, 4), "(a)Alpha.cpp     (b)Gamma.cpp");
+  EXPECT_EQ(workspaceRow(console, 17), "(c)beta.cpp      (d)delta.c");
+
+  console.pushKeys("c");  // beta.cpp from the other sources
+  console.pushKey(kKeyEnter);
+  run();
+  EXPECT_EQ(sources, (List{"Alpha.cpp", "beta.cpp", "Gamma.cpp"}));
+  EXPECT_EQ(workspaceRow(console, 4), "(a)Alpha.cpp     (b)beta.cpp      (c)Gamma.cpp");
+  EXPECT_EQ(workspaceRow(console, 17), "(d)delta.c");
+}
+
+TEST_F(SourcesScreenTest, MovingTheLastProjectSourceOutLeavesAnEmptyBlock) {
+  addFiles({"only.cpp", "zed.cpp"});
+  sources = {"only.cpp"};
+  console.pushKeys("a");
+  console.pushKey(kKeyEnter);
+  run();
+  EXPECT_TRUE(sources.empty());
+  expectWorkspace(console, {
+      kReloadLine,
+      "",
+      kProjectRule,
+      "", "", "", "", "", "", "", "", "", "", "", "",
+      kOtherRule,
+      "(a)only.cpp   (b)zed.cpp",
+      kSelectRule,
+      "",
+      kPrompt,
+  });
+
+  console.pushKeys("b");  // and back again from an empty project
+  console.pushKey(kKeyEnter);
+  run();
+  EXPECT_EQ(sources, (List{"zed.cpp"}));
+}
+
+TEST_F(SourcesScreenTest, UpDownAndAnAdvancedScreenVisitLeaveTheScreenUnchanged) {
+  addFiles({"a.cpp", "b.cpp"});
+  sources = {"a.cpp"};
+  console.pushKey(kKeyEsc);
+  run();
+  const std::vector<std::string> before = workspaceRows(console);
+  const std::size_t stackDepth = screen.stack().size();
+
+  console.pushKey(kKeyUp);
+  console.pushKey(kKeyDown);
+  console.pushKey(kKeyRight);  // into the advanced screen
+  console.pushKey(kKeyRight);  // nothing there
+  console.pushKey(kKeyUp);
+  console.pushKey(kKeyLeft);   // back
+  console.pushKey(kKeyEnter);
+  EXPECT_EQ(run(), kKeyEnter);
+  EXPECT_EQ(workspaceRows(console), before);
+  EXPECT_EQ(console.screenCursorColumn(), kWorkspaceLeft + 75);  // back at rest
+  EXPECT_EQ(console.screenCursorRow(), kWorkspaceTop + 19);
+  EXPECT_EQ(screen.stack().size(), stackDepth);
+  EXPECT_EQ(sources, (List{"a.cpp"}));
+  EXPECT_FALSE(console.ranDry());
+}
+
+TEST_F(SourcesScreenTest, KeysThatEndTheAdvancedScreenEndTheSourcesScreen) {
+  addFiles({"a.cpp"});
+  sources = {"a.cpp"};
+  for (int key : {kKeyEnter, kKeySpace, kKeyEsc}) {
+    console.pushKey(kKeyRight);
+    console.pushKey(key);
+    EXPECT_EQ(run(), key);
+  }
+  console.pushKey(kKeyLeft);
+  EXPECT_EQ(run(), kKeyLeft);
+  console.pushKey(' ');
+  EXPECT_EQ(run(), kKeySpace);
+  EXPECT_FALSE(console.ranDry());
+}
+
+TEST_F(SourcesScreenTest, ChangesMadeBeforeAVisitToTheAdvancedScreenComeBackWithIt) {
+  addFiles({"a.cpp", "b.cpp", "c.cpp"});
+  sources = {"a.cpp", "b.cpp", "c.cpp"};
+  console.pushKeys("ab");  // a.cpp out, then c.cpp (now "b") out
+  console.pushKey(kKeyRight);
+  console.pushKey(kKeyLeft);
+  console.pushKey(kKeyEnter);
+  run();
+  EXPECT_EQ(sources, (List{"b.cpp"}));
+  EXPECT_EQ(workspaceRow(console, 4), "(a)b.cpp");
+  EXPECT_EQ(workspaceRow(console, 16), kOtherRule);
+  EXPECT_EQ(workspaceRow(console, 17), "(b)a.cpp   (c)c.cpp");
+}
+
+TEST_F(SourcesScreenTest, TheReloadLineIsCentredAndALongPathStartsInColumnOne) {
+  FakeFileSystem shortPath("/src/proj");  // 9 characters: column (77 - 9 - 36) / 2 + 1
+  shortPath.addFile("a.cpp", "");
+  sources = {"a.cpp"};
+  sourcesScreen(screen, shortPath, sources, libraries, libraryPaths, includePaths, objects,
+                resources);
+  EXPECT_EQ(workspaceRow(console, 1), blanks(16) + "Press (1) to reload all sources from /src/proj");
+
+  const std::string longPath = "/home/someone/projects/" + std::string(40, 'x');
+  FakeFileSystem longOne(longPath);
+  longOne.addFile("a.cpp", "");
+  sourcesScreen(screen, longOne, sources, libraries, libraryPaths, includePaths, objects,
+                resources);
+  const std::string line = "Press (1) to reload all sources from " + longPath;
+  EXPECT_EQ(workspaceRow(console, 1), line.substr(0, 78));
+  EXPECT_EQ(workspaceRow(console, 2), line.substr(78));
+  EXPECT_EQ(workspaceRow(console, 3), kProjectRule);
+}
+
+TEST_F(SourcesScreenTest, ShortNamesNeverPassTheRightEdge) {
+  // Ten one-letter sources would put a tenth column at window column 82;
+  // the columns are fewer so that every one lies inside the window.
+  addFiles({"a.c", "b.c", "c.c", "d.c", "e.c", "f.c", "g.c", "h.c", "i.c", "j.c"});
+  sources = scanSources(fs);
+  run();
+  EXPECT_EQ(workspaceRow(console, 4),
+            "(a)a.c    (c)c.c    (e)e.c    (g)g.c    (i)i.c");
+  EXPECT_EQ(workspaceRow(console, 5),
+            "(b)b.c    (d)d.c    (f)f.c    (h)h.c    (j)j.c");
+  EXPECT_EQ(workspaceRow(console, 6), "");
+}
+
+TEST_F(SourcesScreenTest, ListsLongerThanTheScreenStayBetweenTheRules) {
+  // 200 sources of twelve characters: 50 rows per column, far more than
+  // the fourteen rows between the rules.
+  std::vector<std::string> names;
+  for (int i = 0; i < 200; ++i) names.push_back("file" + std::to_string(1000 + i) + ".cpp");
+  addFiles(names);
+  sources = {names[0]};
+  console.pushKeys("b");
+  console.pushKey(kKeyEnter);
+  EXPECT_EQ(run(), kKeyEnter);
+  EXPECT_EQ(sources, (List{"file1000.cpp", "file1001.cpp"}));
+  EXPECT_EQ(workspaceRow(console, 1),
+            blanks(13) + "Press (1) to reload all sources from /home/user/work");
+  EXPECT_EQ(workspaceRow(console, 3), kProjectRule);
+  EXPECT_EQ(workspaceRow(console, 18), kSelectRule);
+  EXPECT_EQ(workspaceRow(console, 19), "");
+  EXPECT_EQ(workspaceRow(console, 20), kPrompt);
+  EXPECT_EQ(workspaceRow(console, 21), "");
+  // The other sources run down from above the list area; the rows inside it
+  // show the ends of their columns.
+  EXPECT_EQ(workspaceRow(console, 17).substr(0, 15), "( )file1051.cpp");
+}
+
+}  // namespace
+}  // namespace corvane
