@@ -44,11 +44,13 @@ make_directory() {
     > "$directory/gui.cpp"
 }
 
-# scenario NAME KEYS [ARGUMENTS...]; KEYS are printf escapes. A file
-# "$scratch/setup" run in each directory first can prepare more files.
+# scenario NAME STATUS FILES KEYS [ARGUMENTS...]: STATUS and FILES (the
+# names left in the directory, sorted, separated by spaces) are what the run
+# must end with; KEYS are printf escapes. Commands in $setup run in each
+# directory first to prepare more files.
 scenario() {
-  local name=$1 keys=$2
-  shift 2
+  local name=$1 expected_status=$2 expected_files=$3 keys=$4
+  shift 4
   checks=$((checks + 1))
   local base="$scratch/$checks"
   make_directory "$base/linux/work"
@@ -61,7 +63,13 @@ scenario() {
   local linux_status=$?
   (cd "$base/windows/work" && printf "$keys" | timeout 60 "$wine" "$windows_corvane" "$@" >/dev/null 2>&1)
   local windows_status=$?
-  if [ "$linux_status" != "$windows_status" ]; then
+  local files
+  files=$(cd "$base/windows/work" && ls | tr '\n' ' ' | sed 's/ $//')
+  if [ "$windows_status" != "$expected_status" ] || [ "$files" != "$expected_files" ]; then
+    echo "FAIL $name: status $windows_status and files \"$files\" under Wine;" \
+      "$expected_status and \"$expected_files\" expected"
+    failures=$((failures + 1))
+  elif [ "$linux_status" != "$windows_status" ]; then
     echo "FAIL $name: exit status $linux_status on Linux, $windows_status under Wine"
     failures=$((failures + 1))
   elif ! diff -r "$base/linux/work" "$base/windows/work" >"$base/diff" 2>&1; then
@@ -69,7 +77,7 @@ scenario() {
     sed 's/^/    /' "$base/diff" | head -40
     failures=$((failures + 1))
   else
-    echo "ok   $name (status $linux_status, files: $(cd "$base/windows/work" && ls | tr '\n' ' '))"
+    echo "ok   $name"
   fi
 }
 
@@ -79,27 +87,37 @@ backspace='\177'
 right='\033[C'
 compiler="${backspace}C:\\\\BCC55${enter}"
 
+sources="gui.cpp hello.cpp util.c"
+written="Makefile.b Project.gen $sources"
 setup=""
-scenario "default project written" "${enter}${compiler}"
-scenario "options, names and flags edited" \
+scenario "default project written" 0 "$written" "${enter}${compiler}"
+checks=$((checks + 1))
+if grep -q $'^BCDIR = C:\\\\BCC55\r$' "$scratch/1/windows/work/Makefile.b" 2>/dev/null; then
+  echo "ok   compiler directory of the Wine prefix in the makefile"
+else
+  echo "FAIL compiler directory: the makefile does not say BCDIR = C:\\BCC55"
+  failures=$((failures + 1))
+fi
+scenario "options, names and flags edited" 0 "$written" \
   "kcf2${backspace}tool${enter}4-DWIN32 -w-par${enter}5-s${enter}${enter}${compiler}"
-scenario "sources moved and advanced fields filled" \
+scenario "sources moved and advanced fields filled" 0 "$written" \
   "${right}b${right}1C:\\\\inc;..\\\\inc${enter}3mylib.lib${enter}5app.res${enter}${enter}${compiler}"
-scenario "project file renamed" "1${backspace}Other.gen${enter}${enter}${compiler}"
-scenario "Esc in the editor writes nothing" "${esc}"
-scenario "usage screen" "${enter}" "/?"
-scenario "too many arguments" "${enter}" "a.gen" "b.gen"
-scenario "script that ends early" ""
-scenario "compiler directory asked again, then the default" \
+scenario "project file renamed" 0 "Makefile.b Other.gen $sources" \
+  "1${backspace}Other.gen${enter}${enter}${compiler}"
+scenario "Esc in the editor writes nothing" 1 "$sources" "${esc}"
+scenario "usage screen" 0 "$sources" "${enter}" "/?"
+scenario "too many arguments" 1 "$sources" "${enter}" "a.gen" "b.gen"
+scenario "script that ends early" 1 "$sources" ""
+scenario "compiler directory asked again, then the default" 0 "$written" \
   "${enter}${backspace}C:\\\\nowhere${enter}${backspace}${enter}"
 setup='printf "target app.exe\r\nsource util.c\r\noption DLL ON\r\n" > Project.gen'
-scenario "existing project loaded" "${enter}${enter}${compiler}"
-scenario "existing project declined" "n${enter}${compiler}"
+scenario "existing project loaded" 0 "$written" "${enter}${enter}${compiler}"
+scenario "existing project declined" 0 "$written" "n${enter}${compiler}"
 setup='printf "old makefile\r\n" > Makefile.b'
-scenario "overwrite declined" "${enter}n"
-scenario "overwrite accepted" "${enter}y${compiler}"
+scenario "overwrite declined" 0 "$written" "${enter}n"
+scenario "overwrite accepted" 0 "$written" "${enter}y${compiler}"
 setup='mkdir Project.gen'
-scenario "project file that cannot be written" "${enter}${enter}"
+scenario "project file that cannot be written" 1 "Project.gen $sources" "${enter}${enter}"
 setup=""
 
 # The interactive console: Wine's console on a pseudo-terminal.
