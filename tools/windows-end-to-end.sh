@@ -123,9 +123,9 @@ setup=""
 # The interactive console: Wine's console on a pseudo-terminal.
 checks=$((checks + 1))
 if python3 "$here/wine-pty-check.py" "$wine" "$windows_corvane" "$scratch/pty"; then
-  echo "ok   main screen on a terminal, Esc ends with status 1"
+  echo "ok   interactive runs on a terminal: main screen and Esc, a whole session"
 else
-  echo "FAIL main screen on a terminal"
+  echo "FAIL interactive runs on a terminal"
   failures=$((failures + 1))
 fi
 
