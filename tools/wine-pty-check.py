@@ -8,6 +8,7 @@ on it and turns the terminal's keys into console key events. Two runs:
 2. A whole session typed key by key: an option toggled, the sources screen
    and back with the arrow keys, Enter, the compiler directory typed over the
    field's text; the run ends with status 0 and writes both files.
+3. The usage screen for "/?" stays until a key is pressed; status 0.
 
 The compiler directory C:\\BCC55 must exist in the Wine prefix (WINEPREFIX).
 
@@ -29,7 +30,7 @@ wine, program, base = sys.argv[1:4]
 class Session:
     """corvane.exe under Wine on a new pseudo-terminal, in a directory."""
 
-    def __init__(self, directory):
+    def __init__(self, directory, arguments=()):
         self.directory = directory
         os.makedirs(directory, exist_ok=True)
         with open(os.path.join(directory, "hello.cpp"), "w") as source:
@@ -38,7 +39,7 @@ class Session:
         if self.pid == 0:
             os.chdir(directory)
             os.environ["TERM"] = "xterm"
-            os.execv(wine, [wine, program])
+            os.execv(wine, [wine, program] + list(arguments))
         fcntl.ioctl(self.terminal, termios.TIOCSWINSZ, struct.pack("HHHH", 25, 80, 0, 0))
         self.shown = b""
         self.mark = 0
@@ -149,5 +150,13 @@ def whole_session():
     return ok
 
 
-results = [main_screen_then_esc(), whole_session()]
+def usage_screen():
+    session = Session(os.path.join(base, "usage"), ["/?"])
+    ok = session.wait_for("[project_filename] [/?]")
+    session.press(b" ")
+    status = session.exit_status()
+    return check(status == 0, "exit status after the usage screen: %s (0 expected)" % status) and ok
+
+
+results = [main_screen_then_esc(), whole_session(), usage_screen()]
 sys.exit(0 if all(results) else 1)

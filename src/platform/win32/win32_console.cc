@@ -125,8 +125,13 @@ class Win32Console : public CellConsole {
     return keys_.take();
   }
 
+  // A screen that polls for a key (rather than reading one) must be on
+  // the console while it waits, so the cells are flushed here too.
   bool keyPending() override {
-    if (keys_.empty()) readInput(false);
+    if (keys_.empty()) {
+      flush();
+      readInput(false);
+    }
     return !keys_.empty();
   }
 
