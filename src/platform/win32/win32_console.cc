@@ -183,9 +183,7 @@ class Win32Console : public CellConsole {
     std::vector<int> presses;
     std::array<INPUT_RECORD, 128> records;
     for (;;) {
-      DWORD available = 0;
-      if (!GetNumberOfConsoleInputEvents(input_, &available)) break;
-      if (available == 0 && !(wait && presses.empty())) break;
+      if (!(wait && presses.empty()) && !inputWaiting()) break;
       DWORD count = 0;
       if (!ReadConsoleInputA(input_, records.data(), static_cast<DWORD>(records.size()), &count) ||
           count == 0) {
@@ -198,6 +196,14 @@ class Win32Console : public CellConsole {
         if (records[i].EventType == KEY_EVENT) appendKeyPresses(records[i].Event.KeyEvent, presses);
     }
     keys_.addBatch(presses);
+  }
+
+  // Whether an input event is waiting. Peeking (unlike counting the events)
+  // also makes Wine's console on a terminal fetch what was typed.
+  bool inputWaiting() const {
+    INPUT_RECORD record;
+    DWORD count = 0;
+    return PeekConsoleInputA(input_, &record, 1, &count) && count > 0;
   }
 
   HANDLE input_;
