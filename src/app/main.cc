@@ -1,8 +1,21 @@
 #include <cstdio>
+#include <memory>
+#include <string>
+#include <vector>
 
-// The interactive program is not assembled yet: the screens and the program
-// flow are still being built. Say so rather than pretend.
-int main() {
-  std::puts("corvane: the interactive program is not there yet; only the libraries and tests are.");
-  return 1;
+#include "app/program_flow.h"
+#include "platform/file_system.h"
+#include "platform/native_console.h"
+
+int main(int argc, char** argv) {
+  const std::vector<std::string> arguments(argv + (argc > 0 ? 1 : 0), argv + argc);
+  std::unique_ptr<corvane::FileSystem> fs = corvane::makeNativeFileSystem();
+  std::unique_ptr<corvane::Console> console = corvane::makeNativeConsole();
+  if (!console) {
+    std::fputs("corvane: cannot use this terminal as an 80 x 25 text console\n", stderr);
+    return 1;
+  }
+  const int status = corvane::runCorvane(arguments, *console, *fs);
+  console.reset();  // gives the terminal back before the process ends
+  return status;
 }

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "project/make_project.h"
+#include "support/documented_files.h"
 #include "support/fake_file_system.h"
 
 namespace corvane {
@@ -14,11 +15,10 @@ namespace {
 
 using Rows = std::vector<std::string>;
 
-std::string crLfJoined(const Rows& rows) {
-  std::string text;
-  for (const std::string& row : rows) text += row + "\r\n";
-  return text;
-}
+using documented::crLfJoined;
+using documented::kDefaultOptionLines;
+using documented::kEmptyKeyLines;
+using documented::projectFileRows;
 
 std::string written(const MakeProject& project) {
   std::ostringstream out;
@@ -39,76 +39,6 @@ FakeFileSystem helloDirectory() {
   fs.addFile("other.c", "int helper(void) { return 1; }\n");
   return fs;
 }
-
-Rows projectFileRows(const std::string& targetLine, const Rows& sourceLines,
-                     const Rows& optionLines, const Rows& keyLines) {
-  Rows rows = {
-      "#============================================================",
-      "#  Project.gen:",
-      "#  File used by the program \"corvane.exe\" to generate a",
-      "#  basic Borland makefile.",
-      "#",
-      "#  You may edit this project, then load it back into Corvane.",
-      "#============================================================",
-      "",
-      "# Edit name of executable to be produced (only one)",
-      targetLine,
-      "",
-      "# Edit/add/remove names of source files (.c or .cpp) in project,",
-      "# e.g. add line: source myOtherFile.cpp",
-      "# ----------------------------------------------------------------",
-  };
-  rows.insert(rows.end(), sourceLines.begin(), sourceLines.end());
-  const Rows middle = {
-      "",
-      "# ==========================================================",
-      "# === Changing entries below should rarely be necessary ====",
-      "# ==========================================================",
-      "",
-      "# Turning individual options status below ON or OFF should",
-      "# preferably be done using the Corvane \"options\" screen.",
-      "#      Option     Status      Description",
-      "# ----------------------------------------------------------------",
-  };
-  rows.insert(rows.end(), middle.begin(), middle.end());
-  rows.insert(rows.end(), optionLines.begin(), optionLines.end());
-  const Rows comments = {
-      "# Add/remove extra Compiler flags if necessary",
-      "# Add/remove extra Linker flags if necessary",
-      "# Add/remove extra Object Files if necessary",
-      "# Add/remove extra Libraries if necessary",
-      "# Add/remove Library Paths (semi-colon ';' separated) if necessary",
-      "# Add/remove Include Paths (semi-colon ';' separated) if necessary",
-      "# Add/remove windows resource files (*.res) if necessary",
-      "# Edit name of makefile if necessary",
-  };
-  for (std::size_t i = 0; i < comments.size(); ++i) {
-    rows.push_back("");
-    rows.push_back(comments[i]);
-    rows.push_back(keyLines[i]);
-  }
-  return rows;
-}
-
-const Rows kDefaultOptionLines = {
-    "option ANSI        OFF  -Strict ANSI (OFF => Accept Borland keywords)",
-    "option Debug       ON   -Enable source debugging",
-    "option Optimise    OFF  -Turn on optimisation",
-    "option SpeedOpt    OFF  -Speed optimise (Size when OFF)",
-    "option Console     ON   -Make Console program (Windows prog when OFF)",
-    "option WarnHigh    OFF  -Many warnings when ON",
-    "option WarnLow     OFF  -Fewer warnings when ON",
-    "option NoWarn      OFF  -Suppresses all warnings when ON",
-    "option Dynamic     OFF  -Program uses dynamic library",
-    "option MultiThread OFF  -Link with multi-thread support",
-    "option DLL         OFF  -Generate Dynamic Library -DLL (EXE when off)",
-    "option Pentium     OFF  -Use Pentium instructions (486 when off)",
-};
-
-const Rows kEmptyKeyLines = {
-    "compilerFlags ", "linkerFlags ",  "objects ",   "libraries ",
-    "libraryPaths ",  "includePaths ", "resources ", "makefilename Makefile.b",
-};
 
 TEST(ProjectFileTest, DefaultProjectOfHelloIsWrittenByteForByte) {
   FakeFileSystem fs("/home/user/work");

@@ -74,6 +74,11 @@ std::optional<std::string> FakeFileSystem::readFile(const std::string& path) con
 
 SaveResult FakeFileSystem::saveFile(const std::string& path, const std::string& content) {
   if (saveResult_ != SaveResult::kSaved) return saveResult_;
+  // Like the real disk: a read-only file or a directory of that name cannot
+  // be opened for writing.
+  const auto found = entries_.find(path);
+  if (found != entries_.end() && (found->second.readOnly || found->second.directory))
+    return SaveResult::kCannotOpen;
   addFile(path, content);
   return SaveResult::kSaved;
 }

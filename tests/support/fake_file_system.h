@@ -27,6 +27,7 @@ class FakeFileSystem : public FileSystem {
   void addDirectory(const std::string& name);
   void setReadOnly(const std::string& name, bool readOnly);
   // What the next saveFile calls report; anything but kSaved stores nothing.
+  // A read-only file or a directory always reports kCannotOpen.
   void setSaveResult(SaveResult result) { saveResult_ = result; }
   void setProgramPath(const std::string& path) { programPath_ = path; }
 

@@ -4,13 +4,13 @@
 #include <curses.h>
 
 #include <poll.h>
+#include <sys/ioctl.h>
 #include <unistd.h>
 
 #include <algorithm>
-#include <cstring>
+#include <cerrno>
 
 #include "platform/cp437.h"
-#include "ui/keys.h"
 
 namespace corvane {
 
@@ -20,12 +20,6 @@ namespace {
 constexpr int kNeededColumns = kScreenColumns;
 constexpr int kNeededRows = kScreenRows - 1;
 constexpr char kSizeRequest[] = "Please make this window at least 80 x 24 characters.";
-
-bool terminalHungUp() {
-  pollfd request{STDIN_FILENO, POLLIN, 0};
-  return ::poll(&request, 1, 0) > 0 && (request.revents & (POLLHUP | POLLERR | POLLNVAL)) != 0 &&
-         (request.revents & POLLIN) == 0;
-}
 
 }  // namespace
 
@@ -45,17 +39,16 @@ void TerminalConsole::bell() { beep(); }
 
 void TerminalConsole::drawCell(int column, int row, const Cell& cell) {
   const CursesLook look = palette_.lookOf(cell.attribute);
-  const std::uint8_t character = look.blank ? ' ' : cell.character;
   attr_t attributes = A_NORMAL;
   if (look.bold) attributes |= A_BOLD;
   if (look.reverse) attributes |= A_REVERSE;
   if (facts_.unicode) {
-    const wchar_t glyph[2] = {static_cast<wchar_t>(cp437ToUnicode(character)), L'\0'};
+    const wchar_t glyph[2] = {static_cast<wchar_t>(cp437ToUnicode(cell.character)), L'\0'};
     cchar_t shape;
     setcchar(&shape, glyph, attributes, look.pair, nullptr);
     mvadd_wch(row - 1, column - 1, &shape);
   } else {
-    const auto glyph = static_cast<chtype>(static_cast<unsigned char>(cp437ToAscii(character)));
+    const auto glyph = static_cast<chtype>(static_cast<unsigned char>(cp437ToAscii(cell.character)));
     mvaddch(row - 1, column - 1, glyph | attributes | COLOR_PAIR(look.pair));
   }
 }
@@ -99,42 +92,47 @@ void TerminalConsole::present() {
   refresh();
 }
 
-int TerminalConsole::nextByte(int timeoutMs) {
-  timeout(timeoutMs);
+void TerminalConsole::applyResize() {
+  winsize size{};
+  if (::ioctl(STDOUT_FILENO, TIOCGWINSZ, &size) == 0 ||
+      ::ioctl(STDIN_FILENO, TIOCGWINSZ, &size) == 0) {
+    resizeterm(size.ws_row, size.ws_col);
+  }
+  // Redraw at once, so the user sees the new size work.
+  shownValid_ = false;
+  present();
+}
+
+bool TerminalConsole::readInput(int timeoutMs) {
   for (;;) {
-    const int input = getch();
-    if (input == KEY_RESIZE) {
-      // Redraw at once, so the user sees the new size work.
-      shownValid_ = false;
-      present();
-      continue;
+    if (takeResizeNotice()) applyResize();
+    pollfd waits[2] = {{STDIN_FILENO, POLLIN, 0}, {resizeNoticeDescriptor(), POLLIN, 0}};
+    const int ready = ::poll(waits, 2, timeoutMs);
+    if (ready < 0 && errno == EINTR) continue;
+    if (ready <= 0) return false;
+    if (waits[1].revents != 0) continue;  // the resize is handled above
+    char bytes[256];
+    const ssize_t got = ::read(STDIN_FILENO, bytes, sizeof bytes);
+    if (got > 0) {
+      decoder_.feed(std::string_view(bytes, static_cast<std::size_t>(got)));
+      return true;
     }
-    if (input == ERR && timeoutMs < 0) {
-      if (terminalHungUp()) {
-        inputLost_ = true;
-        return ERR;
-      }
-      continue;  // interrupted by a signal curses does not report
-    }
-    return input;
+    if (got < 0 && (errno == EINTR || errno == EAGAIN)) continue;
+    // The terminal is gone (a hang-up while SIGHUP is ignored).
+    inputLost_ = true;
+    return false;
   }
 }
 
-bool TerminalConsole::readInput(bool wait) {
-  int input = nextByte(wait ? -1 : 0);
-  if (input == ERR) return false;
-  decoder_.feed(static_cast<std::uint8_t>(input));
+void TerminalConsole::finishSequence() {
   // The rest of an escape sequence follows at once; nothing within the
   // escape delay means the Esc key itself (or a sequence cut short).
   while (decoder_.midSequence()) {
-    input = nextByte(facts_.escapeDelay);
-    if (input == ERR) {
+    if (!readInput(facts_.escapeDelay)) {
       decoder_.inputPaused();
-      break;
+      return;
     }
-    decoder_.feed(static_cast<std::uint8_t>(input));
   }
-  return true;
 }
 
 int TerminalConsole::getKey() {
@@ -143,7 +141,7 @@ int TerminalConsole::getKey() {
     // Whatever comes after the wait is a new key press: a CR typed before
     // it does not pair with an LF typed after it.
     decoder_.inputPaused();
-    readInput(true);
+    if (readInput(-1)) finishSequence();
   }
   return decoder_.takeKey();  // Esc when the terminal is gone
 }
@@ -151,13 +149,17 @@ int TerminalConsole::getKey() {
 bool TerminalConsole::keyPending() {
   if (decoder_.hasKey() || inputLost_) return true;
   present();
-  while (readInput(false)) {
+  while (readInput(0)) {
+    finishSequence();
     if (decoder_.hasKey()) return true;
   }
-  return decoder_.hasKey();
+  return decoder_.hasKey() || inputLost_;
 }
 
 bool TerminalConsole::typedAheadPending() {
+  // Once the terminal is gone its endless Escs are nobody's typing: dropping
+  // them would never end.
+  if (inputLost_) return false;
   return keyPending() && !decoder_.nextKeyPasted();
 }
 

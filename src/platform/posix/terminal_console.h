@@ -7,6 +7,9 @@
 // The screen is drawn from the terminal's top-left corner. A terminal of 24
 // rows shows all but the 25th, which the screens leave blank; a smaller one
 // shows a request for a larger window until it grows.
+//
+// Curses only draws here; the key bytes are read straight from the terminal,
+// so that a resize is noticed even while Corvane waits for a key.
 #ifndef CORVANE_PLATFORM_POSIX_TERMINAL_CONSOLE_H
 #define CORVANE_PLATFORM_POSIX_TERMINAL_CONSOLE_H
 
@@ -41,11 +44,12 @@ class TerminalConsole : public CellConsole {
 
  private:
   explicit TerminalConsole(const TerminalFacts& facts);
-  // Reads the bytes of one key press; false when none came (or, with wait
-  // false, none was there yet).
-  bool readInput(bool wait);
-  // One byte or a resize; ERR when none came within the timeout.
-  int nextByte(int timeoutMs);
+  // Waits up to timeoutMs (-1: for ever) for key bytes and decodes them,
+  // redrawing on resizes meanwhile; false when none came.
+  bool readInput(int timeoutMs);
+  // Reads the rest of an escape sequence begun by the bytes so far.
+  void finishSequence();
+  void applyResize();
   void drawCell(int column, int row, const Cell& cell);
   void showSizeRequest();
 

@@ -4,9 +4,11 @@
 #include <curses.h>
 #include <term.h>
 
+#include <fcntl.h>
 #include <langinfo.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <clocale>
 #include <csignal>
 #include <cstdio>
@@ -39,6 +41,9 @@ struct SavedTerminal {
   FILE* output = nullptr;
   bool ownsOutput = false;
   struct sigaction previous[sizeof kEndingSignals / sizeof kEndingSignals[0]];
+  struct sigaction previousResize {};
+  // The size-change handler writes a byte here (the self-pipe trick).
+  int resizePipe[2] = {-1, -1};
   bool atExitRegistered = false;
 };
 
@@ -88,9 +93,35 @@ void installSignalHandlers() {
   }
 }
 
+void noteResize(int /*signal*/) {
+  const int savedErrno = errno;
+  const char notice = 'r';
+  (void)!::write(saved.resizePipe[1], &notice, 1);  // a full pipe holds a notice already
+  errno = savedErrno;
+}
+
+bool openResizePipe() {
+  if (saved.resizePipe[0] >= 0) return true;
+  if (::pipe(saved.resizePipe) != 0) return false;
+  for (int fd : saved.resizePipe) {
+    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) | O_NONBLOCK);
+    ::fcntl(fd, F_SETFD, FD_CLOEXEC);
+  }
+  return true;
+}
+
+void installResizeHandler() {
+  struct sigaction action {};
+  action.sa_handler = noteResize;
+  sigemptyset(&action.sa_mask);
+  action.sa_flags = SA_RESTART;
+  sigaction(SIGWINCH, &action, &saved.previousResize);
+}
+
 void restoreSignalHandlers() {
   for (std::size_t i = 0; i < sizeof kEndingSignals / sizeof kEndingSignals[0]; ++i)
     sigaction(kEndingSignals[i], &saved.previous[i], nullptr);
+  sigaction(SIGWINCH, &saved.previousResize, nullptr);
 }
 
 bool localeIsUtf8() {
@@ -132,6 +163,15 @@ void leaveTerminalMode() {
   restoreSignalHandlers();
 }
 
+int resizeNoticeDescriptor() { return saved.resizePipe[0]; }
+
+bool takeResizeNotice() {
+  char notices[64];
+  bool any = false;
+  while (::read(saved.resizePipe[0], notices, sizeof notices) > 0) any = true;
+  return any;
+}
+
 bool enterTerminalMode(TerminalFacts& facts) {
   if (saved.active) return false;
   // Only the character type: numbers, collation and messages stay as the
@@ -144,8 +184,10 @@ bool enterTerminalMode(TerminalFacts& facts) {
   saved.output = openOutput(saved.ownsOutput);
   saved.outputFd = fileno(saved.output);
 
+  if (!openResizePipe()) return false;
   // Our handlers go in first: curses then leaves these signals alone.
   installSignalHandlers();
+  installResizeHandler();
   if (std::getenv("ESCDELAY") == nullptr) set_escdelay(kDefaultEscapeDelay);
   saved.screen = startCurses(saved.output);
   if (saved.screen == nullptr) {
@@ -170,6 +212,9 @@ bool enterTerminalMode(TerminalFacts& facts) {
   intrflush(stdscr, FALSE);
   keypad(stdscr, FALSE);
   meta(stdscr, TRUE);
+  // Curses would put off drawing while keys wait; Corvane reads the keys
+  // itself and wants each screen out before the next key is read.
+  typeahead(-1);
   leaveok(stdscr, FALSE);
   saved.active = 1;
   if (!saved.atExitRegistered) {

@@ -26,6 +26,13 @@ bool enterTerminalMode(TerminalFacts& facts);
 // Restores the terminal; does nothing when it is not in Corvane's mode.
 void leaveTerminalMode();
 
+// A descriptor that becomes readable when the window's size changes, to be
+// waited on beside the terminal's input: curses reports a resize only when
+// its own read is interrupted, and misses one that comes between reads.
+int resizeNoticeDescriptor();
+// True when the size changed since the last call; takes the notice.
+bool takeResizeNotice();
+
 }  // namespace corvane
 
 #endif  // CORVANE_PLATFORM_POSIX_TERMINAL_MODE_H

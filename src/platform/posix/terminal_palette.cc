@@ -11,10 +11,19 @@ short cursesColour(int pcColour) {
   return kCurses[pcColour & 7];
 }
 
+namespace {
+
+// Curses resets the terminal to colour pair 0 after every update, so the
+// cells most often typed (white on black, the line editor's colours) take
+// pair 0: typing a character then sends that character alone.
+constexpr int kTypingForeground = 15;
+
+}  // namespace
+
 void TerminalPalette::setUp() {
   depth_ = Depth::kNone;
   if (!has_colors() || start_color() == ERR) return;
-  if (COLORS >= 16 && COLOR_PAIRS > 16 * 8) {
+  if (COLORS >= 16 && COLOR_PAIRS >= 16 * 8) {
     depth_ = Depth::kSixteen;
   } else if (COLORS >= 8 && COLOR_PAIRS >= 8 * 8) {
     depth_ = Depth::kEight;
@@ -22,15 +31,26 @@ void TerminalPalette::setUp() {
     return;
   }
   const int foregrounds = depth_ == Depth::kSixteen ? 16 : 8;
+  const int typing = kTypingForeground % foregrounds;
+  assume_default_colors(cursesColour(typing) + (typing & 8), COLOR_BLACK);
   for (int background = 0; background < 8; ++background) {
     for (int foreground = 0; foreground < foregrounds; ++foreground) {
-      const int pair = 1 + background * foregrounds + foreground;
-      if (pair >= COLOR_PAIRS) continue;
+      const short pair = pairOf(foreground, background);
+      if (pair == 0) continue;
       // Bright colours are the terminal's colours 8-15.
       const short ink = static_cast<short>(cursesColour(foreground) + (foreground & 8));
-      init_pair(static_cast<short>(pair), ink, cursesColour(background));
+      init_pair(pair, ink, cursesColour(background));
     }
   }
+}
+
+short TerminalPalette::pairOf(int foreground, int background) const {
+  const int foregrounds = depth_ == Depth::kSixteen ? 16 : 8;
+  const int combination = background * foregrounds + foreground;
+  const int typing = kTypingForeground % foregrounds;
+  // Pair 0 is the typing colours; the others follow from 1 on.
+  if (combination == typing) return 0;
+  return static_cast<short>(combination < typing ? combination + 1 : combination);
 }
 
 CursesLook TerminalPalette::lookOf(std::uint8_t attribute) const {
@@ -39,20 +59,11 @@ CursesLook TerminalPalette::lookOf(std::uint8_t attribute) const {
   CursesLook look;
   switch (depth_) {
     case Depth::kSixteen:
-      look.pair = static_cast<short>(1 + background * 16 + foreground);
+      look.pair = pairOf(foreground, background);
       break;
     case Depth::kEight:
+      look.pair = pairOf(foreground & 7, background);
       look.bold = foreground >= 8;
-      if ((foreground & 7) == 7 && background == 7) {
-        // 8 x 8 combinations need pairs 1 to 64, one more than such
-        // terminals have (64 with pair 0). The one left out, white on light
-        // grey, is unreadable anyway: grey on grey is shown as a blank,
-        // bright white on grey as bold black.
-        look.pair = static_cast<short>(1 + 7 * 8 + 0);
-        look.blank = foreground == 7;
-      } else {
-        look.pair = static_cast<short>(1 + background * 8 + (foreground & 7));
-      }
       break;
     case Depth::kNone:
       // Without colour, a coloured background (every box and bar of the

@@ -2,10 +2,7 @@
 // colour pairs. The cell colours are numbered as on the PC (1 blue, 4 red);
 // curses numbers them the other way round (1 red, 4 blue). Terminals with
 // only 8 colours show the bright foregrounds (8-15) in bold.
-//
-// Pair 0 is never used: curses shows it in the terminal's own default
-// colours, which may be dark on light, while Corvane's screens need the
-// colours they ask for.
+
 #ifndef CORVANE_PLATFORM_POSIX_TERMINAL_PALETTE_H
 #define CORVANE_PLATFORM_POSIX_TERMINAL_PALETTE_H
 
@@ -17,8 +14,6 @@ struct CursesLook {
   short pair = 0;
   bool bold = false;
   bool reverse = false;
-  // The text cannot be seen (same colour as the background): show a blank.
-  bool blank = false;
 };
 
 class TerminalPalette {
@@ -29,6 +24,7 @@ class TerminalPalette {
 
  private:
   enum class Depth { kNone, kEight, kSixteen };
+  short pairOf(int foreground, int background) const;
   Depth depth_ = Depth::kNone;
 };
 

@@ -2,7 +2,8 @@
 // tests that run it on a pseudo-terminal and read the screen back through a
 // terminal emulator. It draws every colour combination, the line and tab
 // glyphs and a few texts, then echoes each key press as a code on row 12
-// until 'q' is pressed.
+// until 'q' is pressed ('X' ends it through exit(), skipping the console's
+// destructor; '!' rings the bell).
 //
 //   terminal_demo [--shell-line TEXT] [--edit] [--field]
 //
@@ -11,10 +12,13 @@
 // typed; --field types printable keys into a field on row 5 and echoes
 // nothing else, to count the bytes one typed character costs.
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 
 #include "platform/posix/terminal_console.h"
+#include "ui/line_editor.h"
+#include "ui/text_window.h"
 
 namespace {
 
@@ -50,7 +54,7 @@ void echoKey(corvane::TerminalConsole& console, int code, int count) {
 
 int main(int argc, char** argv) {
   bool edit = false;
-  bool field = false;
+  bool field = false;  // the line editor on a field instead of the key echo
   for (int i = 1; i < argc; ++i) {
     if (std::strcmp(argv[i], "--shell-line") == 0 && i + 1 < argc) {
       std::printf("%s\r\n", argv[++i]);
@@ -69,21 +73,20 @@ int main(int argc, char** argv) {
   console->setLineEditing(edit);
   drawTestContent(*console);
   if (field) {
-    console->setForeground(15);
-    console->setBackground(0);
-    console->moveCursor(10, 5);
-  } else {
-    echoKey(*console, 0, 0);
+    corvane::TextWindow window(*console, 1, 3, 80, 7, 14, 1);
+    window.show();
+    window.setCursor(10, 3);
+    std::string value;
+    return corvane::editLine(window, value, "") == 13 ? 0 : 1;
   }
+  echoKey(*console, 0, 0);
   for (int count = 1;; ++count) {
     int code = console->getKey();
     if (code == 0) code = -console->getKey();
     if (code == 'q') break;
-    if (field) {
-      if (code >= 32 && code <= 126) console->writeText(std::string(1, static_cast<char>(code)));
-    } else {
-      echoKey(*console, code, count);
-    }
+    if (code == 'X') std::exit(3);  // the console is never destroyed
+    if (code == '!') console->writeText("\a");
+    echoKey(*console, code, count);
   }
   return 0;
 }

@@ -1,0 +1,175 @@
+// One run of Corvane on the memory console and an in-memory file system: the
+// questions and boxes it shows, the files it saves and its exit status.
+#include "app/program_flow.h"
+
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "platform/memory_console.h"
+#include "support/fake_file_system.h"
+
+namespace corvane {
+namespace {
+
+const std::string kEnter = "\r";
+const std::string kEsc = "\x1b";
+
+using Screen = std::vector<std::string>;  // 25 rows of 80 characters
+
+class ProgramFlowTest : public ::testing::Test {
+ protected:
+  ProgramFlowTest() : fs_("/home/user/work") {
+    fs_.addFile("hello.cpp", "int main()\n{\n}\n");
+    // No compiler beside the program, so the compiler prompt appears.
+    fs_.setProgramPath("/usr/local/bin/corvane");
+    fs_.addFile("C:\\BCC55\\Bin\\Bcc32.exe", "");
+    // Keep what the screen showed each time a key was asked for.
+    console_.setKeyObserver([this](const MemoryConsole& console) {
+      Screen screen;
+      for (int row = 1; row <= kScreenRows; ++row) screen.push_back(console.rowText(row));
+      screens_.push_back(screen);
+    });
+  }
+
+  int run(const std::string& keys, const std::vector<std::string>& arguments = {}) {
+    console_.pushKeys(keys);
+    return runCorvane(arguments, console_, fs_);
+  }
+
+  // The number of key requests at which the screen showed the text.
+  int timesShown(const std::string& text) const {
+    int count = 0;
+    for (const Screen& screen : screens_)
+      for (const std::string& row : screen)
+        if (row.find(text) != std::string::npos) {
+          ++count;
+          break;
+        }
+    return count;
+  }
+
+  bool screenIsBlank() const {
+    for (int row = 1; row <= kScreenRows; ++row)
+      for (int column = 1; column <= kScreenColumns; ++column)
+        if (console_.cellAt(column, row).character != ' ' ||
+            console_.foregroundAt(column, row) != 15 || console_.backgroundAt(column, row) != 0)
+          return false;
+    return true;
+  }
+
+  // Clears the compiler prompt's field and names C:\BCC55.
+  static std::string compilerAnswer() { return std::string("\b") + "C:\\BCC55" + kEnter; }
+
+  MemoryConsole console_;
+  FakeFileSystem fs_;
+  std::vector<Screen> screens_;
+};
+
+TEST_F(ProgramFlowTest, NormalRunSavesBothFilesAndLeavesTheScreenBlank) {
+  EXPECT_EQ(run(kEnter + compilerAnswer()), 0);
+  ASSERT_TRUE(fs_.contentOf("Project.gen"));
+  EXPECT_NE(fs_.contentOf("Project.gen")->find("\r\ntarget hello.exe\r\n"), std::string::npos);
+  ASSERT_TRUE(fs_.contentOf("Makefile.b"));
+  EXPECT_NE(fs_.contentOf("Makefile.b")->find("\r\nBCDIR = C:\\BCC55\r\n"), std::string::npos);
+  EXPECT_TRUE(screenIsBlank());
+  EXPECT_FALSE(console_.ranDry());
+  EXPECT_EQ(timesShown("LOAD"), 0);  // no project file, no question
+}
+
+TEST_F(ProgramFlowTest, UsageScreenLeavesItsKeyUnreadAndEndsByArgumentCount) {
+  EXPECT_EQ(run("x", {"/?"}), 0);
+  EXPECT_EQ(console_.keysLeft(), 1u);
+  EXPECT_TRUE(screenIsBlank());
+  EXPECT_EQ(runCorvane({"/?", "b"}, console_, fs_), 1);
+  EXPECT_EQ(runCorvane({"a.gen", "b.gen"}, console_, fs_), 1);
+  EXPECT_FALSE(fs_.contentOf("Project.gen"));
+  EXPECT_FALSE(fs_.contentOf("a.gen"));
+}
+
+TEST_F(ProgramFlowTest, LoadQuestionNamesTheFileAndAnyKeyButNLoads) {
+  fs_.addFile("my.gen", "target app\r\nsource hello.cpp\r\n");
+  // "q" loads; Enter accepts the editor; Esc at the compiler prompt.
+  EXPECT_EQ(run("q" + kEnter + kEsc, {"my.gen"}), 1);
+  EXPECT_EQ(timesShown("Load existing project file \"my.gen\" ?"), 1);
+  EXPECT_EQ(timesShown("A new default project will be generated if you answer No."), 1);
+  EXPECT_NE(fs_.contentOf("my.gen")->find("\r\ntarget app.exe\r\n"), std::string::npos);
+}
+
+TEST_F(ProgramFlowTest, AnsweringNoBuildsTheDefaultProjectAndEscEndsWithZero) {
+  fs_.addFile("Project.gen", "target app\r\n");
+  EXPECT_EQ(run("N" + kEnter + kEsc), 1);
+  EXPECT_NE(fs_.contentOf("Project.gen")->find("\r\ntarget hello.exe\r\n"), std::string::npos);
+
+  MemoryConsole again;
+  again.pushKeys(kEsc);
+  fs_.addFile("Project.gen", "target app\r\n");
+  EXPECT_EQ(runCorvane({}, again, fs_), 0);
+  EXPECT_EQ(fs_.contentOf("Project.gen"), "target app\r\n");
+}
+
+TEST_F(ProgramFlowTest, UnreadableProjectFileIsTreatedAsAbsent) {
+  fs_.addUnreadableFile("Project.gen");
+  EXPECT_EQ(run(kEnter + kEsc), 1);
+  EXPECT_EQ(timesShown("LOAD"), 0);
+  EXPECT_TRUE(fs_.contentOf("Project.gen"));
+}
+
+TEST_F(ProgramFlowTest, OverwriteQuestionComesAfterTheProjectIsSaved) {
+  fs_.addFile("Makefile.b", "old");
+  EXPECT_EQ(run(kEnter + "n"), 0);
+  EXPECT_EQ(timesShown(" already exists."), 1);
+  EXPECT_EQ(timesShown("OVERWRITE"), 1);
+  EXPECT_EQ(fs_.contentOf("Makefile.b"), "old");
+  EXPECT_TRUE(fs_.contentOf("Project.gen"));
+  EXPECT_TRUE(screenIsBlank());
+}
+
+TEST_F(ProgramFlowTest, ReadOnlyMakefileRaisesNoQuestionAndTheRetryBoxComesBackUntilEsc) {
+  fs_.addFile("Makefile.b", "old");
+  fs_.setReadOnly("Makefile.b", true);
+  EXPECT_EQ(run(kEnter + compilerAnswer() + "ab" + kEsc), 1);
+  EXPECT_EQ(timesShown("OVERWRITE"), 0);
+  EXPECT_EQ(timesShown("Cannot open Makefile \"Makefile.b\""), 3);
+  EXPECT_EQ(timesShown("in current directory /home/user/work"), 3);
+  EXPECT_EQ(timesShown("[ESC] to exit, any other key to try again"), 3);
+  EXPECT_EQ(fs_.contentOf("Makefile.b"), "old");
+  EXPECT_FALSE(console_.ranDry());
+  EXPECT_TRUE(screenIsBlank());
+}
+
+TEST_F(ProgramFlowTest, RetryWritesTheMakefileOnceItBecomesWritable) {
+  fs_.addFile("Makefile.b", "old");
+  fs_.setReadOnly("Makefile.b", true);
+  console_.setKeyObserver([this](const MemoryConsole& console) {
+    for (int row = 1; row <= kScreenRows; ++row)
+      if (console.rowText(row).find("E R R O R") != std::string::npos)
+        fs_.setReadOnly("Makefile.b", false);
+  });
+  EXPECT_EQ(run(kEnter + compilerAnswer() + "x"), 0);
+  ASSERT_TRUE(fs_.contentOf("Makefile.b"));
+  EXPECT_NE(fs_.contentOf("Makefile.b")->find("BCDIR = C:\\BCC55"), std::string::npos);
+}
+
+TEST_F(ProgramFlowTest, ProjectFileThatCannotBeSavedEndsWithTheFatalBox) {
+  fs_.setSaveResult(SaveResult::kCannotOpen);
+  EXPECT_EQ(run(kEnter + "x", {"sub\\p.gen"}), 1);
+  EXPECT_EQ(timesShown("Cannot open project file \"sub\\p.gen\""), 1);
+  EXPECT_EQ(timesShown("The file must be in current directory /home/user/work"), 1);
+  EXPECT_EQ(timesShown("Ensure file is writeable and not currently in use."), 1);
+  EXPECT_EQ(timesShown("Press any key.. "), 1);
+  EXPECT_EQ(console_.keysLeft(), 0u);
+  EXPECT_TRUE(screenIsBlank());
+}
+
+TEST_F(ProgramFlowTest, IncompleteWritesAreReportedAsFailures) {
+  fs_.setSaveResult(SaveResult::kCannotWrite);
+  EXPECT_EQ(run(kEnter + "x"), 1);
+  EXPECT_EQ(timesShown("Cannot write project file \"Project.gen\""), 1);
+  EXPECT_EQ(timesShown("in current directory /home/user/work"), 1);
+  EXPECT_EQ(timesShown("The file must be"), 0);
+}
+
+}  // namespace
+}  // namespace corvane

@@ -1,0 +1,128 @@
+#include "run_program.h"
+
+#include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <time.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdlib>
+
+namespace corvane::e2e {
+
+namespace {
+
+long long nowMilliseconds() {
+  timespec now{};
+  clock_gettime(CLOCK_MONOTONIC, &now);
+  return static_cast<long long>(now.tv_sec) * 1000 + now.tv_nsec / 1000000;
+}
+
+[[noreturn]] void runChild(const std::string& program, const RunOptions& options, int inputFd,
+                           int outputFd) {
+  dup2(inputFd, 0);
+  dup2(outputFd, 1);
+  dup2(outputFd, 2);
+  if (chdir(options.directory.c_str()) != 0) _exit(126);
+  for (const auto& [name, value] : options.environment) setenv(name.c_str(), value.c_str(), 1);
+  if (options.fileSizeLimit >= 0) {
+    // With SIGXFSZ ignored, a write past the limit fails with EFBIG instead
+    // of killing the process: a full disk, seen from the program.
+    signal(SIGXFSZ, SIG_IGN);
+    rlimit limit{};
+    limit.rlim_cur = limit.rlim_max = static_cast<rlim_t>(options.fileSizeLimit);
+    setrlimit(RLIMIT_FSIZE, &limit);
+  }
+  std::vector<char*> argv;
+  argv.push_back(const_cast<char*>(program.c_str()));
+  for (const std::string& argument : options.arguments)
+    argv.push_back(const_cast<char*>(argument.c_str()));
+  argv.push_back(nullptr);
+  execv(program.c_str(), argv.data());
+  _exit(127);
+}
+
+}  // namespace
+
+RunResult runProgram(const std::string& program, const RunOptions& options) {
+  RunResult result;
+  int input[2];
+  int output[2];
+  if (pipe(input) != 0) return result;
+  if (pipe(output) != 0) {
+    close(input[0]);
+    close(input[1]);
+    return result;
+  }
+  const pid_t child = fork();
+  if (child == 0) {
+    close(input[1]);
+    close(output[0]);
+    runChild(program, options, input[0], output[1]);
+  }
+  close(input[0]);
+  close(output[1]);
+  if (child < 0) {
+    close(input[1]);
+    close(output[0]);
+    return result;
+  }
+
+  // Feed the keys and collect the output together, so that neither side can
+  // block the other; a program that stops reading early only closes its end.
+  signal(SIGPIPE, SIG_IGN);
+  std::size_t written = 0;
+  int inputFd = input[1];
+  if (options.input.empty()) {
+    close(inputFd);
+    inputFd = -1;
+  } else {
+    fcntl(inputFd, F_SETFL, O_NONBLOCK);
+  }
+  const long long deadline = nowMilliseconds() + options.timeoutSeconds * 1000LL;
+  bool outputOpen = true;
+  while (outputOpen) {
+    const long long left = deadline - nowMilliseconds();
+    if (left <= 0) {
+      result.timedOut = true;
+      kill(child, SIGKILL);
+      break;
+    }
+    pollfd fds[2] = {{output[0], POLLIN, 0}, {inputFd, POLLOUT, 0}};
+    const int count = poll(fds, inputFd >= 0 ? 2 : 1, static_cast<int>(left));
+    if (count < 0 && errno != EINTR) break;
+    if (fds[0].revents & (POLLIN | POLLHUP)) {
+      char buffer[4096];
+      const ssize_t n = read(output[0], buffer, sizeof buffer);
+      if (n > 0) {
+        result.output.append(buffer, static_cast<std::size_t>(n));
+      } else if (n == 0 || errno != EINTR) {
+        outputOpen = false;
+      }
+    }
+    if (inputFd >= 0 && (fds[1].revents & (POLLOUT | POLLERR | POLLHUP))) {
+      const ssize_t n = write(inputFd, options.input.data() + written,
+                              options.input.size() - written);
+      if (n > 0) written += static_cast<std::size_t>(n);
+      if (n < 0 && errno != EAGAIN && errno != EINTR) written = options.input.size();
+      if (written == options.input.size()) {
+        close(inputFd);
+        inputFd = -1;
+      }
+    }
+  }
+  if (inputFd >= 0) close(inputFd);
+  close(output[0]);
+
+  int status = 0;
+  while (waitpid(child, &status, 0) < 0 && errno == EINTR) {
+  }
+  if (WIFEXITED(status)) result.exitStatus = WEXITSTATUS(status);
+  if (WIFSIGNALED(status)) result.signal = WTERMSIG(status);
+  return result;
+}
+
+}  // namespace corvane::e2e

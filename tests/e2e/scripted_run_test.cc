@@ -1,0 +1,262 @@
+// Whole runs of the real corvane, driven by keys on standard input, checked by
+// exit status and by exactly which files exist afterwards with which bytes.
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <optional>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "run_program.h"
+#include "support/documented_files.h"
+
+namespace corvane::e2e {
+namespace {
+
+namespace fs = std::filesystem;
+
+const char kEnter[] = "\r";
+const char kEsc[] = "\x1b";
+const char kBackspace[] = "\x7f";
+
+// The project file of a default project with the given target and sources.
+std::string projectFile(const std::string& target, const std::vector<std::string>& sources) {
+  std::vector<std::string> sourceLines;
+  for (const std::string& source : sources) sourceLines.push_back("source " + source);
+  return documented::crLfJoined(documented::projectFileRows(
+      "target " + target + ".exe", sourceLines, documented::kDefaultOptionLines,
+      documented::kEmptyKeyLines));
+}
+
+// The makefile of a default project with the sources hello.cpp and util.c.
+std::string helloMakefile(const std::string& compilerDirectory) {
+  return documented::crLfJoined(documented::workedConsoleMakefile(compilerDirectory));
+}
+
+class ScriptedRunTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    char pattern[] = "/tmp/corvane-e2e-XXXXXX";
+    ASSERT_NE(mkdtemp(pattern), nullptr);
+    root_ = pattern;
+    work_ = root_ / "work";
+    fs::create_directories(work_);
+    // A Wine prefix of our own holding C:\BCC55\Bin\Bcc32.exe, so that the
+    // compiler search finds the directory of the worked example.
+    wine_ = root_ / "wine";
+    fs::create_directories(wine_ / "drive_c" / "BCC55" / "Bin");
+    fs::create_directories(wine_ / "dosdevices");
+    fs::create_directory_symlink(wine_ / "drive_c", wine_ / "dosdevices" / "c:");
+    writeFile(wine_ / "drive_c" / "BCC55" / "Bin" / "Bcc32.exe", "");
+  }
+
+  void TearDown() override {
+    std::error_code ignored;
+    fs::permissions(work_, fs::perms::owner_all, fs::perm_options::add, ignored);
+    fs::remove_all(root_, ignored);
+  }
+
+  static void writeFile(const fs::path& path, const std::string& bytes) {
+    std::ofstream out(path, std::ios::binary);
+    out << bytes;
+  }
+
+  static std::optional<std::string> readFile(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return std::nullopt;
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    return bytes.str();
+  }
+
+  std::vector<std::string> entries() const {
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(work_))
+      names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+  }
+
+  void writeHelloSources() {
+    writeFile(work_ / "hello.cpp", "#include <stdio.h>\nint main(void)\n{\n  return 0;\n}\n");
+    writeFile(work_ / "util.c", "int twice(int x) { return 2 * x; }\n");
+  }
+
+  RunResult run(const std::string& keys, std::vector<std::string> arguments = {},
+                long fileSizeLimit = -1) {
+    RunOptions options;
+    options.directory = work_.string();
+    options.arguments = std::move(arguments);
+    options.input = keys;
+    options.environment = {{"WINEPREFIX", wine_.string()}, {"HOME", root_.string()}};
+    options.fileSizeLimit = fileSizeLimit;
+    RunResult result = runProgram(CORVANE_EXECUTABLE, options);
+    EXPECT_FALSE(result.timedOut);
+    EXPECT_EQ(result.signal, 0);
+    // Corvane draws on the console and prints nothing.
+    EXPECT_EQ(result.output, "");
+    return result;
+  }
+
+  // Keys that clear the compiler prompt's field and type the directory.
+  static std::string compilerAnswer(const std::string& directory) {
+    return std::string(kBackspace) + directory + kEnter;
+  }
+
+  fs::path root_;
+  fs::path work_;
+  fs::path wine_;
+};
+
+TEST_F(ScriptedRunTest, NormalRunWritesTheProjectFileAndTheMakefile) {
+  writeHelloSources();
+  const RunResult result = run(kEnter + compilerAnswer("C:\\BCC55"));
+  EXPECT_EQ(result.exitStatus, 0);
+  EXPECT_EQ(entries(), (std::vector<std::string>{"Makefile.b", "Project.gen", "hello.cpp", "util.c"}));
+  EXPECT_EQ(readFile(work_ / "Project.gen"), projectFile("hello", {"hello.cpp", "util.c"}));
+  EXPECT_EQ(readFile(work_ / "Makefile.b"), helloMakefile("C:\\BCC55"));
+}
+
+TEST_F(ScriptedRunTest, ProjectFileOfASingleSourceMatchesTheDocumentedExample) {
+  writeFile(work_ / "hello.cpp", "int main()\n{\n}\n");
+  const RunResult result = run(kEnter + std::string(kEsc));  // Esc at the compiler prompt
+  EXPECT_EQ(result.exitStatus, 1);
+  EXPECT_EQ(entries(), (std::vector<std::string>{"Project.gen", "hello.cpp"}));
+  EXPECT_EQ(readFile(work_ / "Project.gen"), projectFile("hello", {"hello.cpp"}));
+}
+
+TEST_F(ScriptedRunTest, UsageScreenEndsTheRunWithoutWritingAnything) {
+  writeHelloSources();
+  EXPECT_EQ(run(kEnter, {"/?"}).exitStatus, 0);
+  EXPECT_EQ(run(kEnter, {"a.gen", "b.gen"}).exitStatus, 1);
+  EXPECT_EQ(run(kEnter, {"/?", "more"}).exitStatus, 1);
+  EXPECT_EQ(entries(), (std::vector<std::string>{"hello.cpp", "util.c"}));
+}
+
+TEST_F(ScriptedRunTest, EscAtTheLoadQuestionEndsWithStatusZeroAndTouchesNothing) {
+  writeHelloSources();
+  writeFile(work_ / "Project.gen", "target old\r\n");
+  EXPECT_EQ(run(kEsc).exitStatus, 0);
+  EXPECT_EQ(readFile(work_ / "Project.gen"), "target old\r\n");
+  EXPECT_FALSE(fs::exists(work_ / "Makefile.b"));
+}
+
+TEST_F(ScriptedRunTest, EscInTheEditorSavesNothing) {
+  writeHelloSources();
+  EXPECT_EQ(run(kEsc).exitStatus, 1);
+  EXPECT_EQ(entries(), (std::vector<std::string>{"hello.cpp", "util.c"}));
+}
+
+TEST_F(ScriptedRunTest, ScriptThatEndsEarlyEndsTheRunWithoutSaving) {
+  writeHelloSources();
+  EXPECT_EQ(run("").exitStatus, 1);
+  EXPECT_EQ(entries(), (std::vector<std::string>{"hello.cpp", "util.c"}));
+}
+
+TEST_F(ScriptedRunTest, ProjectFileThatCannotBeOpenedEndsWithStatusOne) {
+  writeHelloSources();
+  fs::create_directory(work_ / "Project.gen");  // a directory of that name
+  EXPECT_EQ(run(std::string(kEnter) + kEnter).exitStatus, 1);
+  EXPECT_TRUE(fs::is_directory(work_ / "Project.gen"));
+  EXPECT_FALSE(fs::exists(work_ / "Makefile.b"));
+}
+
+TEST_F(ScriptedRunTest, DecliningTheOverwriteKeepsTheMakefileButSavesTheProject) {
+  writeHelloSources();
+  writeFile(work_ / "Makefile.b", "old makefile\r\n");
+  EXPECT_EQ(run(std::string(kEnter) + "n").exitStatus, 0);
+  EXPECT_EQ(readFile(work_ / "Makefile.b"), "old makefile\r\n");
+  EXPECT_EQ(readFile(work_ / "Project.gen"), projectFile("hello", {"hello.cpp", "util.c"}));
+}
+
+TEST_F(ScriptedRunTest, AcceptingTheOverwriteReplacesTheMakefile) {
+  writeHelloSources();
+  writeFile(work_ / "Makefile.b", "old makefile\r\n");
+  EXPECT_EQ(run(std::string(kEnter) + "y" + compilerAnswer("C:\\BCC55")).exitStatus, 0);
+  EXPECT_EQ(readFile(work_ / "Makefile.b"), helloMakefile("C:\\BCC55"));
+}
+
+TEST_F(ScriptedRunTest, EscAtTheCompilerPromptKeepsTheSavedProject) {
+  writeHelloSources();
+  EXPECT_EQ(run(std::string(kEnter) + kEsc).exitStatus, 1);
+  EXPECT_EQ(entries(), (std::vector<std::string>{"Project.gen", "hello.cpp", "util.c"}));
+}
+
+TEST_F(ScriptedRunTest, CompilerFoundThroughAPosixPathWithDifferentCase) {
+  writeHelloSources();
+  fs::create_directories(root_ / "bcc" / "BIN");
+  writeFile(root_ / "bcc" / "BIN" / "BCC32.EXE", "");
+  const std::string directory = (root_ / "bcc").string();
+  EXPECT_EQ(run(kEnter + compilerAnswer(directory)).exitStatus, 0);
+  EXPECT_EQ(readFile(work_ / "Makefile.b"), helloMakefile(directory));
+}
+
+TEST_F(ScriptedRunTest, MakefileThatIsADirectoryBringsTheRetryBoxBackUntilEsc) {
+  writeHelloSources();
+  fs::create_directory(work_ / "Makefile.b");
+  // Overwrite question (the directory exists and is writable), the compiler,
+  // then three retries before Esc.
+  const RunResult result =
+      run(std::string(kEnter) + "y" + compilerAnswer("C:\\BCC55") + "xyz" + kEsc);
+  EXPECT_EQ(result.exitStatus, 1);
+  EXPECT_TRUE(fs::is_directory(work_ / "Makefile.b"));
+  EXPECT_EQ(readFile(work_ / "Project.gen"), projectFile("hello", {"hello.cpp", "util.c"}));
+}
+
+TEST_F(ScriptedRunTest, RenamedProjectFileIsSavedUnderTheNewNameAndTheOldOneKept) {
+  writeHelloSources();
+  writeFile(work_ / "Project.gen", "target old\r\n");
+  // Decline loading, rename the project file on the main screen, accept, and
+  // leave at the compiler prompt.
+  const std::string keys = std::string("n") + "1" + kBackspace + "Other.gen" + kEnter + kEnter + kEsc;
+  EXPECT_EQ(run(keys).exitStatus, 1);
+  EXPECT_EQ(readFile(work_ / "Project.gen"), "target old\r\n");
+  EXPECT_EQ(readFile(work_ / "Other.gen"), projectFile("hello", {"hello.cpp", "util.c"}));
+}
+
+TEST_F(ScriptedRunTest, LoadedProjectIsUsedForTheMakefile) {
+  writeHelloSources();
+  writeFile(work_ / "Project.gen", "target app.exe\r\nsource util.c\r\n");
+  // Enter at the load question loads the file.
+  EXPECT_EQ(run(std::string(kEnter) + kEnter + compilerAnswer("C:\\BCC55")).exitStatus, 0);
+  const std::optional<std::string> makefile = readFile(work_ / "Makefile.b");
+  ASSERT_TRUE(makefile);
+  EXPECT_NE(makefile->find("TARGET = $(Bin)\\app.exe\r\n"), std::string::npos);
+  EXPECT_EQ(makefile->find("hello.cpp"), std::string::npos);
+}
+
+TEST_F(ScriptedRunTest, FailedProjectWriteKeepsTheOldFileAndReportsFailure) {
+  writeHelloSources();
+  const std::string old = projectFile("hello", {"hello.cpp", "util.c"});
+  writeFile(work_ / "Project.gen", old);
+  // Load it, switch ANSI on so that the new content differs, and accept; the
+  // file-size limit makes the write fail part way.
+  const RunResult result = run(std::string(kEnter) + "a" + kEnter + kEnter, {}, 512);
+  EXPECT_EQ(result.exitStatus, 1);
+  EXPECT_EQ(readFile(work_ / "Project.gen"), old);
+  EXPECT_EQ(entries(), (std::vector<std::string>{"Project.gen", "hello.cpp", "util.c"}));
+}
+
+TEST_F(ScriptedRunTest, FailedMakefileWriteGoesToTheRetryBoxAndKeepsTheOldMakefile) {
+  writeHelloSources();
+  // Every source adds a few bytes to the project file and many to the
+  // makefile: with forty of them the project file fits under the limit and
+  // the makefile does not.
+  for (int i = 0; i < 40; ++i) writeFile(work_ / ("part" + std::to_string(i) + ".c"), "");
+  writeFile(work_ / "Makefile.b", "old makefile\r\n");
+  const RunResult result =
+      run(std::string(kEnter) + "y" + compilerAnswer("C:\\BCC55") + "x" + kEsc, {}, 5000);
+  EXPECT_EQ(result.exitStatus, 1);
+  EXPECT_EQ(readFile(work_ / "Makefile.b"), "old makefile\r\n");
+  EXPECT_TRUE(fs::exists(work_ / "Project.gen"));
+  EXPECT_EQ(entries().size(), 44u);  // no temporary file left behind
+}
+
+}  // namespace
+}  // namespace corvane::e2e
