@@ -7,7 +7,10 @@
 set -eu
 cd "$(dirname "$0")/.."
 
-packages="cmake make g++ g++-mingw-w64-x86-64 googletest libgtest-dev libgmock-dev libncurses-dev wine64 wine python3"
+# What the Linux build needs (it is the reference of the end-to-end check),
+# then the cross compiler, Wine, and the GoogleTest sources.
+sh tools/install-deps.sh
+packages="g++-mingw-w64-x86-64 googletest wine64 wine python3"
 missing=""
 for package in $packages; do
   if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed"; then
