@@ -123,7 +123,7 @@ setup=""
 # The interactive console: Wine's console on a pseudo-terminal.
 checks=$((checks + 1))
 if python3 "$here/wine-pty-check.py" "$wine" "$windows_corvane" "$scratch/pty"; then
-  echo "ok   interactive runs on a terminal: main screen and Esc, a whole session"
+  echo "ok   interactive runs on a terminal: main screen and Esc, a whole session, usage, interrupt"
 else
   echo "FAIL interactive runs on a terminal"
   failures=$((failures + 1))

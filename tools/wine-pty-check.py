@@ -9,6 +9,7 @@ on it and turns the terminal's keys into console key events. Two runs:
    and back with the arrow keys, Enter, the compiler directory typed over the
    field's text; the run ends with status 0 and writes both files.
 3. The usage screen for "/?" stays until a key is pressed; status 0.
+4. An interrupt ends the run with neither status 0 nor 1, writing nothing.
 
 The compiler directory C:\\BCC55 must exist in the Wine prefix (WINEPREFIX).
 
@@ -25,6 +26,7 @@ import termios
 import time
 
 wine, program, base = sys.argv[1:4]
+program = os.path.abspath(program)
 
 
 class Session:
@@ -158,5 +160,16 @@ def usage_screen():
     return check(status == 0, "exit status after the usage screen: %s (0 expected)" % status) and ok
 
 
-results = [main_screen_then_esc(), whole_session(), usage_screen()]
+def interrupted():
+    session = Session(os.path.join(base, "interrupted"))
+    ok = session.wait_for("O P T I O N S")
+    # Wine's console on a terminal turns Ctrl-C into an interrupt (on a
+    # Windows console it is an ordinary key, and Ctrl-Break interrupts).
+    session.press(b"\x03")
+    status = session.exit_status()
+    ok = check(status not in (0, 1, None), "exit status after an interrupt: %s" % status) and ok
+    return check(session.files() == ["hello.cpp"], "files after an interrupt: %s" % session.files()) and ok
+
+
+results = [main_screen_then_esc(), whole_session(), usage_screen(), interrupted()]
 sys.exit(0 if all(results) else 1)

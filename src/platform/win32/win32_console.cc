@@ -53,10 +53,15 @@ void restoreActiveConsole() {
   if (ConsoleTakeover* takeover = activeTakeover.load()) takeover->restore();
 }
 
-BOOL WINAPI onConsoleControl(DWORD /*event*/) {
+BOOL WINAPI onConsoleControl(DWORD event) {
   // Ctrl-Break, closing the window, logging off, shutting down: the
-  // console is put back, then the default handling ends the program.
+  // console is put back first.
   restoreActiveConsole();
+  // An interrupted run ends with the status Windows gives interrupted
+  // console programs. Wine's default handling would end it with 0, as if
+  // the run had succeeded, so this is not left to it.
+  if (event == CTRL_C_EVENT || event == CTRL_BREAK_EVENT) ExitProcess(STATUS_CONTROL_C_EXIT);
+  // Otherwise the default handling ends the program.
   return FALSE;
 }
 
