@@ -1,0 +1,20 @@
+// Turning Win32 console key events into the key presses that getKey hands
+// out: a character as its byte, or 0 followed by the scan code for a key
+// without a character.
+#ifndef CORVANE_PLATFORM_WIN32_CONSOLE_KEYS_H
+#define CORVANE_PLATFORM_WIN32_CONSOLE_KEYS_H
+
+#include <vector>
+
+#include "platform/win32/windows_api.h"
+
+namespace corvane {
+
+// Appends the presses that one key event stands for: none for a key release
+// or a key that only modifies others (Shift, Ctrl, Alt, the lock and Windows
+// keys); one per repeat otherwise.
+void appendKeyPresses(const KEY_EVENT_RECORD& event, std::vector<int>& presses);
+
+}  // namespace corvane
+
+#endif  // CORVANE_PLATFORM_WIN32_CONSOLE_KEYS_H

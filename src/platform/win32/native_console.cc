@@ -1,0 +1,19 @@
+#include "platform/native_console.h"
+
+#include <fcntl.h>
+#include <io.h>
+
+#include "platform/scripted_console.h"
+#include "platform/win32/win32_console.h"
+
+namespace corvane {
+
+std::unique_ptr<Console> makeNativeConsole() {
+  if (auto console = makeWin32Console()) return console;
+  // Keys from a file or a pipe. The C runtime would otherwise turn CR LF into
+  // LF and stop at a Ctrl-Z, and both are keys a script may send.
+  _setmode(0, _O_BINARY);
+  return std::make_unique<ScriptedConsole>(0);
+}
+
+}  // namespace corvane

@@ -1,0 +1,42 @@
+#include "platform/win32/windows_path.h"
+
+namespace corvane {
+
+namespace {
+
+bool isDriveLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
+
+char foldCase(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+
+}  // namespace
+
+PathParts splitWindowsPath(std::string_view path) {
+  PathParts parts;
+  if (path.size() >= 2 && isDriveLetter(path[0]) && path[1] == ':') {
+    parts.drive = std::string(path.substr(0, 2));
+    path.remove_prefix(2);
+  }
+  const auto lastSeparator = path.find_last_of("\\/");
+  if (lastSeparator != std::string_view::npos) {
+    parts.directory = std::string(path.substr(0, lastSeparator + 1));
+    path.remove_prefix(lastSeparator + 1);
+  }
+  const auto lastDot = path.rfind('.');
+  if (lastDot != std::string_view::npos) {
+    parts.extension = std::string(path.substr(lastDot));
+    path = path.substr(0, lastDot);
+  }
+  parts.name = std::string(path);
+  return parts;
+}
+
+bool hasExtension(std::string_view name, std::string_view extension) {
+  if (name.size() < extension.size() + 1) return false;
+  const std::string_view tail = name.substr(name.size() - extension.size() - 1);
+  if (tail[0] != '.') return false;
+  for (std::size_t i = 0; i < extension.size(); ++i)
+    if (foldCase(tail[i + 1]) != foldCase(extension[i])) return false;
+  return true;
+}
+
+}  // namespace corvane

@@ -1,0 +1,120 @@
+#include "platform/win32/console_keys.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "platform/win32/key_queue.h"
+
+namespace corvane {
+namespace {
+
+KEY_EVENT_RECORD keyDown(WORD virtualKey, char character, WORD scanCode = 0, WORD repeats = 1) {
+  KEY_EVENT_RECORD event{};
+  event.bKeyDown = TRUE;
+  event.wRepeatCount = repeats;
+  event.wVirtualKeyCode = virtualKey;
+  event.wVirtualScanCode = scanCode;
+  event.uChar.AsciiChar = character;
+  return event;
+}
+
+std::vector<int> pressesOf(const KEY_EVENT_RECORD& event) {
+  std::vector<int> presses;
+  appendKeyPresses(event, presses);
+  return presses;
+}
+
+using Presses = std::vector<int>;
+
+TEST(ConsoleKeysTest, KeysWithACharacterGiveItsByte) {
+  EXPECT_EQ(pressesOf(keyDown('A', 'a', 0x1E)), (Presses{'a'}));
+  EXPECT_EQ(pressesOf(keyDown(VK_RETURN, '\r', 0x1C)), (Presses{13}));
+  EXPECT_EQ(pressesOf(keyDown(VK_ESCAPE, 27, 0x01)), (Presses{27}));
+  EXPECT_EQ(pressesOf(keyDown(VK_BACK, 8, 0x0E)), (Presses{8}));
+  EXPECT_EQ(pressesOf(keyDown(VK_SPACE, ' ', 0x39)), (Presses{32}));
+  // Ctrl-C arrives as a key, since the console does not process it.
+  EXPECT_EQ(pressesOf(keyDown('C', 3, 0x2E)), (Presses{3}));
+  // Some consoles leave out the character of these keys.
+  EXPECT_EQ(pressesOf(keyDown(VK_ESCAPE, 0, 0x01)), (Presses{27}));
+  EXPECT_EQ(pressesOf(keyDown(VK_RETURN, 0, 0x1C)), (Presses{13}));
+  EXPECT_EQ(pressesOf(keyDown(VK_BACK, 0, 0x0E)), (Presses{8}));
+  // Bytes above 127 stay positive here; readKey makes them signed.
+  EXPECT_EQ(pressesOf(keyDown(0, static_cast<char>(0x82))), (Presses{0x82}));
+}
+
+TEST(ConsoleKeysTest, KeysWithoutACharacterGiveZeroThenTheirScanCode) {
+  struct Case {
+    WORD virtualKey;
+    int scanCode;
+  };
+  const Case cases[] = {
+      {VK_HOME, 71}, {VK_UP, 72},   {VK_PRIOR, 73}, {VK_LEFT, 75},   {VK_RIGHT, 77},
+      {VK_END, 79},  {VK_DOWN, 80}, {VK_NEXT, 81},  {VK_INSERT, 82}, {VK_DELETE, 83},
+      {VK_F1, 59},   {VK_F5, 63},   {VK_F10, 68},   {VK_F11, 133},   {VK_F12, 134},
+  };
+  for (const Case& c : cases) {
+    // The event's own scan code is deliberately wrong: the virtual key
+    // decides for these keys.
+    EXPECT_EQ(pressesOf(keyDown(c.virtualKey, 0, 0x7F)), (Presses{0, c.scanCode}))
+        << "virtual key " << c.virtualKey;
+  }
+  // Other keys without a character report the scan code of the event.
+  EXPECT_EQ(pressesOf(keyDown(VK_PAUSE, 0, 0x45)), (Presses{0, 0x45}));
+  EXPECT_TRUE(pressesOf(keyDown(VK_PAUSE, 0, 0)).empty());
+}
+
+TEST(ConsoleKeysTest, ReleasesAndModifiersAloneAreNoPresses) {
+  KEY_EVENT_RECORD release = keyDown('A', 'a', 0x1E);
+  release.bKeyDown = FALSE;
+  EXPECT_TRUE(pressesOf(release).empty());
+  for (WORD modifier : {VK_SHIFT, VK_CONTROL, VK_MENU, VK_CAPITAL, VK_NUMLOCK, VK_LWIN})
+    EXPECT_TRUE(pressesOf(keyDown(modifier, 0, 0x2A)).empty()) << "virtual key " << modifier;
+}
+
+TEST(ConsoleKeysTest, AHeldKeyRepeatsAsManyTimesAsTheEventCounts) {
+  EXPECT_EQ(pressesOf(keyDown('X', 'x', 0x2D, 3)), (Presses{'x', 'x', 'x'}));
+  EXPECT_EQ(pressesOf(keyDown(VK_DOWN, 0, 0x50, 2)), (Presses{0, 80, 0, 80}));
+  std::vector<int> presses{'a'};
+  appendKeyPresses(keyDown('B', 'b', 0x30), presses);
+  EXPECT_EQ(presses, (Presses{'a', 'b'}));
+}
+
+TEST(KeyQueueTest, HandsOutPressesInOrderAndTellsBatchesApart) {
+  KeyQueue queue;
+  EXPECT_TRUE(queue.empty());
+  EXPECT_FALSE(queue.nextIsFromLaterBatch());
+
+  queue.addBatch({'a', 'b'});  // pasted together
+  queue.addBatch({});          // a release only: no batch
+  queue.addBatch({0, 72});     // typed afterwards
+  EXPECT_TRUE(queue.nextIsFromLaterBatch());
+
+  EXPECT_EQ(queue.take(), 'a');
+  EXPECT_FALSE(queue.nextIsFromLaterBatch());
+  EXPECT_EQ(queue.take(), 'b');
+  EXPECT_TRUE(queue.nextIsFromLaterBatch());
+  EXPECT_EQ(queue.take(), 0);
+  EXPECT_FALSE(queue.nextIsFromLaterBatch());
+  EXPECT_EQ(queue.take(), 72);
+  EXPECT_TRUE(queue.empty());
+  EXPECT_FALSE(queue.nextIsFromLaterBatch());
+}
+
+TEST(KeyQueueTest, DroppingTypedAheadPressesKeepsTheBatchTheyAreComparedWith) {
+  KeyQueue queue;
+  queue.addBatch({'a'});
+  queue.addBatch({'x', 'x', 'x'});  // a key held down while Corvane was busy
+  queue.addBatch({'b'});
+  EXPECT_EQ(queue.take(), 'a');
+  int dropped = 0;
+  while (queue.nextIsFromLaterBatch()) {
+    queue.takeTypedAhead();
+    ++dropped;
+  }
+  EXPECT_EQ(dropped, 4);
+  EXPECT_TRUE(queue.empty());
+}
+
+}  // namespace
+}  // namespace corvane

@@ -1,0 +1,179 @@
+#include "platform/win32/win32_file_system.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "platform/win32/unique_handle.h"
+#include "platform/win32/win32_directory_test.h"
+#include "platform/win32/windows_api.h"
+
+namespace corvane {
+namespace {
+
+class Win32FileSystemTest : public Win32DirectoryTest {
+ protected:
+  Win32FileSystem fs_;
+};
+
+using Names = std::vector<std::string>;
+
+TEST_F(Win32FileSystemTest, CurrentDirectoryIsTheAbsolutePathOfTheWorkingDirectory) {
+  const std::string current = fs_.currentDirectory();
+  ASSERT_GE(current.size(), 3u);
+  EXPECT_EQ(current[1], ':');
+  EXPECT_EQ(current[2], '\\');
+  const std::string ownName = fs_.splitPath(directory_).name;
+  EXPECT_EQ(fs_.splitPath(current).name, ownName);
+  EXPECT_TRUE(fs_.exists(current));
+}
+
+TEST_F(Win32FileSystemTest, ListsNamesEndingInTheExtensionInAnyCaseDirectoriesIncluded) {
+  writeFile("a.cpp", "");
+  writeFile("B.CPP", "");
+  writeFile("c.c", "");
+  writeFile("d.cc", "");
+  writeFile("e.cppx", "");
+  writeFile("fcpp", "");
+  ASSERT_TRUE(CreateDirectoryA("sub.Cpp", nullptr));
+
+  EXPECT_EQ(sorted(fs_.listMatching("cpp")), (Names{"B.CPP", "a.cpp", "sub.Cpp"}));
+  EXPECT_EQ(sorted(fs_.listMatching("c")), (Names{"c.c"}));
+  EXPECT_EQ(sorted(fs_.listMatching("CC")), (Names{"d.cc"}));
+  EXPECT_TRUE(fs_.listMatching("h").empty());
+}
+
+TEST_F(Win32FileSystemTest, ExistsForFilesAndDirectoriesUnderEitherSeparator) {
+  writeFile("here.txt", "x");
+  ASSERT_TRUE(CreateDirectoryA("Bin", nullptr));
+  writeFile("Bin\\Bcc32.exe", "");
+
+  EXPECT_TRUE(fs_.exists("here.txt"));
+  EXPECT_TRUE(fs_.exists("HERE.TXT"));
+  EXPECT_TRUE(fs_.exists("Bin"));
+  EXPECT_TRUE(fs_.exists(directory_ + "\\Bin\\Bcc32.exe"));
+  EXPECT_TRUE(fs_.exists("Bin/Bcc32.exe"));
+  EXPECT_FALSE(fs_.exists("absent.txt"));
+  EXPECT_FALSE(fs_.exists("Bin\\absent.exe"));
+}
+
+TEST_F(Win32FileSystemTest, WritableOnlyForExistingFilesWithoutTheReadOnlyAttribute) {
+  writeFile("open.b", "");
+  writeFile("locked.b", "");
+  ASSERT_TRUE(SetFileAttributesA("locked.b", FILE_ATTRIBUTE_READONLY));
+  ASSERT_TRUE(CreateDirectoryA("folder.b", nullptr));
+
+  EXPECT_TRUE(fs_.isWritable("open.b"));
+  EXPECT_FALSE(fs_.isWritable("locked.b"));
+  EXPECT_FALSE(fs_.isWritable("folder.b"));
+  EXPECT_FALSE(fs_.isWritable("absent.b"));
+}
+
+TEST_F(Win32FileSystemTest, ReadsEveryByteAsStored) {
+  const std::string content(
+      "line one\r\nline two\n\x1A"
+      "after\0end",
+      27);
+  writeFile("data.gen", content);
+  ASSERT_TRUE(CreateDirectoryA("folder", nullptr));
+
+  EXPECT_EQ(fs_.readFile("data.gen"), content);
+  writeFile("empty", "");
+  EXPECT_EQ(fs_.readFile("empty"), std::string());
+  EXPECT_FALSE(fs_.readFile("absent").has_value());
+  EXPECT_FALSE(fs_.readFile("folder").has_value());
+}
+
+TEST_F(Win32FileSystemTest, ProgramPathNamesTheRunningExecutable) {
+  const std::string path = fs_.programPath();
+  const PathParts parts = fs_.splitPath(path);
+  EXPECT_EQ(parts.drive.size(), 2u);
+  EXPECT_EQ(parts.name, "corvane_tests");
+  EXPECT_TRUE(parts.extension == ".exe" || parts.extension == ".EXE") << parts.extension;
+  EXPECT_TRUE(fs_.exists(path));
+}
+
+TEST(WindowsSplitPath, SeparatesDriveDirectoryNameAndLastExtension) {
+  Win32FileSystem fs;
+  const auto check = [&fs](const std::string& path, const PathParts& expected) {
+    const PathParts parts = fs.splitPath(path);
+    EXPECT_EQ(parts.drive, expected.drive) << path;
+    EXPECT_EQ(parts.directory, expected.directory) << path;
+    EXPECT_EQ(parts.name, expected.name) << path;
+    EXPECT_EQ(parts.extension, expected.extension) << path;
+  };
+  check("C:\\Borland\\Bcc55\\Bin\\corvane.exe",
+        {"C:", "\\Borland\\Bcc55\\Bin\\", "corvane", ".exe"});
+  check("d:tools/make.b", {"d:", "tools/", "make", ".b"});
+  check("src/lib\\my.prog.c", {"", "src/lib\\", "my.prog", ".c"});
+  check("Makefile", {"", "", "Makefile", ""});
+  check("ver.2\\README", {"", "ver.2\\", "README", ""});
+  check(".profile", {"", "", "", ".profile"});
+  check("name.", {"", "", "name", "."});
+  check("C:\\", {"C:", "\\", "", ""});
+  check("1:\\x.c", {"", "1:\\", "x", ".c"});
+  check("", {"", "", "", ""});
+}
+
+TEST_F(Win32FileSystemTest, SaveCreatesTheFileWithExactlyTheBytes) {
+  const std::string content = "# project\r\ntarget hello\r\n";
+  EXPECT_EQ(fs_.saveFile("Project.gen", content), SaveResult::kSaved);
+  EXPECT_EQ(fs_.readFile("Project.gen"), content);
+  EXPECT_EQ(entries(), (Names{"Project.gen"}));
+}
+
+TEST_F(Win32FileSystemTest, SaveReplacesTheOldContentAndKeepsItsAttributes) {
+  writeFile("Makefile.b", "an older and longer content than the new one\r\n");
+  ASSERT_TRUE(SetFileAttributesA("Makefile.b", FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_ARCHIVE));
+
+  EXPECT_EQ(fs_.saveFile("Makefile.b", "new\r\n"), SaveResult::kSaved);
+  EXPECT_EQ(fs_.readFile("Makefile.b"), "new\r\n");
+  EXPECT_TRUE(GetFileAttributesA("Makefile.b") & FILE_ATTRIBUTE_HIDDEN);
+  EXPECT_EQ(entries(), (Names{"Makefile.b"}));
+
+  EXPECT_EQ(fs_.saveFile("Makefile.b", ""), SaveResult::kSaved);
+  EXPECT_EQ(fs_.readFile("Makefile.b"), "");
+}
+
+TEST_F(Win32FileSystemTest, SaveIntoAnotherDirectoryLeavesNothingBesideIt) {
+  ASSERT_TRUE(CreateDirectoryA("out", nullptr));
+  EXPECT_EQ(fs_.saveFile("out/Makefile.b", "all:\r\n"), SaveResult::kSaved);
+  EXPECT_EQ(fs_.readFile("out\\Makefile.b"), "all:\r\n");
+  EXPECT_EQ(entries(), (Names{"out"}));
+  ASSERT_TRUE(SetCurrentDirectoryA("out"));
+  EXPECT_EQ(entries(), (Names{"Makefile.b"}));
+}
+
+TEST_F(Win32FileSystemTest, SaveOverAReadOnlyFileCannotOpenAndChangesNothing) {
+  writeFile("Project.gen", "old\r\n");
+  ASSERT_TRUE(SetFileAttributesA("Project.gen", FILE_ATTRIBUTE_READONLY));
+
+  EXPECT_EQ(fs_.saveFile("Project.gen", "new\r\n"), SaveResult::kCannotOpen);
+  EXPECT_EQ(fs_.readFile("Project.gen"), "old\r\n");
+  EXPECT_TRUE(GetFileAttributesA("Project.gen") & FILE_ATTRIBUTE_READONLY);
+  EXPECT_EQ(entries(), (Names{"Project.gen"}));
+}
+
+TEST_F(Win32FileSystemTest, SaveOverAFileInUseCannotOpenAndKeepsTheOldContent) {
+  writeFile("Makefile.b", "old\r\n");
+  {
+    // Another program has the file open and shares nothing.
+    UniqueFileHandle holder(CreateFileA("Makefile.b", GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                                        FILE_ATTRIBUTE_NORMAL, nullptr));
+    ASSERT_TRUE(holder.valid());
+    EXPECT_EQ(fs_.saveFile("Makefile.b", "new\r\n"), SaveResult::kCannotOpen);
+  }
+  EXPECT_EQ(fs_.readFile("Makefile.b"), "old\r\n");
+  EXPECT_EQ(entries(), (Names{"Makefile.b"}));
+}
+
+TEST_F(Win32FileSystemTest, SaveOverADirectoryOrIntoAMissingOneCannotOpen) {
+  ASSERT_TRUE(CreateDirectoryA("Makefile.b", nullptr));
+  EXPECT_EQ(fs_.saveFile("Makefile.b", "x"), SaveResult::kCannotOpen);
+  EXPECT_EQ(fs_.saveFile("missing\\Project.gen", "x"), SaveResult::kCannotOpen);
+  EXPECT_EQ(entries(), (Names{"Makefile.b"}));
+}
+
+}  // namespace
+}  // namespace corvane

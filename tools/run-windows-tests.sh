@@ -1,0 +1,37 @@
+#!/bin/sh
+# Cross-builds the native Windows program and its unit tests with MinGW-w64
+# and runs the tests under Wine, in a Wine prefix of their own that is
+# thrown away afterwards; then the end-to-end check of corvane.exe against
+# the Linux build (tools/windows-end-to-end.sh). Installs the Debian packages
+# it needs, but only those that are missing.
+set -eu
+cd "$(dirname "$0")/.."
+
+# What the Linux build needs (it is the reference of the end-to-end check),
+# then the cross compiler, Wine, and the GoogleTest sources.
+sh tools/install-deps.sh
+packages="g++-mingw-w64-x86-64 googletest wine64 wine python3"
+missing=""
+for package in $packages; do
+  if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed"; then
+    missing="$missing $package"
+  fi
+done
+if [ -n "$missing" ]; then
+  echo "Installing:$missing"
+  sudo=""
+  if [ "$(id -u)" -ne 0 ]; then sudo="sudo"; fi
+  $sudo apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq $missing
+fi
+
+start=$(date +%s)
+cmake --workflow --preset windows
+echo "Windows build and unit tests under Wine: $(( $(date +%s) - start )) s"
+
+# The Linux program that the Windows one is compared with.
+start=$(date +%s)
+cmake --preset default >/dev/null
+cmake --build --preset default --target corvane
+bash tools/windows-end-to-end.sh build/default/src/corvane build/windows/src/corvane.exe
+echo "End-to-end checks under Wine: $(( $(date +%s) - start )) s"
