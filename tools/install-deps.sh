@@ -1,11 +1,17 @@
 #!/bin/sh
 # Installs the Debian packages that building and testing Corvane needs, but
 # only those that are missing, so that a second run does nothing.
+#   --tests    also what the fuzzer needs (clang with its runtime)
+#   --windows  also the MinGW-w64 cross compiler, GoogleTest's sources and Wine
 set -eu
-packages="cmake g++ make libgtest-dev libgmock-dev libncurses-dev libvterm-dev libbenchmark-dev pkg-config"
-if [ "${1:-}" = "--tests" ]; then
-  packages="$packages clang-14 libclang-rt-14-dev"
-fi
+packages="cmake g++ make pkg-config libgtest-dev libgmock-dev libncurses-dev libvterm-dev libbenchmark-dev"
+for option in "$@"; do
+  case "$option" in
+    --tests) packages="$packages clang-14 libclang-rt-14-dev" ;;
+    --windows) packages="$packages g++-mingw-w64-x86-64 googletest wine64 wine python3" ;;
+    *) echo "install-deps.sh: unknown option $option" >&2; exit 2 ;;
+  esac
+done
 missing=""
 for package in $packages; do
   if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed"; then

@@ -1,10 +1,11 @@
 #!/bin/sh
 # Installs what is missing, builds Corvane and runs every test: the default
 # build (warnings as errors), a one-minute run of the project-file fuzzer,
-# and the sanitizer build.
+# the Windows cross build under Wine, and the sanitizer build.
 set -eu
 cd "$(dirname "$0")/.."
-sh tools/install-deps.sh --tests
+sh tools/install-deps.sh --tests --windows
 cmake --workflow --preset default
 sh tools/run-fuzz.sh 60
+sh tools/run-windows-tests.sh
 cmake --workflow --preset sanitize

@@ -9,21 +9,7 @@ cd "$(dirname "$0")/.."
 
 # What the Linux build needs (it is the reference of the end-to-end check),
 # then the cross compiler, Wine, and the GoogleTest sources.
-sh tools/install-deps.sh
-packages="g++-mingw-w64-x86-64 googletest wine64 wine python3"
-missing=""
-for package in $packages; do
-  if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed"; then
-    missing="$missing $package"
-  fi
-done
-if [ -n "$missing" ]; then
-  echo "Installing:$missing"
-  sudo=""
-  if [ "$(id -u)" -ne 0 ]; then sudo="sudo"; fi
-  $sudo apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq $missing
-fi
+sh tools/install-deps.sh --windows
 
 start=$(date +%s)
 cmake --workflow --preset windows
