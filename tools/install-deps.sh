@@ -8,7 +8,7 @@ packages="cmake g++ make pkg-config libgtest-dev libgmock-dev libncurses-dev lib
 for option in "$@"; do
   case "$option" in
     --tests) packages="$packages clang-14 libclang-rt-14-dev" ;;
-    --windows) packages="$packages g++-mingw-w64-x86-64 googletest wine64 wine python3" ;;
+    --windows) packages="$packages g++-mingw-w64-x86-64 googletest wine64 wine" ;;
     *) echo "install-deps.sh: unknown option $option" >&2; exit 2 ;;
   esac
 done

@@ -18,6 +18,6 @@ echo "Windows build and unit tests under Wine: $(( $(date +%s) - start )) s"
 # The Linux program that the Windows one is compared with.
 start=$(date +%s)
 cmake --preset default >/dev/null
-cmake --build --preset default --target corvane
+cmake --build --preset default --target corvane corvane_wine_terminal_tests
 bash tools/windows-end-to-end.sh build/default/src/corvane build/windows/src/corvane.exe
 echo "End-to-end checks under Wine: $(( $(date +%s) - start )) s"

@@ -120,9 +120,11 @@ setup='mkdir Project.gen'
 scenario "project file that cannot be written" 1 "Project.gen $sources" "${enter}${enter}"
 setup=""
 
-# The interactive console: Wine's console on a pseudo-terminal.
+# The interactive console: Wine's console on a pseudo-terminal, read back
+# through a terminal emulator (the Linux build's libvterm test program).
 checks=$((checks + 1))
-if python3 "$here/wine-pty-check.py" "$wine" "$windows_corvane" "$scratch/pty"; then
+if CORVANE_WINE="$(command -v "$wine")" CORVANE_WINDOWS_EXE="$windows_corvane" \
+    "$(dirname "$linux_corvane")/../tests/e2e/corvane_wine_terminal_tests"; then
   echo "ok   interactive runs on a terminal: main screen and Esc, a whole session, usage, interrupt"
 else
   echo "FAIL interactive runs on a terminal"

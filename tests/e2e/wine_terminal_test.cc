@@ -1,0 +1,173 @@
+// corvane.exe under Wine on a pseudo-terminal, seen through a real terminal
+// emulator: Wine's console draws Corvane's console screen buffer on the
+// terminal and turns the terminal's keys into console key events. Run by
+// tools/windows-end-to-end.sh, which names Wine, the program and a prefix
+// holding C:\BCC55\Bin\Bcc32.exe:
+//   CORVANE_WINE=... CORVANE_WINDOWS_EXE=... WINEPREFIX=... corvane_wine_terminal_tests
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "pty_terminal.h"
+
+namespace corvane {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::PtyTerminal;
+
+// Wine starts slowly, the first time in a prefix above all.
+constexpr int kStartWait = 90000;
+constexpr int kWait = 30000;
+
+std::string environmentValue(const char* name) {
+  const char* value = std::getenv(name);
+  return value ? value : "";
+}
+
+class WineTerminalTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    wine_ = environmentValue("CORVANE_WINE");
+    program_ = environmentValue("CORVANE_WINDOWS_EXE");
+    if (wine_.empty() || program_.empty())
+      GTEST_SKIP() << "CORVANE_WINE and CORVANE_WINDOWS_EXE name Wine and corvane.exe";
+    char pattern[] = "/tmp/corvane-wine-XXXXXX";
+    ASSERT_NE(mkdtemp(pattern), nullptr);
+    directory_ = pattern;
+    std::ofstream(directory_ / "hello.cpp") << "int main()\n{\n}\n";
+  }
+
+  void TearDown() override {
+    std::error_code ignored;
+    if (!directory_.empty()) fs::remove_all(directory_, ignored);
+  }
+
+  void start(PtyTerminal& terminal, const std::vector<std::string>& arguments = {}) {
+    std::vector<std::string> words{program_};
+    words.insert(words.end(), arguments.begin(), arguments.end());
+    const fs::path previous = fs::current_path();
+    fs::current_path(directory_);
+    const bool started = terminal.start(wine_, words, {"TERM=xterm", "WINEDEBUG=-all"});
+    fs::current_path(previous);
+    ASSERT_TRUE(started);
+  }
+
+  static bool shows(const PtyTerminal& terminal, const std::string& text) {
+    for (int row = 1; row <= 25; ++row)
+      if (terminal.rowText(row).find(text) != std::string::npos) return true;
+    return false;
+  }
+
+  static std::string screenText(const PtyTerminal& terminal) {
+    std::string text;
+    for (int row = 1; row <= 25; ++row) text += terminal.rowText(row) + "\n";
+    return text;
+  }
+
+  // Sends a key once the screen has settled, then waits for the text.
+  static bool press(PtyTerminal& terminal, const std::string& key, const std::string& expect) {
+    terminal.settle(200, kWait);
+    terminal.send(key);
+    if (expect.empty()) return true;
+    return terminal.waitUntil([&] { return shows(terminal, expect); }, kWait);
+  }
+
+  static int waitStatus(PtyTerminal& terminal) {
+    int status = 0;
+    if (!terminal.waitForExit(kWait, status)) return -1;
+    return status;
+  }
+
+  std::vector<std::string> files() const {
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(directory_))
+      names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+  }
+
+  std::string content(const std::string& name) const {
+    std::ifstream in(directory_ / name, std::ios::binary);
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    return bytes.str();
+  }
+
+  std::string wine_;
+  std::string program_;
+  fs::path directory_;
+};
+
+TEST_F(WineTerminalTest, MainScreenIsShownAndEscEndsWithStatusOne) {
+  PtyTerminal terminal(25, 80);
+  start(terminal);
+  ASSERT_TRUE(terminal.waitUntil([&] { return shows(terminal, "O P T I O N S"); }, kStartWait))
+      << screenText(terminal);
+  terminal.settle(300, kWait);
+  EXPECT_EQ(terminal.rowText(8),
+            "        (a)ANSI        [OFF]  -Strict ANSI (OFF => Accept Borland keywords)");
+  EXPECT_EQ(terminal.rowText(9), "        (b)Debug       [ ON]  -Enable source debugging");
+  EXPECT_NE(terminal.rowText(5).find("(2)Target: hello.exe"), std::string::npos);
+  // Code page 437 byte 196 reaches the terminal as the box-drawing line.
+  EXPECT_NE(terminal.rowText(7).find("\u2500\u2500\u2500 O P T I O N S \u2500\u2500\u2500"),
+            std::string::npos);
+  press(terminal, "\x1b", "");
+  const int status = waitStatus(terminal);
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 1) << "wait status " << status;
+  EXPECT_EQ(files(), (std::vector<std::string>{"hello.cpp"}));
+}
+
+TEST_F(WineTerminalTest, WholeSessionTypedKeyByKeyWritesBothFiles) {
+  PtyTerminal terminal(25, 80);
+  start(terminal);
+  ASSERT_TRUE(terminal.waitUntil([&] { return shows(terminal, "O P T I O N S"); }, kStartWait));
+  ASSERT_TRUE(press(terminal, "k", "hello.dll")) << screenText(terminal);  // DLL on
+  ASSERT_TRUE(press(terminal, "\x1b[C", "P R O J E C T")) << screenText(terminal);
+  ASSERT_TRUE(press(terminal, "\x1b[D", "O P T I O N S")) << screenText(terminal);
+  ASSERT_TRUE(press(terminal, "\r", "Enter path")) << screenText(terminal);
+  press(terminal, "\x7f", "");  // Backspace empties the field
+  for (char key : std::string("C:\\BCC55")) press(terminal, std::string(1, key), "");
+  press(terminal, "\r", "");
+  const int status = waitStatus(terminal);
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "wait status " << status;
+  ASSERT_EQ(files(), (std::vector<std::string>{"Makefile.b", "Project.gen", "hello.cpp"}));
+  EXPECT_NE(content("Project.gen").find("\r\noption DLL         ON "), std::string::npos);
+  EXPECT_NE(content("Makefile.b").find("\r\nBCDIR = C:\\BCC55\r\n"), std::string::npos);
+}
+
+TEST_F(WineTerminalTest, UsageScreenStaysUntilAKey) {
+  PtyTerminal terminal(25, 80);
+  start(terminal, {"/?"});
+  ASSERT_TRUE(terminal.waitUntil([&] { return shows(terminal, "[project_filename] [/?]"); },
+                                 kStartWait))
+      << screenText(terminal);
+  press(terminal, " ", "");
+  const int status = waitStatus(terminal);
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "wait status " << status;
+}
+
+TEST_F(WineTerminalTest, InterruptEndsTheRunAsAFailureWithoutWriting) {
+  PtyTerminal terminal(25, 80);
+  start(terminal);
+  ASSERT_TRUE(terminal.waitUntil([&] { return shows(terminal, "O P T I O N S"); }, kStartWait));
+  // Wine's console on a terminal turns Ctrl-C into an interrupt (on a
+  // Windows console it is an ordinary key, and Ctrl-Break interrupts).
+  press(terminal, "\x03", "");
+  const int status = waitStatus(terminal);
+  EXPECT_NE(status, -1);
+  EXPECT_FALSE(WIFEXITED(status) && (WEXITSTATUS(status) == 0 || WEXITSTATUS(status) == 1))
+      << "wait status " << status;
+  EXPECT_EQ(files(), (std::vector<std::string>{"hello.cpp"}));
+}
+
+}  // namespace
+}  // namespace corvane
