@@ -1,12 +1,12 @@
 #include "ui/keys.h"
 
-#include <cctype>
-
 namespace corvane {
 
 namespace {
 
-int upper(int character) { return std::toupper(static_cast<unsigned char>(character)); }
+// ASCII only, whatever the locale: keys are compared as the byte codes of
+// the console's code page.
+int upper(int character) { return character >= 'a' && character <= 'z' ? character - 32 : character; }
 
 }  // namespace
 
