@@ -1,58 +1,77 @@
 #include "support/scratch_directory.h"
 
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <random>
+#include <system_error>
 #include <vector>
 
 namespace corvane {
 
+namespace fs = std::filesystem;
+
+namespace {
+
+// A new, empty directory under the system's temporary directory. Only
+// standard calls, so that the same tests run on Windows too.
+fs::path makeUniqueDirectory() {
+  std::random_device seed;
+  std::mt19937_64 random(seed());
+  const fs::path base = fs::temp_directory_path();
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    const fs::path candidate = base / ("corvane-test-" + std::to_string(random()));
+    std::error_code error;
+    if (fs::create_directory(candidate, error)) return candidate;
+  }
+  std::abort();
+}
+
+}  // namespace
+
 ScratchDirectory::ScratchDirectory(const std::string& leafName) {
-  char current[4096];
-  if (::getcwd(current, sizeof current) != nullptr) previous_ = current;
-  std::string pattern = "/tmp/corvane-test-XXXXXX";
-  if (::mkdtemp(pattern.data()) == nullptr) std::abort();
-  parent_ = pattern;
-  path_ = parent_ + "/" + leafName;
-  if (::mkdir(path_.c_str(), 0777) != 0 || ::chdir(path_.c_str()) != 0) std::abort();
+  std::error_code error;
+  previous_ = fs::current_path(error).string();
+  parent_ = makeUniqueDirectory().string();
+  path_ = (fs::path(parent_) / leafName).string();
+  fs::create_directory(path_, error);
+  if (error) std::abort();
+  fs::current_path(path_, error);
+  if (error) std::abort();
 }
 
 ScratchDirectory::~ScratchDirectory() {
-  if (!previous_.empty() && ::chdir(previous_.c_str()) != 0) std::abort();
   std::error_code ignored;
+  if (!previous_.empty()) fs::current_path(previous_, ignored);
   // Tests may leave read-only directories behind; open them up first.
-  for (auto it = std::filesystem::recursive_directory_iterator(parent_, ignored);
-       it != std::filesystem::recursive_directory_iterator(); it.increment(ignored)) {
+  for (auto it = fs::recursive_directory_iterator(parent_, ignored);
+       it != fs::recursive_directory_iterator(); it.increment(ignored)) {
     if (it->is_directory(ignored) && !it->is_symlink(ignored)) {
-      std::filesystem::permissions(it->path(), std::filesystem::perms::owner_all,
-                                   std::filesystem::perm_options::add, ignored);
+      fs::permissions(it->path(), fs::perms::owner_all, fs::perm_options::add, ignored);
     }
   }
-  std::filesystem::remove_all(parent_, ignored);
+  fs::remove_all(parent_, ignored);
 }
 
 void ScratchDirectory::write(const std::string& name, const std::string& bytes) const {
-  std::ofstream out(path_ + "/" + name, std::ios::binary);
+  std::ofstream out(fs::path(path_) / name, std::ios::binary);
   out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
 }
 
 std::string ScratchDirectory::read(const std::string& name) const {
-  std::ifstream in(path_ + "/" + name, std::ios::binary);
+  std::ifstream in(fs::path(path_) / name, std::ios::binary);
   return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
 void ScratchDirectory::makeDirectory(const std::string& name) const {
-  std::filesystem::create_directories(path_ + "/" + name);
+  fs::create_directories(fs::path(path_) / name);
 }
 
 std::string ScratchDirectory::listing() const {
   std::vector<std::string> names;
-  for (const auto& entry : std::filesystem::directory_iterator(path_)) {
+  for (const auto& entry : fs::directory_iterator(path_)) {
     names.push_back(entry.path().filename().string());
   }
   std::sort(names.begin(), names.end());

@@ -1,4 +1,4 @@
-// A fresh directory under /tmp that a test works in: created empty, made the
+// A fresh directory under the temporary directory that a test works in: created empty, made the
 // current directory, and removed with everything in it afterwards.
 #ifndef CORVANE_TESTS_SUPPORT_SCRATCH_DIRECTORY_H
 #define CORVANE_TESTS_SUPPORT_SCRATCH_DIRECTORY_H
