@@ -54,8 +54,14 @@ std::string resolvedRunningProgram() {
 
 std::string startedProgramPath(const std::string& startedAs, const char* searchPath,
                                const std::string& currentDirectory) {
-  if (startedAs.empty() || currentDirectory.empty()) return std::string();
+  // Without a current directory (it may have been removed) only absolute
+  // paths can be placed.
+  const auto placeable = [&](const std::string& path) {
+    return !currentDirectory.empty() || (!path.empty() && path.front() == '/');
+  };
+  if (startedAs.empty()) return std::string();
   if (startedAs.find('/') != std::string::npos) {
+    if (!placeable(startedAs)) return std::string();
     const std::string path = absoluteTidy(currentDirectory, startedAs);
     return isExecutableFile(path) ? path : std::string();
   }
@@ -66,11 +72,12 @@ std::string startedProgramPath(const std::string& startedAs, const char* searchP
     std::size_t end = directories.find(':', start);
     if (end == std::string_view::npos) end = directories.size();
     const std::string directory(directories.substr(start, end - start));
+    start = end + 1;
+    if (!placeable(directory)) continue;
     const std::string base =
         absoluteTidy(currentDirectory, directory.empty() ? std::string(".") : directory);
     const std::string path = absoluteTidy(base, startedAs);
     if (isExecutableFile(path)) return path;
-    start = end + 1;
   }
   return std::string();
 }

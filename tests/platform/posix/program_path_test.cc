@@ -27,7 +27,9 @@ TEST(ProgramPath, StartedPathIsTakenAsTypedOrFromPath) {
   EXPECT_EQ(startedProgramPath("tool", path.c_str(), "/"), tool);
   EXPECT_EQ(startedProgramPath("tool", "plain::/x", root + "/bin"), tool);  // "" is here
   EXPECT_EQ(startedProgramPath("./bin//./tool", nullptr, root), tool);
-  EXPECT_EQ(startedProgramPath(tool, nullptr, "/"), tool);
+  EXPECT_EQ(startedProgramPath(tool, nullptr, ""), tool);
+  EXPECT_EQ(startedProgramPath("bin/tool", nullptr, ""), "");
+  EXPECT_EQ(startedProgramPath("tool", ("bin:" + root + "/bin").c_str(), ""), tool);
   EXPECT_EQ(startedProgramPath("../bin/tool", nullptr, root + "/plain"),
             root + "/plain/../bin/tool");
   EXPECT_EQ(startedProgramPath("tool.d", path.c_str(), "/"), "");
