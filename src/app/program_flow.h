@@ -20,10 +20,11 @@ struct CommandLine {
   int status = 0;               // the exit status after the usage screen
 };
 
-// arguments are those after the program name. posixOptions adds --help and
-// -h (the usage screen, like "/?") and --version to "/?"; any other single
-// argument is a project file name, two or more show the usage screen and
-// end with status 1.
+// arguments are those after the program name. "/?" shows the usage screen;
+// with posixOptions so do --help and -h, and --version asks for the version.
+// Any other single argument is the project file name; two or more show the
+// usage screen and end with status 1. New options go here, so that main and
+// the run read the command line alike.
 CommandLine readCommandLine(const std::vector<std::string>& arguments, bool posixOptions);
 
 // What --version prints: "corvane", the version and a line end.
