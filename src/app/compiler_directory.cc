@@ -1,7 +1,5 @@
 #include "app/compiler_directory.h"
 
-#include <algorithm>
-
 #include "text/text_utils.h"
 
 namespace corvane {
@@ -24,13 +22,23 @@ std::string compilerIn(const std::string& directory) {
   return directory + kBinPath + kCompilerFile + kCompilerExtension;
 }
 
-// Where the Bin directory starts in a path, in any case and with either
-// separator (the program's own path uses "/" on POSIX systems).
-std::string::size_type binPosition(const std::string& path) {
-  const std::string upper = upperCase(path);
-  const auto backslash = upper.find("\\BIN");
-  const auto slash = upper.find("/BIN");
-  return std::min(backslash, slash);
+bool isSeparator(char c) { return c == '\\' || c == '/'; }
+
+// The directory above the program's own when that is a Bin directory (in any
+// case, either separator: the program's path uses "/" on POSIX systems).
+// Only the program's own directory counts, so that a path such as
+// /home/binky/... or C:\Binaries\... is not cut at a "\Bin" further up.
+std::optional<std::string> baseAboveBin(const PathParts& program) {
+  std::string directory = program.directory;
+  if (directory.empty() || !isSeparator(directory.back())) return std::nullopt;
+  directory.pop_back();
+  const auto cut = directory.find_last_of("\\/");
+  if (cut == std::string::npos) return std::nullopt;
+  if (upperCase(directory.substr(cut + 1)) != "BIN") return std::nullopt;
+  std::string base = program.drive + directory.substr(0, cut);
+  // A Bin directory at the top of a POSIX disk has the root above it.
+  if (base.empty()) base = directory.substr(0, 1);
+  return base;
 }
 
 }  // namespace
@@ -41,10 +49,13 @@ std::optional<std::string> locateCompilerDirectory(CorvaneScreen& screen, const 
   const std::string beside =
       parts.drive + parts.directory + kCompilerFile + kCompilerExtension;
   if (fs.exists(beside)) {
-    const auto bin = binPosition(beside);
-    // A compiler beside a program whose path names no Bin directory gives no
-    // base directory to cut out: ask, as when there is no compiler at all.
-    if (bin != std::string::npos) return beside.substr(0, bin);
+    // A compiler beside a program in a directory not named Bin gives no base
+    // directory: ask, as when there is no compiler at all. The base found is
+    // written as the Borland tools see it (through Wine's drives on Linux);
+    // answers typed at the prompts below stay exactly as typed.
+    if (const std::optional<std::string> base = baseAboveBin(parts)) {
+      return fs.windowsDirectoryName(*base);
+    }
   }
   return askCompilerDirectory(screen, fs);
 }

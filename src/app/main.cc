@@ -4,12 +4,21 @@
 #include <vector>
 
 #include "app/program_flow.h"
+#include "platform/command_line.h"
 #include "platform/file_system.h"
 #include "platform/native_console.h"
 
 int main(int argc, char** argv) {
   const std::vector<std::string> arguments(argv + (argc > 0 ? 1 : 0), argv + argc);
-  std::unique_ptr<corvane::FileSystem> fs = corvane::makeNativeFileSystem();
+  // Answered before the console is set up, so that nothing is drawn; a full
+  // standard output is a failure, not a silent success.
+  if (corvane::readCommandLine(arguments, corvane::kPosixOptions).action ==
+      corvane::CommandAction::kVersion) {
+    const bool printed = std::fputs(corvane::versionLine().c_str(), stdout) >= 0;
+    return printed && std::fflush(stdout) == 0 ? 0 : 1;
+  }
+  std::unique_ptr<corvane::FileSystem> fs =
+      corvane::makeNativeFileSystem(argc > 0 ? argv[0] : std::string());
   std::unique_ptr<corvane::Console> console = corvane::makeNativeConsole();
   if (!console) {
     std::fputs("corvane: cannot use this terminal as an 80 x 25 text console\n", stderr);

@@ -5,6 +5,7 @@
 
 #include "app/compiler_directory.h"
 #include "makefile/makefile.h"
+#include "platform/command_line.h"
 #include "project/make_project.h"
 #include "text/text_utils.h"
 #include "ui/corvane_screen.h"
@@ -88,16 +89,41 @@ bool saveMakefile(CorvaneScreen& screen, FileSystem& fs, const std::string& make
 
 }  // namespace
 
+CommandLine readCommandLine(const std::vector<std::string>& arguments, bool posixOptions) {
+  CommandLine command;
+  if (arguments.size() >= 2) {
+    command.action = CommandAction::kUsage;
+    command.status = 1;
+    return command;
+  }
+  const std::string argument = arguments.empty() ? std::string() : arguments[0];
+  if (argument == "/?" || (posixOptions && (argument == "--help" || argument == "-h"))) {
+    command.action = CommandAction::kUsage;
+  } else if (posixOptions && argument == "--version") {
+    command.action = CommandAction::kVersion;
+  } else {
+    command.projectFileName = arguments.empty() ? kDefaultProjectFile : argument;
+  }
+  return command;
+}
+
+std::string versionLine() { return std::string("corvane ") + CORVANE_VERSION + "\n"; }
+
 int runCorvane(const std::vector<std::string>& arguments, Console& console, FileSystem& fs) {
+  const CommandLine command = readCommandLine(arguments, kPosixOptions);
+  // main prints the version before the console is set up; here the run has
+  // nothing to do and draws nothing.
+  if (command.action == CommandAction::kVersion) return 0;
+
   CorvaneScreen screen(console);
   screen.showTitle();
 
-  if (arguments.size() >= 2 || (arguments.size() == 1 && arguments[0] == "/?")) {
+  if (command.action == CommandAction::kUsage) {
     screen.showUsage();
     screen.destroy();
-    return arguments.size() >= 2 ? 1 : 0;
+    return command.status;
   }
-  std::string projectFileName = arguments.empty() ? kDefaultProjectFile : arguments[0];
+  std::string projectFileName = command.projectFileName;
 
   bool escaped = false;
   std::optional<MakeProject> project = loadOrCreateProject(screen, fs, projectFileName, escaped);

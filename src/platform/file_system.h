@@ -54,15 +54,25 @@ class FileSystem {
   // name that is a symbolic link keeps the link.
   virtual SaveResult saveFile(const std::string& path, const std::string& content) = 0;
 
-  // The absolute path of the running program's own file.
+  // The absolute path of the running program's own file, as it was started
+  // where the platform can tell (a link to the program stays a link).
   virtual std::string programPath() const = 0;
+
+  // The name that Windows programs give a directory of this disk, for the
+  // makefile that the Borland tools read. On POSIX systems they run under
+  // Wine, which names the disk through its drives (/home/me/.wine/drive_c/x
+  // is C:\x); on Windows a path is that name already.
+  virtual std::string windowsDirectoryName(const std::string& directory) const {
+    return directory;
+  }
 
   // Splits a path into drive, directory, name and extension.
   virtual PathParts splitPath(const std::string& path) const = 0;
 };
 
-// The file system of the platform Corvane was built for.
-std::unique_ptr<FileSystem> makeNativeFileSystem();
+// The file system of the platform Corvane was built for. `startedAs` is the
+// first element of the program's argument vector, where programPath begins.
+std::unique_ptr<FileSystem> makeNativeFileSystem(const std::string& startedAs = std::string());
 
 }  // namespace corvane
 

@@ -126,7 +126,7 @@ void CorvaneScreen::showTitle() {
     title_.write(kBannerLines[line]);
   }
   title_.setCursor(13, 4);
-  title_.writeColoured("Simple Makefile Generator (v. 1.02)", kWhite, kGreen);
+  title_.writeColoured("Simple Makefile Generator (v. " CORVANE_VERSION ")", kWhite, kGreen);
   title_.setCursor(3, 6);
   title_.writeColoured("Writes a makefile from a plain-text project file", kWhite, kGreen);
   title_.activate(false);

@@ -5,7 +5,9 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdlib>
+#include <filesystem>
 #include <memory>
 #include <optional>
 #include <string>
@@ -75,8 +77,11 @@ TEST_F(CompilerDirectoryOnDiskTest, UpperCaseInstallationCopiedFromWindows) {
   scratch.write("bcc/BIN/corvane", "");
   WinePrefixOverride prefix(scratch.path() + "/no-prefix");
 
-  EXPECT_EQ(locateCompilerDirectory(screen, *fs, scratch.path() + "/bcc/BIN/corvane"),
-            scratch.path() + "/bcc");
+  // Found beside the program, the directory is written as Wine names it:
+  // with no drive of the prefix holding it, through Z:.
+  std::string wineName = "Z:" + std::filesystem::canonical(scratch.path()).string() + "\\bcc";
+  std::replace(wineName.begin(), wineName.end(), '/', '\\');
+  EXPECT_EQ(locateCompilerDirectory(screen, *fs, scratch.path() + "/bcc/BIN/corvane"), wineName);
   EXPECT_EQ(console.keysRead(), 0);
 
   // Typed the Windows way at the question, it is found too and kept as typed.

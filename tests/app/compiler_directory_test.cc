@@ -112,9 +112,15 @@ TEST_F(CompilerDirectoryTest, ProgramInsideBinIsAnsweredWithoutAQuestion) {
             "d:\\tools\\bcc");
   // On POSIX systems the program's own path uses "/".
   EXPECT_EQ(locate({"/opt/bcc55/BIN/Bcc32.exe"}, "/opt/bcc55/BIN/corvane"), "/opt/bcc55");
-  // The first "\BIN" of the path is the cut, wherever the compiler is.
+  // Only the program's own directory is the Bin directory: a "\Bin" further
+  // up the path is no place to cut.
   EXPECT_EQ(locate({"C:\\Binaries\\Bcc\\Bin\\Bcc32.exe"}, "C:\\Binaries\\Bcc\\Bin\\c.exe"),
-            "C:");
+            "C:\\Binaries\\Bcc");
+  EXPECT_EQ(locate({"/home/binky/bcc/bin/Bcc32.exe"}, "/home/binky/bcc/bin/corvane"),
+            "/home/binky/bcc");
+  // A Bin directory at the top of a drive or of the disk.
+  EXPECT_EQ(locate({"C:\\Bin\\Bcc32.exe"}, "C:\\Bin\\corvane.exe"), "C:");
+  EXPECT_EQ(locate({"/Bin/Bcc32.exe"}, "/Bin/corvane"), "/");
   EXPECT_EQ(console.keysRead(), 0);
   EXPECT_TRUE(console.prompts.empty());
 }
@@ -124,6 +130,11 @@ TEST_F(CompilerDirectoryTest, CompilerBesideAProgramOutsideBinLeadsToTheQuestion
   EXPECT_EQ(locate({kDefaultCompiler, "/home/me/tools/Bcc32.exe"}, "/home/me/tools/corvane"),
             "C:\\Borland\\Bcc55");
   EXPECT_EQ(console.prompts, (std::vector<std::string>{kFirstPrompt}));
+  // Nor does a directory whose name only starts with Bin.
+  console.pushKeys("\r");
+  EXPECT_EQ(locate({kDefaultCompiler, "/opt/Binaries/Bcc32.exe"}, "/opt/Binaries/corvane"),
+            "C:\\Borland\\Bcc55");
+  EXPECT_EQ(console.prompts.size(), 2u);
 }
 
 TEST_F(CompilerDirectoryTest, FirstAnswerIsTrimmedAndLosesAFinalBackslash) {

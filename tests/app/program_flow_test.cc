@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/command_line.h"
 #include "platform/memory_console.h"
 #include "support/fake_file_system.h"
 
@@ -86,6 +87,45 @@ TEST_F(ProgramFlowTest, UsageScreenLeavesItsKeyUnreadAndEndsByArgumentCount) {
   EXPECT_EQ(runCorvane({"a.gen", "b.gen"}, console_, fs_), 1);
   EXPECT_FALSE(fs_.contentOf("Project.gen"));
   EXPECT_FALSE(fs_.contentOf("a.gen"));
+}
+
+TEST(CommandLineTest, PosixOptionsBesideTheProjectFileName) {
+  struct Case {
+    std::vector<std::string> arguments;
+    bool posixOptions;
+    CommandAction action;
+    std::string projectFileName;
+    int status;
+  };
+  const Case cases[] = {
+      {{}, true, CommandAction::kEdit, "Project.gen", 0},
+      {{"/?"}, false, CommandAction::kUsage, "", 0},
+      {{"--help"}, true, CommandAction::kUsage, "", 0},
+      {{"-h"}, true, CommandAction::kUsage, "", 0},
+      {{"--version"}, true, CommandAction::kVersion, "", 0},
+      // Without POSIX options, and for every other argument, a file name.
+      {{"--help"}, false, CommandAction::kEdit, "--help", 0},
+      {{"--version"}, false, CommandAction::kEdit, "--version", 0},
+      {{"--HELP"}, true, CommandAction::kEdit, "--HELP", 0},
+      {{"--version", "x"}, true, CommandAction::kUsage, "", 1},
+  };
+  for (const Case& c : cases) {
+    const CommandLine command = readCommandLine(c.arguments, c.posixOptions);
+    const std::string what = c.arguments.empty() ? "(none)" : c.arguments[0];
+    EXPECT_EQ(command.action, c.action) << what;
+    EXPECT_EQ(command.projectFileName, c.projectFileName) << what;
+    EXPECT_EQ(command.status, c.status) << what;
+  }
+  EXPECT_EQ(versionLine(), std::string("corvane ") + CORVANE_VERSION + "\n");
+}
+
+TEST_F(ProgramFlowTest, VersionLeavesTheConsoleAsItWas) {
+  if (!kPosixOptions) GTEST_SKIP() << "no POSIX options on this platform";
+  console_.writeText("mark");  // any screen would wipe it out
+  EXPECT_EQ(run("x", {"--version"}), 0);
+  EXPECT_EQ(console_.rowText(1, 1, 4), "mark");
+  EXPECT_EQ(console_.keysLeft(), 1u);
+  EXPECT_FALSE(fs_.contentOf("Project.gen"));
 }
 
 TEST_F(ProgramFlowTest, LoadQuestionNamesTheFileAndAnyKeyButNLoads) {

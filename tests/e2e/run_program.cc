@@ -37,7 +37,7 @@ long long nowMilliseconds() {
     setrlimit(RLIMIT_FSIZE, &limit);
   }
   std::vector<char*> argv;
-  argv.push_back(const_cast<char*>(program.c_str()));
+  argv.push_back(const_cast<char*>(options.argv0.empty() ? program.c_str() : options.argv0.c_str()));
   for (const std::string& argument : options.arguments)
     argv.push_back(const_cast<char*>(argument.c_str()));
   argv.push_back(nullptr);

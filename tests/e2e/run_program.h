@@ -12,6 +12,7 @@ namespace corvane::e2e {
 struct RunOptions {
   std::string directory;
   std::vector<std::string> arguments;
+  std::string argv0;  // the program's first argument; empty: the program's path
   std::string input;  // bytes on standard input; closed afterwards
   std::vector<std::pair<std::string, std::string>> environment;  // set or replaced
   long fileSizeLimit = -1;  // bytes, through RLIMIT_FSIZE; -1 leaves it alone

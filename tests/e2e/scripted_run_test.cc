@@ -139,6 +139,25 @@ TEST_F(ScriptedRunTest, UsageScreenEndsTheRunWithoutWritingAnything) {
   EXPECT_EQ(entries(), (std::vector<std::string>{"hello.cpp", "util.c"}));
 }
 
+TEST_F(ScriptedRunTest, HelpOptionsShowTheUsageScreenAndVersionIsPrinted) {
+  writeHelloSources();
+  // The usage screen takes one key; taken for a project file name, the
+  // option would bring the main screen, the key would be typed there and
+  // the run would end with status 1 when the input ran out.
+  EXPECT_EQ(run("x", {"--help"}).exitStatus, 0);
+  EXPECT_EQ(run("x", {"-h"}).exitStatus, 0);
+  RunOptions options;
+  options.directory = work_.string();
+  options.arguments = {"--version"};
+  const RunResult version = runProgram(CORVANE_EXECUTABLE, options);
+  EXPECT_EQ(version.exitStatus, 0);
+  EXPECT_EQ(version.output, std::string("corvane ") + CORVANE_VERSION + "\n");
+  // A version that cannot be printed is a failure.
+  options.arguments = {"-c", "\"$0\" --version >/dev/full", CORVANE_EXECUTABLE};
+  EXPECT_EQ(runProgram("/bin/sh", options).exitStatus, 1);
+  EXPECT_EQ(entries(), (std::vector<std::string>{"hello.cpp", "util.c"}));
+}
+
 TEST_F(ScriptedRunTest, EscAtTheLoadQuestionEndsWithStatusZeroAndTouchesNothing) {
   writeHelloSources();
   writeFile(work_ / "Project.gen", "target old\r\n");
@@ -195,6 +214,27 @@ TEST_F(ScriptedRunTest, CompilerFoundThroughAPosixPathWithDifferentCase) {
   const std::string directory = (root_ / "bcc").string();
   EXPECT_EQ(run(kEnter + compilerAnswer(directory)).exitStatus, 0);
   EXPECT_EQ(readFile(work_ / "Makefile.b"), helloMakefile(directory));
+}
+
+TEST_F(ScriptedRunTest, ProgramLinkedIntoTheCompilersBinWritesItsWineName) {
+  writeHelloSources();
+  const fs::path bin = wine_ / "drive_c" / "BCC55" / "Bin";
+  fs::create_symlink(CORVANE_EXECUTABLE, bin / "corvane");
+  RunOptions options;
+  options.directory = work_.string();
+  options.input = kEnter;  // accept the project; no question follows
+  options.environment = {{"WINEPREFIX", wine_.string()}, {"HOME", root_.string()}};
+  // Started by its full path, then by its bare name found on PATH.
+  const RunResult byPath = runProgram((bin / "corvane").string(), options);
+  EXPECT_EQ(byPath.exitStatus, 0);
+  EXPECT_EQ(readFile(work_ / "Makefile.b"), helloMakefile("C:\\BCC55"));
+  fs::remove(work_ / "Makefile.b");
+  fs::remove(work_ / "Project.gen");
+  options.argv0 = "corvane";
+  options.environment.emplace_back("PATH", bin.string() + ":/usr/bin:/bin");
+  const RunResult byName = runProgram((bin / "corvane").string(), options);
+  EXPECT_EQ(byName.exitStatus, 0);
+  EXPECT_EQ(readFile(work_ / "Makefile.b"), helloMakefile("C:\\BCC55"));
 }
 
 TEST_F(ScriptedRunTest, MakefileThatIsADirectoryBringsTheRetryBoxBackUntilEsc) {

@@ -202,6 +202,17 @@ TEST_F(TerminalRunTest, UsageScreenWaitsForAKeyAndEndsWithZero) {
   EXPECT_EQ(exitStatus(terminal), 0);
 }
 
+TEST_F(TerminalRunTest, VersionIsPrintedWithoutTouchingTheScreen) {
+  PtyTerminal terminal(25, 80);
+  const termios before = terminal.modes();
+  start(terminal, {"--version"});
+  EXPECT_EQ(exitStatus(terminal), 0);
+  terminal.settle(50, kWait);
+  // Not a single escape sequence: no screen of its own, nothing cleared.
+  EXPECT_EQ(terminal.output(), std::string("corvane ") + CORVANE_VERSION + "\r\n");
+  expectSameModes(before, terminal.modes());
+}
+
 TEST_F(TerminalRunTest, WholeRunOnA24RowTerminalWritesBothFiles) {
   fs::create_directories(directory_ / "bcc" / "BIN");
   writeFile("bcc/BIN/BCC32.EXE", "");

@@ -6,8 +6,11 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
 
+#include "platform/posix/program_path.h"
+#include "platform/posix/wine_drives.h"
 #include "text/text_utils.h"
 
 namespace corvane {
@@ -102,16 +105,11 @@ SaveResult PosixFileSystem::saveFile(const std::string& path, const std::string&
 }
 
 std::string PosixFileSystem::programPath() const {
-  std::string buffer(256, '\0');
-  for (;;) {
-    ssize_t length = ::readlink("/proc/self/exe", buffer.data(), buffer.size());
-    if (length < 0) return std::string();
-    if (static_cast<std::size_t>(length) < buffer.size()) {
-      buffer.resize(static_cast<std::size_t>(length));
-      return buffer;
-    }
-    buffer.resize(buffer.size() * 2);
-  }
+  return programPathOf(startedAs_, std::getenv("PATH"), currentDirectory());
+}
+
+std::string PosixFileSystem::windowsDirectoryName(const std::string& directory) const {
+  return wineDirectoryName(directory, winePrefix());
 }
 
 PathParts PosixFileSystem::splitPath(const std::string& path) const {
@@ -135,6 +133,8 @@ PathParts PosixFileSystem::splitPath(const std::string& path) const {
   return parts;
 }
 
-std::unique_ptr<FileSystem> makeNativeFileSystem() { return std::make_unique<PosixFileSystem>(); }
+std::unique_ptr<FileSystem> makeNativeFileSystem(const std::string& startedAs) {
+  return std::make_unique<PosixFileSystem>(startedAs);
+}
 
 }  // namespace corvane

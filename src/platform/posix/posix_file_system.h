@@ -3,6 +3,7 @@
 #define CORVANE_PLATFORM_POSIX_POSIX_FILE_SYSTEM_H
 
 #include <string>
+#include <utility>
 
 #include "platform/file_system.h"
 
@@ -10,6 +11,11 @@ namespace corvane {
 
 class PosixFileSystem : public FileSystem {
  public:
+  // `startedAs` is the program's first argument; empty, programPath is the
+  // running file with its links resolved.
+  explicit PosixFileSystem(std::string startedAs = std::string())
+      : startedAs_(std::move(startedAs)) {}
+
   std::string currentDirectory() const override;
   std::vector<std::string> listMatching(const std::string& extension) const override;
   bool exists(const std::string& path) const override;
@@ -18,6 +24,10 @@ class PosixFileSystem : public FileSystem {
   SaveResult saveFile(const std::string& path, const std::string& content) override;
   std::string programPath() const override;
   PathParts splitPath(const std::string& path) const override;
+  std::string windowsDirectoryName(const std::string& directory) const override;
+
+ private:
+  std::string startedAs_;
 };
 
 // Whether a path written the Windows way names something on this disk:

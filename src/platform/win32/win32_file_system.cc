@@ -170,6 +170,10 @@ PathParts Win32FileSystem::splitPath(const std::string& path) const {
   return splitWindowsPath(path);
 }
 
-std::unique_ptr<FileSystem> makeNativeFileSystem() { return std::make_unique<Win32FileSystem>(); }
+// Windows reports the program's file as it was started: the first argument
+// adds nothing.
+std::unique_ptr<FileSystem> makeNativeFileSystem(const std::string& /*startedAs*/) {
+  return std::make_unique<Win32FileSystem>();
+}
 
 }  // namespace corvane
