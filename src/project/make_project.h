@@ -2,6 +2,7 @@
 #ifndef CORVANE_PROJECT_MAKE_PROJECT_H
 #define CORVANE_PROJECT_MAKE_PROJECT_H
 
+#include <cstddef>
 #include <iosfwd>
 #include <string>
 
@@ -18,6 +19,11 @@ class MakeProject {
   // The project a project file describes; reading never fails. The file
   // system is used for the defaults of what the file lacks.
   MakeProject(std::istream& in, const FileSystem& fs);
+
+  // The largest project file that is loaded: 16 MiB, room for some hundred
+  // thousand sources. Anything larger is no project file of ours (a link to
+  // a device, say) and would only fill the memory.
+  static constexpr std::size_t kLargestFile = std::size_t{16} << 20;
 
   // Writes the whole project file, CR LF after every line.
   void write(std::ostream& out) const;

@@ -54,7 +54,7 @@ List scanSources(const FileSystem& fs) {
 // the file is searched for those names and just the lines around the hits
 // are examined; a file without an entry point costs a few linear searches.
 bool definesEntryPoint(const FileSystem& fs, const std::string& fileName) {
-  std::optional<std::string> content = fs.readFile(fileName);
+  std::optional<std::string> content = fs.readFile(fileName, kEntrySearchBytes);
   if (!content) return false;
   std::string& bytes = *content;
   toTextModeBytes(bytes);
