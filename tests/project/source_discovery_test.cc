@@ -12,6 +12,7 @@
 #include <random>
 
 #include "platform/file_system.h"
+#include "support/fake_file_system.h"
 #include "support/scratch_directory.h"
 
 namespace corvane {
@@ -182,6 +183,31 @@ TEST_F(SourceDiscovery, QuickScanEqualsLineByLineReading) {
     agreedTrue += expected ? 1 : 0;
   }
   EXPECT_GT(agreedTrue, 20);
+}
+
+// Names that would break a line of the project file or the makefile apart
+// never become sources; a directory name with a line break gives names
+// without it.
+TEST(SourceDiscoveryNames, ControlCharactersNeverReachALine) {
+  FakeFileSystem fs("/home/user/we\nird\r");
+  fs.addFile("x\n!include evil.mak\nz.cpp", "int main()\n");
+  fs.addFile("tab\t.c", "int main()\n");
+  fs.addFile("del\x7f.c", "int main()\n");
+  List list;
+  EXPECT_EQ(0, collectFiles(fs, list, "cpp") + collectFiles(fs, list, "c"));
+  const List sources = scanSources(fs);
+  EXPECT_EQ(List{"weird.cpp"}, sources);
+  EXPECT_EQ("weird", defaultTargetName(fs, sources));
+}
+
+// Only the first kEntrySearchBytes of a source are searched.
+TEST(SourceDiscoveryNames, SearchStopsAtTheBound) {
+  FakeFileSystem fs;
+  const std::string filler(kEntrySearchBytes - 11, '\n');
+  fs.addFile("inside.c", filler + "int main()\n");
+  fs.addFile("beyond.c", filler + "\n\n\nint main()\n");  // the "(" just past it
+  EXPECT_TRUE(definesEntryPoint(fs, "inside.c"));
+  EXPECT_FALSE(definesEntryPoint(fs, "beyond.c"));
 }
 
 }  // namespace
