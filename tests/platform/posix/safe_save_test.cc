@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "platform/posix/posix_file_system.h"
+#include "platform/posix/child_process.h"
 #include "support/scratch_directory.h"
 
 namespace corvane {
@@ -25,19 +26,8 @@ mode_t modeOf(const std::string& path) {
 }
 
 constexpr uid_t kNobody = 65534;
-constexpr int kSignalled = 1000;
 
-// What `body` returns when run in a child process, or kSignalled plus the
-// signal that ended the child.
-int inChild(const std::function<int()>& body) {
-  const pid_t child = ::fork();
-  if (child == 0) ::_exit(body());
-  int status = 0;
-  ::waitpid(child, &status, 0);
-  return WIFEXITED(status) ? WEXITSTATUS(status) : kSignalled + WTERMSIG(status);
-}
-
-// The same for a user without privileges: run by the administrator, the
+// inChild for a user without privileges: run by the administrator, the
 // child becomes nobody first, for whom permissions hold.
 int asUnprivileged(const std::function<int()>& body) {
   return inChild([&body] {

@@ -11,22 +11,11 @@
 #include <string>
 #include <vector>
 
+#include "platform/posix/child_process.h"
 #include "support/scratch_directory.h"
 
 namespace corvane {
 namespace {
-
-constexpr int kSignalled = 1000;
-
-// Runs `body` in a child process: its exit status, or kSignalled plus the
-// signal that ended it.
-int inChild(const std::function<int()>& body) {
-  const pid_t child = ::fork();
-  if (child == 0) ::_exit(body());
-  int status = 0;
-  ::waitpid(child, &status, 0);
-  return WIFEXITED(status) ? WEXITSTATUS(status) : kSignalled + WTERMSIG(status);
-}
 
 void endOnTerm(int) { ::_exit(42); }
 
