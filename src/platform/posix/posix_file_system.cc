@@ -77,15 +77,16 @@ std::optional<std::string> PosixFileSystem::readFile(const std::string& path,
   if (status.st_size > 0) {
     content.reserve(std::min(static_cast<std::size_t>(status.st_size), maxBytes));
   }
-  constexpr std::size_t kPiece = 64 * 1024;
+  char piece[64 * 1024];
   while (content.size() < maxBytes) {
-    const std::size_t filled = content.size();
-    const std::size_t wanted = std::min(kPiece, maxBytes - filled);
-    content.resize(filled + wanted);
-    const ssize_t got = ::read(file.get(), content.data() + filled, wanted);
-    content.resize(filled + static_cast<std::size_t>(got > 0 ? got : 0));
+    const ssize_t got =
+        ::read(file.get(), piece, std::min(sizeof piece, maxBytes - content.size()));
     if (got == 0) break;
-    if (got < 0 && errno != EINTR) return std::nullopt;
+    if (got < 0) {
+      if (errno == EINTR) continue;
+      return std::nullopt;
+    }
+    content.append(piece, static_cast<std::size_t>(got));
   }
   return content;
 }

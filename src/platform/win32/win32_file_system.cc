@@ -196,16 +196,14 @@ std::optional<std::string> Win32FileSystem::readFile(const std::string& path,
   if (!file.valid() || GetFileType(file.get()) != FILE_TYPE_DISK) return std::nullopt;
   // The content grows a piece at a time as it arrives and stops at the
   // bound, whatever size the file claims.
-  constexpr std::size_t kPiece = 64 * 1024;
   std::string content;
+  char piece[64 * 1024];
   while (content.size() < maxBytes) {
-    const std::size_t filled = content.size();
-    const auto wanted = static_cast<DWORD>(std::min(kPiece, maxBytes - filled));
-    content.resize(filled + wanted);
+    const auto wanted = static_cast<DWORD>(std::min(sizeof piece, maxBytes - content.size()));
     DWORD got = 0;
-    if (!ReadFile(file.get(), &content[filled], wanted, &got, nullptr)) return std::nullopt;
-    content.resize(filled + got);
+    if (!ReadFile(file.get(), piece, wanted, &got, nullptr)) return std::nullopt;
     if (got == 0) break;
+    content.append(piece, got);
   }
   return content;
 }
