@@ -37,10 +37,13 @@ TEST(MakeProjectTest, DefaultProjectListsSourcesSortedAndNamesTheTargetAfterTheE
   EXPECT_EQ(project.target(), "c");
 }
 
-// Whatever the texts hold, each key line of the written file stays one line.
+// Whatever the texts hold, each key line of the written file stays one line;
+// names taken from the directory's own name lose their line breaks too.
 TEST(MakeProjectTest, NoTextCanBreakALineOfTheProjectFile) {
-  FakeFileSystem fs("/home/user/work");
+  FakeFileSystem fs("/home/user/we\nird\r");
   MakeProject project(fs);
+  EXPECT_EQ(project.sources(), (Paragraph{"weird.cpp"}));
+  EXPECT_EQ(project.target(), "weird");
   project.setTarget("app\r\n!target");
   project.setSources({"a.c\n!source", "b\x1a.c"});
   for (auto set : {&MakeProject::setMakefileName, &MakeProject::setLinkerFlags,

@@ -185,21 +185,6 @@ TEST_F(SourceDiscovery, QuickScanEqualsLineByLineReading) {
   EXPECT_GT(agreedTrue, 20);
 }
 
-// Names that would break a line of the project file or the makefile apart
-// never become sources; a directory name with a line break gives names
-// without it.
-TEST(SourceDiscoveryNames, ControlCharactersNeverReachALine) {
-  FakeFileSystem fs("/home/user/we\nird\r");
-  fs.addFile("x\n!include evil.mak\nz.cpp", "int main()\n");
-  fs.addFile("tab\t.c", "int main()\n");
-  fs.addFile("del\x7f.c", "int main()\n");
-  List list;
-  EXPECT_EQ(0, collectFiles(fs, list, "cpp") + collectFiles(fs, list, "c"));
-  const List sources = scanSources(fs);
-  EXPECT_EQ(List{"weird.cpp"}, sources);
-  EXPECT_EQ("weird", defaultTargetName(fs, sources));
-}
-
 // Only the first kEntrySearchBytes of a source are searched.
 TEST(SourceDiscoveryNames, SearchStopsAtTheBound) {
   FakeFileSystem fs;
