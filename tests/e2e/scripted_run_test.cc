@@ -258,43 +258,6 @@ TEST_F(ScriptedRunTest, FailedMakefileWriteGoesToTheRetryBoxAndKeepsTheOldMakefi
   EXPECT_EQ(entries().size(), 44u);  // no temporary file left behind
 }
 
-// Files as large as they come (sparse, so they take no room): a source is
-// searched only in its first part, a project file that large is refused.
-TEST_F(ScriptedRunTest, HugeFilesAreReadOnlyWithinBounds) {
-  writeHelloSources();
-  const auto sparse = [this](const char* name) {
-    writeFile(work_ / name, "");
-    fs::resize_file(work_ / name, std::uintmax_t{100} << 30);
-  };
-  sparse("big.c");
-  EXPECT_EQ(run(kEnter + compilerAnswer("C:\\BCC55")).exitStatus, 0);
-  EXPECT_EQ(readFile(work_ / "Project.gen"), projectFile("hello", {"big.c", "hello.cpp", "util.c"}));
-
-  fs::remove(work_ / "Makefile.b");
-  sparse("Project.gen");
-  EXPECT_EQ(run(std::string(kEnter) + kEnter).exitStatus, 1);
-  EXPECT_EQ(fs::file_size(work_ / "Project.gen"), std::uintmax_t{100} << 30);
-  EXPECT_EQ(entries(), (std::vector<std::string>{"Project.gen", "big.c", "hello.cpp", "util.c"}));
-}
-
-// A file that grants no write permission is never replaced, whoever runs
-// Corvane: no overwrite question, the retry box until Esc.
-TEST_F(ScriptedRunTest, MakefileWithoutWritePermissionIsNeverReplaced) {
-  writeHelloSources();
-  writeFile(work_ / "Makefile.b", "old makefile\r\n");
-  fs::permissions(work_ / "Makefile.b", fs::perms::owner_read | fs::perms::group_read |
-                                            fs::perms::others_read);
-  // The compiler in the default directory, so that Enter at the compiler
-  // prompt goes on to the makefile; had the question come, Enter would
-  // have answered it yes.
-  fs::create_directories(wine_ / "drive_c" / "Borland" / "Bcc55" / "Bin");
-  writeFile(wine_ / "drive_c" / "Borland" / "Bcc55" / "Bin" / "Bcc32.exe", "");
-  EXPECT_EQ(run(std::string(kEnter) + kEnter + kEnter + kEsc).exitStatus, 1);
-  EXPECT_EQ(readFile(work_ / "Makefile.b"), "old makefile\r\n");
-  EXPECT_EQ(fs::status(work_ / "Makefile.b").permissions() & fs::perms::all,
-            fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
-}
-
 // Names that a line-based file cannot hold are no sources: nothing of them
 // reaches the project file or the makefile.
 TEST_F(ScriptedRunTest, NamesWithControlCharactersAreNoSources) {
