@@ -1,5 +1,6 @@
 #include <cstdio>
 #include <memory>
+#include <new>
 #include <string>
 #include <vector>
 
@@ -24,7 +25,14 @@ int main(int argc, char** argv) {
     std::fputs("corvane: cannot use this terminal as an 80 x 25 text console\n", stderr);
     return 1;
   }
-  const int status = corvane::runCorvane(arguments, *console, *fs);
+  int status = 1;
+  bool outOfMemory = false;
+  try {
+    status = corvane::runCorvane(arguments, *console, *fs);
+  } catch (const std::bad_alloc&) {
+    outOfMemory = true;  // the terminal must still be given back as it was
+  }
   console.reset();  // gives the terminal back before the process ends
+  if (outOfMemory) std::fputs("corvane: out of memory\n", stderr);
   return status;
 }

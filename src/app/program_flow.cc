@@ -28,13 +28,25 @@ bool hasDirectoryPart(const std::string& name) {
 }
 
 // Loads the project file when it can be read and the user agrees; otherwise
-// builds the default project. Nothing when the user pressed Esc.
+// builds the default project. Nothing when the user pressed Esc or the file
+// is too large to be a project file (the screen has then been destroyed by
+// the fatal error box).
 std::optional<MakeProject> loadOrCreateProject(CorvaneScreen& screen, const FileSystem& fs,
                                                const std::string& projectFileName,
                                                bool& escaped) {
   escaped = false;
-  const std::optional<std::string> content = fs.readFile(projectFileName);
+  const std::optional<std::string> content =
+      fs.readFile(projectFileName, MakeProject::kLargestFile + 1);
   if (!content) return MakeProject(fs);
+  if (content->size() > MakeProject::kLargestFile) {
+    // Saving a default project would replace whatever it is: nothing is
+    // written, the user names another file.
+    screen.fatalError({"Cannot load project file " + quoted(projectFileName),
+                       "It is larger than " + std::to_string(MakeProject::kLargestFile >> 20) +
+                           " MiB, too large for a project file.",
+                       "Nothing was written. Start Corvane with another one."});
+    return std::nullopt;
+  }
   const int answer = screen.askYesNo(
       {"Load existing project file " + quoted(projectFileName) + " ?",
        "A new default project will be generated if you answer No.", "LOAD"},
@@ -127,9 +139,9 @@ int runCorvane(const std::vector<std::string>& arguments, Console& console, File
 
   bool escaped = false;
   std::optional<MakeProject> project = loadOrCreateProject(screen, fs, projectFileName, escaped);
-  if (escaped) {
+  if (!project) {
     screen.destroy();
-    return 0;
+    return escaped ? 0 : 1;
   }
 
   screen.openWorkspace();

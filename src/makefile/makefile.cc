@@ -117,7 +117,9 @@ Makefile::Makefile(const MakeProject& project, const std::string& compilerDirect
   const OptionList& options = project_.optionList();
   const Paragraph sources = namedSources(project_.sources());
 
-  compilerDirLine_ = "BCDIR = " + compilerDirectory;
+  // The directory may come from the program's own path; no name may break
+  // the line apart.
+  compilerDirLine_ = "BCDIR = " + singleLine(compilerDirectory);
   startupBlock_ = {"# Startup Object File", options.startupLine(), ""};
   runtimeBlock_ = {"# Runtime Library", options.runtimeLine(), ""};
 

@@ -4,6 +4,7 @@
 #ifndef CORVANE_PLATFORM_FILE_SYSTEM_H
 #define CORVANE_PLATFORM_FILE_SYSTEM_H
 
+#include <cstddef>
 #include <memory>
 #include <optional>
 #include <string>
@@ -41,17 +42,26 @@ class FileSystem {
   // paths where the platform can map them (see the POSIX implementation).
   virtual bool exists(const std::string& path) const = 0;
 
-  // Whether a file of that name exists and is not read-only.
+  // Whether a file of that name exists and is not read-only. A file that
+  // grants no write permission to anyone is read-only whoever asks, the
+  // administrator included.
   virtual bool isWritable(const std::string& path) const = 0;
 
-  // The whole content of a file, or nothing when it cannot be opened for
-  // reading (absent, unreadable, a directory).
-  virtual std::optional<std::string> readFile(const std::string& path) const = 0;
+  // The content of a plain file up to `maxBytes` bytes (all of it when it is
+  // shorter), read piece by piece so that no more memory is taken than the
+  // bytes actually there, whatever size the file claims. Nothing when it
+  // cannot be read (absent, unreadable, a directory, a device or a pipe).
+  // Ask for one byte more than you accept to learn that a file is larger.
+  virtual std::optional<std::string> readFile(const std::string& path,
+                                              std::size_t maxBytes) const = 0;
 
-  // Replaces the file's content safely: the new bytes go to a temporary file
-  // in the same directory which then takes the name, so the old content
-  // survives any failure. Permission bits of a replaced file are kept, and a
-  // name that is a symbolic link keeps the link.
+  // Replaces the file's content without ever losing the old one: the new
+  // bytes go to a temporary file beside it which then takes the name, where
+  // that keeps everything the old file had; otherwise (hard links, an owner
+  // or group that cannot be carried over, a directory that allows no new
+  // file) the file is rewritten in place and its old bytes are put back if
+  // the write fails. A name that is a symbolic link keeps the link. Devices
+  // and pipes are written to, never replaced; a read-only file is left alone.
   virtual SaveResult saveFile(const std::string& path, const std::string& content) = 0;
 
   // The absolute path of the running program's own file, as it was started

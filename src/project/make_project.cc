@@ -163,6 +163,12 @@ void MakeProject::write(std::ostream& out) const {
   writeLines(out, concat(lines, tail));
 }
 
+void MakeProject::setSources(const List& sources) {
+  sources_.clear();
+  sources_.reserve(sources.size());
+  for (const std::string& source : sources) sources_.push_back(singleLine(source));
+}
+
 void MakeProject::setOptionList(const OptionList& options) {
   optionList_ = options;
   optionLines_ = optionList_.optionLines();

@@ -2,6 +2,7 @@
 #ifndef CORVANE_PROJECT_MAKE_PROJECT_H
 #define CORVANE_PROJECT_MAKE_PROJECT_H
 
+#include <cstddef>
 #include <iosfwd>
 #include <string>
 
@@ -19,6 +20,11 @@ class MakeProject {
   // system is used for the defaults of what the file lacks.
   MakeProject(std::istream& in, const FileSystem& fs);
 
+  // The largest project file that is loaded: 16 MiB, room for some hundred
+  // thousand sources. Anything larger is no project file of ours (a link to
+  // a device, say) and would only fill the memory.
+  static constexpr std::size_t kLargestFile = std::size_t{16} << 20;
+
   // Writes the whole project file, CR LF after every line.
   void write(std::ostream& out) const;
 
@@ -35,16 +41,19 @@ class MakeProject {
   const Paragraph& optionLines() const { return optionLines_; }
   const OptionList& optionList() const { return optionList_; }
 
-  void setMakefileName(const std::string& text) { makefileName_ = text; }
-  void setTarget(const std::string& text) { target_ = text; }
-  void setLinkerFlags(const std::string& text) { linkerFlags_ = text; }
-  void setCompilerFlags(const std::string& text) { compilerFlags_ = text; }
-  void setObjects(const std::string& text) { objects_ = text; }
-  void setLibraries(const std::string& text) { libraries_ = text; }
-  void setLibraryPaths(const std::string& text) { libraryPaths_ = text; }
-  void setIncludePaths(const std::string& text) { includePaths_ = text; }
-  void setResources(const std::string& text) { resources_ = text; }
-  void setSources(const List& sources) { sources_ = sources; }
+  // Every text of a project ends up on a line of its own in the project
+  // file or the makefile, so the setters drop the bytes that would break
+  // that line apart (CR, LF, Ctrl-Z); everything else is taken as given.
+  void setMakefileName(const std::string& text) { makefileName_ = singleLine(text); }
+  void setTarget(const std::string& text) { target_ = singleLine(text); }
+  void setLinkerFlags(const std::string& text) { linkerFlags_ = singleLine(text); }
+  void setCompilerFlags(const std::string& text) { compilerFlags_ = singleLine(text); }
+  void setObjects(const std::string& text) { objects_ = singleLine(text); }
+  void setLibraries(const std::string& text) { libraries_ = singleLine(text); }
+  void setLibraryPaths(const std::string& text) { libraryPaths_ = singleLine(text); }
+  void setIncludePaths(const std::string& text) { includePaths_ = singleLine(text); }
+  void setResources(const std::string& text) { resources_ = singleLine(text); }
+  void setSources(const List& sources);
   void setOptionList(const OptionList& options);
 
   std::string allCompilerFlags() const;

@@ -1,6 +1,7 @@
 #include "project/source_discovery.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace corvane {
 
@@ -33,10 +34,17 @@ bool isEntryLine(std::string_view line) {
 
 }  // namespace
 
+// A name with a control character in it cannot stand in the line-based
+// project file and makefile (a line feed would start a line of its own), so
+// such a file is no source.
 int collectFiles(const FileSystem& fs, List& list, const std::string& extension) {
-  const std::vector<std::string> names = fs.listMatching(extension);
-  list.insert(list.end(), names.begin(), names.end());
-  return static_cast<int>(names.size());
+  int appended = 0;
+  for (std::string& name : fs.listMatching(extension)) {
+    if (hasControlCharacter(name)) continue;
+    list.push_back(std::move(name));
+    ++appended;
+  }
+  return appended;
 }
 
 List scanSources(const FileSystem& fs) {
@@ -45,7 +53,7 @@ List scanSources(const FileSystem& fs) {
   found += collectFiles(fs, sources, "c");
   if (found == 0) {
     // Nothing to build yet: propose a source named after the directory.
-    sources.push_back(fs.splitPath(fs.currentDirectory()).name + ".cpp");
+    sources.push_back(singleLine(fs.splitPath(fs.currentDirectory()).name) + ".cpp");
   }
   return sortNoCase(sources, true);
 }
@@ -54,7 +62,7 @@ List scanSources(const FileSystem& fs) {
 // the file is searched for those names and just the lines around the hits
 // are examined; a file without an entry point costs a few linear searches.
 bool definesEntryPoint(const FileSystem& fs, const std::string& fileName) {
-  std::optional<std::string> content = fs.readFile(fileName);
+  std::optional<std::string> content = fs.readFile(fileName, kEntrySearchBytes);
   if (!content) return false;
   std::string& bytes = *content;
   toTextModeBytes(bytes);
@@ -115,7 +123,7 @@ std::string defaultTargetName(const FileSystem& fs, const List& sources) {
   auto definesEntry = [&fs](const std::string& name) { return definesEntryPoint(fs, name); };
   if (findIf(sources, definesEntry, 0, entrySource) >= 0) return beforeLast(entrySource, ".");
   const PathParts here = fs.splitPath(fs.currentDirectory());
-  return here.name + here.extension;
+  return singleLine(here.name + here.extension);
 }
 
 }  // namespace corvane

@@ -68,6 +68,23 @@ bool startsWithNoCase(std::string_view text, std::string_view keyword) {
   return true;
 }
 
+std::string singleLine(std::string_view text) {
+  std::string line;
+  line.reserve(text.size());
+  for (char c : text) {
+    if (c != '\r' && c != '\n' && c != '\x1a') line += c;
+  }
+  return line;
+}
+
+bool hasControlCharacter(std::string_view text) {
+  for (char c : text) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (byte < 32 || byte == 127) return true;
+  }
+  return false;
+}
+
 List splitWords(std::string_view text, std::string_view separators) {
   List words;
   std::size_t at = 0;

@@ -35,6 +35,11 @@ std::string upperCase(std::string_view text);
 std::string beforeLast(std::string_view text, std::string_view separator);
 bool startsWithNoCase(std::string_view text, std::string_view keyword);
 List splitWords(std::string_view text, std::string_view separators);
+// The text without the bytes that would split a line of a written text file
+// or end the file for its reader: CR, LF and Ctrl-Z.
+std::string singleLine(std::string_view text);
+// Whether the text holds a control character: a byte below 32, or 127.
+bool hasControlCharacter(std::string_view text);
 
 // List functions.
 List makeList(const char* const* texts, int count);

@@ -27,7 +27,9 @@ class FakeFileSystem : public FileSystem {
     return paths_.count(single) > 0;
   }
   bool isWritable(const std::string& path) const override { return exists(path); }
-  std::optional<std::string> readFile(const std::string&) const override { return {}; }
+  std::optional<std::string> readFile(const std::string&, std::size_t) const override {
+    return {};
+  }
   SaveResult saveFile(const std::string&, const std::string&) override {
     return SaveResult::kCannotOpen;
   }

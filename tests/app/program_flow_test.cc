@@ -9,6 +9,7 @@
 
 #include "platform/command_line.h"
 #include "platform/memory_console.h"
+#include "project/make_project.h"
 #include "support/fake_file_system.h"
 
 namespace corvane {
@@ -209,6 +210,25 @@ TEST_F(ProgramFlowTest, IncompleteWritesAreReportedAsFailures) {
   EXPECT_EQ(timesShown("Cannot write project file \"Project.gen\""), 1);
   EXPECT_EQ(timesShown("in current directory /home/user/work"), 1);
   EXPECT_EQ(timesShown("The file must be"), 0);
+}
+
+// A project file larger than any project is refused before the question:
+// building a default project instead would replace it on saving.
+TEST_F(ProgramFlowTest, OversizedProjectFileIsRefusedAndNothingWritten) {
+  const std::string huge(MakeProject::kLargestFile + 1, '#');
+  fs_.addFile("big.gen", huge);
+  EXPECT_EQ(run("x", {"big.gen"}), 1);
+  EXPECT_EQ(timesShown("Cannot load project file \"big.gen\""), 1);
+  EXPECT_EQ(timesShown("It is larger than 16 MiB, too large for a project file."), 1);
+  EXPECT_EQ(timesShown("LOAD"), 0);
+  EXPECT_EQ(console_.keysLeft(), 0u);
+  EXPECT_TRUE(screenIsBlank());
+  EXPECT_EQ(fs_.contentOf("big.gen"), huge);
+  EXPECT_FALSE(fs_.contentOf("Makefile.b"));
+  // One byte less is still a project file.
+  fs_.addFile("big.gen", huge.substr(1));
+  EXPECT_EQ(run(kEsc, {"big.gen"}), 0);
+  EXPECT_EQ(timesShown("LOAD"), 1);
 }
 
 }  // namespace

@@ -29,9 +29,9 @@ long long nowMilliseconds() {
   if (chdir(options.directory.c_str()) != 0) _exit(126);
   for (const auto& [name, value] : options.environment) setenv(name.c_str(), value.c_str(), 1);
   if (options.fileSizeLimit >= 0) {
-    // With SIGXFSZ ignored, a write past the limit fails with EFBIG instead
-    // of killing the process: a full disk, seen from the program.
-    signal(SIGXFSZ, SIG_IGN);
+    // A user's `ulimit -f`: SIGXFSZ keeps its default action, which would
+    // end the program unless it sees to a write past the limit failing.
+    signal(SIGXFSZ, SIG_DFL);
     rlimit limit{};
     limit.rlim_cur = limit.rlim_max = static_cast<rlim_t>(options.fileSizeLimit);
     setrlimit(RLIMIT_FSIZE, &limit);

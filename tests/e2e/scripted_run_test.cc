@@ -298,5 +298,17 @@ TEST_F(ScriptedRunTest, FailedMakefileWriteGoesToTheRetryBoxAndKeepsTheOldMakefi
   EXPECT_EQ(entries().size(), 44u);  // no temporary file left behind
 }
 
+// Names that a line-based file cannot hold are no sources: nothing of them
+// reaches the project file or the makefile.
+TEST_F(ScriptedRunTest, NamesWithControlCharactersAreNoSources) {
+  writeHelloSources();
+  writeFile(work_ / "x\n!include evil.mak\nz.cpp", "int main()\n");
+  writeFile(work_ / "cr\r.c", "");
+  writeFile(work_ / "del\x7f.c", "");
+  EXPECT_EQ(run(kEnter + compilerAnswer("C:\\BCC55")).exitStatus, 0);
+  EXPECT_EQ(readFile(work_ / "Project.gen"), projectFile("hello", {"hello.cpp", "util.c"}));
+  EXPECT_EQ(readFile(work_ / "Makefile.b"), helloMakefile("C:\\BCC55"));
+}
+
 }  // namespace
 }  // namespace corvane::e2e

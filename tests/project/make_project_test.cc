@@ -37,6 +37,30 @@ TEST(MakeProjectTest, DefaultProjectListsSourcesSortedAndNamesTheTargetAfterTheE
   EXPECT_EQ(project.target(), "c");
 }
 
+// Whatever the texts hold, each key line of the written file stays one line;
+// names taken from the directory's own name lose their line breaks too.
+TEST(MakeProjectTest, NoTextCanBreakALineOfTheProjectFile) {
+  FakeFileSystem fs("/home/user/we\nird\r");
+  MakeProject project(fs);
+  EXPECT_EQ(project.sources(), (Paragraph{"weird.cpp"}));
+  EXPECT_EQ(project.target(), "weird");
+  project.setTarget("app\r\n!target");
+  project.setSources({"a.c\n!source", "b\x1a.c"});
+  for (auto set : {&MakeProject::setMakefileName, &MakeProject::setLinkerFlags,
+                   &MakeProject::setCompilerFlags, &MakeProject::setObjects,
+                   &MakeProject::setLibraries, &MakeProject::setLibraryPaths,
+                   &MakeProject::setIncludePaths, &MakeProject::setResources}) {
+    (project.*set)("x\n!text\r\x1a");
+  }
+  EXPECT_EQ(project.target(), "app!target");
+  EXPECT_EQ(project.sources(), (Paragraph{"a.c!source", "b.c"}));
+  EXPECT_EQ(project.resources(), "x!text");
+  std::ostringstream out;
+  project.write(out);
+  for (const std::string& line : splitTextLines(out.str())) EXPECT_NE(line[0], '!') << line;
+  EXPECT_EQ(out.str().find('\x1a'), std::string::npos);
+}
+
 TEST(MakeProjectTest, ComposedFlagsPutTheUsersFlagsAfterTheOptions) {
   FakeFileSystem fs;
   MakeProject project(fs);

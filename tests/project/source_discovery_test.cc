@@ -12,6 +12,7 @@
 #include <random>
 
 #include "platform/file_system.h"
+#include "support/fake_file_system.h"
 #include "support/scratch_directory.h"
 
 namespace corvane {
@@ -182,6 +183,16 @@ TEST_F(SourceDiscovery, QuickScanEqualsLineByLineReading) {
     agreedTrue += expected ? 1 : 0;
   }
   EXPECT_GT(agreedTrue, 20);
+}
+
+// Only the first kEntrySearchBytes of a source are searched.
+TEST(SourceDiscoveryNames, SearchStopsAtTheBound) {
+  FakeFileSystem fs;
+  const std::string filler(kEntrySearchBytes - 11, '\n');
+  fs.addFile("inside.c", filler + "int main()\n");
+  fs.addFile("beyond.c", filler + "\n\n\nint main()\n");  // the "(" just past it
+  EXPECT_TRUE(definesEntryPoint(fs, "inside.c"));
+  EXPECT_FALSE(definesEntryPoint(fs, "beyond.c"));
 }
 
 }  // namespace

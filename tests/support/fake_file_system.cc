@@ -66,10 +66,11 @@ bool FakeFileSystem::isWritable(const std::string& path) const {
   return found != entries_.end() && !found->second.directory && !found->second.readOnly;
 }
 
-std::optional<std::string> FakeFileSystem::readFile(const std::string& path) const {
+std::optional<std::string> FakeFileSystem::readFile(const std::string& path,
+                                                    std::size_t maxBytes) const {
   auto found = entries_.find(path);
-  if (found == entries_.end()) return std::nullopt;
-  return found->second.content;
+  if (found == entries_.end() || !found->second.content) return std::nullopt;
+  return found->second.content->substr(0, maxBytes);
 }
 
 SaveResult FakeFileSystem::saveFile(const std::string& path, const std::string& content) {

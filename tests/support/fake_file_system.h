@@ -38,7 +38,8 @@ class FakeFileSystem : public FileSystem {
   std::vector<std::string> listMatching(const std::string& extension) const override;
   bool exists(const std::string& path) const override;
   bool isWritable(const std::string& path) const override;
-  std::optional<std::string> readFile(const std::string& path) const override;
+  std::optional<std::string> readFile(const std::string& path,
+                                      std::size_t maxBytes) const override;
   SaveResult saveFile(const std::string& path, const std::string& content) override;
   std::string programPath() const override { return programPath_; }
   PathParts splitPath(const std::string& path) const override;

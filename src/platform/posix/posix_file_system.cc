@@ -5,10 +5,12 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
 
+#include "platform/posix/descriptor.h"
 #include "platform/posix/program_path.h"
 #include "platform/posix/wine_drives.h"
 #include "text/text_utils.h"
@@ -16,21 +18,6 @@
 namespace corvane {
 
 namespace {
-
-// Closes a descriptor on every way out of a function.
-class Descriptor {
- public:
-  explicit Descriptor(int fd) : fd_(fd) {}
-  ~Descriptor() {
-    if (fd_ >= 0) ::close(fd_);
-  }
-  Descriptor(const Descriptor&) = delete;
-  Descriptor& operator=(const Descriptor&) = delete;
-  int get() const { return fd_; }
-
- private:
-  int fd_;
-};
 
 bool isSeparator(char c) { return c == '/' || c == '\\'; }
 
@@ -70,10 +57,15 @@ bool PosixFileSystem::exists(const std::string& path) const {
 }
 
 bool PosixFileSystem::isWritable(const std::string& path) const {
-  return !path.empty() && ::access(path.c_str(), W_OK) == 0;
+  // access() answers yes to the administrator for any file; a file that
+  // grants nobody write permission is meant to stay as it is.
+  struct stat status {};
+  return !path.empty() && ::stat(path.c_str(), &status) == 0 &&
+         grantsWritePermission(status.st_mode) && ::access(path.c_str(), W_OK) == 0;
 }
 
-std::optional<std::string> PosixFileSystem::readFile(const std::string& path) const {
+std::optional<std::string> PosixFileSystem::readFile(const std::string& path,
+                                                     std::size_t maxBytes) const {
   // Only regular files are read: a FIFO named x.cpp would block the open or
   // the read forever, and a device such as /dev/zero would never end.
   // O_NONBLOCK keeps the open itself from waiting for a FIFO's writer.
@@ -81,22 +73,24 @@ std::optional<std::string> PosixFileSystem::readFile(const std::string& path) co
   if (file.get() < 0) return std::nullopt;
   struct stat status {};
   if (::fstat(file.get(), &status) != 0 || !S_ISREG(status.st_mode)) return std::nullopt;
+  // The size a file claims is only a hint, and a bad one at that: files
+  // under /proc claim 0 and never end, a sparse file claims terabytes. The
+  // hint may reserve memory up to the bound; beyond it nothing is read.
   std::string content;
-  // The size is only a hint: the file may change while it is read.
-  std::size_t capacity = status.st_size > 0 ? static_cast<std::size_t>(status.st_size) + 1 : 4096;
-  content.resize(capacity);
-  std::size_t filled = 0;
-  for (;;) {
-    if (filled == content.size()) content.resize(content.size() * 2);
-    ssize_t got = ::read(file.get(), content.data() + filled, content.size() - filled);
+  if (status.st_size > 0) {
+    content.reserve(std::min(static_cast<std::size_t>(status.st_size), maxBytes));
+  }
+  char piece[64 * 1024];
+  while (content.size() < maxBytes) {
+    const ssize_t got =
+        ::read(file.get(), piece, std::min(sizeof piece, maxBytes - content.size()));
+    if (got == 0) break;
     if (got < 0) {
       if (errno == EINTR) continue;
       return std::nullopt;
     }
-    if (got == 0) break;
-    filled += static_cast<std::size_t>(got);
+    content.append(piece, static_cast<std::size_t>(got));
   }
-  content.resize(filled);
   return content;
 }
 

@@ -2,6 +2,8 @@
 #ifndef CORVANE_PLATFORM_POSIX_POSIX_FILE_SYSTEM_H
 #define CORVANE_PLATFORM_POSIX_POSIX_FILE_SYSTEM_H
 
+#include <sys/types.h>
+
 #include <string>
 #include <utility>
 
@@ -20,7 +22,8 @@ class PosixFileSystem : public FileSystem {
   std::vector<std::string> listMatching(const std::string& extension) const override;
   bool exists(const std::string& path) const override;
   bool isWritable(const std::string& path) const override;
-  std::optional<std::string> readFile(const std::string& path) const override;
+  std::optional<std::string> readFile(const std::string& path,
+                                      std::size_t maxBytes) const override;
   SaveResult saveFile(const std::string& path, const std::string& content) override;
   std::string programPath() const override;
   PathParts splitPath(const std::string& path) const override;
@@ -39,8 +42,11 @@ bool windowsPathExists(const std::string& path, const std::string& winePrefix);
 // The Wine prefix of the user: $WINEPREFIX, or ~/.wine.
 std::string winePrefix();
 
-// Writes the content under the name through a temporary file that then takes
-// the name, so that a failure never leaves a half-written file behind.
+// Whether the permission bits let anyone at all write the file.
+bool grantsWritePermission(mode_t mode);
+
+// Writes the content under the name so that a failure never leaves a
+// half-written file behind (see FileSystem::saveFile for the rules).
 SaveResult saveFileSafely(const std::string& path, const std::string& content);
 
 }  // namespace corvane

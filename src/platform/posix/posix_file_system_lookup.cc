@@ -7,6 +7,8 @@
 
 #include <cctype>
 #include <cstdlib>
+#include <set>
+#include <utility>
 
 #include "platform/posix/posix_file_system.h"
 #include "text/text_utils.h"
@@ -19,46 +21,48 @@ bool statOf(const std::string& path, struct stat& status) {
   return !path.empty() && ::stat(path.c_str(), &status) == 0;
 }
 
-bool isDirectory(const std::string& path) {
-  struct stat status {};
-  return statOf(path, status) && S_ISDIR(status.st_mode);
-}
-
 std::string join(const std::string& base, const std::string& name) {
   if (base.empty() || base.back() == '/') return base + name;
   return base + "/" + name;
 }
 
-// Walks the components below `base`, which exists. A component that is not
-// there with its exact spelling may be there in another case; every such
-// spelling is tried, as POSIX allows several of them side by side.
-bool resolveFrom(const std::string& base, const List& components, std::size_t index,
-                 bool wantDirectory) {
-  if (index == components.size()) return !wantDirectory || isDirectory(base);
-  const std::string& component = components[index];
-  struct stat status {};
-  const std::string exact = join(base, component);
-  if (statOf(exact, status) && resolveFrom(exact, components, index + 1, wantDirectory)) {
-    return true;
-  }
-  if (component == "." || component == "..") return false;
-  DIR* directory = ::opendir(base.c_str());
-  if (directory == nullptr) return false;
-  const std::string folded = upperCase(component);
-  List spellings;
-  while (const dirent* entry = ::readdir(directory)) {
-    std::string name = entry->d_name;
-    if (name != component && upperCase(name) == folded) spellings.push_back(std::move(name));
-  }
-  ::closedir(directory);
-  for (const std::string& spelling : spellings) {
-    std::string candidate = join(base, spelling);
-    if (statOf(candidate, status) &&
-        resolveFrom(candidate, components, index + 1, wantDirectory)) {
-      return true;
+// Walks the components below `base`, which exists, one level at a time. A
+// component may be spelt in another case on the disk, and POSIX allows
+// several spellings side by side of which only one may lead on, so each
+// level keeps every file that the components so far name in any case. A
+// file reached under several spellings (links that loop, such as d -> .
+// beside D -> .) is kept once: the walk never holds more than the distinct
+// files that match, and takes one pass per component however deep it goes.
+bool resolveFrom(const std::string& base, const List& components, bool wantDirectory) {
+  List reached{base};
+  for (std::size_t index = 0; index < components.size(); ++index) {
+    const std::string& component = components[index];
+    // Every component but the last must be a directory to go on.
+    const bool directoryHere = wantDirectory || index + 1 < components.size();
+    const std::string folded = upperCase(component);
+    List next;
+    std::set<std::pair<dev_t, ino_t>> seen;
+    auto keep = [&](const std::string& path) {
+      struct stat status {};
+      if (!statOf(path, status) || (directoryHere && !S_ISDIR(status.st_mode))) return;
+      if (seen.emplace(status.st_dev, status.st_ino).second) next.push_back(path);
+    };
+    for (const std::string& directoryPath : reached) {
+      keep(join(directoryPath, component));
+      if (component == "." || component == "..") continue;
+      DIR* directory = ::opendir(directoryPath.c_str());
+      if (directory == nullptr) continue;
+      while (const dirent* entry = ::readdir(directory)) {
+        const std::string name = entry->d_name;
+        if (name != component && upperCase(name) == folded) keep(join(directoryPath, name));
+      }
+      ::closedir(directory);
     }
+    if (next.empty()) return false;
+    reached = std::move(next);
   }
-  return false;
+  struct stat status {};
+  return !wantDirectory || (statOf(reached.front(), status) && S_ISDIR(status.st_mode));
 }
 
 bool hasDriveLetter(const std::string& path) {
@@ -89,14 +93,14 @@ bool windowsPathExists(const std::string& path, const std::string& prefix) {
     for (char spelling : {static_cast<char>(std::tolower(static_cast<unsigned char>(letter))),
                           static_cast<char>(std::toupper(static_cast<unsigned char>(letter)))}) {
       const std::string drive = prefix + "/dosdevices/" + spelling + ":";
-      if (statOf(drive, status) && resolveFrom(drive, components, 0, wantDirectory)) return true;
+      if (statOf(drive, status) && resolveFrom(drive, components, wantDirectory)) return true;
     }
     return false;
   }
 
   if (statOf(slashed, status)) return true;
   const std::string root = slashed.front() == '/' ? "/" : ".";
-  return resolveFrom(root, splitWords(slashed, "/"), 0, wantDirectory);
+  return resolveFrom(root, splitWords(slashed, "/"), wantDirectory);
 }
 
 }  // namespace corvane

@@ -1,6 +1,8 @@
 #include "platform/win32/win32_file_system.h"
 
+#include <algorithm>
 #include <limits>
+#include <optional>
 
 #include "platform/win32/unique_handle.h"
 #include "platform/win32/windows_api.h"
@@ -38,26 +40,44 @@ std::string growingBufferText(Call call) {
   return {};
 }
 
-bool writeAll(HANDLE file, const std::string& content) {
+bool writeAll(HANDLE file, const char* bytes, std::size_t count) {
   std::size_t done = 0;
-  while (done < content.size()) {
-    const std::size_t left = content.size() - done;
+  while (done < count) {
+    const std::size_t left = count - done;
     const DWORD chunk = left > std::numeric_limits<DWORD>::max() / 2
                             ? std::numeric_limits<DWORD>::max() / 2
                             : static_cast<DWORD>(left);
     DWORD written = 0;
-    if (!WriteFile(file, content.data() + done, chunk, &written, nullptr) || written == 0)
-      return false;
+    if (!WriteFile(file, bytes + done, chunk, &written, nullptr) || written == 0) return false;
     done += written;
   }
   return true;
 }
 
+bool seekTo(HANDLE file, std::size_t position) {
+  LARGE_INTEGER distance;
+  distance.QuadPart = static_cast<LONGLONG>(position);
+  return SetFilePointerEx(file, distance, nullptr, FILE_BEGIN) != 0;
+}
+
+bool readAll(HANDLE file, std::string& bytes) {
+  std::size_t filled = 0;
+  while (filled < bytes.size()) {
+    DWORD got = 0;
+    const DWORD wanted = static_cast<DWORD>(std::min<std::size_t>(bytes.size() - filled, 1 << 20));
+    if (!ReadFile(file, &bytes[filled], wanted, &got, nullptr) || got == 0) return false;
+    filled += got;
+  }
+  return true;
+}
+
 // A new, empty file beside the named one, opened for writing; its name ends
-// up in tempPath. The name is the target's plus a suffix, so it is in the
-// same directory whatever form the path has.
+// up in tempPath. The name is short, so that it fits wherever the target's
+// own name fits.
 UniqueFileHandle createTempBeside(const std::string& path, std::string& tempPath) {
-  const std::string stem = path + ".~" + std::to_string(GetCurrentProcessId()) + "-";
+  const PathParts parts = splitWindowsPath(path);
+  const std::string stem = parts.drive + parts.directory + "corvane-" +
+                           std::to_string(GetCurrentProcessId() % 100000) + "-";
   for (int attempt = 0; attempt < 100; ++attempt) {
     tempPath = stem + std::to_string(attempt) + ".tmp";
     UniqueFileHandle file(CreateFileA(tempPath.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
@@ -70,16 +90,6 @@ UniqueFileHandle createTempBeside(const std::string& path, std::string& tempPath
   return UniqueFileHandle();
 }
 
-// Whether an existing file could be written and then replaced: it is no
-// directory, not read-only, and no other program holds it in a way that
-// forbids writing or renaming over it.
-bool canReplace(const std::string& path, DWORD attributes) {
-  if (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY)) return false;
-  UniqueFileHandle probe(CreateFileA(path.c_str(), GENERIC_WRITE | DELETE, kShareAll, nullptr,
-                                     OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-  return probe.valid();
-}
-
 // Puts the finished temporary file in the place of the old one. ReplaceFile
 // carries over what belongs to the old file (attributes, creation time,
 // security); the plain rename is the fall-back where it is not supported.
@@ -89,6 +99,61 @@ bool putInPlace(const std::string& tempPath, const std::string& path, bool repla
     return true;
   return MoveFileExA(tempPath.c_str(), path.c_str(),
                      MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+}
+
+// Writes the content to a temporary file that then takes the name. For an
+// existing file (oldAttributes given), nothing when that cannot be done
+// (no new file allowed in the directory, a rename refused): the caller then
+// rewrites the file in place.
+std::optional<SaveResult> writeAndRename(const std::string& path, const std::string& content,
+                                         DWORD oldAttributes) {
+  const bool replacing = oldAttributes != kNoAttributes;
+  std::string tempPath;
+  UniqueFileHandle temp = createTempBeside(path, tempPath);
+  if (!temp.valid()) {
+    if (replacing) return std::nullopt;
+    return SaveResult::kCannotOpen;
+  }
+  bool written = writeAll(temp.get(), content.data(), content.size()) &&
+                 FlushFileBuffers(temp.get());
+  written = temp.reset() && written;
+  if (written && replacing) {
+    // Hidden, system or archive flags of the old file stay with the name
+    // (ReplaceFile does this too; the rename needs it done beforehand).
+    const DWORD kept = oldAttributes & kKeptAttributes;
+    SetFileAttributesA(tempPath.c_str(), kept != 0 ? kept : FILE_ATTRIBUTE_NORMAL);
+  }
+  if (written && putInPlace(tempPath, path, replacing)) return SaveResult::kSaved;
+  DeleteFileA(tempPath.c_str());
+  if (written && replacing) return std::nullopt;
+  return SaveResult::kCannotWrite;
+}
+
+// Rewrites an open file in place: the new bytes over the old, then the end
+// of the file moved to the new length. Only the old bytes that the new
+// content covers are overwritten before the end, so they are all that must
+// be kept to put the file back when the write fails.
+SaveResult rewriteInPlace(HANDLE file, const std::string& content) {
+  LARGE_INTEGER size;
+  if (!GetFileSizeEx(file, &size) || size.QuadPart < 0) return SaveResult::kCannotOpen;
+  const auto oldSize = static_cast<std::size_t>(size.QuadPart);
+  std::string oldStart(std::min(oldSize, content.size()), '\0');
+  if (!seekTo(file, 0) || !readAll(file, oldStart)) return SaveResult::kCannotOpen;
+  const bool written = seekTo(file, 0) && writeAll(file, content.data(), content.size()) &&
+                       seekTo(file, content.size()) && SetEndOfFile(file) &&
+                       FlushFileBuffers(file);
+  if (written) return SaveResult::kSaved;
+  if (seekTo(file, 0) && writeAll(file, oldStart.data(), oldStart.size()) &&
+      seekTo(file, oldSize)) {
+    SetEndOfFile(file);
+  }
+  FlushFileBuffers(file);
+  return SaveResult::kCannotWrite;
+}
+
+UniqueFileHandle openExisting(const std::string& path) {
+  return UniqueFileHandle(CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, kShareAll,
+                                      nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
 }
 
 }  // namespace
@@ -122,41 +187,58 @@ bool Win32FileSystem::isWritable(const std::string& path) const {
          (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY)) == 0;
 }
 
-std::optional<std::string> Win32FileSystem::readFile(const std::string& path) const {
+std::optional<std::string> Win32FileSystem::readFile(const std::string& path,
+                                                     std::size_t maxBytes) const {
   UniqueFileHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
                                     nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!file.valid()) return std::nullopt;
+  // Only files on a disk: a device (CON, a serial port) or a pipe would
+  // wait for input or never end.
+  if (!file.valid() || GetFileType(file.get()) != FILE_TYPE_DISK) return std::nullopt;
+  // The content grows a piece at a time as it arrives and stops at the
+  // bound, whatever size the file claims.
   std::string content;
-  char buffer[64 * 1024];
-  for (;;) {
+  char piece[64 * 1024];
+  while (content.size() < maxBytes) {
+    const auto wanted = static_cast<DWORD>(std::min(sizeof piece, maxBytes - content.size()));
     DWORD got = 0;
-    if (!ReadFile(file.get(), buffer, sizeof buffer, &got, nullptr)) return std::nullopt;
+    if (!ReadFile(file.get(), piece, wanted, &got, nullptr)) return std::nullopt;
     if (got == 0) break;
-    content.append(buffer, got);
+    content.append(piece, got);
   }
   return content;
 }
 
 SaveResult Win32FileSystem::saveFile(const std::string& path, const std::string& content) {
+  if (path.empty()) return SaveResult::kCannotOpen;
   const DWORD oldAttributes = GetFileAttributesA(path.c_str());
-  const bool replacing = oldAttributes != kNoAttributes;
-  if (replacing && !canReplace(path, oldAttributes)) return SaveResult::kCannotOpen;
-
-  std::string tempPath;
-  UniqueFileHandle temp = createTempBeside(path, tempPath);
-  if (!temp.valid()) return SaveResult::kCannotOpen;
-
-  bool written = writeAll(temp.get(), content) && FlushFileBuffers(temp.get());
-  written = temp.reset() && written;
-  if (written && replacing) {
-    // Hidden, system or archive flags of the old file stay with the name
-    // (ReplaceFile does this too; the rename needs it done beforehand).
-    const DWORD kept = oldAttributes & kKeptAttributes;
-    SetFileAttributesA(tempPath.c_str(), kept != 0 ? kept : FILE_ATTRIBUTE_NORMAL);
+  if (oldAttributes != kNoAttributes &&
+      (oldAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY)) != 0) {
+    return SaveResult::kCannotOpen;
   }
-  if (written && putInPlace(tempPath, path, replacing)) return SaveResult::kSaved;
-  DeleteFileA(tempPath.c_str());
-  return SaveResult::kCannotWrite;
+  UniqueFileHandle existing = openExisting(path);
+  if (!existing.valid()) {
+    // Absent: a new file. Anything else (in use, denied, no such
+    // directory) is a file that cannot be opened.
+    if (GetLastError() != ERROR_FILE_NOT_FOUND) return SaveResult::kCannotOpen;
+    return *writeAndRename(path, content, kNoAttributes);
+  }
+  // A device such as NUL or a pipe is written to, never replaced.
+  if (GetFileType(existing.get()) != FILE_TYPE_DISK) {
+    return writeAll(existing.get(), content.data(), content.size()) ? SaveResult::kSaved
+                                                                     : SaveResult::kCannotWrite;
+  }
+  // A rename would leave a second hard link with the old content.
+  BY_HANDLE_FILE_INFORMATION information;
+  if (GetFileInformationByHandle(existing.get(), &information) &&
+      information.nNumberOfLinks == 1) {
+    existing.reset();
+    if (std::optional<SaveResult> result = writeAndRename(path, content, oldAttributes)) {
+      return *result;
+    }
+    existing = openExisting(path);
+    if (!existing.valid()) return SaveResult::kCannotOpen;
+  }
+  return rewriteInPlace(existing.get(), content);
 }
 
 std::string Win32FileSystem::programPath() const {

@@ -13,7 +13,8 @@ class Win32FileSystem : public FileSystem {
   std::vector<std::string> listMatching(const std::string& extension) const override;
   bool exists(const std::string& path) const override;
   bool isWritable(const std::string& path) const override;
-  std::optional<std::string> readFile(const std::string& path) const override;
+  std::optional<std::string> readFile(const std::string& path,
+                                      std::size_t maxBytes) const override;
   SaveResult saveFile(const std::string& path, const std::string& content) override;
   std::string programPath() const override;
   PathParts splitPath(const std::string& path) const override;

@@ -33,6 +33,25 @@ TEST(WindowsPathLookup, ComponentsMatchWithoutCase) {
   EXPECT_FALSE(windowsPathExists("borland/bcc55/bin/bcc32.exe.bak", "/x"));
 }
 
+// Two links that loop, d and D, give every level two spellings of the same
+// directory; the lookup settles each level once instead of trying every
+// combination of them (2 to the 30th here, which would never end).
+TEST(WindowsPathLookup, LoopingSpellingsTakeOnePassPerComponent) {
+  ScratchDirectory scratch;
+  scratch.makeDirectory("prefix/drive_c/loop");
+  scratch.makeDirectory("prefix/dosdevices");
+  ASSERT_EQ(0, ::symlink("../drive_c", "prefix/dosdevices/c:"));
+  ASSERT_EQ(0, ::symlink(".", "prefix/drive_c/loop/d"));
+  ASSERT_EQ(0, ::symlink(".", "prefix/drive_c/loop/D"));
+  scratch.write("prefix/drive_c/loop/Bcc32.exe", "");
+  const std::string prefix = scratch.path() + "/prefix";
+  std::string deep = "C:\\loop";
+  for (int level = 0; level < 30; ++level) deep += level % 3 == 0 ? "\\D" : "\\d";
+  EXPECT_TRUE(windowsPathExists(deep + "\\BCC32.EXE", prefix));
+  EXPECT_FALSE(windowsPathExists(deep + "\\missing", prefix));
+  EXPECT_FALSE(windowsPathExists(deep + "\\Bcc32.exe\\", prefix));
+}
+
 TEST(WindowsPathLookup, DriveLettersLiveInTheWinePrefix) {
   ScratchDirectory scratch;
   scratch.makeDirectory("prefix/drive_c/Borland/BCC55/Bin");

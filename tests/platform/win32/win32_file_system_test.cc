@@ -19,6 +19,8 @@ class Win32FileSystemTest : public Win32DirectoryTest {
 
 using Names = std::vector<std::string>;
 
+constexpr std::size_t kWhole = 1 << 20;  // more than any file these tests read
+
 TEST_F(Win32FileSystemTest, CurrentDirectoryIsTheAbsolutePathOfTheWorkingDirectory) {
   const std::string current = fs_.currentDirectory();
   ASSERT_GE(current.size(), 3u);
@@ -78,11 +80,14 @@ TEST_F(Win32FileSystemTest, ReadsEveryByteAsStored) {
   writeFile("data.gen", content);
   ASSERT_TRUE(CreateDirectoryA("folder", nullptr));
 
-  EXPECT_EQ(fs_.readFile("data.gen"), content);
+  EXPECT_EQ(fs_.readFile("data.gen", kWhole), content);
   writeFile("empty", "");
-  EXPECT_EQ(fs_.readFile("empty"), std::string());
-  EXPECT_FALSE(fs_.readFile("absent").has_value());
-  EXPECT_FALSE(fs_.readFile("folder").has_value());
+  EXPECT_EQ(fs_.readFile("empty", kWhole), std::string());
+  EXPECT_FALSE(fs_.readFile("absent", kWhole).has_value());
+  EXPECT_FALSE(fs_.readFile("folder", kWhole).has_value());
+  // Up to the bound asked for; a device is no file to read.
+  EXPECT_EQ(fs_.readFile("data.gen", 10), content.substr(0, 10));
+  EXPECT_FALSE(fs_.readFile("NUL", kWhole).has_value());
 }
 
 TEST_F(Win32FileSystemTest, ProgramPathNamesTheRunningExecutable) {
@@ -119,7 +124,7 @@ TEST(WindowsSplitPath, SeparatesDriveDirectoryNameAndLastExtension) {
 TEST_F(Win32FileSystemTest, SaveCreatesTheFileWithExactlyTheBytes) {
   const std::string content = "# project\r\ntarget hello\r\n";
   EXPECT_EQ(fs_.saveFile("Project.gen", content), SaveResult::kSaved);
-  EXPECT_EQ(fs_.readFile("Project.gen"), content);
+  EXPECT_EQ(fs_.readFile("Project.gen", kWhole), content);
   EXPECT_EQ(entries(), (Names{"Project.gen"}));
 }
 
@@ -128,18 +133,18 @@ TEST_F(Win32FileSystemTest, SaveReplacesTheOldContentAndKeepsItsAttributes) {
   ASSERT_TRUE(SetFileAttributesA("Makefile.b", FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_ARCHIVE));
 
   EXPECT_EQ(fs_.saveFile("Makefile.b", "new\r\n"), SaveResult::kSaved);
-  EXPECT_EQ(fs_.readFile("Makefile.b"), "new\r\n");
+  EXPECT_EQ(fs_.readFile("Makefile.b", kWhole), "new\r\n");
   EXPECT_TRUE(GetFileAttributesA("Makefile.b") & FILE_ATTRIBUTE_HIDDEN);
   EXPECT_EQ(entries(), (Names{"Makefile.b"}));
 
   EXPECT_EQ(fs_.saveFile("Makefile.b", ""), SaveResult::kSaved);
-  EXPECT_EQ(fs_.readFile("Makefile.b"), "");
+  EXPECT_EQ(fs_.readFile("Makefile.b", kWhole), "");
 }
 
 TEST_F(Win32FileSystemTest, SaveIntoAnotherDirectoryLeavesNothingBesideIt) {
   ASSERT_TRUE(CreateDirectoryA("out", nullptr));
   EXPECT_EQ(fs_.saveFile("out/Makefile.b", "all:\r\n"), SaveResult::kSaved);
-  EXPECT_EQ(fs_.readFile("out\\Makefile.b"), "all:\r\n");
+  EXPECT_EQ(fs_.readFile("out\\Makefile.b", kWhole), "all:\r\n");
   EXPECT_EQ(entries(), (Names{"out"}));
   ASSERT_TRUE(SetCurrentDirectoryA("out"));
   EXPECT_EQ(entries(), (Names{"Makefile.b"}));
@@ -150,7 +155,7 @@ TEST_F(Win32FileSystemTest, SaveOverAReadOnlyFileCannotOpenAndChangesNothing) {
   ASSERT_TRUE(SetFileAttributesA("Project.gen", FILE_ATTRIBUTE_READONLY));
 
   EXPECT_EQ(fs_.saveFile("Project.gen", "new\r\n"), SaveResult::kCannotOpen);
-  EXPECT_EQ(fs_.readFile("Project.gen"), "old\r\n");
+  EXPECT_EQ(fs_.readFile("Project.gen", kWhole), "old\r\n");
   EXPECT_TRUE(GetFileAttributesA("Project.gen") & FILE_ATTRIBUTE_READONLY);
   EXPECT_EQ(entries(), (Names{"Project.gen"}));
 }
@@ -164,7 +169,7 @@ TEST_F(Win32FileSystemTest, SaveOverAFileInUseCannotOpenAndKeepsTheOldContent) {
     ASSERT_TRUE(holder.valid());
     EXPECT_EQ(fs_.saveFile("Makefile.b", "new\r\n"), SaveResult::kCannotOpen);
   }
-  EXPECT_EQ(fs_.readFile("Makefile.b"), "old\r\n");
+  EXPECT_EQ(fs_.readFile("Makefile.b", kWhole), "old\r\n");
   EXPECT_EQ(entries(), (Names{"Makefile.b"}));
 }
 
@@ -173,6 +178,19 @@ TEST_F(Win32FileSystemTest, SaveOverADirectoryOrIntoAMissingOneCannotOpen) {
   EXPECT_EQ(fs_.saveFile("Makefile.b", "x"), SaveResult::kCannotOpen);
   EXPECT_EQ(fs_.saveFile("missing\\Project.gen", "x"), SaveResult::kCannotOpen);
   EXPECT_EQ(entries(), (Names{"Makefile.b"}));
+}
+
+// Where a rename would lose something (the second name of the file) the
+// file is rewritten in place; a device is written to, never replaced.
+TEST_F(Win32FileSystemTest, SaveKeepsHardLinksAndWritesToDevices) {
+  writeFile("Project.gen", "an old and longer content\r\n");
+  ASSERT_TRUE(CreateHardLinkA("other.gen", "Project.gen", nullptr));
+  EXPECT_EQ(fs_.saveFile("Project.gen", "new\r\n"), SaveResult::kSaved);
+  EXPECT_EQ(fs_.readFile("other.gen", kWhole), "new\r\n");
+  EXPECT_EQ(fs_.readFile("Project.gen", kWhole), "new\r\n");
+
+  EXPECT_EQ(fs_.saveFile("NUL", "new\r\n"), SaveResult::kSaved);
+  EXPECT_EQ(entries(), (Names{"Project.gen", "other.gen"}));
 }
 
 }  // namespace

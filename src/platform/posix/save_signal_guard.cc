@@ -1,0 +1,156 @@
+#include "platform/posix/save_signal_guard.h"
+
+#include <signal.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <cerrno>
+#include <csignal>
+
+namespace corvane {
+
+namespace {
+
+constexpr int kEndingSignals[] = {SIGINT, SIGTERM, SIGHUP, SIGQUIT};
+constexpr std::size_t kEndingCount = sizeof kEndingSignals / sizeof kEndingSignals[0];
+constexpr int kIgnoredSignals[] = {SIGXFSZ, SIGPIPE};
+constexpr std::size_t kIgnoredCount = sizeof kIgnoredSignals / sizeof kIgnoredSignals[0];
+
+enum Undo : int { kNothing, kRemove, kRestore, kFinish };
+
+// A signal handler can reach static storage only, so the save in progress
+// is described here; there is never more than one. The handler reads the
+// fields only after `undo` says what they hold, and every change of them
+// happens while `undo` is kNothing.
+struct PendingSave {
+  volatile std::sig_atomic_t undo = kNothing;
+  const char* temporary = nullptr;
+  int fd = -1;
+  const char* oldStart = nullptr;
+  std::size_t oldCount = 0;
+  off_t size = 0;
+  struct sigaction previous[kEndingCount];
+  struct sigaction previousIgnored[kIgnoredCount];
+};
+
+PendingSave pending;
+
+void undoPendingSave() {
+  switch (pending.undo) {
+    case kRemove:
+      ::unlink(pending.temporary);
+      break;
+    case kRestore:
+      putBackOldBytes(pending.fd, pending.oldStart, pending.oldCount, pending.size);
+      break;
+    case kFinish:
+      (void)!::ftruncate(pending.fd, pending.size);
+      break;
+    default:
+      break;
+  }
+  pending.undo = kNothing;
+}
+
+// Undoes the save, then hands the signal on as if the guard had never been
+// there: to the handler before it (the terminal's restore, which ends the
+// program), or to the default action, which ends it here.
+void undoAndPassOn(int signal, siginfo_t* info, void* context) {
+  const int savedErrno = errno;
+  undoPendingSave();
+  for (std::size_t i = 0; i < kEndingCount; ++i) {
+    if (kEndingSignals[i] != signal) continue;
+    const struct sigaction& before = pending.previous[i];
+    if (before.sa_flags & SA_SIGINFO) {
+      before.sa_sigaction(signal, info, context);
+    } else if (before.sa_handler == SIG_DFL) {
+      ::sigaction(signal, &before, nullptr);
+      ::raise(signal);
+    } else if (before.sa_handler != SIG_IGN) {
+      before.sa_handler(signal);
+    }
+  }
+  errno = savedErrno;
+}
+
+// The fields first, then what to undo with them.
+void arm(int undo) {
+  std::atomic_signal_fence(std::memory_order_seq_cst);
+  pending.undo = undo;
+}
+
+}  // namespace
+
+SaveSignalGuard::SaveSignalGuard() {
+  pending.undo = kNothing;
+  struct sigaction action {};
+  action.sa_sigaction = undoAndPassOn;
+  sigemptyset(&action.sa_mask);
+  // The signal handed on must take effect at once, inside the handler.
+  action.sa_flags = SA_SIGINFO | SA_NODEFER;
+  for (std::size_t i = 0; i < kEndingCount; ++i) {
+    ::sigaction(kEndingSignals[i], nullptr, &pending.previous[i]);
+    // A signal the caller chose to ignore (nohup) stays ignored.
+    const bool ignored = !(pending.previous[i].sa_flags & SA_SIGINFO) &&
+                         pending.previous[i].sa_handler == SIG_IGN;
+    if (!ignored) ::sigaction(kEndingSignals[i], &action, nullptr);
+  }
+  struct sigaction ignore {};
+  ignore.sa_handler = SIG_IGN;
+  sigemptyset(&ignore.sa_mask);
+  for (std::size_t i = 0; i < kIgnoredCount; ++i)
+    ::sigaction(kIgnoredSignals[i], &ignore, &pending.previousIgnored[i]);
+}
+
+SaveSignalGuard::~SaveSignalGuard() {
+  clear();
+  for (std::size_t i = 0; i < kEndingCount; ++i)
+    ::sigaction(kEndingSignals[i], &pending.previous[i], nullptr);
+  for (std::size_t i = 0; i < kIgnoredCount; ++i)
+    ::sigaction(kIgnoredSignals[i], &pending.previousIgnored[i], nullptr);
+}
+
+void SaveSignalGuard::removeOnSignal(const std::string& temporary) {
+  clear();
+  pending.temporary = temporary.c_str();
+  arm(kRemove);
+}
+
+void SaveSignalGuard::restoreOnSignal(int fd, const std::string& oldStart, off_t oldSize) {
+  clear();
+  pending.fd = fd;
+  pending.oldStart = oldStart.data();
+  pending.oldCount = oldStart.size();
+  pending.size = oldSize;
+  arm(kRestore);
+}
+
+void SaveSignalGuard::finishOnSignal(int fd, off_t newSize) {
+  clear();
+  pending.fd = fd;
+  pending.size = newSize;
+  arm(kFinish);
+}
+
+void SaveSignalGuard::clear() {
+  pending.undo = kNothing;
+  std::atomic_signal_fence(std::memory_order_seq_cst);
+}
+
+bool writeAll(int fd, const char* bytes, std::size_t count) {
+  while (count > 0) {
+    const ssize_t done = ::write(fd, bytes, count);
+    if (done < 0 && errno == EINTR) continue;
+    if (done <= 0) return false;
+    bytes += done;
+    count -= static_cast<std::size_t>(done);
+  }
+  return true;
+}
+
+bool putBackOldBytes(int fd, const char* bytes, std::size_t count, off_t size) {
+  return ::lseek(fd, 0, SEEK_SET) == 0 && writeAll(fd, bytes, count) &&
+         ::ftruncate(fd, size) == 0;
+}
+
+}  // namespace corvane

@@ -1,0 +1,54 @@
+// What a signal must undo when it ends Corvane in the middle of a save.
+//
+// The signals that end a program from the terminal or from outside
+// (SIGINT, SIGTERM, SIGHUP, SIGQUIT) may come while a file is half written.
+// For as long as a guard lives they first undo the save in progress (remove
+// the temporary copy, or put back the old bytes of a file rewritten in
+// place) and then go on to whatever would have handled them before: the
+// terminal's restore, or the end of the program. SIGXFSZ and SIGPIPE are
+// ignored meanwhile, so that a file-size limit or a pipe whose reader went
+// away fail the write instead of killing the program with the terminal
+// still in Corvane's mode.
+#ifndef CORVANE_PLATFORM_POSIX_SAVE_SIGNAL_GUARD_H
+#define CORVANE_PLATFORM_POSIX_SAVE_SIGNAL_GUARD_H
+
+#include <sys/types.h>
+
+#include <cstddef>
+#include <string>
+
+namespace corvane {
+
+// One guard at a time (saves do not nest). The texts handed to it must
+// outlive the next call of a member function, since a signal handler reads
+// them in place.
+class SaveSignalGuard {
+ public:
+  SaveSignalGuard();
+  ~SaveSignalGuard();
+  SaveSignalGuard(const SaveSignalGuard&) = delete;
+  SaveSignalGuard& operator=(const SaveSignalGuard&) = delete;
+
+  // A signal removes this file.
+  void removeOnSignal(const std::string& temporary);
+  // A signal puts these bytes back at the start of the file and cuts it to
+  // its old size: it is being rewritten in place.
+  void restoreOnSignal(int fd, const std::string& oldStart, off_t oldSize);
+  // The new content is all written: a signal only cuts the file to its new
+  // size, which is all that is left to do.
+  void finishOnSignal(int fd, off_t newSize);
+  // Nothing to undo.
+  void clear();
+};
+
+// Writes every byte (retrying short writes); only calls that a signal
+// handler may make.
+bool writeAll(int fd, const char* bytes, std::size_t count);
+
+// Puts the old first bytes of a file back and gives it its old size again;
+// only calls that a signal handler may make.
+bool putBackOldBytes(int fd, const char* bytes, std::size_t count, off_t size);
+
+}  // namespace corvane
+
+#endif  // CORVANE_PLATFORM_POSIX_SAVE_SIGNAL_GUARD_H
