@@ -10,9 +10,10 @@
 int main(int argc, char** argv) {
   const std::vector<std::string> arguments(argv + (argc > 0 ? 1 : 0), argv + argc);
   std::unique_ptr<corvane::FileSystem> fs = corvane::makeNativeFileSystem();
-  std::unique_ptr<corvane::Console> console = corvane::makeNativeConsole();
+  std::string problem;
+  std::unique_ptr<corvane::Console> console = corvane::makeNativeConsole(problem);
   if (!console) {
-    std::fputs("corvane: cannot use this terminal as an 80 x 25 text console\n", stderr);
+    std::fprintf(stderr, "corvane: %s\n", problem.c_str());
     return 1;
   }
   const int status = corvane::runCorvane(arguments, *console, *fs);
