@@ -144,6 +144,23 @@ TEST_F(WineTerminalTest, WholeSessionTypedKeyByKeyWritesBothFiles) {
   EXPECT_NE(content("Makefile.b").find("\r\nBCDIR = C:\\BCC55\r\n"), std::string::npos);
 }
 
+TEST_F(WineTerminalTest, NonAsciiCharactersAndAltChordsChangeNothing) {
+  PtyTerminal terminal(25, 80);
+  start(terminal);
+  ASSERT_TRUE(terminal.waitUntil([&] { return shows(terminal, "O P T I O N S"); }, kStartWait));
+  terminal.settle(300, kWait);
+  const std::string mainScreen = screenText(terminal);
+  // "ó", "í" and Alt+1 (not the key 1, which would open an edit box), as
+  // the terminal sends them to Wine's console.
+  for (const char* key : {"\xc3\xb3", "\xc3\xad", "\x1b" "1"}) press(terminal, key, "");
+  terminal.settle(500, kWait);
+  EXPECT_EQ(screenText(terminal), mainScreen);
+  press(terminal, "\x1b", "");
+  const int status = waitStatus(terminal);
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 1) << "wait status " << status;
+  EXPECT_EQ(files(), (std::vector<std::string>{"hello.cpp"}));
+}
+
 TEST_F(WineTerminalTest, UsageScreenStaysUntilAKey) {
   PtyTerminal terminal(25, 80);
   start(terminal, {"/?"});
