@@ -6,8 +6,6 @@
 #include <utility>
 #include <vector>
 
-#include "platform/cp437.h"
-
 namespace corvane {
 namespace {
 
@@ -40,15 +38,7 @@ TEST(DisplayText, BytesThatFormNoCharacterShowAsOneMarkEach) {
   // another and one cut short by the end.
   EXPECT_EQ(shownUtf8("caf\xe9.c\x80x\xe2\x82y\xf0\x9f\x98"),
             std::make_pair(std::string("caf?.c?x?y?"), Lengths{1, 1, 1, 1, 1, 1, 1, 1, 2, 1, 3}));
-  EXPECT_EQ(displayTexts({"a", "", "b"}), (std::vector<std::string>{"a", "", "b"}));
 }
-
-#ifndef _WIN32
-TEST(DisplayText, PosixNamesAreUtf8) {
-  EXPECT_EQ(displayText("caf\xc3\xa9.c"), "caf\x82.c");
-  EXPECT_EQ(cp437FromUnicode(U'\u00e9'), '\x82');
-}
-#endif
 
 }  // namespace
 }  // namespace corvane
