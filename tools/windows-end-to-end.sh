@@ -104,6 +104,8 @@ scenario "sources moved and advanced fields filled" 0 "$written" \
   "${right}b${right}1C:\\\\inc;..\\\\inc${enter}3mylib.lib${enter}5app.res${enter}${enter}${compiler}"
 scenario "project file renamed" 0 "Makefile.b Other.gen $sources" \
   "1${backspace}Other.gen${enter}${enter}${compiler}"
+scenario "non-ASCII characters are keys the screens ignore" 0 "Makefile.b Project.genX $sources" \
+  "\303\2631X${enter}${enter}${compiler}"
 scenario "Esc in the editor writes nothing" 1 "$sources" "${esc}"
 scenario "usage screen" 0 "$sources" "${enter}" "/?"
 scenario "too many arguments" 1 "$sources" "${enter}" "a.gen" "b.gen"
@@ -125,7 +127,7 @@ setup=""
 checks=$((checks + 1))
 if CORVANE_WINE="$(command -v "$wine")" CORVANE_WINDOWS_EXE="$windows_corvane" \
     "$(dirname "$linux_corvane")/../tests/e2e/corvane_wine_terminal_tests"; then
-  echo "ok   interactive runs on a terminal: main screen and Esc, a whole session, usage, interrupt"
+  echo "ok   interactive runs on a terminal: main screen and Esc, a whole session, non-ASCII and Alt keys, usage, interrupt"
 else
   echo "FAIL interactive runs on a terminal"
   failures=$((failures + 1))

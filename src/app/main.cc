@@ -20,9 +20,10 @@ int main(int argc, char** argv) {
   }
   std::unique_ptr<corvane::FileSystem> fs =
       corvane::makeNativeFileSystem(argc > 0 ? argv[0] : std::string());
-  std::unique_ptr<corvane::Console> console = corvane::makeNativeConsole();
+  std::string problem;
+  std::unique_ptr<corvane::Console> console = corvane::makeNativeConsole(problem);
   if (!console) {
-    std::fputs("corvane: cannot use this terminal as an 80 x 25 text console\n", stderr);
+    std::fprintf(stderr, "corvane: %s\n", problem.c_str());
     return 1;
   }
   int status = 1;

@@ -57,4 +57,11 @@ char32_t cp437ToUnicode(std::uint8_t byte) { return kUnicodeGlyphs[byte]; }
 
 char cp437ToAscii(std::uint8_t byte) { return kAsciiGlyphs[byte]; }
 
+char cp437FromUnicode(char32_t character) {
+  if (character < 0x80) return static_cast<char>(character);
+  for (int byte = 0x7F; byte <= 0xFF; ++byte)
+    if (kUnicodeGlyphs[byte] == character) return static_cast<char>(byte);
+  return '?';
+}
+
 }  // namespace corvane

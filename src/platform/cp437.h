@@ -15,6 +15,12 @@ char32_t cp437ToUnicode(std::uint8_t byte);
 // that cannot show Unicode.
 char cp437ToAscii(std::uint8_t byte);
 
+// The byte that shows a character: an ASCII character is its own byte, a
+// character of the upper half its byte there, anything else "?". The glyphs
+// of the control bytes are not used for other characters, since writing
+// those bytes moves the cursor or rings the bell.
+char cp437FromUnicode(char32_t character);
+
 }  // namespace corvane
 
 #endif  // CORVANE_PLATFORM_CP437_H

@@ -9,6 +9,10 @@ namespace {
 constexpr std::uint8_t kEscape = 0x1B;
 // Parameters longer than this belong to no key; they are still swallowed.
 constexpr std::size_t kMaxParameters = 16;
+// The most bytes one paste may type. A line of a project is far shorter;
+// the rest of a longer paste (a whole file pasted by mistake) is dropped
+// rather than queued, and its line ends are never read as Enter.
+constexpr std::size_t kPasteCap = 8192;
 
 bool isFinalByte(std::uint8_t byte) { return byte >= 0x40 && byte <= 0x7E; }
 bool isParameterByte(std::uint8_t byte) { return byte >= 0x20 && byte <= 0x3F; }
@@ -73,12 +77,23 @@ void KeyDecoder::feed(std::uint8_t byte) {
       } else if (byte == 'O') {
         state_ = State::kSs3;
         parameters_.clear();
-      } else {
-        // Esc followed by anything else (Alt+key, a second Esc) was the Esc
-        // key itself; the byte after it counts on its own.
+      } else if (byte == kEscape || pasting_ || source_ == Source::kScript) {
+        // Esc followed by a second Esc, or by anything in a paste or a
+        // script, was the Esc key itself; the byte after it counts on its
+        // own.
         state_ = State::kGround;
         if (!pasting_) key(kKeyEsc);
         ground(byte);
+      } else if (byte >= 0x80) {
+        // Alt with a non-ASCII character: one chord once it is whole.
+        state_ = State::kGround;
+        afterEscape_ = true;
+        character(byte);
+      } else {
+        // Alt with a character key, Alt+Enter and Alt+Backspace included:
+        // none of them is the Esc key.
+        state_ = State::kGround;
+        key(kKeyAltChord);
       }
       break;
     case State::kCsi:
@@ -112,6 +127,9 @@ void KeyDecoder::feed(std::uint8_t byte) {
       state_ = State::kGround;
       if (!pasting_ && byte >= 'A' && byte <= 'E') key(kKeyF1 - (byte - 'A'));
       break;
+    case State::kCharacter:
+      if (!continueCharacter(byte)) ground(byte);
+      break;
   }
 }
 
@@ -126,8 +144,21 @@ void KeyDecoder::ground(std::uint8_t byte) {
 void KeyDecoder::character(std::uint8_t byte) {
   if (pasting_) {
     // Only the printable characters of a paste are typed into the field;
-    // its line ends and tabs would end or confuse the edit.
+    // its line ends and tabs would end or confuse the edit, and the screens
+    // type no other characters anyway.
+    if (pasteLength_ >= kPasteCap) return;
+    ++pasteLength_;
     if (byte >= 32 && byte <= 126) keys_.push_back(Key{byte, true});
+    return;
+  }
+  if (byte >= 0x80) {
+    // The first byte of a UTF-8 character, or a byte that starts none,
+    // which is dropped.
+    if (utf8_.feed(byte) == Utf8Reader::Step::kMore) {
+      state_ = State::kCharacter;
+    } else {
+      afterEscape_ = false;
+    }
     return;
   }
   switch (byte) {
@@ -151,8 +182,25 @@ void KeyDecoder::character(std::uint8_t byte) {
   }
 }
 
+bool KeyDecoder::continueCharacter(std::uint8_t byte) {
+  switch (utf8_.feed(byte)) {
+    case Utf8Reader::Step::kMore:
+      return true;
+    case Utf8Reader::Step::kCharacter:
+      state_ = State::kGround;
+      key(afterEscape_ ? kKeyAltChord : kKeyNonAscii);
+      afterEscape_ = false;
+      return true;
+    default:
+      // Cut short: what came of the character is dropped.
+      state_ = State::kGround;
+      afterEscape_ = false;
+      return false;
+  }
+}
+
 void KeyDecoder::key(int code) {
-  if (code < 0) {
+  if (code < 0 && !isWholeKeyCode(code)) {
     keys_.push_back(Key{0, false});
     keys_.push_back(Key{-code, false});
   } else {
@@ -184,6 +232,7 @@ void KeyDecoder::finishCsi(std::uint8_t final) {
   if (final == '~') {
     if (number == kPasteStart) {
       pasting_ = true;
+      pasteLength_ = 0;
       return;
     }
     if (const int code = tildeKey(number)) key(code);
@@ -214,6 +263,8 @@ void KeyDecoder::inputPaused() {
   lastWasCarriageReturn_ = false;
   if (state_ == State::kEscape && !pasting_) key(kKeyEsc);
   state_ = State::kGround;
+  utf8_.reset();
+  afterEscape_ = false;
 }
 
 void KeyDecoder::dropIgnoredPaste() {

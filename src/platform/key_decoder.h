@@ -1,8 +1,10 @@
 // Turns the bytes a terminal sends into the key presses of the Console's
-// getKey: a character, or 0 followed by a scan code for keys without one.
-// Terminals send those keys as escape sequences in several dialects (CSI
+// getKey: a character, 0 followed by a scan code for keys without one, or
+// a whole key code (a non-ASCII character, an Alt chord). Terminals send
+// keys without a character as escape sequences in several dialects (CSI
 // "ESC [", SS3 "ESC O", the Linux console's own), all understood here;
-// sequences it does not know are swallowed whole rather than typed.
+// sequences it does not know are swallowed whole rather than typed. Text
+// arrives as UTF-8: each character is one key.
 #ifndef CORVANE_PLATFORM_KEY_DECODER_H
 #define CORVANE_PLATFORM_KEY_DECODER_H
 
@@ -11,20 +13,38 @@
 #include <string>
 #include <string_view>
 
+#include "platform/utf8.h"
+
 namespace corvane {
 
 class KeyDecoder {
  public:
+  // Where the bytes come from. A terminal sends Alt+key as Esc and the key
+  // at once, so there Esc followed directly by a character is one Alt
+  // chord. A script has no "at once": every byte of it is a key its author
+  // meant, so there Esc followed by a character is two keys.
+  enum class Source { kTerminal, kScript };
+
+  explicit KeyDecoder(Source source = Source::kTerminal) : source_(source) {}
+
   void feed(std::string_view bytes);
   void feed(std::uint8_t byte);
 
   // No further byte came in time (or the input ended): an Esc waiting for a
-  // sequence to follow was the Esc key itself; a sequence cut short is
-  // dropped; a CR no longer pairs with a later LF.
+  // sequence to follow was the Esc key itself; a sequence or character cut
+  // short is dropped; a CR no longer pairs with a later LF.
   void inputPaused();
-  // True while the bytes so far are the start of a sequence, so the caller
-  // should wait a moment for the rest before calling inputPaused.
+  // True while the bytes so far are the start of a sequence or of a
+  // character, so the caller should wait a moment for the rest before
+  // calling inputPaused.
   bool midSequence() const { return state_ != State::kGround; }
+
+  // True between a paste's start marker and its end. A paste arrives as one
+  // burst; when no byte has come for a while its end marker is not coming,
+  // and the caller says so with pasteStalled, so that the keys typed next
+  // are keys again.
+  bool inPaste() const { return pasting_; }
+  void pasteStalled() { pasting_ = false; }
 
   bool hasKey();
   // The next getKey value; 27 (Esc) when none is queued.
@@ -39,7 +59,7 @@ class KeyDecoder {
   void setLineEditing(bool active) { lineEditing_ = active; }
 
  private:
-  enum class State { kGround, kEscape, kCsi, kSs3, kLinuxFunction };
+  enum class State { kGround, kEscape, kCsi, kSs3, kLinuxFunction, kCharacter };
   struct Key {
     int value;
     bool pasted;
@@ -47,17 +67,27 @@ class KeyDecoder {
 
   void ground(std::uint8_t byte);
   void character(std::uint8_t byte);
-  // A key by the code readKey gives: negative codes become 0 and the scan.
+  // The next byte of a non-ASCII character; false when it cut the character
+  // short and is to be read afresh.
+  bool continueCharacter(std::uint8_t byte);
+  void nonAsciiCharacter();
+  // A key by the code readKey gives: negated scan codes become 0 and the
+  // scan code.
   void key(int code);
   void finishCsi(std::uint8_t final);
   void finishSs3(std::uint8_t final);
   int firstParameter() const;
   void dropIgnoredPaste();
 
+  Source source_;
   std::deque<Key> keys_;
   State state_ = State::kGround;
   std::string parameters_;
+  Utf8Reader utf8_;
+  // The character being read came right after an Esc: an Alt chord.
+  bool afterEscape_ = false;
   bool pasting_ = false;
+  std::size_t pasteLength_ = 0;
   bool lineEditing_ = false;
   bool lastWasCarriageReturn_ = false;
 };

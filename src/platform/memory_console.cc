@@ -1,9 +1,11 @@
 #include "platform/memory_console.h"
 
+#include "ui/keys.h"
+
 namespace corvane {
 
 void MemoryConsole::pushKey(int code) {
-  if (code < 0) {
+  if (code < 0 && !isWholeKeyCode(code)) {
     keys_.push_back(0);
     keys_.push_back(-code);
   } else {

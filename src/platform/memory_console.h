@@ -15,8 +15,8 @@ namespace corvane {
 
 class MemoryConsole : public CellConsole {
  public:
-  // Queues one key code as readKey returns it: a negative code becomes the
-  // two presses 0 and the scan code.
+  // Queues one key code as readKey returns it: a negated scan code becomes
+  // the two presses 0 and the scan code; a whole key code stays one press.
   void pushKey(int code);
   // Queues each byte of the text as a key.
   void pushKeys(std::string_view text);

@@ -1,5 +1,7 @@
 // The console used when standard input is not a terminal: keys are read from
-// it as bytes, decoded as a terminal's would be, and nothing is drawn. This is
+// it as bytes, decoded as a terminal's would be (UTF-8 characters and escape
+// sequences alike; only an Esc followed by a character is two keys here, not
+// an Alt chord), and nothing is drawn. This is
 // how scripts (and the end-to-end tests) drive Corvane. The cells are still
 // kept, so the screens behave exactly as on a terminal. Every key of a script
 // is meant, so none counts as typed ahead; once the input ends every further
@@ -30,7 +32,7 @@ class ScriptedConsole : public CellConsole {
   bool readInput(bool wait);
 
   int input_;
-  KeyDecoder decoder_;
+  KeyDecoder decoder_{KeyDecoder::Source::kScript};
   bool ended_ = false;
 };
 

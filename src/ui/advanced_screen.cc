@@ -3,6 +3,7 @@
 #include <array>
 #include <string>
 
+#include "platform/display_text.h"
 #include "ui/editor_drawing.h"
 #include "ui/keys.h"
 #include "ui/project_editor.h"
@@ -105,7 +106,8 @@ class AdvancedScreen {
 
   // The value starts right after its label and shows what fits before the
   // cut column; a longer value gets ".." there and stays whole in the copy.
-  void drawValue(const std::string& value) {
+  void drawValue(const std::string& text) {
+    const std::string value = displayText(text);
     const int column = window_.cursorColumn();
     const int row = window_.cursorRow();
     const std::size_t room =

@@ -49,7 +49,8 @@ class Console {
   virtual void writeCells(int left, int top, int right, int bottom,
                           const std::vector<Cell>& buffer) = 0;
   // One key press without echo: its character, or 0 and then (on the next
-  // call) the scan code for a key without a character.
+  // call) the scan code for a key without a character, or one of the whole
+  // key codes of ui/keys.h (a non-ASCII character, an Alt chord).
   virtual int getKey() = 0;
   // True when a key press is waiting to be read by getKey.
   virtual bool keyPending() = 0;

@@ -6,6 +6,7 @@
 #include <iterator>
 #include <thread>
 
+#include "platform/display_text.h"
 #include "ui/keys.h"
 #include "ui/line_editor.h"
 
@@ -174,7 +175,10 @@ void CorvaneScreen::showUsage() {
   while (!console_->keyPending()) std::this_thread::sleep_for(kKeyPollInterval);
 }
 
-int CorvaneScreen::askYesNo(const List& lines, bool defaultYes) {
+// The message lines of the boxes name files and directories; they show one
+// cell a character.
+int CorvaneScreen::askYesNo(const List& message, bool defaultYes) {
+  const List lines = displayTexts(message);
   push(queryBox_);
   const std::size_t count = lines.size();
   const int lastLength = count > 0 ? textLength(lines.back()) : 0;
@@ -206,8 +210,9 @@ int CorvaneScreen::askYesNo(const List& lines, bool defaultYes) {
   return answer;
 }
 
-int CorvaneScreen::askText(std::string& value, const List& lines, const std::string& label,
+int CorvaneScreen::askText(std::string& value, const List& message, const std::string& label,
                            const std::string& initial) {
+  const List lines = displayTexts(message);
   push(queryBox_);
   drawBox(queryBox_, kQueryStyle, lines, longest(lines, lines.size()));
   const int result = editBox(queryBox_, value, 1, queryBox_.height() - 3, label, initial);
@@ -219,7 +224,8 @@ int CorvaneScreen::askText(std::string& value, const List& lines, const std::str
 namespace {
 
 // The error box with its prompt line under the message; returns the key.
-int errorKey(TextWindow& box, Console& console, const List& lines, const std::string& prompt) {
+int errorKey(TextWindow& box, Console& console, const List& message, const std::string& prompt) {
+  const List lines = displayTexts(message);
   const int textWidth = std::max(longest(lines, lines.size()), textLength(prompt) + 2);
   const BoxLayout layout = drawBox(box, kErrorStyle, lines, textWidth);
   box.setCursor(layout.column, layout.rowOf(static_cast<int>(lines.size()) + 1));

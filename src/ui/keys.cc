@@ -11,20 +11,25 @@ int upper(int character) { return character >= 'a' && character <= 'z' ? charact
 }  // namespace
 
 int readKey(Console& console) {
-  int key = console.getKey();
-  if (key == 0) {
-    // A key without a character: its scan code follows, and comes back
-    // negated so that it cannot be mistaken for a character.
-    key = -console.getKey();
-  } else if (key > 127) {
-    // Characters are signed bytes, so the upper half of the code page is
-    // negative too; the screens treat those as "not printable".
-    key -= 256;
+  for (;;) {
+    int key = console.getKey();
+    if (key == 0) {
+      // A key without a character: its scan code follows, and comes back
+      // negated so that it cannot be mistaken for a character.
+      key = -console.getKey();
+    } else if (key > 127) {
+      // The upper half of the code page: the screens type none of it, and
+      // as a signed byte it would pose as a scan code (0xAD as Delete).
+      key = kKeyNonAscii;
+    }
+    // Keys the user typed ahead of this one are thrown away: holding a key
+    // down must not queue up a burst of edits that runs on after it is
+    // released.
+    while (console.typedAheadPending()) console.getKey();
+    // Alt chords mean nothing to any screen; waiting on is how every
+    // question and box ignores them, as a menu ignores a key it lacks.
+    if (key != kKeyAltChord) return key;
   }
-  // Keys the user typed ahead of this one are thrown away: holding a key down
-  // must not queue up a burst of edits that runs on after it is released.
-  while (console.typedAheadPending()) console.getKey();
-  return key;
 }
 
 int readKeyFrom(Console& console, std::string_view allowed) {

@@ -1,4 +1,11 @@
-// Key codes: one signed integer per key press.
+// Key codes: one signed integer per key press, all of them listed here.
+//
+//   1 to 127            a character of the console's code page, as its byte
+//   -1 to -65535        a key without a character: minus its scan code
+//   below -65535        a key that is neither (the named codes at the end)
+//
+// Characters above 127 are not handed out as bytes: readKey turns them into
+// kKeyNonAscii, so that no character can pose as a scan code.
 #ifndef CORVANE_UI_KEYS_H
 #define CORVANE_UI_KEYS_H
 
@@ -26,11 +33,27 @@ inline constexpr int kKeyF1 = -59;   // F1 to F10 are -59 to -68
 inline constexpr int kKeyF11 = -133;
 inline constexpr int kKeyF12 = -134;
 
+// Scan codes are 16-bit values at most (the Win32 console's), so these codes
+// can equal neither a negated scan code nor a character (-128 to 255 in any
+// reading of a byte). The screens and the line editor ignore both keys.
+//
+// A character outside ASCII: a UTF-8 character from a terminal or a script,
+// or a byte above 127 from a console that gives code-page characters.
+inline constexpr int kKeyNonAscii = -0x10001;
+// Alt held with a character key (a terminal sends Esc and the character at
+// once); readKey never returns it, so every screen ignores it.
+inline constexpr int kKeyAltChord = -0x10002;
+
+// True for the codes above that getKey hands out whole, without the 0 that
+// announces a scan code.
+inline bool isWholeKeyCode(int key) { return key < -0xFFFF; }
+
 inline bool isArrowKey(int key) {
   return key == kKeyUp || key == kKeyDown || key == kKeyLeft || key == kKeyRight;
 }
 
-// One key as a code; keys typed ahead of it are dropped.
+// One key as a code; keys typed ahead of it are dropped, and Alt chords are
+// skipped.
 int readKey(Console& console);
 // Waits for Esc, Enter, an arrow key or a character among the allowed ones
 // (compared upper-cased); other keys are read and dropped.

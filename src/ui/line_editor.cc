@@ -1,7 +1,9 @@
 #include "ui/line_editor.h"
 
 #include <algorithm>
+#include <vector>
 
+#include "platform/display_text.h"
 #include "ui/keys.h"
 
 namespace corvane {
@@ -30,7 +32,9 @@ class LineEditingMode {
 };
 
 // One run of the line editor: the field's place, the text, the cursor index
-// and the scroll offset.
+// and the scroll offset. The text is edited character by character as the
+// screen shows it, one cell each (a name in UTF-8 may take several bytes a
+// character), while the value keeps its bytes.
 class LineEditor {
  public:
   LineEditor(TextWindow& window, std::string& value)
@@ -43,7 +47,12 @@ class LineEditor {
   int run(const std::string& offered);
 
  private:
-  void redraw() { offset_ = drawField(state_, window_, value_, column_, row_, index_, offset_); }
+  void setText(const std::string& text);
+  // Where the character at that index starts in the value.
+  std::size_t byteOffset(int index) const;
+  void insert(char byte);
+  void erase(int index);
+  void redraw() { offset_ = drawField(state_, window_, cells_, column_, row_, index_, offset_); }
   // Starts the field afresh in white on black, wiped to the window's edge.
   void restartPlain() {
     window_.setCursor(column_, row_, 15, 0);
@@ -56,26 +65,55 @@ class LineEditor {
 
   TextWindow& window_;
   std::string& value_;
+  // The value's characters and the cells that show them, index for index.
+  std::vector<DisplayCharacter> characters_;
+  std::string cells_;
   FieldState state_;
   int column_;
   int row_;
   int visible_;
   int offset_ = 0;
-  int index_ = 0;
+  int index_ = 0;  // in characters
 };
+
+void LineEditor::setText(const std::string& text) {
+  value_ = text;
+  characters_ = displayCharacters(value_);
+  cells_.clear();
+  for (const DisplayCharacter& character : characters_) cells_ += character.cell;
+}
+
+std::size_t LineEditor::byteOffset(int index) const {
+  std::size_t offset = 0;
+  for (int i = 0; i < index; ++i) offset += characters_[static_cast<std::size_t>(i)].length;
+  return offset;
+}
+
+void LineEditor::insert(char byte) {
+  value_.insert(byteOffset(index_), 1, byte);
+  characters_.insert(characters_.begin() + index_, DisplayCharacter{1, byte});
+  cells_.insert(static_cast<std::size_t>(index_), 1, byte);
+  ++index_;
+}
+
+void LineEditor::erase(int index) {
+  value_.erase(byteOffset(index), characters_[static_cast<std::size_t>(index)].length);
+  characters_.erase(characters_.begin() + index);
+  cells_.erase(static_cast<std::size_t>(index), 1);
+}
 
 int LineEditor::run(const std::string& offered) {
   // The screens offer the value's own text, so the offer is copied before the
   // value is cleared.
   const std::string initial = offered;
   const std::string onEntry = value_;
-  value_.clear();
+  setText(std::string());
   const bool highlighted = !initial.empty();
   if (highlighted) {
-    value_ = initial;
+    setText(initial);
     state_.lastSlice.clear();
     window_.setCursor(0, 0, 15, 2);
-    index_ = length(value_);
+    index_ = length(cells_);
     redraw();
   }
 
@@ -88,14 +126,14 @@ int LineEditor::run(const std::string& offered) {
   if (highlighted && (key == kKeyDelete || key == kKeyBackspace)) {
     // Deleting first throws the offered text away.
     restartPlain();
-    value_.clear();
+    setText(std::string());
     offset_ = 0;
     index_ = 0;
     key = readKey(window_.console());
   } else {
     // Any other first key accepts the offered text and edits it.
     restartPlain();
-    index_ = length(value_);
+    index_ = length(cells_);
     redraw();
   }
 
@@ -108,7 +146,7 @@ int LineEditor::run(const std::string& offered) {
 
 void LineEditor::moveTo(int index) {
   index_ = index;
-  if (offset_ == 0 && length(value_) <= visible_) {
+  if (offset_ == 0 && length(cells_) <= visible_) {
     window_.setCursor(column_ + index_, row_);
   } else {
     redraw();
@@ -117,13 +155,12 @@ void LineEditor::moveTo(int index) {
 
 void LineEditor::handle(int key) {
   if (isPrintable(key)) {
-    value_.insert(static_cast<std::size_t>(index_), 1, static_cast<char>(key));
-    ++index_;
-    if (offset_ == 0 && index_ == length(value_) && length(value_) <= visible_) {
+    insert(static_cast<char>(key));
+    if (offset_ == 0 && index_ == length(cells_) && length(cells_) <= visible_) {
       // Typing at the end of a text that fits: only the new character is drawn.
       window_.setCursor(column_ + index_ - 1, row_);
       window_.write(std::string(1, static_cast<char>(key)));
-      state_.lastSlice = value_;
+      state_.lastSlice = cells_;
     } else {
       redraw();
     }
@@ -132,14 +169,14 @@ void LineEditor::handle(int key) {
   switch (key) {
     case kKeyBackspace:
       if (index_ > 0) {
-        value_.erase(static_cast<std::size_t>(index_ - 1), 1);
+        erase(index_ - 1);
         --index_;
         redraw();
       }
       break;
     case kKeyDelete:
-      if (index_ < length(value_)) {
-        value_.erase(static_cast<std::size_t>(index_), 1);
+      if (index_ < length(cells_)) {
+        erase(index_);
         redraw();
       }
       break;
@@ -147,16 +184,16 @@ void LineEditor::handle(int key) {
       if (index_ > 0) moveTo(index_ - 1);
       break;
     case kKeyRight:
-      if (index_ < length(value_)) moveTo(index_ + 1);
+      if (index_ < length(cells_)) moveTo(index_ + 1);
       break;
     case kKeyHome:
       moveTo(0);
       break;
     case kKeyEnd:
-      moveTo(length(value_));
+      moveTo(length(cells_));
       break;
     default:
-      break;  // other keys do not edit a line
+      break;  // other keys (non-ASCII characters among them) do not edit a line
   }
 }
 

@@ -2,7 +2,9 @@
 // extra compile and link flags.
 #include <algorithm>
 #include <string>
+#include <utility>
 
+#include "platform/display_text.h"
 #include "text/text_utils.h"
 #include "ui/editor_drawing.h"
 #include "ui/keys.h"
@@ -94,11 +96,15 @@ class MainScreen {
 
   // "(1)Project: name<gap>(2)Target: name.ext<gap>(3)Makefile: name". The gap
   // spreads the three entries over the row; a header too long for the row
-  // runs on into row 2.
+  // runs on into row 2 and is cut with ".." at the end of it, so that the
+  // options below are never written over. Names show one cell a character.
   void drawHeader() {
-    const long long used = 9 + 8 + 10 + 8 + static_cast<long long>(projectFileName_.size()) +
-                           static_cast<long long>(target_.size()) +
-                           static_cast<long long>(makefileName_.size());
+    const std::string project = displayText(projectFileName_);
+    const std::string target = displayText(target_);
+    const std::string makefile = displayText(makefileName_);
+    const long long used = 9 + 8 + 10 + 8 + static_cast<long long>(project.size()) +
+                           static_cast<long long>(target.size()) +
+                           static_cast<long long>(makefile.size());
     const long long gap = std::max(1LL, (window_.width() - used) / 3);
     const std::string spaces(static_cast<std::size_t>(gap), ' ');
 
@@ -107,15 +113,29 @@ class MainScreen {
     // would otherwise leave the old tail standing after the makefile name.
     clearRowFrom(window_, 1, kHeaderRow);
     window_.setCursor(1, kHeaderRow);
-    window_.writeColoured("(1)", kYellow);
-    window_.writeColoured("Project: ", kLightGrey);
-    window_.writeColoured(projectFileName_ + spaces, kWhite);
-    window_.writeColoured("(2)", kYellow);
-    window_.writeColoured("Target: ", kLightGrey);
-    window_.writeColoured(target_ + options_.targetExtension() + spaces, kWhite);
-    window_.writeColoured("(3)", kYellow);
-    window_.writeColoured("Makefile: ", kLightGrey);
-    window_.writeColoured(makefileName_, kWhite);
+    const std::pair<std::string, int> pieces[] = {
+        {"(1)", kYellow},
+        {"Project: ", kLightGrey},
+        {project + spaces, kWhite},
+        {"(2)", kYellow},
+        {"Target: ", kLightGrey},
+        {target + options_.targetExtension() + spaces, kWhite},
+        {"(3)", kYellow},
+        {"Makefile: ", kLightGrey},
+        {makefile, kWhite},
+    };
+    std::size_t length = 0;
+    for (const auto& piece : pieces) length += piece.first.size();
+    const std::size_t room = 2 * static_cast<std::size_t>(window_.width() + 1);
+    // Within the room whatever the header's length: all of it, or all but
+    // the last two cells and "..".
+    std::size_t left = length <= room ? room : room - 2;
+    for (const auto& piece : pieces) {
+      if (left == 0) break;
+      window_.writeColoured(piece.first.substr(0, left), piece.second);
+      left -= std::min(left, piece.first.size());
+    }
+    if (length > room) window_.writeColoured("..", kWhite);
   }
 
   void drawOptionsBlock() {
@@ -157,7 +177,8 @@ class MainScreen {
     window_.capture();
   }
 
-  void drawFlags(int column, const char* key, const char* label, const std::string& flags) {
+  void drawFlags(int column, const char* key, const char* label, const std::string& value) {
+    const std::string flags = displayText(value);
     writeAt(window_, column, kFlagsRow, key, kYellow);
     window_.writeColoured(label, kLightGrey);
     window_.writeColoured(flags.substr(0, kShownFlagLength), kWhite);

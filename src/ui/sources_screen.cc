@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <string>
 
+#include "platform/display_text.h"
 #include "project/source_discovery.h"
 #include "text/text_utils.h"
 #include "ui/editor_drawing.h"
@@ -101,7 +102,7 @@ class SourcesScreen {
   // "Press (1) to reload all sources from <path>", centred on row 1; a path
   // too long to centre starts the line in column 1 and runs on into row 2.
   void drawReloadLine() {
-    const std::string path = fs_.currentDirectory();
+    const std::string path = displayText(fs_.currentDirectory());
     const long long length = static_cast<long long>(path.size());
     const long long column = std::max(1LL, (window_.width() - length - 36) / 2 + 1);
     writeAt(window_, static_cast<int>(column), kReloadRow, "Press ", kWhite);
@@ -135,12 +136,15 @@ class SourcesScreen {
     window_.writeColoured("(?)", kYellow);
     window_.writeColoured(" to add/remove from project. " + lineCharacters(7), kLightCyan);
 
-    const SourceColumns layout(window_.width(), sources_, others_);
+    // The names as they show, one cell a character, also for the layout.
+    const List shownSources = displayTexts(sources_);
+    const List shownOthers = displayTexts(others_);
+    const SourceColumns layout(window_.width(), shownSources, shownOthers);
     const long long projectRows = layout.rowsFor(sources_.size());
     const long long otherRows = layout.rowsFor(others_.size());
     const long long otherHeaderRow = layout.otherHeaderRow(others_.size());
 
-    drawEntries(layout, sources_, 0, kFirstListRow, kWhite);
+    drawEntries(layout, shownSources, 0, kFirstListRow, kWhite);
     clearRows(kFirstListRow + projectRows, otherHeaderRow - 1);
     if (isListRow(otherHeaderRow)) {
       clearRowFrom(window_, 1, static_cast<int>(otherHeaderRow));
@@ -148,7 +152,7 @@ class SourcesScreen {
               lineCharacters(16) + " O T H E R   S O U R C E S " + lineCharacters(16),
               kLightCyan);
     }
-    drawEntries(layout, others_, sources_.size(), otherHeaderRow + 1, kLightGrey);
+    drawEntries(layout, shownOthers, sources_.size(), otherHeaderRow + 1, kLightGrey);
     clearRows(otherHeaderRow + 1 + otherRows, kLastListRow);
     window_.capture();
   }

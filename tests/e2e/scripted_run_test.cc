@@ -260,6 +260,18 @@ TEST_F(ScriptedRunTest, RenamedProjectFileIsSavedUnderTheNewNameAndTheOldOneKept
   EXPECT_EQ(readFile(work_ / "Other.gen"), projectFile("hello", {"hello.cpp", "util.c"}));
 }
 
+TEST_F(ScriptedRunTest, Utf8CharactersInAScriptAreKeysTheScreensIgnore) {
+  writeHelloSources();
+  // "ó" on the main screen, then in the project name's edit box Left and
+  // "í", whose bytes were once Right and Delete.
+  const std::string keys = "\xc3\xb3" "1\x1b[D\xc3\xad" "X" + std::string(kEnter) + kEnter +
+                           compilerAnswer("C:\\BCC55");
+  EXPECT_EQ(run(keys).exitStatus, 0);
+  EXPECT_EQ(entries(),
+            (std::vector<std::string>{"Makefile.b", "Project.geXn", "hello.cpp", "util.c"}));
+  EXPECT_EQ(readFile(work_ / "Project.geXn"), projectFile("hello", {"hello.cpp", "util.c"}));
+}
+
 TEST_F(ScriptedRunTest, LoadedProjectIsUsedForTheMakefile) {
   writeHelloSources();
   writeFile(work_ / "Project.gen", "target app.exe\r\nsource util.c\r\n");

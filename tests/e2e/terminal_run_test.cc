@@ -50,12 +50,13 @@ class TerminalRunTest : public ::testing::Test {
   }
 
   // Starts corvane in the test directory on a terminal of the given size.
-  void start(PtyTerminal& terminal, const std::vector<std::string>& arguments = {}) {
+  void start(PtyTerminal& terminal, const std::vector<std::string>& arguments = {},
+             const std::string& term = "xterm-256color") {
     const fs::path previous = fs::current_path();
     fs::current_path(directory_);
     const bool started = terminal.start(
         CORVANE_EXECUTABLE, arguments,
-        {"TERM=xterm-256color", "LANG=C.UTF-8", "LC_ALL=", "LC_CTYPE=C.UTF-8",
+        {"TERM=" + term, "LANG=C.UTF-8", "LC_ALL=", "LC_CTYPE=C.UTF-8",
          "WINEPREFIX=" + (directory_ / "no-wine").string()});
     fs::current_path(previous);
     ASSERT_TRUE(started);
@@ -186,6 +187,64 @@ TEST_F(TerminalRunTest, ArrowKeysGoRoundTheThreeScreensAndEscEndsWithOne) {
       << screenText(terminal);
   press(terminal, "\x1b");
   EXPECT_EQ(exitStatus(terminal), 1);
+  expectSameModes(before, terminal.modes());
+  EXPECT_FALSE(fs::exists(directory_ / "Project.gen"));
+}
+
+TEST_F(TerminalRunTest, NonAsciiCharactersAltChordsAndAStalledPasteChangeNothing) {
+  writeFile("caf\xc3\xa9.c", "int helper(void) { return 1; }\n");
+  PtyTerminal terminal(25, 80);
+  start(terminal);
+  ASSERT_TRUE(terminal.waitForRow(24, "                                Press (selection), [Esc], [->] or [Enter]...", kWait));
+  terminal.settle(100, kWait);
+  const std::string mainScreen = screenText(terminal);
+  // "ó" and "í" (once Right and Delete), Alt+x (once Esc, ending the run).
+  for (const char* key : {"\xc3\xb3", "\xc3\xad", "\x1bx", "\x1bN"}) press(terminal, key);
+  terminal.settle(100, kWait);
+  EXPECT_EQ(screenText(terminal), mainScreen);
+
+  // In the target's edit box: Left, then "í" deletes nothing; a paste that
+  // never ends types its text and then lets Esc through again.
+  press(terminal, "2");
+  const auto fieldShows = [&](const std::string& text) {
+    return terminal.waitUntil(
+        [&] { return terminal.rowText(23).find("(no extension): " + text) != std::string::npos; },
+        kWait);
+  };
+  ASSERT_TRUE(fieldShows("hello")) << screenText(terminal);
+  press(terminal, "\x1b[D");
+  press(terminal, "\xc3\xad");
+  press(terminal, "\x1b[200~abc");
+  EXPECT_TRUE(fieldShows("hellabco")) << screenText(terminal);
+  terminal.settle(600, kWait);
+  press(terminal, "\x1b");  // the edit is undone
+  EXPECT_TRUE(terminal.waitUntil(
+      [&] { return terminal.rowText(5).find("Target: hello.exe") != std::string::npos; }, kWait))
+      << screenText(terminal);
+
+  // The sources screen shows the UTF-8 name one cell a character.
+  press(terminal, "\x1b[C");
+  EXPECT_TRUE(terminal.waitUntil(
+      [&] { return terminal.rowText(8).find("(a)caf\xc3\xa9.c") != std::string::npos; },
+      kWait))
+      << screenText(terminal);
+  press(terminal, "\x1b");
+  EXPECT_EQ(exitStatus(terminal), 1);
+  EXPECT_FALSE(fs::exists(directory_ / "Project.gen"));
+}
+
+TEST_F(TerminalRunTest, ATerminalThatCannotPlaceTheCursorIsToldSoAndLeftAlone) {
+  PtyTerminal terminal(25, 80);
+  const termios before = terminal.modes();
+  start(terminal, {}, "dumb");
+  EXPECT_EQ(exitStatus(terminal), 1);
+  terminal.settle(100, kWait);
+  const std::string& output = terminal.output();
+  EXPECT_NE(output.find("corvane: this terminal (TERM=dumb) cannot position the cursor; "
+                        "run corvane in a terminal that can, with TERM set to its type"),
+            std::string::npos)
+      << output;
+  EXPECT_EQ(output.find('\x1b'), std::string::npos);  // no drawing, no mode switched
   expectSameModes(before, terminal.modes());
   EXPECT_FALSE(fs::exists(directory_ / "Project.gen"));
 }

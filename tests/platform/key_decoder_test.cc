@@ -80,9 +80,20 @@ TEST(KeyDecoder, BackspaceAndEnterVariants) {
 
 TEST(KeyDecoder, LoneEscapeIsTheEscKey) {
   EXPECT_EQ(decode("\x1b"), (Codes{kKeyEsc}));
-  EXPECT_EQ(decode("\x1bx"), (Codes{kKeyEsc, 'x'}));
   EXPECT_EQ(decode("\x1b\x1b[A"), (Codes{kKeyEsc, kKeyUp}));
-  EXPECT_EQ(decode("\x1b\r"), (Codes{kKeyEsc, kKeyEnter}));
+}
+
+TEST(KeyDecoder, EscapeFollowedAtOnceByACharacterIsOneAltChord) {
+  // Alt with a letter, Enter, Backspace and a UTF-8 character; a second Esc
+  // is the Esc key and starts afresh.
+  EXPECT_EQ(decode("\x1bx\x1bN\x1b\r\x1b\x7f\x1b\xc3\xb3\x1b\x1bq"),
+            (Codes{kKeyAltChord, kKeyAltChord, kKeyAltChord, kKeyAltChord, kKeyAltChord,
+                   kKeyEsc, kKeyAltChord}));
+  // In a script every byte is meant: Esc, then the key.
+  KeyDecoder script(KeyDecoder::Source::kScript);
+  script.feed("\x1bx\x1b\r\x1b[A");
+  script.inputPaused();
+  EXPECT_EQ(drain(script), (Codes{kKeyEsc, 'x', kKeyEsc, kKeyEnter, kKeyUp}));
 }
 
 TEST(KeyDecoder, EscapeWaitsForTheNextByteOrAPause) {
@@ -115,9 +126,32 @@ TEST(KeyDecoder, UnknownSequencesAreSwallowedWhole) {
   EXPECT_EQ(decode("\x1b[1\r"), (Codes{kKeyEnter}));
 }
 
-TEST(KeyDecoder, CharactersAndHighBytes) {
+TEST(KeyDecoder, Utf8CharactersAreOneKeyThatIsNoScanCode) {
+  // The second bytes of these once came out as Right, Delete and End.
+  EXPECT_EQ(decode("\xc3\xb3" "1X\xc3\xad\xc3\xb1\xe2\x82\xac\xf0\x9f\x98\x80"),
+            (Codes{kKeyNonAscii, '1', 'X', kKeyNonAscii, kKeyNonAscii, kKeyNonAscii,
+                   kKeyNonAscii}));
+  // Bytes that form no character are dropped: a stray continuation, C0, FF,
+  // an overlong form, a surrogate, a character cut short by another key or
+  // by the end.
+  EXPECT_EQ(decode("\x80" "a\xc0\xaf" "b\xff\xe0\x80\x80" "c\xed\xa0\x80" "d\xe2\x82" "e\xc3"),
+            (Codes{'a', 'b', 'c', 'd', 'e'}));
+  // A character split between reads waits for its rest; a pause drops it.
+  KeyDecoder decoder;
+  decoder.feed("\xe2");
+  EXPECT_TRUE(decoder.midSequence());
+  decoder.feed("\x82");
+  EXPECT_FALSE(decoder.hasKey());
+  decoder.feed("\xac");
+  EXPECT_EQ(drain(decoder), (Codes{kKeyNonAscii}));
+  decoder.feed("\xc3");
+  decoder.inputPaused();
+  decoder.feed("\xb3");
+  EXPECT_EQ(drain(decoder), (Codes{}));
+}
+
+TEST(KeyDecoder, CharactersAndControlBytes) {
   EXPECT_EQ(decode("aZ ~\t"), (Codes{'a', 'Z', ' ', '~', '\t'}));
-  EXPECT_EQ(decode("\x80\xc4\xff"), (Codes{0x80, 0xc4, 0xff}));
   // NUL (Ctrl+Space) would pose as the start of a scan code.
   EXPECT_EQ(decode(std::string("a\0b", 3)), (Codes{'a', 'b'}));
   // The keypad in application mode types its characters.
@@ -176,6 +210,25 @@ TEST(KeyDecoder, PasteEndMaySpanFeeds) {
   }
   EXPECT_EQ(keys, (Codes{'a', 'b'}));
   EXPECT_EQ(pasted, (std::vector<bool>{true, false}));
+}
+
+TEST(KeyDecoder, APasteThatStallsEndsAndALongOneTypesNoMoreThanTheCap) {
+  KeyDecoder decoder;
+  decoder.setLineEditing(true);
+  decoder.feed("\x1b[200~ab");
+  EXPECT_TRUE(decoder.inPaste());
+  decoder.pasteStalled();
+  EXPECT_FALSE(decoder.inPaste());
+  decoder.feed("\r\x1b");
+  decoder.inputPaused();
+  EXPECT_EQ(drain(decoder), (Codes{'a', 'b', kKeyEnter, kKeyEsc}));
+
+  // Past the cap a paste is dropped up to its end; the line ends of a file
+  // pasted by mistake never become Enter.
+  decoder.feed("\x1b[200~" + std::string(9000, 'x') + "\r\x1b[201~y");
+  std::string typed;
+  while (decoder.hasKey()) typed += static_cast<char>(decoder.takeKey());
+  EXPECT_EQ(typed, std::string(8192, 'x') + "y");
 }
 
 TEST(KeyDecoder, EmptyQueueGivesEsc) {

@@ -242,7 +242,7 @@ TEST(AskYesNoTest, AnswersForBothDefaults) {
   };
   const Case cases[] = {
       {"\r", 1, 0}, {" ", 1, 0}, {"y", 1, 1}, {"Y", 1, 1},  {"n", 0, 0},
-      {"N", 0, 0},  {"q", 1, 0}, {"\x1b", -1, -1},
+      {"N", 0, 0},  {"q", 1, 0}, {"\x1b", -1, -1}, {"\xa2", 1, 0},
   };
   for (const Case& c : cases) {
     for (bool defaultYes : {true, false}) {
@@ -257,6 +257,25 @@ TEST(AskYesNoTest, AnswersForBothDefaults) {
     }
   }
 }
+
+TEST_F(CorvaneScreenTest, AnAltChordAnswersNoQuestion) {
+  console.pushKey(kKeyAltChord);
+  console.pushKeys("n");
+  EXPECT_EQ(screen.askYesNo({"Load it?"}, true), 0);
+  console.pushKey(kKeyAltChord);
+  console.pushKeys("\x1b");
+  EXPECT_EQ(screen.showError({"Cannot write"}, "Any key"), kKeyEsc);
+  EXPECT_FALSE(console.ranDry());
+}
+
+#ifndef _WIN32
+TEST_F(CorvaneScreenTest, BoxesShowNamesOneCellACharacter) {
+  console.pushKeys("y");
+  screen.askYesNo({"\xc3\xa9t\xc3\xa9.gen?"}, true);
+  // 8 + 13 = 21 cells: first column (63 - 21 + 1) / 2 + 1 = 22 of the box.
+  EXPECT_EQ(console.rows[14], at(30, "\x82t\x82.gen?  Y/N?..  (Y)"));
+}
+#endif
 
 TEST_F(CorvaneScreenTest, YesNoBoxShowsTheDefaultNo) {
   console.pushKeys("\r");

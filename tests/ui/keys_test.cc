@@ -25,8 +25,23 @@ TEST(ReadKeyTest, CharactersAndKeysWithoutACharacterGetTheirCodes) {
   EXPECT_EQ(readKey(console), -79);
   EXPECT_EQ(readKey(console), -83);
   EXPECT_EQ(readKey(console), -133);
-  // A character of the upper half of the code page is a signed byte.
-  EXPECT_EQ(readKey(console), 0xE9 - 256);
+  // A character of the upper half of the code page is no scan code: not
+  // 0xAD as Delete (-83), nor any other.
+  EXPECT_EQ(readKey(console), kKeyNonAscii);
+  EXPECT_FALSE(console.ranDry());
+}
+
+TEST(ReadKeyTest, NonAsciiCharactersComeWholeAndAltChordsAreSkipped) {
+  MemoryConsole console;
+  console.pushKey(kKeyAltChord);
+  console.pushKey(kKeyNonAscii);
+  console.pushKeys("\xAD");
+  console.pushKey(kKeyAltChord);
+  console.pushKey(kKeyAltChord);
+  console.pushKeys("n");
+  EXPECT_EQ(readKey(console), kKeyNonAscii);
+  EXPECT_EQ(readKey(console), kKeyNonAscii);
+  EXPECT_EQ(readKey(console), 'n');
   EXPECT_FALSE(console.ranDry());
 }
 

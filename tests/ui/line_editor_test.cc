@@ -158,6 +158,10 @@ TEST_F(LineEditorTest, OtherFirstKeysEditTheOfferedText) {
 TEST_F(LineEditorTest, KeyTable) {
   std::string value;
   console.pushKey(kKeyHome);
+  // Not Delete and Right, as these bytes once were, nor any other key.
+  console.pushKeys("\xAD\xB3");
+  console.pushKey(kKeyNonAscii);
+  console.pushKey(kKeyAltChord);
   console.pushKey(kKeyDelete);  // "bcd"
   console.pushKey(kKeyRight);
   console.pushKey(kKeyBackspace);  // "cd"
@@ -180,6 +184,20 @@ TEST_F(LineEditorTest, KeyTable) {
   EXPECT_EQ(cursorColumn(), 8);
   EXPECT_FALSE(console.ranDry());
 }
+
+#ifndef _WIN32
+TEST_F(LineEditorTest, AUtf8TextIsEditedOneCellACharacter) {
+  std::string value;
+  console.pushKey(kKeyLeft);       // before the "e"
+  console.pushKey(kKeyBackspace);  // the "\xc3\xa9", both its bytes
+  console.pushKey(kKeyHome);
+  console.pushKeys("x\r");
+  EXPECT_EQ(edit(value, "n\xc3\xa9" "e"), kKeyEnter);
+  EXPECT_EQ(console.screenAtFirstKey[kFieldRow - 1], row("    n\x82" "e"));
+  EXPECT_EQ(value, "xne");
+  EXPECT_EQ(fieldRow(), row("    xne"));
+}
+#endif
 
 TEST_F(LineEditorTest, TypingAtTheEndOfAFittingTextWritesOnlyThatCharacter) {
   std::string value;

@@ -260,5 +260,44 @@ TEST_F(MainScreenTest, AHeaderLongerThanTheRowRunsOnIntoRowTwo) {
   EXPECT_EQ(workspaceRow(console, 2), "");
 }
 
+TEST_F(MainScreenTest, AHeaderLongerThanTwoRowsIsCutAndSparesTheOptions) {
+  // The header takes 63 cells and the target's: with 93 it ends on the last
+  // cell of row 2, whole.
+  target = std::string(93, 't');
+  run();
+  EXPECT_EQ(workspaceRow(console, 1), "(1)Project: Project.gen (2)Target: " + std::string(43, 't'));
+  EXPECT_EQ(workspaceRow(console, 2), std::string(50, 't') + ".exe (3)Makefile: Makefile.b");
+
+  // Longer, it is cut with ".." at the end of row 2, also when the DLL key
+  // draws it again.
+  target = std::string(300, 't');
+  console.pushKeys("k");
+  console.pushKey(kKeyEnter);
+  run();
+  EXPECT_EQ(workspaceRow(console, 1), "(1)Project: Project.gen (2)Target: " + std::string(43, 't'));
+  EXPECT_EQ(workspaceRow(console, 2), std::string(76, 't') + "..");
+  EXPECT_EQ(workspaceRow(console, 3), kOptionsIndent + dashes(25) + " O P T I O N S " + dashes(25));
+  EXPECT_EQ(workspaceRow(console, 4),
+            kOptionsIndent + "(a)ANSI        [OFF]  -Strict ANSI (OFF => Accept Borland keywords)");
+  EXPECT_EQ(statusShown(10), " ON");
+  EXPECT_EQ(target.size(), 300u);
+}
+
+#ifndef _WIN32
+TEST_F(MainScreenTest, NamesAndFlagsShowOneCellACharacter) {
+  projectFile = "\xc3\xa9t\xc3\xa9.gen";
+  compileFlags = "-D";
+  for (int i = 0; i < 12; ++i) compileFlags += "\xc3\xa9";
+  run();
+  // P + T + M = 7 + 5 + 10 cells: gap (77 - 57) / 3 = 6.
+  EXPECT_EQ(workspaceRow(console, 1), "(1)Project: \x82t\x82.gen" + blanks(6) +
+                                          "(2)Target: hello.exe" + blanks(6) +
+                                          "(3)Makefile: Makefile.b");
+  // 14 cells of 26 bytes: whole, not cut.
+  EXPECT_EQ(workspaceRow(console, 18),
+            "(4)Add Compile Flags: -D" + std::string(12, '\x82') + "     (5)Add Link Flags:");
+}
+#endif
+
 }  // namespace
 }  // namespace corvane

@@ -356,6 +356,17 @@ TEST_F(SourcesScreenTest, ShortNamesNeverPassTheRightEdge) {
   EXPECT_EQ(workspaceRow(console, 6), "");
 }
 
+#ifndef _WIN32
+TEST_F(SourcesScreenTest, Utf8NamesShowOneCellACharacterAndAreLaidOutSo) {
+  // Five cells, seven bytes: eight columns eleven apart, not six fourteen apart.
+  addFiles({"b.c", "\xc3\xa9t\xc3\xa9.c"});
+  sources = {"b.c", "\xc3\xa9t\xc3\xa9.c"};
+  run();
+  EXPECT_EQ(workspaceRow(console, 4), "(a)b.c" + blanks(5) + "(b)\x82t\x82.c");
+  EXPECT_EQ(sources[1], "\xc3\xa9t\xc3\xa9.c");
+}
+#endif
+
 TEST_F(SourcesScreenTest, ListsLongerThanTheScreenStayBetweenTheRules) {
   // 200 sources of twelve characters: 50 rows per column, far more than
   // the fourteen rows between the rules.

@@ -7,12 +7,10 @@
 
 namespace corvane {
 
-std::unique_ptr<Console> makeNativeConsole() {
-  if (::isatty(STDIN_FILENO)) {
-    if (auto terminal = TerminalConsole::open()) return terminal;
-  }
-  // Keys from a script (or from a terminal curses cannot drive, which at
-  // least never hangs: every key past the input is Esc).
+std::unique_ptr<Console> makeNativeConsole(std::string& problem) {
+  // A terminal Corvane cannot draw on is not read as a script: its input
+  // never ends, and the user would wait at a question nobody can see.
+  if (::isatty(STDIN_FILENO)) return TerminalConsole::open(problem);
   return std::make_unique<ScriptedConsole>(STDIN_FILENO);
 }
 

@@ -20,16 +20,21 @@ namespace {
 constexpr int kNeededColumns = kScreenColumns;
 constexpr int kNeededRows = kScreenRows - 1;
 constexpr char kSizeRequest[] = "Please make this window at least 80 x 24 characters.";
+// A paste quiet for this long has lost its end marker. Pastes come as one
+// burst, even over a network; a person notices within a second that keys
+// do nothing. A slow link that needs a longer escape delay gets that.
+constexpr int kPasteTimeoutMs = 250;
 
 }  // namespace
 
-std::unique_ptr<TerminalConsole> TerminalConsole::open() {
+std::unique_ptr<TerminalConsole> TerminalConsole::open(std::string& problem) {
   TerminalFacts facts;
-  if (!enterTerminalMode(facts)) return nullptr;
+  if (!enterTerminalMode(facts, problem)) return nullptr;
   return std::unique_ptr<TerminalConsole>(new TerminalConsole(facts));
 }
 
-TerminalConsole::TerminalConsole(const TerminalFacts& facts) : facts_(facts) {
+TerminalConsole::TerminalConsole(const TerminalFacts& facts)
+    : facts_(facts), pasteTimeout_(std::max(kPasteTimeoutMs, facts.escapeDelay)) {
   palette_.setUp();
 }
 
@@ -114,6 +119,7 @@ bool TerminalConsole::readInput(int timeoutMs) {
     char bytes[256];
     const ssize_t got = ::read(STDIN_FILENO, bytes, sizeof bytes);
     if (got > 0) {
+      lastInput_ = std::chrono::steady_clock::now();
       decoder_.feed(std::string_view(bytes, static_cast<std::size_t>(got)));
       return true;
     }
@@ -135,13 +141,25 @@ void TerminalConsole::finishSequence() {
   }
 }
 
+void TerminalConsole::endStalledPaste() {
+  if (decoder_.inPaste() && inputWaitLimit() == 0) decoder_.pasteStalled();
+}
+
+int TerminalConsole::inputWaitLimit() const {
+  if (!decoder_.inPaste()) return -1;
+  const auto quiet = std::chrono::duration_cast<std::chrono::milliseconds>(
+      std::chrono::steady_clock::now() - lastInput_);
+  return static_cast<int>(std::max<long long>(0, pasteTimeout_ - quiet.count()));
+}
+
 int TerminalConsole::getKey() {
   while (!decoder_.hasKey() && !inputLost_) {
     present();
     // Whatever comes after the wait is a new key press: a CR typed before
     // it does not pair with an LF typed after it.
     decoder_.inputPaused();
-    if (readInput(-1)) finishSequence();
+    endStalledPaste();
+    if (readInput(inputWaitLimit())) finishSequence();
   }
   return decoder_.takeKey();  // Esc when the terminal is gone
 }
@@ -153,6 +171,7 @@ bool TerminalConsole::keyPending() {
     finishSequence();
     if (decoder_.hasKey()) return true;
   }
+  endStalledPaste();
   return decoder_.hasKey() || inputLost_;
 }
 

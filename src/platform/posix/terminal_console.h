@@ -10,11 +10,17 @@
 //
 // Curses only draws here; the key bytes are read straight from the terminal,
 // so that a resize is noticed even while Corvane waits for a key.
+//
+// A bracketed paste whose end marker never comes (a terminal that lost it, a
+// paste cut off) ends once no byte has arrived for the paste timeout: a real
+// paste arrives as one burst, so the keys typed after it are keys again.
 #ifndef CORVANE_PLATFORM_POSIX_TERMINAL_CONSOLE_H
 #define CORVANE_PLATFORM_POSIX_TERMINAL_CONSOLE_H
 
 #include <array>
+#include <chrono>
 #include <memory>
+#include <string>
 
 #include "platform/cell_console.h"
 #include "platform/key_decoder.h"
@@ -25,8 +31,9 @@ namespace corvane {
 
 class TerminalConsole : public CellConsole {
  public:
-  // Takes over the terminal on standard input; null when it cannot.
-  static std::unique_ptr<TerminalConsole> open();
+  // Takes over the terminal on standard input; null when it cannot, with
+  // the reason (one line for the user) in problem.
+  static std::unique_ptr<TerminalConsole> open(std::string& problem);
   ~TerminalConsole() override;
   TerminalConsole(const TerminalConsole&) = delete;
   TerminalConsole& operator=(const TerminalConsole&) = delete;
@@ -49,6 +56,11 @@ class TerminalConsole : public CellConsole {
   bool readInput(int timeoutMs);
   // Reads the rest of an escape sequence begun by the bytes so far.
   void finishSequence();
+  // Ends a paste that has been quiet for the paste timeout.
+  void endStalledPaste();
+  // How long the next wait for input may last (-1: for ever): no longer
+  // than the open paste still has before it counts as stalled.
+  int inputWaitLimit() const;
   void applyResize();
   void drawCell(int column, int row, const Cell& cell);
   void showSizeRequest();
@@ -56,6 +68,9 @@ class TerminalConsole : public CellConsole {
   TerminalFacts facts_;
   TerminalPalette palette_;
   KeyDecoder decoder_;
+  // When the last bytes came in, to know when an open paste has stalled.
+  std::chrono::steady_clock::time_point lastInput_;
+  int pasteTimeout_;
   // What the display shows, to send only the differences.
   std::array<Cell, kScreenColumns * kScreenRows> shown_{};
   bool shownValid_ = false;

@@ -141,11 +141,46 @@ FILE* openOutput(bool& owned) {
   return stdout;
 }
 
-SCREEN* startCurses(FILE* output) {
-  if (SCREEN* screen = newterm(nullptr, output, stdin)) return screen;
+// "TERM=name" as the user set it, for messages.
+std::string termSetting() {
+  const char* term = std::getenv("TERM");
+  return term != nullptr && *term != '\0' ? std::string("TERM=") + term : "TERM not set";
+}
+
+// Whether the description of the terminal that TERM names is known here and
+// can place the cursor. Only looks: nothing is sent to the terminal.
+enum class TermDescription { kUsable, kUnknown, kCannotMoveCursor };
+
+TermDescription describeTerm(int outputFd) {
+  int status = 0;
+  if (setupterm(nullptr, outputFd, &status) != OK) return TermDescription::kUnknown;
+  const char* move = tigetstr(const_cast<char*>("cup"));
+  const bool canMove = move != nullptr && move != reinterpret_cast<char*>(-1);
+  del_curterm(cur_term);
+  return canMove ? TermDescription::kUsable : TermDescription::kCannotMoveCursor;
+}
+
+SCREEN* startCurses(FILE* output, std::string& problem) {
+  const std::string advice =
+      "; run corvane in a terminal that can, with TERM set to its type, for example "
+      "TERM=xterm-256color corvane";
+  switch (describeTerm(fileno(output))) {
+    case TermDescription::kCannotMoveCursor:
+      // A screen drawn there would not show, and the user would sit at an
+      // invisible question.
+      problem = "this terminal (" + termSetting() + ") cannot position the cursor" + advice;
+      return nullptr;
+    case TermDescription::kUsable:
+      if (SCREEN* screen = newterm(nullptr, output, stdin)) return screen;
+      break;
+    case TermDescription::kUnknown:
+      break;
+  }
   // An unknown TERM: nearly every terminal of today understands xterm's
   // language well enough to be usable.
-  return newterm(const_cast<char*>("xterm"), output, stdin);
+  if (SCREEN* screen = newterm(const_cast<char*>("xterm"), output, stdin)) return screen;
+  problem = "cannot use this terminal (" + termSetting() + ") as an 80 x 25 text console" + advice;
+  return nullptr;
 }
 
 }  // namespace
@@ -172,7 +207,8 @@ bool takeResizeNotice() {
   return any;
 }
 
-bool enterTerminalMode(TerminalFacts& facts) {
+bool enterTerminalMode(TerminalFacts& facts, std::string& problem) {
+  problem = "cannot use this terminal as an 80 x 25 text console";
   if (saved.active) return false;
   // Only the character type: numbers, collation and messages stay as the
   // rest of Corvane expects them.
@@ -189,7 +225,7 @@ bool enterTerminalMode(TerminalFacts& facts) {
   installSignalHandlers();
   installResizeHandler();
   if (std::getenv("ESCDELAY") == nullptr) set_escdelay(kDefaultEscapeDelay);
-  saved.screen = startCurses(saved.output);
+  saved.screen = startCurses(saved.output, problem);
   if (saved.screen == nullptr) {
     restoreSignalHandlers();
     if (saved.ownsOutput) std::fclose(saved.output);

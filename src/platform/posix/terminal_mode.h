@@ -10,6 +10,8 @@
 #ifndef CORVANE_PLATFORM_POSIX_TERMINAL_MODE_H
 #define CORVANE_PLATFORM_POSIX_TERMINAL_MODE_H
 
+#include <string>
+
 namespace corvane {
 
 struct TerminalFacts {
@@ -19,9 +21,11 @@ struct TerminalFacts {
   int escapeDelay = 25;
 };
 
-// Starts curses on standard input and the terminal's output. False when no
-// terminal description fits; the terminal is then left as it was.
-bool enterTerminalMode(TerminalFacts& facts);
+// Starts curses on standard input and the terminal's output. False when
+// Corvane cannot draw on this terminal (no description of it fits, or it
+// cannot move the cursor); problem then tells the user why in one line, and
+// nothing has been written to the terminal.
+bool enterTerminalMode(TerminalFacts& facts, std::string& problem);
 
 // Restores the terminal; does nothing when it is not in Corvane's mode.
 void leaveTerminalMode();

@@ -1,5 +1,7 @@
 #include "platform/win32/console_keys.h"
 
+#include "ui/keys.h"
+
 namespace corvane {
 
 namespace {
@@ -63,6 +65,15 @@ int characterOf(const KEY_EVENT_RECORD& event) {
   }
 }
 
+// Alt held with a key that types a character, as the screens ignore it.
+// AltGr, which types characters on many keyboards, comes as right Alt with
+// left Ctrl, so a chord with Ctrl held is a character.
+bool isAltChord(const KEY_EVENT_RECORD& event) {
+  const DWORD state = event.dwControlKeyState;
+  return (state & (LEFT_ALT_PRESSED | RIGHT_ALT_PRESSED)) != 0 &&
+         (state & (LEFT_CTRL_PRESSED | RIGHT_CTRL_PRESSED)) == 0;
+}
+
 }  // namespace
 
 void appendKeyPresses(const KEY_EVENT_RECORD& event, std::vector<int>& presses) {
@@ -75,7 +86,7 @@ void appendKeyPresses(const KEY_EVENT_RECORD& event, std::vector<int>& presses) 
   const int repeats = event.wRepeatCount > 0 ? event.wRepeatCount : 1;
   for (int i = 0; i < repeats; ++i) {
     if (character != 0) {
-      presses.push_back(character);
+      presses.push_back(isAltChord(event) ? kKeyAltChord : character);
     } else {
       presses.push_back(0);
       presses.push_back(scanCode);

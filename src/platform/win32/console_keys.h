@@ -1,6 +1,6 @@
 // Turning Win32 console key events into the key presses that getKey hands
-// out: a character as its byte, or 0 followed by the scan code for a key
-// without a character.
+// out: a character as its byte, 0 followed by the scan code for a key
+// without a character, or the Alt chord code for Alt with a character key.
 #ifndef CORVANE_PLATFORM_WIN32_CONSOLE_KEYS_H
 #define CORVANE_PLATFORM_WIN32_CONSOLE_KEYS_H
 

@@ -8,7 +8,7 @@
 
 namespace corvane {
 
-std::unique_ptr<Console> makeNativeConsole() {
+std::unique_ptr<Console> makeNativeConsole(std::string& /*problem*/) {
   if (auto console = makeWin32Console()) return console;
   // Keys from a file or a pipe. The C runtime would otherwise turn CR LF into
   // LF and stop at a Ctrl-Z, and both are keys a script may send.

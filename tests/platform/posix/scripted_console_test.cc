@@ -41,13 +41,14 @@ int nextCode(ScriptedConsole& console) {
 
 TEST(ScriptedConsole, DecodesKeysLikeATerminal) {
   Script script;
-  script.write("ab\x1b[A\x1bOF\x1b[3~\x7f\r\n\x1bq\x1b[[E");
+  // UTF-8 too; only Esc and a character are two keys, as a script means them.
+  script.write("ab\x1b[A\x1bOF\x1b[3~\x7f\r\n\x1bq\x1b[[E\xc3\xb3");
   script.closeInput();
   ScriptedConsole console(script.readEnd());
   std::vector<int> codes;
-  for (int i = 0; i < 10; ++i) codes.push_back(nextCode(console));
+  for (int i = 0; i < 11; ++i) codes.push_back(nextCode(console));
   EXPECT_EQ(codes, (std::vector<int>{'a', 'b', kKeyUp, kKeyEnd, kKeyDelete, kKeyBackspace,
-                                     kKeyEnter, kKeyEsc, 'q', -63}));
+                                     kKeyEnter, kKeyEsc, 'q', -63, kKeyNonAscii}));
 }
 
 TEST(ScriptedConsole, EndOfInputGivesEscForeverAndNeverBlocks) {

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "platform/win32/key_queue.h"
+#include "ui/keys.h"
 
 namespace corvane {
 namespace {
@@ -39,7 +40,7 @@ TEST(ConsoleKeysTest, KeysWithACharacterGiveItsByte) {
   EXPECT_EQ(pressesOf(keyDown(VK_ESCAPE, 0, 0x01)), (Presses{27}));
   EXPECT_EQ(pressesOf(keyDown(VK_RETURN, 0, 0x1C)), (Presses{13}));
   EXPECT_EQ(pressesOf(keyDown(VK_BACK, 0, 0x0E)), (Presses{8}));
-  // Bytes above 127 stay positive here; readKey makes them signed.
+  // Bytes above 127 stay positive here; readKey makes them one code.
   EXPECT_EQ(pressesOf(keyDown(0, static_cast<char>(0x82))), (Presses{0x82}));
 }
 
@@ -62,6 +63,20 @@ TEST(ConsoleKeysTest, KeysWithoutACharacterGiveZeroThenTheirScanCode) {
   // Other keys without a character report the scan code of the event.
   EXPECT_EQ(pressesOf(keyDown(VK_PAUSE, 0, 0x45)), (Presses{0, 0x45}));
   EXPECT_TRUE(pressesOf(keyDown(VK_PAUSE, 0, 0)).empty());
+}
+
+TEST(ConsoleKeysTest, AltWithACharacterKeyIsAnAltChordButAltGrTypes) {
+  KEY_EVENT_RECORD alt = keyDown('X', 'x', 0x2D, 2);
+  alt.dwControlKeyState = LEFT_ALT_PRESSED;
+  EXPECT_EQ(pressesOf(alt), (Presses{kKeyAltChord, kKeyAltChord}));
+  // AltGr, as right Alt with left Ctrl, types "@" on a German keyboard.
+  KEY_EVENT_RECORD altGr = keyDown('Q', '@', 0x10);
+  altGr.dwControlKeyState = RIGHT_ALT_PRESSED | LEFT_CTRL_PRESSED;
+  EXPECT_EQ(pressesOf(altGr), (Presses{'@'}));
+  // Alt with a key without a character is that key.
+  KEY_EVENT_RECORD altLeft = keyDown(VK_LEFT, 0, 0x4B);
+  altLeft.dwControlKeyState = LEFT_ALT_PRESSED;
+  EXPECT_EQ(pressesOf(altLeft), (Presses{0, 75}));
 }
 
 TEST(ConsoleKeysTest, ReleasesAndModifiersAloneAreNoPresses) {

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "pty_terminal.h"
+#include "ui/keys.h"
 
 namespace corvane {
 namespace testing {
@@ -113,7 +114,8 @@ TEST(TerminalConsoleOnXterm, DecodesEveryKeyForm) {
       {"\x1b[11~", -59}, {"\x1b[15~", -63}, {"\x1b[17~", -64}, {"\x1b[21~", -68},
       {"\x1b[[A", -59}, {"\x1b[23~", -133}, {"\x1b[24~", -134},
       {"\x7f", 8}, {"\x08", 8}, {"\r", 13}, {"\n", 13}, {"\x1bOM", 13},
-      {"a", 'a'}, {"\xe9", 0xe9}, {"\x1b", 27}, {"\x1b[99~x", 'x'},
+      {"a", 'a'}, {"\xc3\xa9", kKeyNonAscii}, {"\x1b", 27}, {"\x1b[99~x", 'x'},
+      {"\x1bx", kKeyAltChord}, {"\x1b\x7f", kKeyAltChord},
   };
   Demo demo;
   ASSERT_TRUE(demo.start({}));
@@ -150,10 +152,12 @@ TEST(TerminalConsoleOnXterm, RingsTheTerminalsBell) {
   EXPECT_EQ(demo.terminal.rowText(9), "───○Text │█");
 }
 
-TEST(TerminalConsoleOnXterm, EscFollowedByAKeyIsTwoKeys) {
+TEST(TerminalConsoleOnXterm, EscThenAKeyAfterTheEscapeDelayIsTwoKeys) {
   Demo demo;
   ASSERT_TRUE(demo.start({}));
-  demo.terminal.send("\x1bx");
+  demo.terminal.send("\x1b");
+  EXPECT_TRUE(demo.terminal.waitForRow(12, keyEcho(27, 1), kWait));
+  demo.terminal.send("x");
   EXPECT_TRUE(demo.terminal.waitForRow(12, keyEcho('x', 2), kWait));
 }
 
@@ -187,6 +191,17 @@ TEST(TerminalConsoleOnXterm, PasteGoesIntoTheLineEditorsField) {
   int status = 0;
   ASSERT_TRUE(demo.terminal.waitForExit(kWait, status));
   EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+}
+
+TEST(TerminalConsoleOnXterm, APasteWithoutItsEndMarkerEndsWhenItStalls) {
+  Demo demo;
+  ASSERT_TRUE(demo.start({"--edit"}));
+  demo.terminal.send("\x1b[200~ab");
+  EXPECT_TRUE(demo.terminal.waitForRow(12, keyEcho('b', 2), kWait));
+  // Quiet for longer than any pause inside a paste: Enter is Enter again.
+  demo.terminal.settle(600, kWait);
+  demo.terminal.send("\r");
+  EXPECT_TRUE(demo.terminal.waitForRow(12, keyEcho(13, 3), kWait)) << demo.terminal.rowText(12);
 }
 
 TEST(TerminalConsoleOnXterm, PasteElsewhereIsIgnored) {

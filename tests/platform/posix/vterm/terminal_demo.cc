@@ -65,9 +65,10 @@ int main(int argc, char** argv) {
       field = true;
     }
   }
-  auto console = corvane::TerminalConsole::open();
+  std::string problem;
+  auto console = corvane::TerminalConsole::open(problem);
   if (!console) {
-    std::fprintf(stderr, "no terminal\n");
+    std::fprintf(stderr, "no terminal: %s\n", problem.c_str());
     return 2;
   }
   console->setLineEditing(edit);

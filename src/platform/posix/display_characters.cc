@@ -1,0 +1,10 @@
+#include "platform/display_text.h"
+
+namespace corvane {
+
+// Names on a POSIX system are bytes; today's systems write them in UTF-8.
+std::vector<DisplayCharacter> displayCharacters(std::string_view text) {
+  return utf8DisplayCharacters(text);
+}
+
+}  // namespace corvane

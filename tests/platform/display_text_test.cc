@@ -1,0 +1,44 @@
+#include "platform/display_text.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace corvane {
+namespace {
+
+// The cells of a UTF-8 text and the byte length of each character.
+std::pair<std::string, std::vector<std::size_t>> shownUtf8(std::string_view text) {
+  std::pair<std::string, std::vector<std::size_t>> shown;
+  for (const DisplayCharacter& character : utf8DisplayCharacters(text)) {
+    shown.first += character.cell;
+    shown.second.push_back(character.length);
+  }
+  return shown;
+}
+
+using Lengths = std::vector<std::size_t>;
+
+TEST(DisplayText, Utf8NamesTakeOneCellACharacter) {
+  EXPECT_EQ(shownUtf8("caf\xc3\xa9.c"),
+            std::make_pair(std::string("caf\x82.c"), Lengths{1, 1, 1, 2, 1, 1}));
+  EXPECT_EQ(shownUtf8("\xc3\xb1\xc3\x91\xce\xb1\xe2\x94\x80\xe2\x8c\x82\t"),
+            std::make_pair(std::string("\xa4\xa5\xe0\xc4\x7f\t"), Lengths{2, 2, 2, 3, 3, 1}));
+  // What code page 437 lacks shows as "?": the euro sign, a Chinese
+  // character, an emoji, and the smiley whose glyph byte 1 would only be
+  // drawn, not written.
+  EXPECT_EQ(shownUtf8("\xe2\x82\xac\xe4\xb8\xad\xf0\x9f\x98\x80\xe2\x98\xba"),
+            std::make_pair(std::string("????"), Lengths{3, 3, 4, 3}));
+}
+
+TEST(DisplayText, BytesThatFormNoCharacterShowAsOneMarkEach) {
+  // A Latin-1 name, a stray continuation byte, a character cut short by
+  // another and one cut short by the end.
+  EXPECT_EQ(shownUtf8("caf\xe9.c\x80x\xe2\x82y\xf0\x9f\x98"),
+            std::make_pair(std::string("caf?.c?x?y?"), Lengths{1, 1, 1, 1, 1, 1, 1, 1, 2, 1, 3}));
+}
+
+}  // namespace
+}  // namespace corvane
