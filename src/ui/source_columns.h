@@ -23,6 +23,9 @@ class SourceColumns {
  public:
   // Both lists share one layout, sized by the longest name of either.
   SourceColumns(int windowWidth, const List& projectSources, const List& otherSources);
+  // The same from the length of that longest name and the lengths of the lists.
+  SourceColumns(int windowWidth, std::size_t longestName, std::size_t projectCount,
+                std::size_t otherCount);
 
   int columns() const { return columns_; }
   // Window column where column k (from 0) starts.
