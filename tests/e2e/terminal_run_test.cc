@@ -4,15 +4,19 @@
 #include <termios.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <set>
+#include <sstream>
 #include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
 
 #include "pty_terminal.h"
+#include "support/source_entries.h"
 
 namespace corvane {
 namespace {
@@ -188,6 +192,142 @@ TEST_F(TerminalRunTest, ArrowKeysGoRoundTheThreeScreensAndEscEndsWithOne) {
   EXPECT_EQ(exitStatus(terminal), 1);
   expectSameModes(before, terminal.modes());
   EXPECT_FALSE(fs::exists(directory_ / "Project.gen"));
+}
+
+// Waits until row 23, below the select rule, shows the text (the page
+// indicator; blank when the sources fit on one page).
+constexpr int kPageRow = 23;
+std::string pageIndicator(int page, int pages) {
+  return std::string(28, ' ') + "[PgUp] page " + std::to_string(page) + " of " +
+         std::to_string(pages) + " [PgDn]";
+}
+
+// The letters and names of the sources screen's entries, rows 8 to 21.
+std::vector<std::pair<char, std::string>> entriesShown(const PtyTerminal& terminal) {
+  std::vector<std::pair<char, std::string>> entries;
+  for (int row = 8; row <= 21; ++row)
+    for (const auto& entry : sourceEntriesIn(terminal.rowText(row))) entries.push_back(entry);
+  return entries;
+}
+
+TEST_F(TerminalRunTest, SourcesThatFitShowOnOneScreenWithoutPages) {
+  PtyTerminal terminal(25, 80);
+  start(terminal);
+  ASSERT_TRUE(terminal.waitForRow(24, "                                Press (selection), [Esc], [->] or [Enter]...", kWait));
+  press(terminal, "\x1b[C");
+  ASSERT_TRUE(terminal.waitForRow(8, " (a)hello.cpp     (b)util.c", kWait));
+  terminal.settle(100, kWait);
+  const std::string path = directory_.string();
+  const std::size_t reloadColumn = (77 - path.size() - 36) / 2 + 1;  // in the workspace
+  const std::vector<std::string> expected = {
+      std::string(reloadColumn, ' ') + "Press (1) to reload all sources from " + path,
+      "",
+      std::string(11, ' ') + line(14) + " P R O J E C T   S O U R C E S " + line(14),
+      " (a)hello.cpp     (b)util.c",
+      "", "", "", "", "", "", "", "", "", "", "",
+      std::string(11, ' ') + line(16) + " O T H E R   S O U R C E S " + line(16),
+      "",
+      std::string(11, ' ') + line(7) + " Select file (?) to add/remove from project. " + line(7),
+      "",
+      std::string(26, ' ') + "Press (selection), [<-] [->], [Esc] or [Enter]...",
+      "",
+  };
+  for (int row = 5; row <= 25; ++row)
+    EXPECT_EQ(terminal.rowText(row), expected[static_cast<std::size_t>(row - 5)]) << "row " << row;
+  // PgDn and Down have no page to go to.
+  press(terminal, "\x1b[6~");
+  press(terminal, "\x1b[B");
+  terminal.settle(100, kWait);
+  EXPECT_EQ(terminal.rowText(8), " (a)hello.cpp     (b)util.c");
+  EXPECT_EQ(terminal.rowText(kPageRow), "");
+  press(terminal, "\x1b");
+  EXPECT_EQ(exitStatus(terminal), 1);
+}
+
+TEST_F(TerminalRunTest, ThirtyOneSourcesTakeTwoPagesTurnedByTheArrowKeys) {
+  fs::remove(directory_ / "hello.cpp");
+  fs::remove(directory_ / "util.c");
+  for (int i = 10; i <= 40; ++i) writeFile("unit" + std::to_string(i) + ".c", "");
+  PtyTerminal terminal(25, 80);
+  start(terminal);
+  ASSERT_TRUE(terminal.waitForRow(24, "                                Press (selection), [Esc], [->] or [Enter]...", kWait));
+  press(terminal, "\x1b[C");
+  ASSERT_TRUE(terminal.waitForRow(kPageRow, pageIndicator(1, 2), kWait)) << screenText(terminal);
+  const auto first = entriesShown(terminal);
+  ASSERT_EQ(first.size(), 30u);
+  EXPECT_NE(std::find(first.begin(), first.end(), std::make_pair('~', std::string("unit39.c"))),
+            first.end());
+  press(terminal, "\x1b[B");  // Down
+  ASSERT_TRUE(terminal.waitForRow(kPageRow, pageIndicator(2, 2), kWait)) << screenText(terminal);
+  EXPECT_EQ(terminal.rowText(8), " (a)unit40.c");
+  press(terminal, "\x1b[A");  // Up
+  ASSERT_TRUE(terminal.waitForRow(kPageRow, pageIndicator(1, 2), kWait)) << screenText(terminal);
+  press(terminal, "\x1b");
+  EXPECT_EQ(exitStatus(terminal), 1);
+}
+
+TEST_F(TerminalRunTest, AHundredSourcesAreAllReachableAndAMovedOneLeavesTheProject) {
+  fs::remove(directory_ / "hello.cpp");
+  fs::remove(directory_ / "util.c");
+  for (int i = 0; i < 100; ++i)
+    writeFile("s0" + std::string(i < 10 ? "0" : "") + std::to_string(i) + ".c", "");
+  PtyTerminal terminal(25, 80);
+  start(terminal);
+  ASSERT_TRUE(terminal.waitForRow(24, "                                Press (selection), [Esc], [->] or [Enter]...", kWait));
+  press(terminal, "\x1b[C");
+  std::set<std::string> seen;
+  for (int page = 1; page <= 4; ++page) {
+    if (page > 1) press(terminal, "\x1b[6~");  // PgDn
+    ASSERT_TRUE(terminal.waitForRow(kPageRow, pageIndicator(page, 4), kWait)) << screenText(terminal);
+    for (const auto& entry : entriesShown(terminal)) seen.insert(entry.second);
+  }
+  EXPECT_EQ(seen.size(), 100u);
+  press(terminal, "\x1b[6~");  // the last page stays
+  terminal.settle(100, kWait);
+  EXPECT_EQ(terminal.rowText(kPageRow), pageIndicator(4, 4));
+
+  // The last entry of the last page leaves the project and stays in sight.
+  press(terminal, "j");
+  ASSERT_TRUE(terminal.waitForRow(21, " (j)s099.c", kWait)) << screenText(terminal);
+  EXPECT_EQ(terminal.rowText(20), std::string(11, ' ') + line(16) + " O T H E R   S O U R C E S " + line(16));
+  EXPECT_EQ(terminal.rowText(kPageRow), pageIndicator(4, 4));
+
+  // Reload on a later page: back on the first, every file in the project.
+  press(terminal, "\x1b[5~");  // PgUp
+  ASSERT_TRUE(terminal.waitForRow(kPageRow, pageIndicator(3, 4), kWait)) << screenText(terminal);
+  press(terminal, "1");
+  ASSERT_TRUE(terminal.waitForRow(kPageRow, pageIndicator(1, 4), kWait)) << screenText(terminal);
+  EXPECT_EQ(terminal.rowText(8).substr(0, 10), " (a)s000.c");
+
+  // s030.c, first on the second page, leaves; the project file says so.
+  press(terminal, "\x1b[6~");
+  ASSERT_TRUE(terminal.waitForRow(kPageRow, pageIndicator(2, 4), kWait)) << screenText(terminal);
+  ASSERT_EQ(entriesShown(terminal).front(), std::make_pair('a', std::string("s030.c")));
+  press(terminal, "a");
+  ASSERT_TRUE(terminal.waitUntil(
+      [&] { return entriesShown(terminal).front().second == "s031.c"; }, kWait))
+      << screenText(terminal);
+  press(terminal, "\r");
+  ASSERT_TRUE(terminal.waitUntil(
+      [&] {
+        for (int row = 1; row <= 25; ++row)
+          if (terminal.rowText(row).find("Enter path:") != std::string::npos) return true;
+        return false;
+      },
+      kWait));
+  press(terminal, "\x1b");  // no compiler: the project file is saved all the same
+  EXPECT_EQ(exitStatus(terminal), 1);
+  std::ifstream project(directory_ / "Project.gen", std::ios::binary);
+  std::stringstream bytes;
+  bytes << project.rdbuf();
+  const std::string text = bytes.str();
+  EXPECT_EQ(text.find("source s030.c\r\n"), std::string::npos);
+  std::size_t sourceLines = 0;
+  for (std::size_t at = text.find("\nsource "); at != std::string::npos;
+       at = text.find("\nsource ", at + 1))
+    ++sourceLines;
+  EXPECT_EQ(sourceLines, 99u);
+  EXPECT_NE(text.find("source s029.c\r\nsource s031.c\r\n"), std::string::npos);
 }
 
 TEST_F(TerminalRunTest, UsageScreenWaitsForAKeyAndEndsWithZero) {

@@ -9,6 +9,7 @@
 #include "platform/memory_console.h"
 #include "project/source_discovery.h"
 #include "support/fake_file_system.h"
+#include "support/source_entries.h"
 #include "text/text_utils.h"
 #include "ui/corvane_screen.h"
 #include "ui/keys.h"
@@ -449,17 +450,12 @@ TEST_F(SourcesScreenTest, ListsLongerThanTheScreenGoOnPagesBetweenTheRules) {
   EXPECT_EQ(workspaceRow(console, 19), blanks(27) + "[PgUp] page 7 of 7 [PgDn]");
 }
 
-// "(x)name" entries of the list rows, by letter.
+// The entries of the list rows, by letter.
 std::map<char, std::string> entriesOnScreen(const MemoryConsole& console) {
   std::map<char, std::string> entries;
-  for (int row = 4; row <= 17; ++row) {
-    const std::string text = workspaceRow(console, row);
-    for (std::size_t at = text.find('('); at != std::string::npos; at = text.find('(', at + 1)) {
-      if (at + 3 > text.size() || text[at + 2] != ')') continue;
-      const std::size_t end = text.find(' ', at + 3);
-      entries[text[at + 1]] = text.substr(at + 3, end == std::string::npos ? end : end - at - 3);
-    }
-  }
+  for (int row = 4; row <= 17; ++row)
+    for (const auto& [letter, name] : sourceEntriesIn(workspaceRow(console, row)))
+      entries[letter] = name;
   return entries;
 }
 
