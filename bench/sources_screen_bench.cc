@@ -97,33 +97,26 @@ void runScreen(benchmark::State& state, const std::vector<int>& keys, bool timeT
   for (auto _ : state) state.SetIterationTime(timedRun(directory, project, keys, timeTheOpening));
 }
 
+void halfAndAllInTheProject(benchmark::internal::Benchmark* benchmark) {
+  benchmark->Arg(kSourceCount / 2)
+      ->Arg(kSourceCount)
+      ->UseManualTime()
+      ->Iterations(kRuns)
+      ->Unit(benchmark::kMillisecond);
+}
+
 void BM_SourcesScreenOpen(benchmark::State& state) { runScreen(state, {}, true); }
-BENCHMARK(BM_SourcesScreenOpen)
-    ->Arg(kSourceCount / 2)
-    ->Arg(kSourceCount)
-    ->UseManualTime()
-    ->Iterations(kRuns)
-    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SourcesScreenOpen)->Apply(halfAndAllInTheProject);
 
 // "a": the first project source moves to the other sources.
 void BM_SourcesScreenMoveEntry(benchmark::State& state) { runScreen(state, {'a'}, false); }
-BENCHMARK(BM_SourcesScreenMoveEntry)
-    ->Arg(kSourceCount / 2)
-    ->Arg(kSourceCount)
-    ->UseManualTime()
-    ->Iterations(kRuns)
-    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SourcesScreenMoveEntry)->Apply(halfAndAllInTheProject);
 
 // PgDn: the second page drawn.
 void BM_SourcesScreenTurnPage(benchmark::State& state) {
   runScreen(state, {kKeyPageDown}, false);
 }
-BENCHMARK(BM_SourcesScreenTurnPage)
-    ->Arg(kSourceCount / 2)
-    ->Arg(kSourceCount)
-    ->UseManualTime()
-    ->Iterations(kRuns)
-    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SourcesScreenTurnPage)->Apply(halfAndAllInTheProject);
 
 }  // namespace
 }  // namespace corvane

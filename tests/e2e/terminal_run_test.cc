@@ -76,6 +76,17 @@ class TerminalRunTest : public ::testing::Test {
     for (char byte : text) press(terminal, std::string(1, byte));
   }
 
+  // Waits until the text shows on some row (of 25; a missing 25th is blank).
+  static bool waitForText(PtyTerminal& terminal, const std::string& text) {
+    return terminal.waitUntil(
+        [&] {
+          for (int row = 1; row <= 25; ++row)
+            if (terminal.rowText(row).find(text) != std::string::npos) return true;
+          return false;
+        },
+        kWait);
+  }
+
   static std::string screenText(const PtyTerminal& terminal) {
     std::string text;
     for (int row = 1; row <= 25; ++row) text += terminal.rowText(row) + "\n";
@@ -145,15 +156,7 @@ TEST_F(TerminalRunTest, TitleAndLoadQuestionThenEscEndsWithZeroAndRestoresTheTer
   PtyTerminal terminal(25, 80);
   const termios before = terminal.modes();
   start(terminal);
-  ASSERT_TRUE(terminal.waitUntil(
-      [&] {
-        for (int row = 1; row <= 25; ++row)
-          if (terminal.rowText(row).find("Load existing project file \"Project.gen\" ?") !=
-              std::string::npos)
-            return true;
-        return false;
-      },
-      kWait));
+  ASSERT_TRUE(waitForText(terminal, "Load existing project file \"Project.gen\" ?"));
   terminal.settle(100, kWait);
   EXPECT_NE(terminal.rowText(4).find("Simple Makefile Generator (v. 1.02)"), std::string::npos);
   EXPECT_NE(terminal.rowText(2).find("C O R V A N E"), std::string::npos);
@@ -308,13 +311,7 @@ TEST_F(TerminalRunTest, AHundredSourcesAreAllReachableAndAMovedOneLeavesTheProje
       [&] { return entriesShown(terminal).front().second == "s031.c"; }, kWait))
       << screenText(terminal);
   press(terminal, "\r");
-  ASSERT_TRUE(terminal.waitUntil(
-      [&] {
-        for (int row = 1; row <= 25; ++row)
-          if (terminal.rowText(row).find("Enter path:") != std::string::npos) return true;
-        return false;
-      },
-      kWait));
+  ASSERT_TRUE(waitForText(terminal, "Enter path:"));
   press(terminal, "\x1b");  // no compiler: the project file is saved all the same
   EXPECT_EQ(exitStatus(terminal), 1);
   std::ifstream project(directory_ / "Project.gen", std::ios::binary);
@@ -349,13 +346,7 @@ TEST_F(TerminalRunTest, WholeRunOnA24RowTerminalWritesBothFiles) {
   start(terminal);
   ASSERT_TRUE(terminal.waitForRow(24, "                                Press (selection), [Esc], [->] or [Enter]...", kWait));
   press(terminal, "\r");
-  ASSERT_TRUE(terminal.waitUntil(
-      [&] {
-        for (int row = 1; row <= 24; ++row)
-          if (terminal.rowText(row).find("Enter path:") != std::string::npos) return true;
-        return false;
-      },
-      kWait));
+  ASSERT_TRUE(waitForText(terminal, "Enter path:"));
   type(terminal, "\x7f" + (directory_ / "bcc").string() + "\r");
   EXPECT_EQ(exitStatus(terminal), 0);
   EXPECT_TRUE(fs::exists(directory_ / "Project.gen"));
