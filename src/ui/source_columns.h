@@ -11,8 +11,8 @@
 namespace corvane {
 
 // Entries are selected by the letters "a", "b", ... running on past "z" into
-// "{", "|", "}" and "~", the last character a person can type. Entries after
-// that are shown without a letter and cannot be selected.
+// "{", "|", "}" and "~", the last character a person can type; so a page of
+// the sources screen holds at most that many entries.
 inline constexpr char kLastSelectionLetter = '~';
 inline constexpr std::size_t kSelectableEntries = kLastSelectionLetter - 'a' + 1;
 

@@ -66,9 +66,10 @@ std::vector<SourcePage> splitIntoPages(int windowWidth, const List& projectSourc
   std::vector<SourcePage> pages;
   std::size_t first = 0;
   do {
-    // The largest run from here that fits: the longest name can only grow
-    // as the run does, but the column count that follows from it is not
-    // strictly monotonous, so every length up to the letters is tried.
+    // The longest run from here that fits. A longer run does not always
+    // need more rows (the column count follows the longest name and how
+    // many columns the run fills), so every length up to the letters is
+    // tried rather than stopping at the first that does not fit.
     SourcePage page{first, 0};
     std::size_t longest = 0;
     const std::size_t most = std::min(kSelectableEntries, total - first);
@@ -104,7 +105,8 @@ PageLayout layOutPage(int windowWidth, const List& projectSources, const List& o
   PageLayout layout;
   layout.otherHeaderRow = static_cast<int>(columns.otherHeaderRow(otherNames.size()));
   layout.projectEnd = kFirstListRow + static_cast<int>(columns.rowsFor(projectNames.size()));
-  layout.otherEnd = layout.otherHeaderRow + 1 + static_cast<int>(columns.rowsFor(otherNames.size()));
+  layout.otherEnd =
+      layout.otherHeaderRow + 1 + static_cast<int>(columns.rowsFor(otherNames.size()));
   placeList(columns, projectSources, project, kFirstListRow, project.begin, true, layout);
   placeList(columns, otherSources, other, layout.otherHeaderRow + 1, projectCount + other.begin,
             false, layout);

@@ -20,7 +20,7 @@ constexpr int kReloadRow = 1;
 constexpr int kRuleColumn = 11;
 constexpr int kProjectRuleRow = 3;
 constexpr int kSelectRuleRow = 18;
-constexpr int kSelectRuleLength = 59;
+constexpr int kSelectRuleLength = 59;  // from column 11 to column 69
 // The row between the select rule and the prompt, blank but for the page
 // indicator.
 constexpr int kPageRow = 19;

@@ -33,6 +33,15 @@ std::string line(int count) {
   return text;
 }
 
+// A rule of the sources screen: its text between two runs of line characters.
+std::string rule(int count, const std::string& text) {
+  return std::string(11, ' ') + line(count) + text + line(count);
+}
+
+// The last row of the main screen: it is ready for keys.
+const std::string kMainPrompt =
+    std::string(32, ' ') + "Press (selection), [Esc], [->] or [Enter]...";
+
 class TerminalRunTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -111,7 +120,7 @@ class TerminalRunTest : public ::testing::Test {
 TEST_F(TerminalRunTest, MainScreenShowsTheDefaultProjectRowByRow) {
   PtyTerminal terminal(25, 80);
   start(terminal);
-  ASSERT_TRUE(terminal.waitForRow(24, "                                Press (selection), [Esc], [->] or [Enter]...", kWait));
+  ASSERT_TRUE(terminal.waitForRow(24, kMainPrompt, kWait));
   terminal.settle(100, kWait);
   const std::vector<std::string> expected = {
       "                              _____________________",
@@ -170,7 +179,7 @@ TEST_F(TerminalRunTest, ArrowKeysGoRoundTheThreeScreensAndEscEndsWithOne) {
   PtyTerminal terminal(25, 80);
   const termios before = terminal.modes();
   start(terminal);
-  ASSERT_TRUE(terminal.waitForRow(24, "                                Press (selection), [Esc], [->] or [Enter]...", kWait));
+  ASSERT_TRUE(terminal.waitForRow(24, kMainPrompt, kWait));
   press(terminal, "\x1b[C");  // Right: the sources screen
   ASSERT_TRUE(terminal.waitUntil(
       [&] { return terminal.rowText(8).find("(a)hello.cpp     (b)util.c") != std::string::npos; },
@@ -216,7 +225,7 @@ std::vector<std::pair<char, std::string>> entriesShown(const PtyTerminal& termin
 TEST_F(TerminalRunTest, SourcesThatFitShowOnOneScreenWithoutPages) {
   PtyTerminal terminal(25, 80);
   start(terminal);
-  ASSERT_TRUE(terminal.waitForRow(24, "                                Press (selection), [Esc], [->] or [Enter]...", kWait));
+  ASSERT_TRUE(terminal.waitForRow(24, kMainPrompt, kWait));
   press(terminal, "\x1b[C");
   ASSERT_TRUE(terminal.waitForRow(8, " (a)hello.cpp     (b)util.c", kWait));
   terminal.settle(100, kWait);
@@ -225,12 +234,12 @@ TEST_F(TerminalRunTest, SourcesThatFitShowOnOneScreenWithoutPages) {
   const std::vector<std::string> expected = {
       std::string(reloadColumn, ' ') + "Press (1) to reload all sources from " + path,
       "",
-      std::string(11, ' ') + line(14) + " P R O J E C T   S O U R C E S " + line(14),
+      rule(14, " P R O J E C T   S O U R C E S "),
       " (a)hello.cpp     (b)util.c",
       "", "", "", "", "", "", "", "", "", "", "",
-      std::string(11, ' ') + line(16) + " O T H E R   S O U R C E S " + line(16),
+      rule(16, " O T H E R   S O U R C E S "),
       "",
-      std::string(11, ' ') + line(7) + " Select file (?) to add/remove from project. " + line(7),
+      rule(7, " Select file (?) to add/remove from project. "),
       "",
       std::string(26, ' ') + "Press (selection), [<-] [->], [Esc] or [Enter]...",
       "",
@@ -253,7 +262,7 @@ TEST_F(TerminalRunTest, ThirtyOneSourcesTakeTwoPagesTurnedByTheArrowKeys) {
   for (int i = 10; i <= 40; ++i) writeFile("unit" + std::to_string(i) + ".c", "");
   PtyTerminal terminal(25, 80);
   start(terminal);
-  ASSERT_TRUE(terminal.waitForRow(24, "                                Press (selection), [Esc], [->] or [Enter]...", kWait));
+  ASSERT_TRUE(terminal.waitForRow(24, kMainPrompt, kWait));
   press(terminal, "\x1b[C");
   ASSERT_TRUE(terminal.waitForRow(kPageRow, pageIndicator(1, 2), kWait)) << screenText(terminal);
   const auto first = entriesShown(terminal);
@@ -276,12 +285,13 @@ TEST_F(TerminalRunTest, AHundredSourcesAreAllReachableAndAMovedOneLeavesTheProje
     writeFile("s0" + std::string(i < 10 ? "0" : "") + std::to_string(i) + ".c", "");
   PtyTerminal terminal(25, 80);
   start(terminal);
-  ASSERT_TRUE(terminal.waitForRow(24, "                                Press (selection), [Esc], [->] or [Enter]...", kWait));
+  ASSERT_TRUE(terminal.waitForRow(24, kMainPrompt, kWait));
   press(terminal, "\x1b[C");
   std::set<std::string> seen;
   for (int page = 1; page <= 4; ++page) {
     if (page > 1) press(terminal, "\x1b[6~");  // PgDn
-    ASSERT_TRUE(terminal.waitForRow(kPageRow, pageIndicator(page, 4), kWait)) << screenText(terminal);
+    ASSERT_TRUE(terminal.waitForRow(kPageRow, pageIndicator(page, 4), kWait))
+        << screenText(terminal);
     for (const auto& entry : entriesShown(terminal)) seen.insert(entry.second);
   }
   EXPECT_EQ(seen.size(), 100u);
@@ -292,7 +302,7 @@ TEST_F(TerminalRunTest, AHundredSourcesAreAllReachableAndAMovedOneLeavesTheProje
   // The last entry of the last page leaves the project and stays in sight.
   press(terminal, "j");
   ASSERT_TRUE(terminal.waitForRow(21, " (j)s099.c", kWait)) << screenText(terminal);
-  EXPECT_EQ(terminal.rowText(20), std::string(11, ' ') + line(16) + " O T H E R   S O U R C E S " + line(16));
+  EXPECT_EQ(terminal.rowText(20), rule(16, " O T H E R   S O U R C E S "));
   EXPECT_EQ(terminal.rowText(kPageRow), pageIndicator(4, 4));
 
   // Reload on a later page: back on the first, every file in the project.
@@ -344,7 +354,7 @@ TEST_F(TerminalRunTest, WholeRunOnA24RowTerminalWritesBothFiles) {
   writeFile("bcc/BIN/BCC32.EXE", "");
   PtyTerminal terminal(24, 80);
   start(terminal);
-  ASSERT_TRUE(terminal.waitForRow(24, "                                Press (selection), [Esc], [->] or [Enter]...", kWait));
+  ASSERT_TRUE(terminal.waitForRow(24, kMainPrompt, kWait));
   press(terminal, "\r");
   ASSERT_TRUE(waitForText(terminal, "Enter path:"));
   type(terminal, "\x7f" + (directory_ / "bcc").string() + "\r");
