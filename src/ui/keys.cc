@@ -32,10 +32,12 @@ int readKey(Console& console) {
   }
 }
 
-int readKeyFrom(Console& console, std::string_view allowed) {
+int readKeyFrom(Console& console, std::string_view allowed, std::initializer_list<int> extraKeys) {
   for (;;) {
     const int key = readKey(console);
     if (key == kKeyEsc || key == kKeyEnter || isArrowKey(key)) return key;
+    for (int extra : extraKeys)
+      if (key == extra) return key;
     if (key > 0) {
       for (char candidate : allowed)
         if (upper(static_cast<unsigned char>(candidate)) == upper(key)) return key;

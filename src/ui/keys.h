@@ -9,6 +9,7 @@
 #ifndef CORVANE_UI_KEYS_H
 #define CORVANE_UI_KEYS_H
 
+#include <initializer_list>
 #include <string_view>
 
 #include "ui/console.h"
@@ -55,9 +56,11 @@ inline bool isArrowKey(int key) {
 // One key as a code; keys typed ahead of it are dropped, and Alt chords are
 // skipped.
 int readKey(Console& console);
-// Waits for Esc, Enter, an arrow key or a character among the allowed ones
-// (compared upper-cased); other keys are read and dropped.
-int readKeyFrom(Console& console, std::string_view allowed);
+// Waits for Esc, Enter, an arrow key, a character among the allowed ones
+// (compared upper-cased) or one of the extra key codes (keys such as PgDn
+// that a screen also acts on); other keys are read and dropped.
+int readKeyFrom(Console& console, std::string_view allowed,
+                std::initializer_list<int> extraKeys = {});
 
 }  // namespace corvane
 

@@ -23,14 +23,19 @@ std::string selectionLabel(std::size_t index) {
 // column in use lies within the window.
 SourceColumns::SourceColumns(int windowWidth, const List& projectSources,
                              const List& otherSources)
-    : width_(windowWidth),
-      longest_(std::max(longestLength(projectSources), longestLength(otherSources))) {
+    : SourceColumns(windowWidth,
+                    std::max(longestLength(projectSources), longestLength(otherSources)),
+                    projectSources.size(), otherSources.size()) {}
+
+SourceColumns::SourceColumns(int windowWidth, std::size_t longestName, std::size_t projectCount,
+                             std::size_t otherCount)
+    : width_(windowWidth), longest_(longestName) {
   const std::size_t perColumn = longest_ + 4;
   const std::size_t room = static_cast<std::size_t>(std::max(1, width_ - 2));
   columns_ = static_cast<int>(std::max<std::size_t>(1, room / perColumn));
   for (;;) {
     step_ = (width_ + columns_ - 1) / columns_ + 1;
-    if (columns_ == 1 || (fits(projectSources.size()) && fits(otherSources.size()))) break;
+    if (columns_ == 1 || (fits(projectCount) && fits(otherCount))) break;
     --columns_;
   }
 }

@@ -11,8 +11,8 @@
 namespace corvane {
 
 // Entries are selected by the letters "a", "b", ... running on past "z" into
-// "{", "|", "}" and "~", the last character a person can type. Entries after
-// that are shown without a letter and cannot be selected.
+// "{", "|", "}" and "~", the last character a person can type; so a page of
+// the sources screen holds at most that many entries.
 inline constexpr char kLastSelectionLetter = '~';
 inline constexpr std::size_t kSelectableEntries = kLastSelectionLetter - 'a' + 1;
 
@@ -23,6 +23,9 @@ class SourceColumns {
  public:
   // Both lists share one layout, sized by the longest name of either.
   SourceColumns(int windowWidth, const List& projectSources, const List& otherSources);
+  // The same from the length of that longest name and the lengths of the lists.
+  SourceColumns(int windowWidth, std::size_t longestName, std::size_t projectCount,
+                std::size_t otherCount);
 
   int columns() const { return columns_; }
   // Window column where column k (from 0) starts.

@@ -2,6 +2,7 @@
 // of the current directory, one key per file to move it across.
 #include <algorithm>
 #include <string>
+#include <vector>
 
 #include "platform/display_text.h"
 #include "project/source_discovery.h"
@@ -10,6 +11,7 @@
 #include "ui/keys.h"
 #include "ui/project_editor.h"
 #include "ui/source_columns.h"
+#include "ui/source_pages.h"
 
 namespace corvane {
 
@@ -18,12 +20,13 @@ namespace {
 constexpr int kReloadRow = 1;
 constexpr int kRuleColumn = 11;
 constexpr int kProjectRuleRow = 3;
-constexpr int kFirstListRow = 4;
 constexpr int kSelectRuleRow = 18;
+constexpr int kSelectRuleLength = 59;  // from column 11 to column 69
+// The row between the select rule and the prompt, blank but for the page
+// indicator.
+constexpr int kPageRow = 19;
 constexpr int kPromptRow = 20;
 constexpr int kPromptColumn = 26;
-// Rows 4 to 17 lie between the two rules; lists never draw outside them.
-constexpr int kLastListRow = kSelectRuleRow - 1;
 
 class SourcesScreen {
  public:
@@ -47,7 +50,7 @@ class SourcesScreen {
     // Only a project with fewer sources than the directory can leave some of
     // the directory's files over.
     if (sources_.size() < directory.size()) others_ = minus(directory, sources_);
-    updateAllowedKeys();
+    repaginate();
     drawReloadLine();
     drawLists();
     drawPrompt();
@@ -56,13 +59,23 @@ class SourcesScreen {
     window_.show();
 
     for (;;) {
-      const int key = lowerCaseKey(readKeyFrom(screen_.console(), allowedKeys_));
+      const int key = lowerCaseKey(
+          readKeyFrom(screen_.console(), allowedKeys_, {kKeyPageUp, kKeyPageDown}));
       switch (key) {
         case '1':
           sources_ = scanSources(fs_);
           others_.clear();
-          updateAllowedKeys();
+          page_ = 0;
+          repaginate();
           redrawLists();
+          break;
+        case kKeyPageDown:
+        case kKeyDown:
+          nextPage();
+          break;
+        case kKeyPageUp:
+        case kKeyUp:
+          previousPage();
           break;
         case kKeyRight: {
           window_.activate(false);
@@ -80,22 +93,46 @@ class SourcesScreen {
         default:
           if (key >= 'a' && key <= kLastSelectionLetter) {
             moveEntry(static_cast<std::size_t>(key - 'a'));
+            repaginate();
             redrawLists();
           }
-          break;  // Up and Down do nothing here
+          break;
       }
     }
   }
 
  private:
-  // One letter for each entry shown, as far as the letters go. Moving a file
-  // keeps the number of entries, so the letters stay as they are until a
-  // reload. Counting the directory's files alone would leave the letters of
-  // project files absent from the directory shown but dead.
+  // The first and the last page stop there.
+  void nextPage() {
+    if (page_ + 1 < pages_.size()) showPage(page_ + 1);
+  }
+  void previousPage() {
+    if (page_ > 0) showPage(page_ - 1);
+  }
+
+  void showPage(std::size_t page) {
+    page_ = page;
+    updateAllowedKeys();
+    redrawLists();
+  }
+
+  // The pages after the lists changed. The user stays on the page they were
+  // on, or on the last one when there are fewer pages now.
+  void repaginate() {
+    // The names as they show, one cell a character, are what takes room.
+    shownSources_ = displayTexts(sources_);
+    shownOthers_ = displayTexts(others_);
+    pages_ = splitIntoPages(window_.width(), shownSources_, shownOthers_);
+    page_ = std::min(page_, pages_.size() - 1);
+    updateAllowedKeys();
+  }
+
+  // One letter for each entry on the page. Counting the directory's files
+  // instead would leave the letters of project files absent from the
+  // directory shown but dead.
   void updateAllowedKeys() {
-    const std::size_t shown = sources_.size() + others_.size();
     allowedKeys_ = " 1";
-    for (std::size_t i = 0; i < shown && i < kSelectableEntries; ++i)
+    for (std::size_t i = 0; i < pages_[page_].count; ++i)
       allowedKeys_ += static_cast<char>('a' + i);
   }
 
@@ -136,44 +173,43 @@ class SourcesScreen {
     window_.writeColoured("(?)", kYellow);
     window_.writeColoured(" to add/remove from project. " + lineCharacters(7), kLightCyan);
 
-    // The names as they show, one cell a character, also for the layout.
-    const List shownSources = displayTexts(sources_);
-    const List shownOthers = displayTexts(others_);
-    const SourceColumns layout(window_.width(), shownSources, shownOthers);
-    const long long projectRows = layout.rowsFor(sources_.size());
-    const long long otherRows = layout.rowsFor(others_.size());
-    const long long otherHeaderRow = layout.otherHeaderRow(others_.size());
-
-    drawEntries(layout, shownSources, 0, kFirstListRow, kWhite);
-    clearRows(kFirstListRow + projectRows, otherHeaderRow - 1);
-    if (isListRow(otherHeaderRow)) {
-      clearRowFrom(window_, 1, static_cast<int>(otherHeaderRow));
-      writeAt(window_, kRuleColumn, static_cast<int>(otherHeaderRow),
-              lineCharacters(16) + " O T H E R   S O U R C E S " + lineCharacters(16),
-              kLightCyan);
-    }
-    drawEntries(layout, shownOthers, sources_.size(), otherHeaderRow + 1, kLightGrey);
-    clearRows(otherHeaderRow + 1 + otherRows, kLastListRow);
+    const PageLayout layout =
+        layOutPage(window_.width(), shownSources_, shownOthers_, pages_[page_]);
+    drawEntries(layout, true);
+    clearRows(layout.projectEnd, layout.otherHeaderRow - 1);
+    clearRowFrom(window_, 1, layout.otherHeaderRow);
+    writeAt(window_, kRuleColumn, layout.otherHeaderRow,
+            lineCharacters(16) + " O T H E R   S O U R C E S " + lineCharacters(16), kLightCyan);
+    drawEntries(layout, false);
+    clearRows(layout.otherEnd, kLastListRow);
+    drawPageIndicator();
     window_.capture();
   }
 
-  // Entries run down the columns: entry i of a list goes to column i / R and
-  // row firstRow + i mod R, R being the list's rows per column. Its letter
-  // counts on from the entries of the lists drawn before it.
-  void drawEntries(const SourceColumns& layout, const List& names, std::size_t firstLetter,
-                   long long firstRow, int nameColour) {
-    const auto rows = static_cast<std::size_t>(layout.rowsFor(names.size()));
-    for (std::size_t i = 0; i < names.size(); ++i) {
-      const int column = static_cast<int>(i / rows);
-      const long long row = firstRow + static_cast<long long>(i % rows);
-      // A list longer than the room between the rules is not paged: rows
-      // that fall outside that room are not drawn.
-      if (!isListRow(row)) continue;
-      if (column == 0) clearRowFrom(window_, 1, static_cast<int>(row));
-      writeAt(window_, layout.columnStart(column), static_cast<int>(row),
-              selectionLabel(firstLetter + i), kYellow);
-      window_.writeColoured(layout.shownName(names[i], column), nameColour);
+  void drawEntries(const PageLayout& layout, bool projectSources) {
+    for (const PlacedEntry& entry : layout.entries) {
+      if (entry.inProject != projectSources) continue;
+      if (entry.startsRow) clearRowFrom(window_, 1, entry.row);
+      writeAt(window_, entry.column, entry.row, selectionLabel(entry.letter), kYellow);
+      window_.writeColoured(entry.name, projectSources ? kWhite : kLightGrey);
     }
+  }
+
+  // "[PgUp] page 2 of 4 [PgDn]" centred under the select rule, only when
+  // there is more than one page. No rule line has room for it beside its
+  // fixed text, and the row below the select rule is otherwise blank.
+  void drawPageIndicator() {
+    clearRowFrom(window_, 1, kPageRow);
+    if (pages_.size() < 2) return;
+    const std::string where = "] page " + std::to_string(page_ + 1) + " of " +
+                              std::to_string(pages_.size()) + " [";
+    const int length = static_cast<int>(where.size()) + 10;  // with "[PgUp" and "PgDn]"
+    writeAt(window_, kRuleColumn + std::max(0, (kSelectRuleLength - length) / 2), kPageRow, "[",
+            kWhite);
+    window_.writeColoured("PgUp", kYellow);
+    window_.writeColoured(where, kWhite);
+    window_.writeColoured("PgDn", kYellow);
+    window_.writeColoured("]", kWhite);
   }
 
   void clearRows(long long first, long long last) {
@@ -182,9 +218,10 @@ class SourcesScreen {
       clearRowFrom(window_, 1, static_cast<int>(row));
   }
 
-  static bool isListRow(long long row) { return row >= kFirstListRow && row <= kLastListRow; }
-
-  void moveEntry(std::size_t index) {
+  // The entry with that letter on the current page moves to the other list.
+  void moveEntry(std::size_t letter) {
+    if (letter >= pages_[page_].count) return;  // no entry has that letter
+    const std::size_t index = pages_[page_].first + letter;
     if (index < sources_.size()) {
       others_.push_back(sources_[index]);
       removeAt(sources_, index);
@@ -192,7 +229,6 @@ class SourcesScreen {
       return;
     }
     const std::size_t otherIndex = index - sources_.size();
-    if (otherIndex >= others_.size()) return;  // a letter beyond both lists
     sources_.push_back(others_[otherIndex]);
     removeAt(others_, otherIndex);
     sources_ = sortNoCase(sources_, true);
@@ -215,6 +251,10 @@ class SourcesScreen {
   std::string& objects_;
   std::string& resources_;
   List others_;
+  List shownSources_;
+  List shownOthers_;
+  std::vector<SourcePage> pages_;
+  std::size_t page_ = 0;
   std::string allowedKeys_;
   int restColumn_ = 1;
   int restRow_ = 1;

@@ -4,15 +4,19 @@
 #include <termios.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <set>
+#include <sstream>
 #include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
 
 #include "pty_terminal.h"
+#include "support/source_entries.h"
 
 namespace corvane {
 namespace {
@@ -28,6 +32,15 @@ std::string line(int count) {
   for (int i = 0; i < count; ++i) text += kLine;
   return text;
 }
+
+// A rule of the sources screen: its text between two runs of line characters.
+std::string rule(int count, const std::string& text) {
+  return std::string(11, ' ') + line(count) + text + line(count);
+}
+
+// The last row of the main screen: it is ready for keys.
+const std::string kMainPrompt =
+    std::string(32, ' ') + "Press (selection), [Esc], [->] or [Enter]...";
 
 class TerminalRunTest : public ::testing::Test {
  protected:
@@ -73,6 +86,17 @@ class TerminalRunTest : public ::testing::Test {
     for (char byte : text) press(terminal, std::string(1, byte));
   }
 
+  // Waits until the text shows on some row (of 25; a missing 25th is blank).
+  static bool waitForText(PtyTerminal& terminal, const std::string& text) {
+    return terminal.waitUntil(
+        [&] {
+          for (int row = 1; row <= 25; ++row)
+            if (terminal.rowText(row).find(text) != std::string::npos) return true;
+          return false;
+        },
+        kWait);
+  }
+
   static std::string screenText(const PtyTerminal& terminal) {
     std::string text;
     for (int row = 1; row <= 25; ++row) text += terminal.rowText(row) + "\n";
@@ -97,7 +121,7 @@ class TerminalRunTest : public ::testing::Test {
 TEST_F(TerminalRunTest, MainScreenShowsTheDefaultProjectRowByRow) {
   PtyTerminal terminal(25, 80);
   start(terminal);
-  ASSERT_TRUE(terminal.waitForRow(24, "                                Press (selection), [Esc], [->] or [Enter]...", kWait));
+  ASSERT_TRUE(terminal.waitForRow(24, kMainPrompt, kWait));
   terminal.settle(100, kWait);
   const std::vector<std::string> expected = {
       "                              _____________________",
@@ -142,15 +166,7 @@ TEST_F(TerminalRunTest, TitleAndLoadQuestionThenEscEndsWithZeroAndRestoresTheTer
   PtyTerminal terminal(25, 80);
   const termios before = terminal.modes();
   start(terminal);
-  ASSERT_TRUE(terminal.waitUntil(
-      [&] {
-        for (int row = 1; row <= 25; ++row)
-          if (terminal.rowText(row).find("Load existing project file \"Project.gen\" ?") !=
-              std::string::npos)
-            return true;
-        return false;
-      },
-      kWait));
+  ASSERT_TRUE(waitForText(terminal, "Load existing project file \"Project.gen\" ?"));
   terminal.settle(100, kWait);
   EXPECT_NE(terminal.rowText(4).find("Simple Makefile Generator (v. 1.02)"), std::string::npos);
   EXPECT_NE(terminal.rowText(2).find("C O R V A N E"), std::string::npos);
@@ -164,7 +180,7 @@ TEST_F(TerminalRunTest, ArrowKeysGoRoundTheThreeScreensAndEscEndsWithOne) {
   PtyTerminal terminal(25, 80);
   const termios before = terminal.modes();
   start(terminal);
-  ASSERT_TRUE(terminal.waitForRow(24, "                                Press (selection), [Esc], [->] or [Enter]...", kWait));
+  ASSERT_TRUE(terminal.waitForRow(24, kMainPrompt, kWait));
   press(terminal, "\x1b[C");  // Right: the sources screen
   ASSERT_TRUE(terminal.waitUntil(
       [&] { return terminal.rowText(8).find("(a)hello.cpp     (b)util.c") != std::string::npos; },
@@ -249,6 +265,126 @@ TEST_F(TerminalRunTest, ATerminalThatCannotPlaceTheCursorIsToldSoAndLeftAlone) {
   EXPECT_FALSE(fs::exists(directory_ / "Project.gen"));
 }
 
+// Waits until row 23, below the select rule, shows the text (the page
+// indicator; blank when the sources fit on one page).
+constexpr int kPageRow = 23;
+std::string pageIndicator(int page, int pages) {
+  return std::string(28, ' ') + "[PgUp] page " + std::to_string(page) + " of " +
+         std::to_string(pages) + " [PgDn]";
+}
+
+// The letters and names of the sources screen's entries, rows 8 to 21.
+std::vector<std::pair<char, std::string>> entriesShown(const PtyTerminal& terminal) {
+  std::vector<std::pair<char, std::string>> entries;
+  for (int row = 8; row <= 21; ++row)
+    for (const auto& entry : sourceEntriesIn(terminal.rowText(row))) entries.push_back(entry);
+  return entries;
+}
+
+TEST_F(TerminalRunTest, SourcesThatFitShowOnOneScreenWithoutPages) {
+  PtyTerminal terminal(25, 80);
+  start(terminal);
+  ASSERT_TRUE(terminal.waitForRow(24, kMainPrompt, kWait));
+  press(terminal, "\x1b[C");
+  ASSERT_TRUE(terminal.waitForRow(8, " (a)hello.cpp     (b)util.c", kWait));
+  terminal.settle(100, kWait);
+  const std::string path = directory_.string();
+  const std::size_t reloadColumn = (77 - path.size() - 36) / 2 + 1;  // in the workspace
+  const std::vector<std::string> expected = {
+      std::string(reloadColumn, ' ') + "Press (1) to reload all sources from " + path,
+      "",
+      rule(14, " P R O J E C T   S O U R C E S "),
+      " (a)hello.cpp     (b)util.c",
+      "", "", "", "", "", "", "", "", "", "", "",
+      rule(16, " O T H E R   S O U R C E S "),
+      "",
+      rule(7, " Select file (?) to add/remove from project. "),
+      "",
+      std::string(26, ' ') + "Press (selection), [<-] [->], [Esc] or [Enter]...",
+      "",
+  };
+  for (int row = 5; row <= 25; ++row)
+    EXPECT_EQ(terminal.rowText(row), expected[static_cast<std::size_t>(row - 5)]) << "row " << row;
+  press(terminal, "\x1b");
+  EXPECT_EQ(exitStatus(terminal), 1);
+}
+
+TEST_F(TerminalRunTest, ThirtyOneSourcesTakeTwoPagesTurnedByTheArrowKeys) {
+  fs::remove(directory_ / "hello.cpp");
+  fs::remove(directory_ / "util.c");
+  for (int i = 10; i <= 40; ++i) writeFile("unit" + std::to_string(i) + ".c", "");
+  PtyTerminal terminal(25, 80);
+  start(terminal);
+  ASSERT_TRUE(terminal.waitForRow(24, kMainPrompt, kWait));
+  press(terminal, "\x1b[C");
+  ASSERT_TRUE(terminal.waitForRow(kPageRow, pageIndicator(1, 2), kWait)) << screenText(terminal);
+  const auto first = entriesShown(terminal);
+  ASSERT_EQ(first.size(), 30u);
+  EXPECT_NE(std::find(first.begin(), first.end(), std::make_pair('~', std::string("unit39.c"))),
+            first.end());
+  press(terminal, "\x1b[B");  // Down
+  ASSERT_TRUE(terminal.waitForRow(kPageRow, pageIndicator(2, 2), kWait)) << screenText(terminal);
+  EXPECT_EQ(terminal.rowText(8), " (a)unit40.c");
+  press(terminal, "\x1b[A");  // Up
+  ASSERT_TRUE(terminal.waitForRow(kPageRow, pageIndicator(1, 2), kWait)) << screenText(terminal);
+  press(terminal, "\x1b");
+  EXPECT_EQ(exitStatus(terminal), 1);
+}
+
+TEST_F(TerminalRunTest, AHundredSourcesAreAllReachableAndAMovedOneLeavesTheProject) {
+  fs::remove(directory_ / "hello.cpp");
+  fs::remove(directory_ / "util.c");
+  for (int i = 0; i < 100; ++i)
+    writeFile("s0" + std::string(i < 10 ? "0" : "") + std::to_string(i) + ".c", "");
+  PtyTerminal terminal(25, 80);
+  start(terminal);
+  ASSERT_TRUE(terminal.waitForRow(24, kMainPrompt, kWait));
+  press(terminal, "\x1b[C");
+  std::set<std::string> seen;
+  for (int page = 1; page <= 4; ++page) {
+    if (page > 1) press(terminal, "\x1b[6~");  // PgDn
+    ASSERT_TRUE(terminal.waitForRow(kPageRow, pageIndicator(page, 4), kWait))
+        << screenText(terminal);
+    for (const auto& entry : entriesShown(terminal)) seen.insert(entry.second);
+  }
+  EXPECT_EQ(seen.size(), 100u);
+  press(terminal, "\x1b[6~");  // the last page stays
+  terminal.settle(100, kWait);
+  EXPECT_EQ(terminal.rowText(kPageRow), pageIndicator(4, 4));
+
+  // The last entry of the last page leaves the project and stays in sight.
+  press(terminal, "j");
+  ASSERT_TRUE(terminal.waitForRow(21, " (j)s099.c", kWait)) << screenText(terminal);
+  EXPECT_EQ(terminal.rowText(20), rule(16, " O T H E R   S O U R C E S "));
+  EXPECT_EQ(terminal.rowText(kPageRow), pageIndicator(4, 4));
+
+  // Reload on a later page: back on the first, every file in the project.
+  press(terminal, "\x1b[5~");  // PgUp
+  ASSERT_TRUE(terminal.waitForRow(kPageRow, pageIndicator(3, 4), kWait)) << screenText(terminal);
+  press(terminal, "1");
+  ASSERT_TRUE(terminal.waitForRow(kPageRow, pageIndicator(1, 4), kWait)) << screenText(terminal);
+  EXPECT_EQ(terminal.rowText(8).substr(0, 10), " (a)s000.c");
+
+  // s030.c, first on the second page, leaves; the project file says so.
+  press(terminal, "\x1b[6~");
+  ASSERT_TRUE(terminal.waitForRow(kPageRow, pageIndicator(2, 4), kWait)) << screenText(terminal);
+  ASSERT_EQ(entriesShown(terminal).front(), std::make_pair('a', std::string("s030.c")));
+  press(terminal, "a");
+  ASSERT_TRUE(terminal.waitUntil(
+      [&] { return entriesShown(terminal).front().second == "s031.c"; }, kWait))
+      << screenText(terminal);
+  press(terminal, "\r");
+  ASSERT_TRUE(waitForText(terminal, "Enter path:"));
+  press(terminal, "\x1b");  // no compiler: the project file is saved all the same
+  EXPECT_EQ(exitStatus(terminal), 1);
+  std::ifstream project(directory_ / "Project.gen", std::ios::binary);
+  std::stringstream bytes;
+  bytes << project.rdbuf();
+  const std::string text = bytes.str();
+  EXPECT_EQ(text.find("source s030.c"), std::string::npos);
+  EXPECT_NE(text.find("source s029.c\r\nsource s031.c\r\n"), std::string::npos);
+}
+
 TEST_F(TerminalRunTest, UsageScreenWaitsForAKeyAndEndsWithZero) {
   PtyTerminal terminal(25, 80);
   start(terminal, {"/?"});
@@ -277,15 +413,9 @@ TEST_F(TerminalRunTest, WholeRunOnA24RowTerminalWritesBothFiles) {
   writeFile("bcc/BIN/BCC32.EXE", "");
   PtyTerminal terminal(24, 80);
   start(terminal);
-  ASSERT_TRUE(terminal.waitForRow(24, "                                Press (selection), [Esc], [->] or [Enter]...", kWait));
+  ASSERT_TRUE(terminal.waitForRow(24, kMainPrompt, kWait));
   press(terminal, "\r");
-  ASSERT_TRUE(terminal.waitUntil(
-      [&] {
-        for (int row = 1; row <= 24; ++row)
-          if (terminal.rowText(row).find("Enter path:") != std::string::npos) return true;
-        return false;
-      },
-      kWait));
+  ASSERT_TRUE(waitForText(terminal, "Enter path:"));
   type(terminal, "\x7f" + (directory_ / "bcc").string() + "\r");
   EXPECT_EQ(exitStatus(terminal), 0);
   EXPECT_TRUE(fs::exists(directory_ / "Project.gen"));

@@ -87,5 +87,13 @@ TEST(ReadKeyFromTest, DropsKeysOutsideTheAllowedOnesAndComparesUpperCased) {
   EXPECT_FALSE(console.ranDry());
 }
 
+TEST(ReadKeyFromTest, TakesTheExtraKeysAScreenNames) {
+  MemoryConsole console;
+  for (int key : {kKeyPageUp, kKeyPageDown, kKeyHome, kKeyPageUp}) console.pushKey(key);
+  EXPECT_EQ(readKeyFrom(console, "", {kKeyPageDown, kKeyHome}), kKeyPageDown);
+  EXPECT_EQ(readKeyFrom(console, "", {kKeyPageDown, kKeyHome}), kKeyHome);
+  EXPECT_EQ(readKeyFrom(console, ""), kKeyEsc);  // without them, PgUp is dropped
+}
+
 }  // namespace
 }  // namespace corvane

@@ -1,11 +1,15 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <map>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/memory_console.h"
 #include "project/source_discovery.h"
 #include "support/fake_file_system.h"
+#include "support/source_entries.h"
 #include "text/text_utils.h"
 #include "ui/corvane_screen.h"
 #include "ui/keys.h"
@@ -145,20 +149,21 @@ TEST_F(SourcesScreenTest, LettersRunOnPastZ) {
   EXPECT_EQ(workspaceRow(console, 17), "");
 }
 
-TEST_F(SourcesScreenTest, EntriesPastTildeAreShownWithoutALetterAndCannotBeSelected) {
+TEST_F(SourcesScreenTest, EntriesPastTildeGoOnTheNextPageWithLettersOfTheirOwn) {
   const std::vector<std::string> names = numberedSources(32);
   addFiles(names);
   sources = {"source01.cpp"};
-  // 31 other sources in four columns of eight rows: the header goes to row
-  // 18 - 31 / 4 - 2 = 9 and the list fills rows 10 to 17.
   console.pushKey(127);  // the key after "~" is not taken
   console.pushKeys("~");
   console.pushKey(kKeyEnter);
   EXPECT_EQ(run(), kKeyEnter);
   EXPECT_EQ(sources, (List{"source01.cpp", "source30.cpp"}));
 
+  // The first page holds thirty entries: the 29 other sources on it in four
+  // columns of eight put the header on row 18 - 29 / 4 - 2 = 9.
   sources = {"source01.cpp"};
   run();
+  const std::string kFirstOfTwo = blanks(27) + "[PgUp] page 1 of 2 [PgDn]";
   expectWorkspace(console, {
       kReloadLine,
       "",
@@ -171,13 +176,57 @@ TEST_F(SourcesScreenTest, EntriesPastTildeAreShownWithoutALetterAndCannotBeSelec
       "(d)source04.cpp      (l)source12.cpp      (t)source20.cpp      (|)source28.cpp",
       "(e)source05.cpp      (m)source13.cpp      (u)source21.cpp      (})source29.cpp",
       "(f)source06.cpp      (n)source14.cpp      (v)source22.cpp      (~)source30.cpp",
-      "(g)source07.cpp      (o)source15.cpp      (w)source23.cpp      ( )source31.cpp",
-      "(h)source08.cpp      (p)source16.cpp      (x)source24.cpp      ( )source32.cpp",
+      "(g)source07.cpp      (o)source15.cpp      (w)source23.cpp",
+      "(h)source08.cpp      (p)source16.cpp      (x)source24.cpp",
       "(i)source09.cpp      (q)source17.cpp      (y)source25.cpp",
       kSelectRule,
-      "",
+      kFirstOfTwo,
       kPrompt,
   });
+  EXPECT_EQ(foregroundIn(console, 28, 19), kWhite);   // "["
+  EXPECT_EQ(foregroundIn(console, 29, 19), kYellow);  // "PgUp"
+  EXPECT_EQ(foregroundIn(console, 34, 19), kWhite);   // "] page 1 of 2 ["
+  EXPECT_EQ(foregroundIn(console, 49, 19), kYellow);  // "PgDn"
+
+  // The second page, laid out as a screen of its own: letters from "a".
+  console.pushKey(kKeyPageDown);
+  console.pushKey(kKeyEsc);
+  run();
+  EXPECT_EQ(workspaceRow(console, 4), "");
+  EXPECT_EQ(workspaceRow(console, 16), kOtherRule);
+  EXPECT_EQ(workspaceRow(console, 17), "(a)source31.cpp      (b)source32.cpp");
+  EXPECT_EQ(workspaceRow(console, 19), blanks(27) + "[PgUp] page 2 of 2 [PgDn]");
+  EXPECT_EQ(console.screenCursorColumn(), kWorkspaceLeft + 75);  // back at rest
+  EXPECT_EQ(console.screenCursorRow(), kWorkspaceTop + 19);
+}
+
+TEST_F(SourcesScreenTest, PagesTurnWithPgDnPgUpDownAndUpAndStopAtTheEnds) {
+  const std::vector<std::string> names = numberedSources(31);
+  addFiles(names);
+  sources = names;
+  // The indicator each time the screen waits for a key; a key without a
+  // character takes two reads.
+  std::vector<std::string> shown;
+  console.setKeyObserver(
+      [&shown](const MemoryConsole& c) { shown.push_back(workspaceRow(c, 19)); });
+  for (int key : {kKeyPageUp, kKeyPageDown, kKeyPageDown, kKeyUp, kKeyDown, kKeyDown, kKeyPageUp})
+    console.pushKey(key);
+  console.pushKey(kKeyEsc);
+  run();
+  const std::vector<std::string> pages = {"1", "1", "2", "2", "1", "2", "2", "1"};
+  ASSERT_EQ(shown.size(), 2 * pages.size() - 1);
+  for (std::size_t i = 0; i < pages.size(); ++i)
+    EXPECT_EQ(shown[2 * i], blanks(27) + "[PgUp] page " + pages[i] + " of 2 [PgDn]") << i;
+
+  // A letter past the entries of the page does nothing.
+  console.setKeyObserver(nullptr);
+  console.pushKey(kKeyPageDown);
+  console.pushKeys("b");
+  console.pushKey(kKeyEnter);
+  run();
+  EXPECT_EQ(workspaceRow(console, 4), "(a)source31.cpp");
+  EXPECT_EQ(sources, List(names.begin(), names.end()));
+  EXPECT_FALSE(console.ranDry());
 }
 
 TEST_F(SourcesScreenTest, AProjectWithFilesAbsentFromTheDirectoryShowsNoOtherSources) {
@@ -367,9 +416,9 @@ TEST_F(SourcesScreenTest, Utf8NamesShowOneCellACharacterAndAreLaidOutSo) {
 }
 #endif
 
-TEST_F(SourcesScreenTest, ListsLongerThanTheScreenStayBetweenTheRules) {
-  // 200 sources of twelve characters: 50 rows per column, far more than
-  // the fourteen rows between the rules.
+TEST_F(SourcesScreenTest, ListsLongerThanTheScreenGoOnPagesBetweenTheRules) {
+  // 200 sources of twelve characters: 50 rows per column on one screen, far
+  // more than the fourteen rows between the rules; seven pages of them.
   std::vector<std::string> names;
   for (int i = 0; i < 200; ++i) names.push_back("file" + std::to_string(1000 + i) + ".cpp");
   addFiles(names);
@@ -382,12 +431,108 @@ TEST_F(SourcesScreenTest, ListsLongerThanTheScreenStayBetweenTheRules) {
             blanks(13) + "Press (1) to reload all sources from /home/user/work");
   EXPECT_EQ(workspaceRow(console, 3), kProjectRule);
   EXPECT_EQ(workspaceRow(console, 18), kSelectRule);
-  EXPECT_EQ(workspaceRow(console, 19), "");
+  EXPECT_EQ(workspaceRow(console, 19), blanks(27) + "[PgUp] page 1 of 7 [PgDn]");
   EXPECT_EQ(workspaceRow(console, 20), kPrompt);
   EXPECT_EQ(workspaceRow(console, 21), "");
-  // The other sources run down from above the list area; the rows inside it
-  // show the ends of their columns.
-  EXPECT_EQ(workspaceRow(console, 17).substr(0, 15), "( )file1051.cpp");
+
+  for (int i = 0; i < 10; ++i) console.pushKey(kKeyPageDown);  // past the last page
+  console.pushKey(kKeyEnter);
+  run();
+  EXPECT_EQ(workspaceRow(console, 11), kOtherRule);
+  EXPECT_EQ(workspaceRow(console, 16),
+            "(e)file1184.cpp      (j)file1189.cpp      (o)file1194.cpp      (t)file1199.cpp");
+  EXPECT_EQ(workspaceRow(console, 19), blanks(27) + "[PgUp] page 7 of 7 [PgDn]");
+}
+
+// The entries of the list rows, by letter.
+std::map<char, std::string> entriesOnScreen(const MemoryConsole& console) {
+  std::map<char, std::string> entries;
+  for (int row = 4; row <= 17; ++row)
+    for (const auto& [letter, name] : sourceEntriesIn(workspaceRow(console, row)))
+      entries[letter] = name;
+  return entries;
+}
+
+// s000.c to s099.c: seven columns of thirty entries a page, four pages.
+std::vector<std::string> hundredSources() {
+  std::vector<std::string> names;
+  for (int i = 0; i < 100; ++i)
+    names.push_back("s0" + std::string(i < 10 ? "0" : "") + std::to_string(i) + ".c");
+  return names;
+}
+
+TEST_F(SourcesScreenTest, EveryOneOfAHundredSourcesCanBeReachedAndMovedOut) {
+  const std::vector<std::string> names = hundredSources();
+  addFiles(names);
+  const List all(names.begin(), names.end());
+  // Where each name is shown: how many pages on, with which letter. One turn
+  // past the last page shows the last page again.
+  std::map<std::string, std::pair<int, char>> places;
+  for (int turns = 0; turns <= 4; ++turns) {
+    for (int i = 0; i < turns; ++i) console.pushKey(kKeyPageDown);
+    console.pushKey(kKeyEsc);
+    sources = all;
+    run();
+    for (const auto& [letter, name] : entriesOnScreen(console))
+      places.emplace(name, std::make_pair(turns, letter));
+  }
+  EXPECT_EQ(workspaceRow(console, 19), blanks(27) + "[PgUp] page 4 of 4 [PgDn]");
+  ASSERT_EQ(places.size(), 100u);
+  EXPECT_EQ(places.at("s099.c"), std::make_pair(3, 'j'));
+
+  for (const auto& [name, place] : places) {
+    sources = all;
+    for (int i = 0; i < place.first; ++i) console.pushKey(kKeyPageDown);
+    console.pushKeys(std::string(1, place.second));
+    console.pushKey(kKeyEnter);
+    run();
+    List expected = all;
+    expected.erase(std::find(expected.begin(), expected.end(), name));
+    EXPECT_EQ(sources, expected) << name;
+  }
+  EXPECT_FALSE(console.ranDry());
+}
+
+TEST_F(SourcesScreenTest, MovingTheLastEntryOfTheLastPageStaysOnTheLastPage) {
+  // Names of 22 characters take two columns: pages of 24, 24 and 1 entries.
+  std::vector<std::string> names;
+  for (int i = 1; i <= 49; ++i)
+    names.push_back("networking_module_" + std::to_string(i + 10) + ".c");
+  addFiles(names);
+  sources = List(names.begin(), names.end());
+  console.pushKey(kKeyPageDown);
+  console.pushKey(kKeyPageDown);
+  console.pushKeys("a");
+  console.pushKey(kKeyEsc);
+  std::string lastPage;
+  console.setKeyObserver([&lastPage](const MemoryConsole& c) {
+    if (c.keysLeft() == 2) lastPage = workspaceRow(c, 4) + "|" + workspaceRow(c, 19);
+  });
+  run();
+  EXPECT_EQ(lastPage, "(a)networking_module_59.c|" + blanks(27) + "[PgUp] page 3 of 3 [PgDn]");
+  EXPECT_EQ(sources, List(names.begin(), names.end() - 1));
+  // 48 project sources and one other source make two pages now: the user is
+  // on the last, where the moved file shows below the OTHER SOURCES rule.
+  EXPECT_EQ(workspaceRow(console, 4),
+            "(a)networking_module_35.c" + blanks(15) + "(m)networking_module_47.c");
+  EXPECT_EQ(workspaceRow(console, 16), kOtherRule);
+  EXPECT_EQ(workspaceRow(console, 17), "(y)networking_module_59.c");
+  EXPECT_EQ(workspaceRow(console, 19), blanks(27) + "[PgUp] page 2 of 2 [PgDn]");
+}
+
+TEST_F(SourcesScreenTest, ReloadOnALaterPageGoesBackToTheFirst) {
+  const std::vector<std::string> names = hundredSources();
+  addFiles(names);
+  sources = {};
+  console.pushKey(kKeyPageDown);
+  console.pushKey(kKeyPageDown);
+  console.pushKeys("1");
+  console.pushKey(kKeyEnter);
+  run();
+  EXPECT_EQ(sources, List(names.begin(), names.end()));
+  EXPECT_EQ(workspaceRow(console, 4).substr(0, 21), "(a)s000.c   (f)s005.c");
+  EXPECT_EQ(workspaceRow(console, 16), kOtherRule);
+  EXPECT_EQ(workspaceRow(console, 19), blanks(27) + "[PgUp] page 1 of 4 [PgDn]");
 }
 
 }  // namespace
