@@ -10,9 +10,9 @@
 #include <vector>
 
 #include "platform/file_system.h"
-#include "platform/memory_console.h"
+#include "support/memory_console.h"
 #include "ui/corvane_screen.h"
-#include "ui/keys.h"
+#include "ui/read_key.h"
 #include "ui/project_editor.h"
 
 namespace corvane {

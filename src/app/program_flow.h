@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "platform/file_system.h"
-#include "ui/console.h"
+#include "platform/console.h"
 
 namespace corvane {
 

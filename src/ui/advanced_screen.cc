@@ -5,7 +5,7 @@
 
 #include "platform/display_text.h"
 #include "ui/editor_drawing.h"
-#include "ui/keys.h"
+#include "ui/read_key.h"
 #include "ui/project_editor.h"
 
 namespace corvane {

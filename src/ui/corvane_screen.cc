@@ -7,7 +7,7 @@
 #include <thread>
 
 #include "platform/display_text.h"
-#include "ui/keys.h"
+#include "ui/read_key.h"
 #include "ui/line_editor.h"
 
 namespace corvane {

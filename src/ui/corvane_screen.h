@@ -7,23 +7,10 @@
 #include <vector>
 
 #include "text/text_utils.h"
-#include "ui/console.h"
+#include "platform/console.h"
 #include "ui/text_window.h"
 
 namespace corvane {
-
-// Colours of the standard 16-colour text palette that the screens use.
-enum Colour : int {
-  kBlack = 0,
-  kBlue = 1,
-  kGreen = 2,
-  kRed = 4,
-  kBrown = 6,
-  kLightGrey = 7,
-  kLightCyan = 11,
-  kYellow = 14,
-  kWhite = 15,
-};
 
 // Byte 196 of code page 437: the horizontal line of the screens' rules.
 inline constexpr char kLineCharacter = static_cast<char>(196);

@@ -7,7 +7,7 @@
 #include "platform/display_text.h"
 #include "text/text_utils.h"
 #include "ui/editor_drawing.h"
-#include "ui/keys.h"
+#include "ui/read_key.h"
 #include "ui/project_editor.h"
 
 namespace corvane {

@@ -2,7 +2,7 @@
 // project, which go back into the project only when the user accepts.
 #include "ui/project_editor.h"
 
-#include "ui/keys.h"
+#include "ui/read_key.h"
 
 namespace corvane {
 

@@ -8,7 +8,7 @@
 #include "project/source_discovery.h"
 #include "text/text_utils.h"
 #include "ui/editor_drawing.h"
-#include "ui/keys.h"
+#include "ui/read_key.h"
 #include "ui/project_editor.h"
 #include "ui/source_columns.h"
 #include "ui/source_pages.h"

@@ -13,7 +13,7 @@
 #include <string>
 
 #include "app/compiler_directory.h"
-#include "platform/memory_console.h"
+#include "support/memory_console.h"
 #include "support/scratch_directory.h"
 
 namespace corvane {

@@ -8,17 +8,16 @@
 #include <gtest/gtest.h>
 
 #include "platform/command_line.h"
-#include "platform/memory_console.h"
+#include "support/memory_console.h"
 #include "project/make_project.h"
 #include "support/fake_file_system.h"
+#include "support/screen_recorder.h"
 
 namespace corvane {
 namespace {
 
 const std::string kEnter = "\r";
 const std::string kEsc = "\x1b";
-
-using Screen = std::vector<std::string>;  // 25 rows of 80 characters
 
 class ProgramFlowTest : public ::testing::Test {
  protected:
@@ -27,12 +26,6 @@ class ProgramFlowTest : public ::testing::Test {
     // No compiler beside the program, so the compiler prompt appears.
     fs_.setProgramPath("/usr/local/bin/corvane");
     fs_.addFile("C:\\BCC55\\Bin\\Bcc32.exe", "");
-    // Keep what the screen showed each time a key was asked for.
-    console_.setKeyObserver([this](const MemoryConsole& console) {
-      Screen screen;
-      for (int row = 1; row <= kScreenRows; ++row) screen.push_back(console.rowText(row));
-      screens_.push_back(screen);
-    });
   }
 
   int run(const std::string& keys, const std::vector<std::string>& arguments = {}) {
@@ -41,16 +34,7 @@ class ProgramFlowTest : public ::testing::Test {
   }
 
   // The number of key requests at which the screen showed the text.
-  int timesShown(const std::string& text) const {
-    int count = 0;
-    for (const Screen& screen : screens_)
-      for (const std::string& row : screen)
-        if (row.find(text) != std::string::npos) {
-          ++count;
-          break;
-        }
-    return count;
-  }
+  int timesShown(const std::string& text) const { return recorder_.timesShown(text); }
 
   bool screenIsBlank() const {
     for (int row = 1; row <= kScreenRows; ++row)
@@ -65,8 +49,8 @@ class ProgramFlowTest : public ::testing::Test {
   static std::string compilerAnswer() { return std::string("\b") + "C:\\BCC55" + kEnter; }
 
   MemoryConsole console_;
+  ScreenRecorder recorder_{console_};
   FakeFileSystem fs_;
-  std::vector<Screen> screens_;
 };
 
 TEST_F(ProgramFlowTest, NormalRunSavesBothFilesAndLeavesTheScreenBlank) {

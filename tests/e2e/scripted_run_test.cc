@@ -13,7 +13,7 @@
 
 #include <gtest/gtest.h>
 
-#include "run_program.h"
+#include "support/run_program.h"
 #include "support/documented_files.h"
 
 namespace corvane::e2e {

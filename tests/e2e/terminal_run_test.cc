@@ -15,7 +15,7 @@
 
 #include <gtest/gtest.h>
 
-#include "pty_terminal.h"
+#include "support/pty_terminal.h"
 #include "support/source_entries.h"
 
 namespace corvane {

@@ -16,7 +16,7 @@
 
 #include <gtest/gtest.h>
 
-#include "pty_terminal.h"
+#include "support/pty_terminal.h"
 
 namespace corvane {
 namespace {

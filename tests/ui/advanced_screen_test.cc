@@ -4,11 +4,11 @@
 #include <vector>
 
 #include "options/option_list.h"
-#include "platform/memory_console.h"
+#include "support/memory_console.h"
 #include "ui/corvane_screen.h"
-#include "ui/keys.h"
+#include "ui/read_key.h"
 #include "ui/project_editor.h"
-#include "ui/workspace_rows.h"
+#include "support/workspace_rows.h"
 
 namespace corvane {
 namespace {

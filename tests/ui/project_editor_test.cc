@@ -6,12 +6,12 @@
 #include <sstream>
 #include <string>
 
-#include "platform/memory_console.h"
+#include "support/memory_console.h"
 #include "project/make_project.h"
 #include "support/fake_file_system.h"
 #include "ui/corvane_screen.h"
-#include "ui/keys.h"
-#include "ui/workspace_rows.h"
+#include "ui/read_key.h"
+#include "support/workspace_rows.h"
 
 namespace corvane {
 namespace {

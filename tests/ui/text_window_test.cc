@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "platform/memory_console.h"
+#include "support/memory_console.h"
 #include "support/screen_text.h"
 
 namespace corvane {

@@ -13,7 +13,6 @@
 #include "platform/posix/descriptor.h"
 #include "platform/posix/program_path.h"
 #include "platform/posix/wine_drives.h"
-#include "text/text_utils.h"
 
 namespace corvane {
 
@@ -39,12 +38,12 @@ std::vector<std::string> PosixFileSystem::listMatching(const std::string& extens
   if (directory == nullptr) return names;
   // The Windows search for "*.ext" ignores case; the name must end in the
   // dot and the extension, and "*" may match nothing at all.
-  const std::string suffix = upperCase("." + extension);
+  const std::string suffix = "." + extension;
   while (const dirent* entry = ::readdir(directory)) {
     std::string_view name = entry->d_name;
     if (name == "." || name == "..") continue;
     if (name.size() < suffix.size()) continue;
-    if (upperCase(name.substr(name.size() - suffix.size())) == suffix) {
+    if (sameNameNoCase(name.substr(name.size() - suffix.size()), suffix)) {
       names.emplace_back(name);
     }
   }

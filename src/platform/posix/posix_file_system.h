@@ -5,6 +5,7 @@
 #include <sys/types.h>
 
 #include <string>
+#include <string_view>
 #include <utility>
 
 #include "platform/file_system.h"
@@ -38,6 +39,10 @@ class PosixFileSystem : public FileSystem {
 // without regard to case (installations copied from Windows have BIN and
 // BCC32.EXE), and "C:" is the C drive of the Wine prefix given.
 bool windowsPathExists(const std::string& path, const std::string& winePrefix);
+
+// Whether two names are the same without regard to case, ASCII letters only,
+// the way Windows matches file names.
+bool sameNameNoCase(std::string_view a, std::string_view b);
 
 // The Wine prefix of the user: $WINEPREFIX, or ~/.wine.
 std::string winePrefix();

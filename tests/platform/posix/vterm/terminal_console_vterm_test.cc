@@ -10,8 +10,8 @@
 #include <string>
 #include <vector>
 
-#include "pty_terminal.h"
-#include "ui/keys.h"
+#include "support/pty_terminal.h"
+#include "ui/read_key.h"
 
 namespace corvane {
 namespace testing {

@@ -1,7 +1,7 @@
 // Starts a program the way a user's script would: in a given directory, with
 // keys on standard input, and waits for it (never longer than a deadline).
-#ifndef CORVANE_TESTS_E2E_RUN_PROGRAM_H
-#define CORVANE_TESTS_E2E_RUN_PROGRAM_H
+#ifndef CORVANE_TESTS_SUPPORT_RUN_PROGRAM_H
+#define CORVANE_TESTS_SUPPORT_RUN_PROGRAM_H
 
 #include <string>
 #include <utility>
@@ -30,4 +30,4 @@ RunResult runProgram(const std::string& program, const RunOptions& options);
 
 }  // namespace corvane::e2e
 
-#endif  // CORVANE_TESTS_E2E_RUN_PROGRAM_H
+#endif  // CORVANE_TESTS_SUPPORT_RUN_PROGRAM_H
