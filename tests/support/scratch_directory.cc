@@ -22,7 +22,9 @@ fs::path makeUniqueDirectory() {
   std::mt19937_64 random(seed());
   const fs::path base = fs::temp_directory_path();
   for (int attempt = 0; attempt < 100; ++attempt) {
-    const fs::path candidate = base / ("corvane-test-" + std::to_string(random()));
+    // Eight digits keep the path short: the screens show the current
+    // directory, and the terminal tests expect it on one row.
+    const fs::path candidate = base / ("corvane-test-" + std::to_string(random() % 100000000));
     std::error_code error;
     if (fs::create_directory(candidate, error)) return candidate;
   }
