@@ -1,4 +1,6 @@
-#include "options/option_list.h"
+#include "options/make_option.h"
+
+#include "text/text_utils.h"
 
 namespace corvane {
 
