@@ -16,6 +16,7 @@ constexpr int kTitleRow = 1;
 constexpr int kTitleColumn = 11;
 constexpr int kTextColumn = 2;
 constexpr int kPromptRow = 20;
+constexpr char kPrompt[] = "Press {(selection)}, [{<-}], [{Esc}] or [{Enter}]... ";
 constexpr int kPromptColumn = 31;
 // Where ".." goes when a value is longer than the room after its label.
 constexpr int kCutColumn = 77;
@@ -34,21 +35,20 @@ struct AdvancedEntry {
 
 class AdvancedScreen {
  public:
-  AdvancedScreen(CorvaneScreen& screen, std::string& libraries, std::string& libraryPaths,
-                 std::string& includePaths, std::string& objects, std::string& resources)
+  AdvancedScreen(CorvaneScreen& screen, ProjectSettings& settings)
       : screen_(screen),
         window_(screen.advancedWorkspace()),
         entries_{{
             {"(1)", " Additional C/C++ header directories (separated by semi-colons ';')",
-             "Include dirs: ", "Include Paths: ", &includePaths},
+             "Include dirs: ", "Include Paths: ", &settings.includePaths},
             {"(2)", " Additional library directories (separated by semi-colons ';')",
-             "Library dirs: ", "Library Paths: ", &libraryPaths},
+             "Library dirs: ", "Library Paths: ", &settings.libraryPaths},
             {"(3)", " Additional libraries (space-separated)", "Libraries: ",
-             "Extra Libraries: ", &libraries},
+             "Extra Libraries: ", &settings.libraries},
             {"(4)", " Additional object files (space-separated)", "Obj Files: ",
-             "Extra Objects: ", &objects},
+             "Extra Objects: ", &settings.objects},
             {"(5)", " Compiled Windows resources (\".res\" files, space-separated)",
-             "Resources: ", "Win Resources: ", &resources},
+             "Resources: ", "Win Resources: ", &settings.resources},
         }} {}
 
   int run() {
@@ -56,7 +56,7 @@ class AdvancedScreen {
     window_.show();
     screen_.console().clearRegion();
     drawValues();
-    drawPrompt();
+    writePrompt(window_, kPromptColumn, kPromptRow, kPrompt);
     restColumn_ = window_.cursorColumn();
     restRow_ = window_.cursorRow();
     window_.activate(false);
@@ -116,17 +116,6 @@ class AdvancedScreen {
     if (value.size() > room) writeAt(window_, kCutColumn, row, "..", kWhite);
   }
 
-  void drawPrompt() {
-    writeAt(window_, kPromptColumn, kPromptRow, "Press ", kWhite);
-    window_.writeColoured("(selection)", kYellow);
-    window_.writeColoured(", [", kWhite);
-    window_.writeColoured("<-", kYellow);
-    window_.writeColoured("], [", kWhite);
-    window_.writeColoured("Esc", kYellow);
-    window_.writeColoured("] or [", kWhite);
-    window_.writeColoured("Enter", kYellow);
-    window_.writeColoured("]... ", kWhite);
-  }
 
   CorvaneScreen& screen_;
   TextWindow& window_;
@@ -137,9 +126,8 @@ class AdvancedScreen {
 
 }  // namespace
 
-int advancedScreen(CorvaneScreen& screen, std::string& libraries, std::string& libraryPaths,
-                   std::string& includePaths, std::string& objects, std::string& resources) {
-  return AdvancedScreen(screen, libraries, libraryPaths, includePaths, objects, resources).run();
+int advancedScreen(CorvaneScreen& screen, ProjectDraft& draft) {
+  return AdvancedScreen(screen, draft.settings).run();
 }
 
 }  // namespace corvane

@@ -248,17 +248,8 @@ int drawField(FieldState& state, TextWindow& window, const std::string& text, in
   return first;
 }
 
-int drawField(TextWindow& window, const std::string& text, int column, int row, int cursor,
-              int offset) {
-  if (offset == -1) return -1;
-  window.setCursor(column, row);
-  if (window.width() - column + 1 > 0) window.console().clearLineEnd();
-  FieldState fresh;
-  return drawField(fresh, window, text, column, row, cursor, offset);
-}
-
-int editBox(TextWindow& window, std::string& value, int column, int row,
-            const std::string& label, const std::string& initial) {
+EditResult editBox(TextWindow& window, std::string& value, int column, int row,
+                   const std::string& label, const std::string& initial) {
   const std::string before = value;
   TextWindow box(window.console(), window.left() + column, window.top() + row,
                  window.right() - 1, window.top() + row + 2, kWhite, kBlack);
@@ -269,9 +260,9 @@ int editBox(TextWindow& window, std::string& value, int column, int row,
   window.activate(true);
   if (key == kKeyEsc) {
     value = before;
-    return -1;
+    return EditResult::kEscaped;
   }
-  return 0;
+  return EditResult::kAccepted;
 }
 
 }  // namespace corvane

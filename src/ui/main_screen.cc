@@ -21,6 +21,7 @@ constexpr int kOptionsColumn = 8;
 constexpr int kFlagsRow = 18;
 constexpr int kLinkFlagsColumn = 42;
 constexpr int kPromptRow = 20;
+constexpr char kPrompt[] = "Press {(selection)}, [{Esc}], [{->}] or [{Enter}]... ";
 constexpr int kPromptColumn = 32;
 // The flags are shown cut to this many characters so that both fit on one row.
 constexpr std::size_t kShownFlagLength = 16;
@@ -29,17 +30,15 @@ constexpr char kAllowedKeys[] = "12345abcdefghijkl ";
 
 class MainScreen {
  public:
-  MainScreen(CorvaneScreen& screen, OptionList& options, std::string& projectFileName,
-             std::string& makefileName, std::string& target, std::string& compileFlags,
-             std::string& linkFlags)
+  MainScreen(CorvaneScreen& screen, ProjectDraft& draft)
       : screen_(screen),
         window_(screen.mainWorkspace()),
-        options_(options),
-        projectFileName_(projectFileName),
-        makefileName_(makefileName),
-        target_(target),
-        compileFlags_(compileFlags),
-        linkFlags_(linkFlags) {}
+        options_(draft.settings.options),
+        projectFileName_(draft.projectFileName),
+        makefileName_(draft.settings.makefileName),
+        target_(draft.settings.target),
+        compileFlags_(draft.settings.compilerFlags),
+        linkFlags_(draft.settings.linkerFlags) {}
 
   int run() {
     drawAll();
@@ -88,7 +87,7 @@ class MainScreen {
     drawHeader();
     drawOptionsBlock();
     drawFlagsLine();
-    drawPrompt();
+    writePrompt(window_, kPromptColumn, kPromptRow, kPrompt);
     restColumn_ = window_.cursorColumn();
     restRow_ = window_.cursorRow();
     window_.show();
@@ -189,17 +188,6 @@ class MainScreen {
     }
   }
 
-  void drawPrompt() {
-    writeAt(window_, kPromptColumn, kPromptRow, "Press ", kWhite);
-    window_.writeColoured("(selection)", kYellow);
-    window_.writeColoured(", [", kWhite);
-    window_.writeColoured("Esc", kYellow);
-    window_.writeColoured("], [", kWhite);
-    window_.writeColoured("->", kYellow);
-    window_.writeColoured("] or [", kWhite);
-    window_.writeColoured("Enter", kYellow);
-    window_.writeColoured("]... ", kWhite);
-  }
 
   void toggleOption(int index) {
     const auto& rows = options_.options();
@@ -237,12 +225,8 @@ class MainScreen {
 
 }  // namespace
 
-int mainScreen(CorvaneScreen& screen, OptionList& options, std::string& projectFileName,
-               std::string& makefileName, std::string& target, std::string& compileFlags,
-               std::string& linkFlags) {
-  return MainScreen(screen, options, projectFileName, makefileName, target, compileFlags,
-                    linkFlags)
-      .run();
+int mainScreen(CorvaneScreen& screen, ProjectDraft& draft) {
+  return MainScreen(screen, draft).run();
 }
 
 }  // namespace corvane

@@ -10,6 +10,7 @@
 #include "platform/command_line.h"
 #include "support/memory_console.h"
 #include "project/make_project.h"
+#include "platform/key_codes.h"
 #include "support/fake_file_system.h"
 #include "support/screen_recorder.h"
 
@@ -28,9 +29,11 @@ class ProgramFlowTest : public ::testing::Test {
     fs_.addFile("C:\\BCC55\\Bin\\Bcc32.exe", "");
   }
 
+  // The exit status; the whole outcome is kept in outcome_.
   int run(const std::string& keys, const std::vector<std::string>& arguments = {}) {
     console_.pushKeys(keys);
-    return runCorvane(arguments, console_, fs_);
+    outcome_ = runCorvane(arguments, console_, fs_);
+    return exitStatus(outcome_);
   }
 
   // The number of key requests at which the screen showed the text.
@@ -51,6 +54,7 @@ class ProgramFlowTest : public ::testing::Test {
   MemoryConsole console_;
   ScreenRecorder recorder_{console_};
   FakeFileSystem fs_;
+  RunOutcome outcome_;
 };
 
 TEST_F(ProgramFlowTest, NormalRunSavesBothFilesAndLeavesTheScreenBlank) {
@@ -68,8 +72,8 @@ TEST_F(ProgramFlowTest, UsageScreenLeavesItsKeyUnreadAndEndsByArgumentCount) {
   EXPECT_EQ(run("x", {"/?"}), 0);
   EXPECT_EQ(console_.keysLeft(), 1u);
   EXPECT_TRUE(screenIsBlank());
-  EXPECT_EQ(runCorvane({"/?", "b"}, console_, fs_), 1);
-  EXPECT_EQ(runCorvane({"a.gen", "b.gen"}, console_, fs_), 1);
+  EXPECT_EQ(exitStatus(runCorvane({"/?", "b"}, console_, fs_)), 1);
+  EXPECT_EQ(exitStatus(runCorvane({"a.gen", "b.gen"}, console_, fs_)), 1);
   EXPECT_FALSE(fs_.contentOf("Project.gen"));
   EXPECT_FALSE(fs_.contentOf("a.gen"));
 }
@@ -130,7 +134,7 @@ TEST_F(ProgramFlowTest, AnsweringNoBuildsTheDefaultProjectAndEscEndsWithZero) {
   MemoryConsole again;
   again.pushKeys(kEsc);
   fs_.addFile("Project.gen", "target app\r\n");
-  EXPECT_EQ(runCorvane({}, again, fs_), 0);
+  EXPECT_EQ(exitStatus(runCorvane({}, again, fs_)), 0);
   EXPECT_EQ(fs_.contentOf("Project.gen"), "target app\r\n");
 }
 
@@ -213,6 +217,69 @@ TEST_F(ProgramFlowTest, OversizedProjectFileIsRefusedAndNothingWritten) {
   fs_.addFile("big.gen", huge.substr(1));
   EXPECT_EQ(run(kEsc, {"big.gen"}), 0);
   EXPECT_EQ(timesShown("LOAD"), 1);
+}
+
+// The screen is torn down once, by the run, however it ends: Esc on each
+// editing screen and at the compiler prompt end with status 1 and a blank
+// screen, white on black.
+TEST_F(ProgramFlowTest, EscOnAnyScreenEndsWithOneAndLeavesTheScreenBlank) {
+  const std::vector<std::vector<int>> sessions = {
+      {kKeyEsc},                                                   // main screen
+      {'k', kKeyRight, 'a', kKeyEsc},                              // sources screen
+      {kKeyRight, kKeyRight, '3', 'x', kKeyEnter, kKeyEsc},        // advanced screen
+      {kKeyEnter, kKeyEsc},                                        // compiler prompt
+  };
+  for (const std::vector<int>& keys : sessions) {
+    MemoryConsole console;
+    FakeFileSystem fs("/home/user/work");
+    fs.addFile("hello.cpp", "int main()\n{\n}\n");
+    for (int key : keys) console.pushKey(key);
+    EXPECT_EQ(exitStatus(runCorvane({}, console, fs)), 1);
+    EXPECT_FALSE(console.ranDry());
+    for (int row = 1; row <= kScreenRows; ++row) {
+      EXPECT_EQ(console.rowText(row), std::string(kScreenColumns, ' '));
+      EXPECT_EQ(console.backgroundAt(40, row), 0);
+      EXPECT_EQ(console.foregroundAt(1, row), 15);
+    }
+  }
+}
+
+TEST_F(ProgramFlowTest, OutcomeTellsHowTheRunEndedAndWhatItNamed) {
+  EXPECT_EQ(run(kEnter + compilerAnswer()), 0);
+  EXPECT_EQ(outcome_.end, RunEnd::kMakefileWritten);
+  EXPECT_EQ(outcome_.projectFile, "Project.gen");
+  EXPECT_EQ(outcome_.makefile, "Makefile.b");
+  EXPECT_EQ(outcome_.compilerDirectory, "C:\\BCC55");
+  EXPECT_EQ(outcome_.saveFailure, SaveResult::kSaved);
+
+  // Both files are there now: load, accept, overwrite, then Esc at a retry
+  // prompt names the compiler path last looked for.
+  EXPECT_EQ(run(kEnter + kEnter + "y" + "\b" + "C:\\Nowhere" + kEnter + kEsc), 1);
+  EXPECT_EQ(outcome_.end, RunEnd::kCompilerEscaped);
+  EXPECT_EQ(outcome_.compilerLastTried, "C:\\Nowhere\\Bin\\Bcc32.exe");
+  EXPECT_EQ(outcome_.compilerDirectory, "");
+
+  EXPECT_EQ(run(kEnter + kEnter + "n"), 0);
+  EXPECT_EQ(outcome_.end, RunEnd::kOverwriteDeclined);
+  EXPECT_EQ(outcome_.makefile, "Makefile.b");
+
+  EXPECT_EQ(run(kEsc), 0);
+  EXPECT_EQ(outcome_.end, RunEnd::kLoadEscaped);
+  EXPECT_EQ(run(kEnter + kEsc), 1);
+  EXPECT_EQ(outcome_.end, RunEnd::kEditEscaped);
+
+  fs_.setSaveResult(SaveResult::kCannotWrite);
+  EXPECT_EQ(run(kEnter + "1\bother.gen" + kEnter + kEnter + "x"), 1);
+  EXPECT_EQ(outcome_.end, RunEnd::kProjectNotSaved);
+  EXPECT_EQ(outcome_.projectFile, "other.gen");  // as renamed on the main screen
+  EXPECT_EQ(outcome_.saveFailure, SaveResult::kCannotWrite);
+  EXPECT_EQ(outcome_.makefile, "");
+
+  EXPECT_EQ(run(kEsc, {"/?"}), 0);
+  EXPECT_EQ(outcome_.end, RunEnd::kUsageShown);
+  EXPECT_EQ(run(kEsc, {"a", "b"}), 1);
+  EXPECT_EQ(outcome_.end, RunEnd::kTooManyArguments);
+  EXPECT_FALSE(console_.ranDry());
 }
 
 }  // namespace

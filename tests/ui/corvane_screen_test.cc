@@ -167,7 +167,7 @@ TEST_F(CorvaneScreenTest, ErrorLineWiderThanTheBoxStartsInColumnTwo) {
   EXPECT_EQ(recorder.first().rows()[16], at(9, wide.substr(64)));
 }
 
-TEST_F(CorvaneScreenTest, FatalErrorWaitsForAKeyAndLeavesTheScreenBlank) {
+TEST_F(CorvaneScreenTest, FatalErrorWaitsForAKeyAndTheScreenIsThenTornDown) {
   screen.showTitle();
   console.pushKeys("q");
   screen.fatalError({"Cannot write Project.gen"});
@@ -175,6 +175,10 @@ TEST_F(CorvaneScreenTest, FatalErrorWaitsForAKeyAndLeavesTheScreenBlank) {
   EXPECT_EQ(recorder.first().rows()[15], at(23, "Cannot write Project.gen"));
   EXPECT_EQ(recorder.first().rows()[19], at(23 + 18, "Press any key.."));
   EXPECT_EQ(console.keysLeft(), 0u);
+  // The box stays until the owner of the screen tears it down.
+  EXPECT_EQ(console.rowText(16), at(23, "Cannot write Project.gen"));
+  EXPECT_FALSE(screen.destroyed());
+  screen.destroy();
   EXPECT_TRUE(screen.destroyed());
   EXPECT_TRUE(screen.stack().empty());
   for (int r = 1; r <= kScreenRows; ++r) {
@@ -188,7 +192,7 @@ TEST_F(CorvaneScreenTest, YesNoBoxLayout) {
   screen.showTitle();
   const std::vector<Cell> under = screenCells(console);
   console.pushKeys("y");
-  EXPECT_EQ(screen.askYesNo({"Load the project file", "Project.gen?"}, true), 1);
+  EXPECT_EQ(screen.askYesNo({"Load the project file", "Project.gen?"}, true), Answer::kYes);
 
   const std::vector<std::string> shown = recorder.first().rows();
   EXPECT_EQ(shown[8], at(33, "_________________"));
@@ -213,12 +217,15 @@ TEST_F(CorvaneScreenTest, YesNoBoxLayout) {
 TEST(AskYesNoTest, AnswersForBothDefaults) {
   struct Case {
     const char* keys;
-    int withDefaultYes;
-    int withDefaultNo;
+    Answer withDefaultYes;
+    Answer withDefaultNo;
   };
+  constexpr Answer kYes = Answer::kYes;
+  constexpr Answer kNo = Answer::kNo;
   const Case cases[] = {
-      {"\r", 1, 0}, {" ", 1, 0}, {"y", 1, 1}, {"Y", 1, 1},  {"n", 0, 0},
-      {"N", 0, 0},  {"q", 1, 0}, {"\x1b", -1, -1}, {"\xa2", 1, 0},
+      {"\r", kYes, kNo}, {" ", kYes, kNo}, {"y", kYes, kYes},  {"Y", kYes, kYes},
+      {"n", kNo, kNo},    {"N", kNo, kNo},  {"q", kYes, kNo},   {"\x1b", Answer::kEsc, Answer::kEsc},
+      {"\xa2", kYes, kNo},
   };
   for (const Case& c : cases) {
     for (bool defaultYes : {true, false}) {
@@ -237,7 +244,7 @@ TEST(AskYesNoTest, AnswersForBothDefaults) {
 TEST_F(CorvaneScreenTest, AnAltChordAnswersNoQuestion) {
   console.pushKey(kKeyAltChord);
   console.pushKeys("n");
-  EXPECT_EQ(screen.askYesNo({"Load it?"}, true), 0);
+  EXPECT_EQ(screen.askYesNo({"Load it?"}, true), Answer::kNo);
   console.pushKey(kKeyAltChord);
   console.pushKeys("\x1b");
   EXPECT_EQ(screen.showError({"Cannot write"}, "Any key"), kKeyEsc);
@@ -265,7 +272,8 @@ TEST_F(CorvaneScreenTest, TextQuestionEscLeavesTheValueUnchanged) {
   const std::vector<Cell> under = screenCells(console);
   std::string value = "C:\\Old";
   console.pushKeys("\bD:\\New\x1b");
-  EXPECT_EQ(screen.askText(value, {"Where is it?"}, "Enter path: ", "C:\\Offered"), -1);
+  EXPECT_EQ(screen.askText(value, {"Where is it?"}, "Enter path: ", "C:\\Offered"),
+            EditResult::kEscaped);
   EXPECT_EQ(value, "C:\\Old");
   EXPECT_EQ(screenCells(console), under);
 
@@ -285,7 +293,8 @@ TEST_F(CorvaneScreenTest, TextQuestionEscLeavesTheValueUnchanged) {
 TEST_F(CorvaneScreenTest, TextQuestionEnterTakesTheNewText) {
   std::string value = "C:\\Old";
   console.pushKeys("\bD:\\New\r");
-  EXPECT_EQ(screen.askText(value, {"Where is it?"}, "Enter path: ", value), 0);
+  EXPECT_EQ(screen.askText(value, {"Where is it?"}, "Enter path: ", value),
+            EditResult::kAccepted);
   EXPECT_EQ(value, "D:\\New");
 }
 

@@ -287,9 +287,10 @@ TEST_F(LineEditorTest, DrawFieldSkipsASliceAlreadyShown) {
   EXPECT_EQ(fieldRow(), row("    same"));
 }
 
-TEST_F(LineEditorTest, DrawFieldWithoutStateWipesTheFieldEveryTime) {
-  drawField(window, "longer text", kFieldColumn, 2, 0, 0);
-  drawField(window, "short", kFieldColumn, 2, 0, 0);
+TEST_F(LineEditorTest, DrawFieldWipesTheRestOfALongerSlice) {
+  FieldState state;
+  drawField(state, window, "longer text", kFieldColumn, 2, 0, 0);
+  drawField(state, window, "short", kFieldColumn, 2, 0, 0);
   EXPECT_EQ(fieldRow(), row("    short"));
 }
 
@@ -335,7 +336,7 @@ TEST(EditBoxTest, DrawsTheBoxAndRestoresTheParentAfterwards) {
 
   std::string value = "old";
   console.pushKeys("\bnew\r");
-  EXPECT_EQ(editBox(parent, value, 1, 17, "Label: ", value), 0);
+  EXPECT_EQ(editBox(parent, value, 1, 17, "Label: ", value), EditResult::kAccepted);
   EXPECT_EQ(value, "new");
 
   const std::vector<std::string> shown = recorder.first().rows();
@@ -360,7 +361,7 @@ TEST(EditBoxTest, EscUndoesTheEdit) {
   parent.show();
   std::string value = "old";
   console.pushKeys("\bnew\x1b");
-  EXPECT_EQ(editBox(parent, value, 1, 17, "Label: ", value), -1);
+  EXPECT_EQ(editBox(parent, value, 1, 17, "Label: ", value), EditResult::kEscaped);
   EXPECT_EQ(value, "old");
   EXPECT_EQ(console.rowText(23), row(""));
   EXPECT_EQ(console.backgroundAt(40, 23), 1);
