@@ -6,8 +6,7 @@ namespace corvane {
 
 namespace {
 
-const char kCompilerFile[] = "Bcc32";
-const char kCompilerExtension[] = ".exe";
+const char kCompilerFile[] = "Bcc32.exe";
 const char kDefaultDirectory[] = "C:\\Borland\\Bcc55";
 const char kBinPath[] = "\\Bin\\";
 const char kLabel[] = "Enter path: ";
@@ -19,7 +18,7 @@ const List kFirstQuestion = {
 };
 
 std::string compilerIn(const std::string& directory) {
-  return directory + kBinPath + kCompilerFile + kCompilerExtension;
+  return directory + kBinPath + kCompilerFile;
 }
 
 bool isSeparator(char c) { return c == '\\' || c == '/'; }
@@ -46,8 +45,7 @@ std::optional<std::string> baseAboveBin(const PathParts& program) {
 CompilerSearch locateCompilerDirectory(CorvaneScreen& screen, const FileSystem& fs,
                                        const std::string& programPath) {
   const PathParts parts = fs.splitPath(programPath);
-  const std::string beside =
-      parts.drive + parts.directory + kCompilerFile + kCompilerExtension;
+  const std::string beside = parts.drive + parts.directory + kCompilerFile;
   if (fs.exists(beside)) {
     // A compiler beside a program in a directory not named Bin gives no base
     // directory: ask, as when there is no compiler at all. The base found is

@@ -12,7 +12,7 @@ namespace corvane {
 class MakeOption {
  public:
   // onText and offText may be null: "no long text supplied".
-  MakeOption(const std::string& definitionLine, const std::string& description,
+  MakeOption(const std::string& definitionLine, const std::string& describedAs,
              const char* onText, const char* offText);
 
   const std::string& activeCompileFlags() const;

@@ -15,9 +15,7 @@ namespace {
 constexpr int kTitleRow = 1;
 constexpr int kTitleColumn = 11;
 constexpr int kTextColumn = 2;
-constexpr int kPromptRow = 20;
-constexpr char kPrompt[] = "Press {(selection)}, [{<-}], [{Esc}] or [{Enter}]... ";
-constexpr int kPromptColumn = 31;
+constexpr Prompt kPrompt{31, "Press {(selection)}, [{<-}], [{Esc}] or [{Enter}]... "};
 // Where ".." goes when a value is longer than the room after its label.
 constexpr int kCutColumn = 77;
 
@@ -56,7 +54,7 @@ class AdvancedScreen {
     window_.show();
     screen_.console().clearRegion();
     drawValues();
-    writePrompt(window_, kPromptColumn, kPromptRow, kPrompt);
+    writePrompt(window_, kPrompt);
     restColumn_ = window_.cursorColumn();
     restRow_ = window_.cursorRow();
     window_.activate(false);

@@ -29,11 +29,20 @@ inline void clearRowFrom(TextWindow& window, int column, int row) {
   window.console().clearLineEnd();
 }
 
-// Writes a prompt at a window position in white, with the keys it names in
-// yellow; the keys are marked by braces, which are not shown:
-// "Press {(selection)} or [{Enter}]... ".
-inline void writePrompt(TextWindow& window, int column, int row, std::string_view prompt) {
-  window.setCursor(column, row);
+// Every editing screen asks for its keys on row 20 of its workspace.
+inline constexpr int kPromptRow = 20;
+
+// A screen's prompt: the column it starts in and its text, where braces
+// (not shown) mark the keys it names: "Press {(selection)} or [{Enter}]... ".
+struct Prompt {
+  int column;
+  std::string_view text;
+};
+
+// Writes the prompt in white, the keys it names in yellow.
+inline void writePrompt(TextWindow& window, const Prompt& line) {
+  window.setCursor(line.column, kPromptRow);
+  std::string_view prompt = line.text;
   bool key = false;
   while (!prompt.empty()) {
     const std::size_t end = prompt.find(key ? '}' : '{');

@@ -1,6 +1,7 @@
 // The first editing screen: the three names, the twelve build options and the
 // extra compile and link flags.
 #include <algorithm>
+#include <array>
 #include <string>
 #include <utility>
 
@@ -20,15 +21,21 @@ constexpr int kFirstOptionRow = 4;
 constexpr int kOptionsColumn = 8;
 constexpr int kFlagsRow = 18;
 constexpr int kLinkFlagsColumn = 42;
-constexpr int kPromptRow = 20;
-constexpr char kPrompt[] = "Press {(selection)}, [{Esc}], [{->}] or [{Enter}]... ";
-constexpr int kPromptColumn = 32;
+constexpr Prompt kPrompt{32, "Press {(selection)}, [{Esc}], [{->}] or [{Enter}]... "};
 // The flags are shown cut to this many characters so that both fit on one row.
 constexpr std::size_t kShownFlagLength = 16;
 
 constexpr char kAllowedKeys[] = "12345abcdefghijkl ";
 
 class MainScreen {
+  // A text that keys 1 to 5 edit: the label of its edit box, the text, and
+  // what to redraw after the edit.
+  struct TextField {
+    const char* boxLabel;
+    std::string* value;
+    void (MainScreen::*redraw)();
+  };
+
  public:
   MainScreen(CorvaneScreen& screen, ProjectDraft& draft)
       : screen_(screen),
@@ -38,7 +45,14 @@ class MainScreen {
         makefileName_(draft.settings.makefileName),
         target_(draft.settings.target),
         compileFlags_(draft.settings.compilerFlags),
-        linkFlags_(draft.settings.linkerFlags) {}
+        linkFlags_(draft.settings.linkerFlags),
+        textFields_{{
+            {"Project Name: ", &projectFileName_, &MainScreen::drawHeader},
+            {"Target Name (no extension): ", &target_, &MainScreen::drawHeader},
+            {"Makefile Name: ", &makefileName_, &MainScreen::drawHeader},
+            {"Extra Compile Flags: ", &compileFlags_, &MainScreen::drawFlagsLine},
+            {"Extra Link Flags: ", &linkFlags_, &MainScreen::drawFlagsLine},
+        }} {}
 
   int run() {
     drawAll();
@@ -46,22 +60,12 @@ class MainScreen {
     const int dllKey = dllIndex >= 0 ? 'a' + dllIndex : 0;
     for (;;) {
       const int key = lowerCaseKey(readKeyFrom(screen_.console(), kAllowedKeys));
+      if (key >= '1' && key <= '5') {
+        const TextField& field = textFields_[static_cast<std::size_t>(key - '1')];
+        editAndRedraw(*field.value, field.boxLabel, field.redraw);
+        continue;
+      }
       switch (key) {
-        case '1':
-          editAndRedraw(projectFileName_, "Project Name: ", &MainScreen::drawHeader);
-          break;
-        case '2':
-          editAndRedraw(target_, "Target Name (no extension): ", &MainScreen::drawHeader);
-          break;
-        case '3':
-          editAndRedraw(makefileName_, "Makefile Name: ", &MainScreen::drawHeader);
-          break;
-        case '4':
-          editAndRedraw(compileFlags_, "Extra Compile Flags: ", &MainScreen::drawFlagsLine);
-          break;
-        case '5':
-          editAndRedraw(linkFlags_, "Extra Link Flags: ", &MainScreen::drawFlagsLine);
-          break;
         case kKeyEnter:
         case kKeySpace:
         case kKeyEsc:
@@ -87,7 +91,7 @@ class MainScreen {
     drawHeader();
     drawOptionsBlock();
     drawFlagsLine();
-    writePrompt(window_, kPromptColumn, kPromptRow, kPrompt);
+    writePrompt(window_, kPrompt);
     restColumn_ = window_.cursorColumn();
     restRow_ = window_.cursorRow();
     window_.show();
@@ -218,6 +222,7 @@ class MainScreen {
   std::string& target_;
   std::string& compileFlags_;
   std::string& linkFlags_;
+  std::array<TextField, 5> textFields_;
   int onOffColumn_ = 1;
   int restColumn_ = 1;
   int restRow_ = 1;

@@ -19,10 +19,8 @@ constexpr int kSelectRuleRow = 18;
 constexpr int kSelectRuleLength = 59;  // from column 11 to column 69
 // The row between the select rule and the prompt, blank but for the page
 // indicator.
-constexpr int kPageRow = 19;
-constexpr int kPromptRow = 20;
-constexpr char kPrompt[] = "Press {(selection)}, [{<-}] [{->}], [{Esc}] or [{Enter}]... ";
-constexpr int kPromptColumn = 26;
+constexpr int kPageRow = kPromptRow - 1;
+constexpr Prompt kPrompt{26, "Press {(selection)}, [{<-}] [{->}], [{Esc}] or [{Enter}]... "};
 
 }  // namespace
 
@@ -41,7 +39,7 @@ int SourcesScreen::open() {
   repaginate();
   drawReloadLine();
   drawLists();
-  writePrompt(window_, kPromptColumn, kPromptRow, kPrompt);
+  writePrompt(window_, kPrompt);
   restColumn_ = window_.cursorColumn();
   restRow_ = window_.cursorRow();
   window_.show();

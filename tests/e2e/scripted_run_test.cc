@@ -81,13 +81,7 @@ class ScriptedRunTest : public ::testing::Test {
     return bytes.str();
   }
 
-  std::vector<std::string> entries() const {
-    std::vector<std::string> names;
-    for (const auto& entry : fs::directory_iterator(work_))
-      names.push_back(entry.path().filename().string());
-    std::sort(names.begin(), names.end());
-    return names;
-  }
+  std::vector<std::string> entries() const { return scratch_.names(); }
 
   void writeHelloSources() {
     writeFile(work_ / "hello.cpp", "#include <stdio.h>\nint main(void)\n{\n  return 0;\n}\n");

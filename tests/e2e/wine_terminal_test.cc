@@ -74,20 +74,8 @@ class WineTerminalTest : public ::testing::Test {
     return status;
   }
 
-  std::vector<std::string> files() const {
-    std::vector<std::string> names;
-    for (const auto& entry : fs::directory_iterator(directory_))
-      names.push_back(entry.path().filename().string());
-    std::sort(names.begin(), names.end());
-    return names;
-  }
-
-  std::string content(const std::string& name) const {
-    std::ifstream in(directory_ / name, std::ios::binary);
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
-  }
+  std::vector<std::string> files() const { return scratch_.names(); }
+  std::string content(const std::string& name) const { return scratch_.read(name); }
 
   const e2e::ProgramUnderTest under_ = e2e::programUnderTest("");
   ScratchDirectory scratch_;

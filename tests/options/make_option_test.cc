@@ -2,31 +2,33 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
 namespace corvane {
 namespace {
 
+using Fields = std::vector<std::string>;
+
+// Every field of an option: name, status, the four flag texts, whether it
+// takes part in groups and is saved, and its description.
+Fields fieldsOf(const MakeOption& option) {
+  return {option.name,       std::to_string(option.status),
+          option.compileOn,  option.compileOff,
+          option.linkOn,     option.linkOff,
+          option.clusive ? "clusive" : "not clusive",
+          option.saved ? "saved" : "not saved",
+          option.description};
+}
+
 TEST(MakeOption, BuiltFromDefinitionWords) {
-  MakeOption debug("Debug ON 1 1 -v -v- YES YES", "-d", "-v -k", "-v- -k-");
-  EXPECT_EQ("Debug", debug.name);
-  EXPECT_EQ(1, debug.status);
-  EXPECT_EQ("-v -k", debug.compileOn);
-  EXPECT_EQ("-v- -k-", debug.compileOff);
-  EXPECT_EQ("-v", debug.linkOn);
-  EXPECT_EQ("-v-", debug.linkOff);
-  EXPECT_TRUE(debug.clusive);
-  EXPECT_TRUE(debug.saved);
-  EXPECT_EQ("-d", debug.description);
+  const MakeOption debug("Debug ON 1 1 -v -v- YES YES", "-d", "-v -k", "-v- -k-");
+  EXPECT_EQ(fieldsOf(debug),
+            (Fields{"Debug", "1", "-v -k", "-v- -k-", "-v", "-v-", "clusive", "saved", "-d"}));
 
   // "1" without a long text stays "1"; only exact "ON" and "NO" count.
-  MakeOption odd("  X   on 1 0 1 -q no NO ", "", nullptr, nullptr);
-  EXPECT_EQ("X", odd.name);
-  EXPECT_EQ(0, odd.status);
-  EXPECT_EQ("1", odd.compileOn);
-  EXPECT_EQ("", odd.compileOff);
-  EXPECT_EQ("1", odd.linkOn);
-  EXPECT_EQ("-q", odd.linkOff);
-  EXPECT_TRUE(odd.clusive);
-  EXPECT_FALSE(odd.saved);
+  const MakeOption odd("  X   on 1 0 1 -q no NO ", "", nullptr, nullptr);
+  EXPECT_EQ(fieldsOf(odd), (Fields{"X", "0", "1", "", "1", "-q", "clusive", "not saved", ""}));
 }
 
 TEST(MakeOption, ActiveFlagsAndFlip) {

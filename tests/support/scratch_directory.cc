@@ -71,14 +71,18 @@ void ScratchDirectory::makeDirectory(const std::string& name) const {
   fs::create_directories(fs::path(path_) / name);
 }
 
-std::string ScratchDirectory::listing() const {
-  std::vector<std::string> names;
+std::vector<std::string> ScratchDirectory::names() const {
+  std::vector<std::string> found;
   for (const auto& entry : fs::directory_iterator(path_)) {
-    names.push_back(entry.path().filename().string());
+    found.push_back(entry.path().filename().string());
   }
-  std::sort(names.begin(), names.end());
+  std::sort(found.begin(), found.end());
+  return found;
+}
+
+std::string ScratchDirectory::listing() const {
   std::string joined;
-  for (const std::string& name : names) joined += name + " ";
+  for (const std::string& name : names()) joined += name + " ";
   return joined;
 }
 

@@ -5,6 +5,7 @@
 #define CORVANE_TESTS_SUPPORT_SCRATCH_DIRECTORY_H
 
 #include <string>
+#include <vector>
 
 namespace corvane {
 
@@ -26,7 +27,9 @@ class ScratchDirectory {
   void write(const std::string& name, const std::string& bytes) const;
   std::string read(const std::string& name) const;
   void makeDirectory(const std::string& name) const;
-  // The names in the directory, sorted.
+  // The names in the directory, sorted; listing() joins them, each followed
+  // by a space.
+  std::vector<std::string> names() const;
   std::string listing() const;
 
  private:

@@ -1,4 +1,5 @@
-// The real disk on Linux and other POSIX systems.
+// The parts of the POSIX file system (platform/native_file_system.h) that
+// its tests and the other POSIX parts use.
 #ifndef CORVANE_PLATFORM_POSIX_POSIX_FILE_SYSTEM_H
 #define CORVANE_PLATFORM_POSIX_POSIX_FILE_SYSTEM_H
 
@@ -8,31 +9,9 @@
 #include <string_view>
 #include <utility>
 
-#include "platform/file_system.h"
+#include "platform/native_file_system.h"
 
 namespace corvane {
-
-class PosixFileSystem : public FileSystem {
- public:
-  // `startedAs` is the program's first argument; empty, programPath is the
-  // running file with its links resolved.
-  explicit PosixFileSystem(std::string startedAs = std::string())
-      : startedAs_(std::move(startedAs)) {}
-
-  std::string currentDirectory() const override;
-  std::vector<std::string> listMatching(const std::string& extension) const override;
-  bool exists(const std::string& path) const override;
-  bool isWritable(const std::string& path) const override;
-  std::optional<std::string> readFile(const std::string& path,
-                                      std::size_t maxBytes) const override;
-  SaveResult saveFile(const std::string& path, const std::string& content) override;
-  std::string programPath() const override;
-  PathParts splitPath(const std::string& path) const override;
-  std::string windowsDirectoryName(const std::string& directory) const override;
-
- private:
-  std::string startedAs_;
-};
 
 // Whether a path written the Windows way names something on this disk:
 // "\" separates like "/", a component that is not there exactly is matched
