@@ -54,9 +54,7 @@ class AdvancedScreen {
     window_.show();
     screen_.console().clearRegion();
     drawValues();
-    writePrompt(window_, kPrompt);
-    restColumn_ = window_.cursorColumn();
-    restRow_ = window_.cursorRow();
+    rest_ = writePrompt(window_, kPrompt);
     window_.activate(false);
 
     const int key = readKeys();
@@ -76,7 +74,7 @@ class AdvancedScreen {
         window_.activate(true);  // takes the edit box away
         drawValues();
         window_.activate(false);
-        window_.setCursor(restColumn_, restRow_);
+        window_.setCursor(rest_.column, rest_.row);
         continue;
       }
       if (key == kKeyEnter || key == kKeySpace || key == kKeyEsc || key == kKeyLeft) return key;
@@ -118,8 +116,7 @@ class AdvancedScreen {
   CorvaneScreen& screen_;
   TextWindow& window_;
   std::array<AdvancedEntry, 5> entries_;
-  int restColumn_ = 1;
-  int restRow_ = 1;
+  RestPosition rest_;
 };
 
 }  // namespace

@@ -39,8 +39,15 @@ struct Prompt {
   std::string_view text;
 };
 
-// Writes the prompt in white, the keys it names in yellow.
-inline void writePrompt(TextWindow& window, const Prompt& line) {
+// Where the cursor rests while a screen waits for a key: after its prompt.
+struct RestPosition {
+  int column = 1;
+  int row = 1;
+};
+
+// Writes the prompt in white, the keys it names in yellow, and returns the
+// window position just after it.
+inline RestPosition writePrompt(TextWindow& window, const Prompt& line) {
   window.setCursor(line.column, kPromptRow);
   std::string_view prompt = line.text;
   bool key = false;
@@ -52,6 +59,7 @@ inline void writePrompt(TextWindow& window, const Prompt& line) {
     prompt.remove_prefix(end + 1);
     key = !key;
   }
+  return {window.cursorColumn(), window.cursorRow()};
 }
 
 inline std::string lineCharacters(int count) {

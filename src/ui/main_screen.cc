@@ -91,9 +91,7 @@ class MainScreen {
     drawHeader();
     drawOptionsBlock();
     drawFlagsLine();
-    writePrompt(window_, kPrompt);
-    restColumn_ = window_.cursorColumn();
-    restRow_ = window_.cursorRow();
+    rest_ = writePrompt(window_, kPrompt);
     window_.show();
   }
 
@@ -211,7 +209,7 @@ class MainScreen {
   void backToRest() {
     window_.capture();
     window_.activate(false);
-    window_.setCursor(restColumn_, restRow_);
+    window_.setCursor(rest_.column, rest_.row);
   }
 
   CorvaneScreen& screen_;
@@ -224,8 +222,7 @@ class MainScreen {
   std::string& linkFlags_;
   std::array<TextField, 5> textFields_;
   int onOffColumn_ = 1;
-  int restColumn_ = 1;
-  int restRow_ = 1;
+  RestPosition rest_;
 };
 
 }  // namespace

@@ -39,9 +39,7 @@ int SourcesScreen::open() {
   repaginate();
   drawReloadLine();
   drawLists();
-  writePrompt(window_, kPrompt);
-  restColumn_ = window_.cursorColumn();
-  restRow_ = window_.cursorRow();
+  rest_ = writePrompt(window_, kPrompt);
   window_.show();
   return readKeys();
 }
@@ -213,7 +211,7 @@ void SourcesScreen::redrawLists() {
   window_.activate(false);
   drawLists();
   window_.activate(false);
-  window_.setCursor(restColumn_, restRow_);
+  window_.setCursor(rest_.column, rest_.row);
 }
 
 

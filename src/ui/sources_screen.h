@@ -11,6 +11,7 @@
 #include "platform/file_system.h"
 #include "text/text_utils.h"
 #include "ui/corvane_screen.h"
+#include "ui/editor_drawing.h"
 #include "ui/project_editor.h"
 #include "ui/source_pages.h"
 #include "ui/text_window.h"
@@ -53,8 +54,7 @@ class SourcesScreen {
   std::vector<SourcePage> pages_;
   std::size_t page_ = 0;
   std::string allowedKeys_;
-  int restColumn_ = 1;
-  int restRow_ = 1;
+  RestPosition rest_;
 };
 
 }  // namespace corvane
