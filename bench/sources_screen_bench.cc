@@ -10,10 +10,11 @@
 #include <vector>
 
 #include "platform/file_system.h"
-#include "platform/memory_console.h"
+#include "support/memory_console.h"
 #include "ui/corvane_screen.h"
-#include "ui/keys.h"
+#include "ui/read_key.h"
 #include "ui/project_editor.h"
+#include "ui/sources_screen.h"
 
 namespace corvane {
 namespace {
@@ -35,7 +36,9 @@ class ListedDirectory : public FileSystem {
   }
   bool exists(const std::string&) const override { return false; }
   bool isWritable(const std::string&) const override { return false; }
-  std::optional<std::string> readFile(const std::string&) const override { return std::nullopt; }
+  std::optional<std::string> readFile(const std::string&, std::size_t) const override {
+    return std::nullopt;
+  }
   SaveResult saveFile(const std::string&, const std::string&) override {
     return SaveResult::kCannotOpen;
   }
@@ -75,12 +78,11 @@ double timedRun(const ListedDirectory& directory, const List& project,
   CorvaneScreen screen(console);
   screen.openWorkspace();
   for (int key : keys) console.pushKey(key);
-  List sources = project;
-  std::string libraries, libraryPaths, includePaths, objects, resources;
+  ProjectDraft draft;
+  draft.settings.sources = project;
   const Clock::time_point start = Clock::now();
-  sourcesScreen(screen, directory, sources, libraries, libraryPaths, includePaths, objects,
-                resources);
-  benchmark::DoNotOptimize(sources.data());
+  SourcesScreen(screen, directory, draft).open();
+  benchmark::DoNotOptimize(draft.settings.sources.data());
   const Clock::time_point from = timeTheOpening ? start : reads[reads.size() - 2];
   const Clock::time_point to = timeTheOpening ? reads.front() : reads.back();
   return std::chrono::duration<double>(to - from).count();
@@ -111,6 +113,10 @@ BENCHMARK(BM_SourcesScreenOpen)->Apply(halfAndAllInTheProject);
 // "a": the first project source moves to the other sources.
 void BM_SourcesScreenMoveEntry(benchmark::State& state) { runScreen(state, {'a'}, false); }
 BENCHMARK(BM_SourcesScreenMoveEntry)->Apply(halfAndAllInTheProject);
+
+// "1": every source of the directory reloaded into the project.
+void BM_SourcesScreenReload(benchmark::State& state) { runScreen(state, {'1'}, false); }
+BENCHMARK(BM_SourcesScreenReload)->Apply(halfAndAllInTheProject);
 
 // PgDn: the second page drawn.
 void BM_SourcesScreenTurnPage(benchmark::State& state) {

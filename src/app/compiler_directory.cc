@@ -6,8 +6,7 @@ namespace corvane {
 
 namespace {
 
-const char kCompilerFile[] = "Bcc32";
-const char kCompilerExtension[] = ".exe";
+const char kCompilerFile[] = "Bcc32.exe";
 const char kDefaultDirectory[] = "C:\\Borland\\Bcc55";
 const char kBinPath[] = "\\Bin\\";
 const char kLabel[] = "Enter path: ";
@@ -19,7 +18,7 @@ const List kFirstQuestion = {
 };
 
 std::string compilerIn(const std::string& directory) {
-  return directory + kBinPath + kCompilerFile + kCompilerExtension;
+  return directory + kBinPath + kCompilerFile;
 }
 
 bool isSeparator(char c) { return c == '\\' || c == '/'; }
@@ -43,31 +42,28 @@ std::optional<std::string> baseAboveBin(const PathParts& program) {
 
 }  // namespace
 
-std::optional<std::string> locateCompilerDirectory(CorvaneScreen& screen, const FileSystem& fs,
-                                                   const std::string& programPath) {
+CompilerSearch locateCompilerDirectory(CorvaneScreen& screen, const FileSystem& fs,
+                                       const std::string& programPath) {
   const PathParts parts = fs.splitPath(programPath);
-  const std::string beside =
-      parts.drive + parts.directory + kCompilerFile + kCompilerExtension;
+  const std::string beside = parts.drive + parts.directory + kCompilerFile;
   if (fs.exists(beside)) {
     // A compiler beside a program in a directory not named Bin gives no base
     // directory: ask, as when there is no compiler at all. The base found is
     // written as the Borland tools see it (through Wine's drives on Linux);
     // answers typed at the prompts below stay exactly as typed.
     if (const std::optional<std::string> base = baseAboveBin(parts)) {
-      return fs.windowsDirectoryName(*base);
+      return {fs.windowsDirectoryName(*base), ""};
     }
   }
   return askCompilerDirectory(screen, fs);
 }
 
-std::optional<std::string> askCompilerDirectory(CorvaneScreen& screen, const FileSystem& fs) {
+CompilerSearch askCompilerDirectory(CorvaneScreen& screen, const FileSystem& fs) {
   // Every prompt opens with the default directory, so Enter straight away
   // takes (and tests) the default.
   std::string answer = kDefaultDirectory;
-  if (screen.askText(answer, kFirstQuestion, kLabel, kDefaultDirectory) != 0) {
-    screen.destroy();
-    return std::nullopt;
-  }
+  if (screen.askText(answer, kFirstQuestion, kLabel, kDefaultDirectory) == EditResult::kEscaped)
+    return {std::nullopt, ""};
   answer = trim(answer);
   if (!answer.empty() && answer.back() == '\\') answer.pop_back();
   if (answer.empty()) answer = kDefaultDirectory;
@@ -82,15 +78,13 @@ std::optional<std::string> askCompilerDirectory(CorvaneScreen& screen, const Fil
     // Answers here are taken exactly as typed: a final backslash stays and
     // ends up in the makefile.
     answer = kDefaultDirectory;
-    if (screen.askText(answer, retry, kLabel, kDefaultDirectory) != 0) {
-      screen.destroy();
-      return std::nullopt;
-    }
+    if (screen.askText(answer, retry, kLabel, kDefaultDirectory) == EditResult::kEscaped)
+      return {std::nullopt, candidate};
     candidate = compilerIn(answer);
   }
   // Only a field cleared at a retry prompt gets here empty.
   if (answer.empty()) answer = kDefaultDirectory;
-  return answer;
+  return {answer, ""};
 }
 
 }  // namespace corvane

@@ -11,12 +11,19 @@
 
 namespace corvane {
 
-// The compiler directory, never empty; nothing when the user pressed Esc at a
-// prompt, in which case the screen has been destroyed and the run ends with
-// exit status 1.
-std::optional<std::string> locateCompilerDirectory(CorvaneScreen& screen, const FileSystem& fs,
-                                                   const std::string& programPath);
-std::optional<std::string> askCompilerDirectory(CorvaneScreen& screen, const FileSystem& fs);
+// What the search for the compiler came to.
+struct CompilerSearch {
+  // The compiler directory, never empty; nothing when the user pressed Esc
+  // at a prompt (the run then ends with exit status 1).
+  std::optional<std::string> directory;
+  // After Esc, the compiler path last looked for and not found; empty when
+  // none was.
+  std::string lastTried;
+};
+
+CompilerSearch locateCompilerDirectory(CorvaneScreen& screen, const FileSystem& fs,
+                                       const std::string& programPath);
+CompilerSearch askCompilerDirectory(CorvaneScreen& screen, const FileSystem& fs);
 
 }  // namespace corvane
 

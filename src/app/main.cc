@@ -29,7 +29,7 @@ int main(int argc, char** argv) {
   int status = 1;
   bool outOfMemory = false;
   try {
-    status = corvane::runCorvane(arguments, *console, *fs);
+    status = corvane::exitStatus(corvane::runCorvane(arguments, *console, *fs));
   } catch (const std::bad_alloc&) {
     outOfMemory = true;  // the terminal must still be given back as it was
   }

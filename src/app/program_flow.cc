@@ -2,10 +2,12 @@
 
 #include <optional>
 #include <sstream>
+#include <variant>
 
 #include "app/compiler_directory.h"
 #include "makefile/makefile.h"
 #include "platform/command_line.h"
+#include "platform/key_codes.h"
 #include "project/make_project.h"
 #include "text/text_utils.h"
 #include "ui/corvane_screen.h"
@@ -17,7 +19,6 @@ namespace {
 
 constexpr char kDefaultProjectFile[] = "Project.gen";
 constexpr char kEnsureWritable[] = "Ensure file is writeable and not currently in use.";
-constexpr int kEsc = 27;
 
 std::string quoted(const std::string& name) { return "\"" + name + "\""; }
 
@@ -28,13 +29,11 @@ bool hasDirectoryPart(const std::string& name) {
 }
 
 // Loads the project file when it can be read and the user agrees; otherwise
-// builds the default project. Nothing when the user pressed Esc or the file
-// is too large to be a project file (the screen has then been destroyed by
-// the fatal error box).
-std::optional<MakeProject> loadOrCreateProject(CorvaneScreen& screen, const FileSystem& fs,
-                                               const std::string& projectFileName,
-                                               bool& escaped) {
-  escaped = false;
+// builds the default project. The end of the run instead when the user
+// pressed Esc or the file is too large to be a project file.
+std::variant<MakeProject, RunEnd> loadOrCreateProject(CorvaneScreen& screen,
+                                                      const FileSystem& fs,
+                                                      const std::string& projectFileName) {
   const std::optional<std::string> content =
       fs.readFile(projectFileName, MakeProject::kLargestFile + 1);
   if (!content) return MakeProject(fs);
@@ -45,29 +44,30 @@ std::optional<MakeProject> loadOrCreateProject(CorvaneScreen& screen, const File
                        "It is larger than " + std::to_string(MakeProject::kLargestFile >> 20) +
                            " MiB, too large for a project file.",
                        "Nothing was written. Start Corvane with another one."});
-    return std::nullopt;
+    return RunEnd::kProjectTooLarge;
   }
-  const int answer = screen.askYesNo(
-      {"Load existing project file " + quoted(projectFileName) + " ?",
-       "A new default project will be generated if you answer No.", "LOAD"},
-      true);
-  if (answer < 0) {
-    escaped = true;
-    return std::nullopt;
+  switch (screen.askYesNo({"Load existing project file " + quoted(projectFileName) + " ?",
+                           "A new default project will be generated if you answer No.", "LOAD"},
+                          true)) {
+    case Answer::kEsc:
+      return RunEnd::kLoadEscaped;
+    case Answer::kNo:
+      return MakeProject(fs);
+    case Answer::kYes:
+      break;
   }
-  if (answer == 0) return MakeProject(fs);
   std::istringstream in(*content);
   return MakeProject(in, fs);
 }
 
-// Saves the project file; false when it could not be saved (the screen has
-// then been destroyed by the fatal error box).
-bool saveProject(CorvaneScreen& screen, FileSystem& fs, const MakeProject& project,
-                 const std::string& projectFileName) {
+// Saves the project file; when it cannot be saved, the fatal error box says
+// so and the result tells why.
+SaveResult saveProject(CorvaneScreen& screen, FileSystem& fs, const MakeProject& project,
+                       const std::string& projectFileName) {
   std::ostringstream out;
   project.write(out);
   const SaveResult result = fs.saveFile(projectFileName, out.str());
-  if (result == SaveResult::kSaved) return true;
+  if (result == SaveResult::kSaved) return result;
   const std::string first = (result == SaveResult::kCannotOpen ? "Cannot open project file "
                                                                : "Cannot write project file ") +
                             quoted(projectFileName);
@@ -76,27 +76,66 @@ bool saveProject(CorvaneScreen& screen, FileSystem& fs, const MakeProject& proje
                                          : "in current directory ") +
       fs.currentDirectory();
   screen.fatalError({first, second, kEnsureWritable});
-  return false;
+  return result;
 }
 
-// Writes the makefile, offering a retry while it cannot be written; false
-// when the user gave up with Esc (the screen has then been destroyed).
-bool saveMakefile(CorvaneScreen& screen, FileSystem& fs, const std::string& makefileName,
-                  const std::string& text) {
+// Writes the makefile, offering a retry while it cannot be written. kSaved
+// once written; when the user gave up with Esc, why the last try failed.
+SaveResult saveMakefile(CorvaneScreen& screen, FileSystem& fs, const std::string& makefileName,
+                        const std::string& text) {
   for (;;) {
     const SaveResult result = fs.saveFile(makefileName, text);
-    if (result == SaveResult::kSaved) return true;
+    if (result == SaveResult::kSaved) return result;
     const std::string first = (result == SaveResult::kCannotOpen ? "Cannot open Makefile "
                                                                  : "Cannot write Makefile ") +
                               quoted(makefileName);
     const int key = screen.showError(
         {first, "in current directory " + fs.currentDirectory(), kEnsureWritable},
         "[ESC] to exit, any other key to try again ");
-    if (key == kEsc) {
-      screen.destroy();
-      return false;
-    }
+    if (key == kKeyEsc) return result;
   }
+}
+
+// The run after the title: the load question, the editing screens, the
+// files. The screen is left to its owner to tear down.
+RunOutcome editAndWrite(CorvaneScreen& screen, FileSystem& fs, const std::string& fileName) {
+  RunOutcome outcome;
+  outcome.projectFile = fileName;
+  const auto ended = [&outcome](RunEnd end) {
+    outcome.end = end;
+    return outcome;
+  };
+
+  std::variant<MakeProject, RunEnd> loaded = loadOrCreateProject(screen, fs, fileName);
+  if (const RunEnd* end = std::get_if<RunEnd>(&loaded)) return ended(*end);
+  MakeProject& project = std::get<MakeProject>(loaded);
+
+  screen.openWorkspace();
+  if (editProject(project, outcome.projectFile, screen, fs) == EditResult::kEscaped)
+    return ended(RunEnd::kEditEscaped);
+
+  outcome.saveFailure = saveProject(screen, fs, project, outcome.projectFile);
+  if (outcome.saveFailure != SaveResult::kSaved) return ended(RunEnd::kProjectNotSaved);
+
+  outcome.makefile = project.makefileName();
+  if (fs.isWritable(outcome.makefile)) {
+    const Answer answer =
+        screen.askYesNo({"\n" + outcome.makefile + " already exists.", "OVERWRITE"}, true);
+    if (answer != Answer::kYes) return ended(RunEnd::kOverwriteDeclined);
+  }
+
+  const CompilerSearch compiler = locateCompilerDirectory(screen, fs, fs.programPath());
+  if (!compiler.directory) {
+    outcome.compilerLastTried = compiler.lastTried;
+    return ended(RunEnd::kCompilerEscaped);
+  }
+  outcome.compilerDirectory = *compiler.directory;
+
+  std::ostringstream text;
+  Makefile(project, outcome.compilerDirectory).write(text);
+  outcome.saveFailure = saveMakefile(screen, fs, outcome.makefile, text.str());
+  if (outcome.saveFailure != SaveResult::kSaved) return ended(RunEnd::kMakefileEscaped);
+  return ended(RunEnd::kMakefileWritten);
 }
 
 }  // namespace
@@ -121,53 +160,46 @@ CommandLine readCommandLine(const std::vector<std::string>& arguments, bool posi
 
 std::string versionLine() { return std::string("corvane ") + CORVANE_VERSION + "\n"; }
 
-int runCorvane(const std::vector<std::string>& arguments, Console& console, FileSystem& fs) {
+int exitStatus(const RunOutcome& outcome) {
+  switch (outcome.end) {
+    case RunEnd::kMakefileWritten:
+    case RunEnd::kVersion:
+    case RunEnd::kUsageShown:
+    case RunEnd::kLoadEscaped:
+    case RunEnd::kOverwriteDeclined:
+      return 0;
+    case RunEnd::kTooManyArguments:
+    case RunEnd::kProjectTooLarge:
+    case RunEnd::kEditEscaped:
+    case RunEnd::kProjectNotSaved:
+    case RunEnd::kCompilerEscaped:
+    case RunEnd::kMakefileEscaped:
+      return 1;
+  }
+  return 1;
+}
+
+RunOutcome runCorvane(const std::vector<std::string>& arguments, Console& console,
+                      FileSystem& fs) {
   const CommandLine command = readCommandLine(arguments, kPosixOptions);
+  RunOutcome outcome;
   // main prints the version before the console is set up; here the run has
   // nothing to do and draws nothing.
-  if (command.action == CommandAction::kVersion) return 0;
+  if (command.action == CommandAction::kVersion) {
+    outcome.end = RunEnd::kVersion;
+    return outcome;
+  }
 
+  // The one owner of the screen: it is torn down when the run leaves this
+  // function, whichever way that is.
   CorvaneScreen screen(console);
   screen.showTitle();
-
   if (command.action == CommandAction::kUsage) {
     screen.showUsage();
-    screen.destroy();
-    return command.status;
+    outcome.end = command.status == 0 ? RunEnd::kUsageShown : RunEnd::kTooManyArguments;
+    return outcome;
   }
-  std::string projectFileName = command.projectFileName;
-
-  bool escaped = false;
-  std::optional<MakeProject> project = loadOrCreateProject(screen, fs, projectFileName, escaped);
-  if (!project) {
-    screen.destroy();
-    return escaped ? 0 : 1;
-  }
-
-  screen.openWorkspace();
-  if (!editProject(*project, projectFileName, screen, fs)) return 1;
-
-  if (!saveProject(screen, fs, *project, projectFileName)) return 1;
-
-  const std::string makefileName = project->makefileName();
-  if (fs.isWritable(makefileName)) {
-    const int answer = screen.askYesNo({"\n" + makefileName + " already exists.", "OVERWRITE"}, true);
-    if (answer != 1) {
-      screen.destroy();
-      return 0;
-    }
-  }
-
-  const std::optional<std::string> compilerDirectory =
-      locateCompilerDirectory(screen, fs, fs.programPath());
-  if (!compilerDirectory) return 1;
-
-  std::ostringstream text;
-  Makefile(*project, *compilerDirectory).write(text);
-  if (!saveMakefile(screen, fs, makefileName, text.str())) return 1;
-
-  screen.destroy();
-  return 0;
+  return editAndWrite(screen, fs, command.projectFileName);
 }
 
 }  // namespace corvane

@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/console.h"
 #include "platform/file_system.h"
-#include "ui/console.h"
 
 namespace corvane {
 
@@ -30,8 +30,41 @@ CommandLine readCommandLine(const std::vector<std::string>& arguments, bool posi
 // What --version prints: "corvane", the version and a line end.
 std::string versionLine();
 
-// arguments are those after the program name. Returns the exit status.
-int runCorvane(const std::vector<std::string>& arguments, Console& console, FileSystem& fs);
+// How a run ended. The exit status follows from it (see exitStatus).
+enum class RunEnd {
+  kMakefileWritten,    // 0: the project file saved and the makefile written
+  kVersion,            // 0: --version, printed before the run; nothing drawn
+  kUsageShown,         // 0: the usage screen, asked for
+  kTooManyArguments,   // 1: the usage screen, for more than one argument
+  kLoadEscaped,        // 0: Esc at the load question; nothing saved
+  kProjectTooLarge,    // 1: the project file is too large to load; nothing saved
+  kEditEscaped,        // 1: Esc on an editing screen; nothing saved
+  kProjectNotSaved,    // 1: the project file could not be written
+  kOverwriteDeclined,  // 0: the project file saved, the old makefile kept
+  kCompilerEscaped,    // 1: Esc at a compiler-directory prompt; the project file saved
+  kMakefileEscaped,    // 1: Esc in the makefile's retry box; the project file saved
+};
+
+// The end of a run and what a report of it would name.
+struct RunOutcome {
+  RunEnd end = RunEnd::kMakefileWritten;
+  std::string projectFile;  // the project file of the run, once it is known
+  std::string makefile;     // the makefile, once the project file is saved
+  // Why the project file or the makefile could not be written.
+  SaveResult saveFailure = SaveResult::kSaved;
+  // The directory written after "BCDIR = ".
+  std::string compilerDirectory;
+  // After Esc at a compiler prompt: the compiler path last looked for and
+  // not found, if any.
+  std::string compilerLastTried;
+};
+
+int exitStatus(const RunOutcome& outcome);
+
+// arguments are those after the program name. The screen is blank again
+// when this returns, however the run ended.
+RunOutcome runCorvane(const std::vector<std::string>& arguments, Console& console,
+                      FileSystem& fs);
 
 }  // namespace corvane
 

@@ -110,12 +110,11 @@ Paragraph fileListMacro(const std::string& heading, Paragraph lines) {
 }  // namespace
 
 Makefile::Makefile(const MakeProject& project, const std::string& compilerDirectory)
-    : project_(project),
-      header_(paragraphOf(kHeader)),
+    : header_(paragraphOf(kHeader)),
       fixedBlock_(paragraphOf(kFixedBlock)),
       targetsBlock_(paragraphOf(kTargetsBlock)) {
-  const OptionList& options = project_.optionList();
-  const Paragraph sources = namedSources(project_.sources());
+  const OptionList& options = project.optionList();
+  const Paragraph sources = namedSources(project.sources());
 
   // The directory may come from the program's own path; no name may break
   // the line apart.
@@ -125,8 +124,8 @@ Makefile::Makefile(const MakeProject& project, const std::string& compilerDirect
 
   // The ";" joins the user's directories to the default ones when Make
   // expands libDirs and incDirs.
-  const std::string& libraryPaths = project_.libraryPaths();
-  const std::string& includePaths = project_.includePaths();
+  const std::string& libraryPaths = project.libraryPaths();
+  const std::string& includePaths = project.includePaths();
   directoryBlock_ = {
       "EXTRALIBDIRS = " + (libraryPaths.empty() ? "" : libraryPaths + ";"),
       "EXTRAINCDIRS = " + (includePaths.empty() ? "" : includePaths + ";"),
@@ -137,12 +136,12 @@ Makefile::Makefile(const MakeProject& project, const std::string& compilerDirect
 
   flagsBlock_ = {
       "# Compiler flags",
-      "C_FLAGS = " + project_.allCompilerFlags(),
+      "C_FLAGS = " + project.allCompilerFlags(),
       "# Linker flags",
-      "L_FLAGS = " + project_.allLinkerFlags(),
+      "L_FLAGS = " + project.allLinkerFlags(),
   };
 
-  targetFile_ = project_.target() + project_.targetExtension();
+  targetFile_ = project.target() + project.targetExtension();
 
   Paragraph sourceLines = sources;
   prefixLines(sourceLines, "\t$(src)\\");
@@ -160,15 +159,15 @@ Makefile::Makefile(const MakeProject& project, const std::string& compilerDirect
       "\t$(STARTUP) +",
   };
   Paragraph responseObjects;
-  if (!project_.objects().empty()) responseObjects.push_back("\t" + project_.objects());
+  if (!project.objects().empty()) responseObjects.push_back("\t" + project.objects());
   responseObjects = concat(responseObjects, objectLines(sources));
   appendToAll(responseObjects, " +");
   linkRule_ = concat(linkRule_, responseObjects);
   linkRule_.push_back("\t,$<,, +");
-  if (!project_.libraries().empty()) linkRule_.push_back("\t" + project_.libraries() + " +");
+  if (!project.libraries().empty()) linkRule_.push_back("\t" + project.libraries() + " +");
   linkRule_.push_back("\t$(WINIMPORTLIB).lib +");
   linkRule_.push_back("\t$(RTLIB) +");
-  if (!project_.resources().empty()) linkRule_.push_back("\t,, " + project_.resources());
+  if (!project.resources().empty()) linkRule_.push_back("\t,, " + project.resources());
   linkRule_.push_back("|");
 
   compileRules_ = {"# Compiling Dependencies-------------------------------", ""};

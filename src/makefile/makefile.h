@@ -13,7 +13,7 @@ namespace corvane {
 
 class Makefile {
  public:
-  // Builds every line; the project is read only here.
+  // Builds every line; the project is read only here, and not kept.
   Makefile(const MakeProject& project, const std::string& compilerDirectory);
 
   // Writes the whole makefile, CR LF after every line (also for the line
@@ -34,7 +34,6 @@ class Makefile {
   const Paragraph& compileRules() const { return compileRules_; }
 
  private:
-  const MakeProject& project_;
   Paragraph header_;
   Paragraph fixedBlock_;
   Paragraph startupBlock_;

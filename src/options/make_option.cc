@@ -1,4 +1,6 @@
-#include "options/option_list.h"
+#include "options/make_option.h"
+
+#include "text/text_utils.h"
 
 namespace corvane {
 
@@ -15,9 +17,9 @@ std::string flagFromWord(const std::string& word, const char* longText) {
 
 }  // namespace
 
-MakeOption::MakeOption(const std::string& definitionLine, const std::string& description,
+MakeOption::MakeOption(const std::string& definitionLine, const std::string& describedAs,
                        const char* onText, const char* offText)
-    : description(description) {
+    : description(describedAs) {
   const List words = splitWords(definitionLine, " ");
   name = elementAt(words, 0);
   status = elementAt(words, 1) == "ON" ? 1 : 0;

@@ -3,35 +3,13 @@
 #ifndef CORVANE_OPTIONS_OPTION_LIST_H
 #define CORVANE_OPTIONS_OPTION_LIST_H
 
-#include <cstdint>
 #include <string>
 #include <vector>
 
+#include "options/make_option.h"
 #include "text/text_utils.h"
 
 namespace corvane {
-
-// One row of the table, built from an eight-word definition line.
-class MakeOption {
- public:
-  // onText and offText may be null: "no long text supplied".
-  MakeOption(const std::string& definitionLine, const std::string& description,
-             const char* onText, const char* offText);
-
-  const std::string& activeCompileFlags() const;
-  const std::string& activeLinkFlags() const;
-  void flip();
-
-  std::string description;
-  std::string compileOn;
-  std::string compileOff;
-  std::string linkOn;
-  std::string linkOff;
-  std::int32_t status = 0;
-  bool saved = true;
-  std::string name;
-  bool clusive = true;
-};
 
 // A group of options tied together when one of them is toggled.
 struct ClusiveOpts {

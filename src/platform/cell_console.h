@@ -9,7 +9,7 @@
 #include <string_view>
 #include <vector>
 
-#include "ui/console.h"
+#include "platform/console.h"
 
 namespace corvane {
 

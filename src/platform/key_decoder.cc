@@ -1,6 +1,6 @@
 #include "platform/key_decoder.h"
 
-#include "ui/keys.h"
+#include "platform/key_codes.h"
 
 namespace corvane {
 

@@ -8,7 +8,7 @@
 #include <memory>
 #include <string>
 
-#include "ui/console.h"
+#include "platform/console.h"
 
 namespace corvane {
 

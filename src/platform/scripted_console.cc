@@ -1,46 +1,15 @@
 #include "platform/scripted_console.h"
 
-#include "ui/keys.h"
-
-#ifdef _WIN32
-#include <io.h>
-#else
-#include <poll.h>
-#include <unistd.h>
-#endif
-
-#include <cerrno>
+#include "platform/script_input.h"
 
 namespace corvane {
-
-namespace {
-
-#ifdef _WIN32
-long readBytes(int fd, char* buffer, unsigned size) { return _read(fd, buffer, size); }
-// Console input never reaches here; a file or pipe is read when asked.
-bool bytesReady(int /*fd*/) { return true; }
-#else
-long readBytes(int fd, char* buffer, unsigned size) {
-  ssize_t got;
-  do {
-    got = ::read(fd, buffer, size);
-  } while (got < 0 && errno == EINTR);
-  return static_cast<long>(got);
-}
-bool bytesReady(int fd) {
-  pollfd request{fd, POLLIN, 0};
-  return ::poll(&request, 1, 0) > 0;
-}
-#endif
-
-}  // namespace
 
 ScriptedConsole::ScriptedConsole(int inputDescriptor) : input_(inputDescriptor) {}
 
 bool ScriptedConsole::readInput(bool wait) {
-  if (ended_ || (!wait && !bytesReady(input_))) return false;
+  if (ended_ || (!wait && !scriptBytesReady(input_))) return false;
   char buffer[256];
-  const long got = readBytes(input_, buffer, sizeof buffer);
+  const long got = readScriptBytes(input_, buffer, sizeof buffer);
   if (got <= 0) {
     // End of input (or an error, which ends it just as well): an Esc still
     // waiting for a sequence was the Esc key.

@@ -60,43 +60,45 @@ std::string targetThatSurvivesSaving(std::string name, const std::string& extens
 
 }  // namespace
 
-MakeProject::MakeProject(const FileSystem& fs)
-    : makefileName_(kDefaultMakefileName), sources_(scanSources(fs)) {
-  target_ = defaultTargetName(fs, sources_);
-  optionLines_ = optionList_.optionLines();
+MakeProject::MakeProject(const FileSystem& fs) {
+  settings_.makefileName = kDefaultMakefileName;
+  settings_.sources = scanSources(fs);
+  settings_.target = defaultTargetName(fs, settings_.sources);
+  optionLines_ = settings_.options.optionLines();
 }
 
 MakeProject::MakeProject(std::istream& in, const FileSystem& fs) {
   const std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
   const List kept = keptLines(splitTextLines(bytes));
 
-  makefileName_ = findByPrefix(kept, kMakefileNameKey, true);
-  if (makefileName_.empty()) makefileName_ = kDefaultMakefileName;
+  settings_.makefileName = findByPrefix(kept, kMakefileNameKey, true);
+  if (settings_.makefileName.empty()) settings_.makefileName = kDefaultMakefileName;
 
-  sources_ = selectByPrefix(kept, kSourceKey);
-  if (sources_.empty()) {
-    sources_ = scanSources(fs);
+  settings_.sources = selectByPrefix(kept, kSourceKey);
+  if (settings_.sources.empty()) {
+    settings_.sources = scanSources(fs);
   } else {
-    stripPrefix(sources_, kSourceKey);
+    stripPrefix(settings_.sources, kSourceKey);
   }
 
-  optionList_.applyOptionLines(optionList_.selectOptionLines(kept));
-  optionLines_ = optionList_.optionLines();
+  settings_.options.applyOptionLines(settings_.options.selectOptionLines(kept));
+  optionLines_ = settings_.options.optionLines();
 
   const std::string extension = targetExtension();
-  target_ = targetThatSurvivesSaving(
+  settings_.target = targetThatSurvivesSaving(
       cutTargetExtensions(findByPrefix(kept, kTargetKey, true)), extension);
-  if (target_.empty()) {
-    target_ = targetThatSurvivesSaving(defaultTargetName(fs, sources_), extension);
+  if (settings_.target.empty()) {
+    settings_.target =
+        targetThatSurvivesSaving(defaultTargetName(fs, settings_.sources), extension);
   }
 
-  compilerFlags_ = findByPrefix(kept, kCompilerFlagsKey, true);
-  linkerFlags_ = findByPrefix(kept, kLinkerFlagsKey, true);
-  libraries_ = findByPrefix(kept, kLibrariesKey, true);
-  objects_ = findByPrefix(kept, kObjectsKey, true);
-  resources_ = findByPrefix(kept, kResourcesKey, true);
-  libraryPaths_ = findByPrefix(kept, kLibraryPathsKey, true);
-  includePaths_ = findByPrefix(kept, kIncludePathsKey, true);
+  settings_.compilerFlags = findByPrefix(kept, kCompilerFlagsKey, true);
+  settings_.linkerFlags = findByPrefix(kept, kLinkerFlagsKey, true);
+  settings_.libraries = findByPrefix(kept, kLibrariesKey, true);
+  settings_.objects = findByPrefix(kept, kObjectsKey, true);
+  settings_.resources = findByPrefix(kept, kResourcesKey, true);
+  settings_.libraryPaths = findByPrefix(kept, kLibraryPathsKey, true);
+  settings_.includePaths = findByPrefix(kept, kIncludePathsKey, true);
 }
 
 void MakeProject::write(std::ostream& out) const {
@@ -110,13 +112,13 @@ void MakeProject::write(std::ostream& out) const {
       "#============================================================",
       "",
       "# Edit name of executable to be produced (only one)",
-      kTargetKey + target_ + targetExtension(),
+      kTargetKey + settings_.target + targetExtension(),
       "",
       "# Edit/add/remove names of source files (.c or .cpp) in project,",
       "# e.g. add line: source myOtherFile.cpp",
       "# ----------------------------------------------------------------",
   };
-  for (const std::string& source : sources_) {
+  for (const std::string& source : settings_.sources) {
     // A blank entry names no file; it goes out as it is, without the key, so
     // that the next load drops it.
     lines.push_back(isBlank(source) ? source : kSourceKey + source);
@@ -137,51 +139,65 @@ void MakeProject::write(std::ostream& out) const {
   const Paragraph tail = {
       "",
       "# Add/remove extra Compiler flags if necessary",
-      kCompilerFlagsKey + compilerFlags_,
+      kCompilerFlagsKey + settings_.compilerFlags,
       "",
       "# Add/remove extra Linker flags if necessary",
-      kLinkerFlagsKey + linkerFlags_,
+      kLinkerFlagsKey + settings_.linkerFlags,
       "",
       "# Add/remove extra Object Files if necessary",
-      kObjectsKey + objects_,
+      kObjectsKey + settings_.objects,
       "",
       "# Add/remove extra Libraries if necessary",
-      kLibrariesKey + libraries_,
+      kLibrariesKey + settings_.libraries,
       "",
       "# Add/remove Library Paths (semi-colon ';' separated) if necessary",
-      kLibraryPathsKey + libraryPaths_,
+      kLibraryPathsKey + settings_.libraryPaths,
       "",
       "# Add/remove Include Paths (semi-colon ';' separated) if necessary",
-      kIncludePathsKey + includePaths_,
+      kIncludePathsKey + settings_.includePaths,
       "",
       "# Add/remove windows resource files (*.res) if necessary",
-      kResourcesKey + resources_,
+      kResourcesKey + settings_.resources,
       "",
       "# Edit name of makefile if necessary",
-      kMakefileNameKey + makefileName_,
+      kMakefileNameKey + settings_.makefileName,
   };
   writeLines(out, concat(lines, tail));
 }
 
+void MakeProject::setSettings(const ProjectSettings& settings) {
+  setTarget(settings.target);
+  setMakefileName(settings.makefileName);
+  setSources(settings.sources);
+  setOptionList(settings.options);
+  setCompilerFlags(settings.compilerFlags);
+  setLinkerFlags(settings.linkerFlags);
+  setObjects(settings.objects);
+  setLibraries(settings.libraries);
+  setLibraryPaths(settings.libraryPaths);
+  setIncludePaths(settings.includePaths);
+  setResources(settings.resources);
+}
+
 void MakeProject::setSources(const List& sources) {
-  sources_.clear();
-  sources_.reserve(sources.size());
-  for (const std::string& source : sources) sources_.push_back(singleLine(source));
+  settings_.sources.clear();
+  settings_.sources.reserve(sources.size());
+  for (const std::string& source : sources) settings_.sources.push_back(singleLine(source));
 }
 
 void MakeProject::setOptionList(const OptionList& options) {
-  optionList_ = options;
-  optionLines_ = optionList_.optionLines();
+  settings_.options = options;
+  optionLines_ = settings_.options.optionLines();
 }
 
 std::string MakeProject::allCompilerFlags() const {
-  return "-q -P- -K $(NOT2000DEF)" + optionList_.compileFlags() + compilerFlags_;
+  return "-q -P- -K $(NOT2000DEF)" + settings_.options.compileFlags() + settings_.compilerFlags;
 }
 
 std::string MakeProject::allLinkerFlags() const {
-  return "-x -c" + optionList_.linkFlags() + linkerFlags_;
+  return "-x -c" + settings_.options.linkFlags() + settings_.linkerFlags;
 }
 
-std::string MakeProject::targetExtension() const { return optionList_.targetExtension(); }
+std::string MakeProject::targetExtension() const { return settings_.options.targetExtension(); }
 
 }  // namespace corvane

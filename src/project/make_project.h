@@ -12,6 +12,22 @@
 
 namespace corvane {
 
+// Everything of a project that the user sets: the values of the project
+// file. The option lines follow from the options.
+struct ProjectSettings {
+  std::string target;  // without its extension, which the options decide
+  std::string makefileName;
+  List sources;
+  OptionList options;
+  std::string compilerFlags;
+  std::string linkerFlags;
+  std::string objects;
+  std::string libraries;
+  std::string libraryPaths;
+  std::string includePaths;
+  std::string resources;
+};
+
 class MakeProject {
  public:
   // The default project of the current directory.
@@ -28,31 +44,33 @@ class MakeProject {
   // Writes the whole project file, CR LF after every line.
   void write(std::ostream& out) const;
 
-  const std::string& makefileName() const { return makefileName_; }
-  const std::string& target() const { return target_; }
-  const std::string& linkerFlags() const { return linkerFlags_; }
-  const std::string& compilerFlags() const { return compilerFlags_; }
-  const std::string& objects() const { return objects_; }
-  const std::string& libraries() const { return libraries_; }
-  const std::string& libraryPaths() const { return libraryPaths_; }
-  const std::string& includePaths() const { return includePaths_; }
-  const std::string& resources() const { return resources_; }
-  const Paragraph& sources() const { return sources_; }
+  const ProjectSettings& settings() const { return settings_; }
+  const std::string& makefileName() const { return settings_.makefileName; }
+  const std::string& target() const { return settings_.target; }
+  const std::string& linkerFlags() const { return settings_.linkerFlags; }
+  const std::string& compilerFlags() const { return settings_.compilerFlags; }
+  const std::string& objects() const { return settings_.objects; }
+  const std::string& libraries() const { return settings_.libraries; }
+  const std::string& libraryPaths() const { return settings_.libraryPaths; }
+  const std::string& includePaths() const { return settings_.includePaths; }
+  const std::string& resources() const { return settings_.resources; }
+  const Paragraph& sources() const { return settings_.sources; }
   const Paragraph& optionLines() const { return optionLines_; }
-  const OptionList& optionList() const { return optionList_; }
+  const OptionList& optionList() const { return settings_.options; }
 
   // Every text of a project ends up on a line of its own in the project
   // file or the makefile, so the setters drop the bytes that would break
   // that line apart (CR, LF, Ctrl-Z); everything else is taken as given.
-  void setMakefileName(const std::string& text) { makefileName_ = singleLine(text); }
-  void setTarget(const std::string& text) { target_ = singleLine(text); }
-  void setLinkerFlags(const std::string& text) { linkerFlags_ = singleLine(text); }
-  void setCompilerFlags(const std::string& text) { compilerFlags_ = singleLine(text); }
-  void setObjects(const std::string& text) { objects_ = singleLine(text); }
-  void setLibraries(const std::string& text) { libraries_ = singleLine(text); }
-  void setLibraryPaths(const std::string& text) { libraryPaths_ = singleLine(text); }
-  void setIncludePaths(const std::string& text) { includePaths_ = singleLine(text); }
-  void setResources(const std::string& text) { resources_ = singleLine(text); }
+  void setSettings(const ProjectSettings& settings);
+  void setMakefileName(const std::string& text) { settings_.makefileName = singleLine(text); }
+  void setTarget(const std::string& text) { settings_.target = singleLine(text); }
+  void setLinkerFlags(const std::string& text) { settings_.linkerFlags = singleLine(text); }
+  void setCompilerFlags(const std::string& text) { settings_.compilerFlags = singleLine(text); }
+  void setObjects(const std::string& text) { settings_.objects = singleLine(text); }
+  void setLibraries(const std::string& text) { settings_.libraries = singleLine(text); }
+  void setLibraryPaths(const std::string& text) { settings_.libraryPaths = singleLine(text); }
+  void setIncludePaths(const std::string& text) { settings_.includePaths = singleLine(text); }
+  void setResources(const std::string& text) { settings_.resources = singleLine(text); }
   void setSources(const List& sources);
   void setOptionList(const OptionList& options);
 
@@ -61,18 +79,8 @@ class MakeProject {
   std::string targetExtension() const;
 
  private:
-  std::string makefileName_;
-  std::string target_;
-  std::string linkerFlags_;
-  std::string compilerFlags_;
-  std::string objects_;
-  std::string libraries_;
-  std::string libraryPaths_;
-  std::string includePaths_;
-  std::string resources_;
-  Paragraph sources_;
+  ProjectSettings settings_;
   Paragraph optionLines_;
-  OptionList optionList_;
 };
 
 }  // namespace corvane

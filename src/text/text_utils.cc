@@ -15,17 +15,6 @@ unsigned char foldByte(char c) {
   return (u >= 'a' && u <= 'z') ? static_cast<unsigned char>(u - ('a' - 'A')) : u;
 }
 
-// Finds `search` in `text` with the case folded on both sides; npos if absent.
-std::size_t findNoCase(std::string_view text, std::string_view search) {
-  if (search.size() > text.size()) return std::string_view::npos;
-  for (std::size_t at = 0; at + search.size() <= text.size(); ++at) {
-    std::size_t i = 0;
-    while (i < search.size() && foldByte(text[at + i]) == foldByte(search[i])) ++i;
-    if (i == search.size()) return at;
-  }
-  return std::string_view::npos;
-}
-
 }  // namespace
 
 std::string trim(std::string_view text) { return trimRight(trimLeft(text)); }
@@ -209,14 +198,6 @@ void prefixLines(List& list, std::string_view prefix) {
   for (std::string& line : list) {
     bool hasContent = std::any_of(line.begin(), line.end(), [](char c) { return !isBlank(c); });
     if (hasContent) line.insert(0, prefix);
-  }
-}
-
-void replaceInLines(List& list, std::string_view search, std::string_view replacement,
-                    bool exactCase) {
-  for (std::string& line : list) {
-    std::size_t at = exactCase ? line.find(search) : findNoCase(line, search);
-    if (at != std::string::npos) line.replace(at, search.size(), replacement);
   }
 }
 

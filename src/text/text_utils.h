@@ -58,8 +58,6 @@ List selectByPrefix(const List& list, std::string_view keyword);
 std::string findByPrefix(const List& list, std::string_view keyword, bool strip);
 void stripPrefix(List& list, std::string_view keyword);
 void prefixLines(List& list, std::string_view prefix);
-void replaceInLines(List& list, std::string_view search, std::string_view replacement,
-                    bool exactCase);
 void trimRightAll(List& list);
 List sortNoCase(const List& list, bool ascending);
 

@@ -5,7 +5,7 @@
 
 #include "platform/display_text.h"
 #include "ui/editor_drawing.h"
-#include "ui/keys.h"
+#include "ui/read_key.h"
 #include "ui/project_editor.h"
 
 namespace corvane {
@@ -15,8 +15,7 @@ namespace {
 constexpr int kTitleRow = 1;
 constexpr int kTitleColumn = 11;
 constexpr int kTextColumn = 2;
-constexpr int kPromptRow = 20;
-constexpr int kPromptColumn = 31;
+constexpr Prompt kPrompt{31, "Press {(selection)}, [{<-}], [{Esc}] or [{Enter}]... "};
 // Where ".." goes when a value is longer than the room after its label.
 constexpr int kCutColumn = 77;
 
@@ -34,21 +33,20 @@ struct AdvancedEntry {
 
 class AdvancedScreen {
  public:
-  AdvancedScreen(CorvaneScreen& screen, std::string& libraries, std::string& libraryPaths,
-                 std::string& includePaths, std::string& objects, std::string& resources)
+  AdvancedScreen(CorvaneScreen& screen, ProjectSettings& settings)
       : screen_(screen),
         window_(screen.advancedWorkspace()),
         entries_{{
             {"(1)", " Additional C/C++ header directories (separated by semi-colons ';')",
-             "Include dirs: ", "Include Paths: ", &includePaths},
+             "Include dirs: ", "Include Paths: ", &settings.includePaths},
             {"(2)", " Additional library directories (separated by semi-colons ';')",
-             "Library dirs: ", "Library Paths: ", &libraryPaths},
+             "Library dirs: ", "Library Paths: ", &settings.libraryPaths},
             {"(3)", " Additional libraries (space-separated)", "Libraries: ",
-             "Extra Libraries: ", &libraries},
+             "Extra Libraries: ", &settings.libraries},
             {"(4)", " Additional object files (space-separated)", "Obj Files: ",
-             "Extra Objects: ", &objects},
+             "Extra Objects: ", &settings.objects},
             {"(5)", " Compiled Windows resources (\".res\" files, space-separated)",
-             "Resources: ", "Win Resources: ", &resources},
+             "Resources: ", "Win Resources: ", &settings.resources},
         }} {}
 
   int run() {
@@ -56,9 +54,7 @@ class AdvancedScreen {
     window_.show();
     screen_.console().clearRegion();
     drawValues();
-    drawPrompt();
-    restColumn_ = window_.cursorColumn();
-    restRow_ = window_.cursorRow();
+    rest_ = writePrompt(window_, kPrompt);
     window_.activate(false);
 
     const int key = readKeys();
@@ -78,7 +74,7 @@ class AdvancedScreen {
         window_.activate(true);  // takes the edit box away
         drawValues();
         window_.activate(false);
-        window_.setCursor(restColumn_, restRow_);
+        window_.setCursor(rest_.column, rest_.row);
         continue;
       }
       if (key == kKeyEnter || key == kKeySpace || key == kKeyEsc || key == kKeyLeft) return key;
@@ -116,30 +112,17 @@ class AdvancedScreen {
     if (value.size() > room) writeAt(window_, kCutColumn, row, "..", kWhite);
   }
 
-  void drawPrompt() {
-    writeAt(window_, kPromptColumn, kPromptRow, "Press ", kWhite);
-    window_.writeColoured("(selection)", kYellow);
-    window_.writeColoured(", [", kWhite);
-    window_.writeColoured("<-", kYellow);
-    window_.writeColoured("], [", kWhite);
-    window_.writeColoured("Esc", kYellow);
-    window_.writeColoured("] or [", kWhite);
-    window_.writeColoured("Enter", kYellow);
-    window_.writeColoured("]... ", kWhite);
-  }
 
   CorvaneScreen& screen_;
   TextWindow& window_;
   std::array<AdvancedEntry, 5> entries_;
-  int restColumn_ = 1;
-  int restRow_ = 1;
+  RestPosition rest_;
 };
 
 }  // namespace
 
-int advancedScreen(CorvaneScreen& screen, std::string& libraries, std::string& libraryPaths,
-                   std::string& includePaths, std::string& objects, std::string& resources) {
-  return AdvancedScreen(screen, libraries, libraryPaths, includePaths, objects, resources).run();
+int advancedScreen(CorvaneScreen& screen, ProjectDraft& draft) {
+  return AdvancedScreen(screen, draft.settings).run();
 }
 
 }  // namespace corvane

@@ -7,8 +7,7 @@
 #include <thread>
 
 #include "platform/display_text.h"
-#include "ui/keys.h"
-#include "ui/line_editor.h"
+#include "ui/read_key.h"
 
 namespace corvane {
 
@@ -177,7 +176,7 @@ void CorvaneScreen::showUsage() {
 
 // The message lines of the boxes name files and directories; they show one
 // cell a character.
-int CorvaneScreen::askYesNo(const List& message, bool defaultYes) {
+Answer CorvaneScreen::askYesNo(const List& message, bool defaultYes) {
   const List lines = displayTexts(message);
   push(queryBox_);
   const std::size_t count = lines.size();
@@ -198,24 +197,24 @@ int CorvaneScreen::askYesNo(const List& message, bool defaultYes) {
   queryBox_.setCursor(bracketColumn - 1, row);
 
   const int key = readKey(*console_);
-  int answer;
-  if (key == kKeyEsc) {
-    answer = -1;
-  } else {
+  Answer answer = Answer::kEsc;
+  if (key != kKeyEsc) {
     const int upper = key > 0 ? std::toupper(key) : key;
-    answer = defaultYes ? (upper != 'N' ? 1 : 0) : (upper == 'Y' ? 1 : 0);
+    const bool yes = defaultYes ? upper != 'N' : upper == 'Y';
+    answer = yes ? Answer::kYes : Answer::kNo;
   }
   pop();
   repaint();
   return answer;
 }
 
-int CorvaneScreen::askText(std::string& value, const List& message, const std::string& label,
-                           const std::string& initial) {
+EditResult CorvaneScreen::askText(std::string& value, const List& message,
+                                  const std::string& label, const std::string& initial) {
   const List lines = displayTexts(message);
   push(queryBox_);
   drawBox(queryBox_, kQueryStyle, lines, longest(lines, lines.size()));
-  const int result = editBox(queryBox_, value, 1, queryBox_.height() - 3, label, initial);
+  const EditResult result =
+      editBox(queryBox_, value, 1, queryBox_.height() - 3, label, initial);
   pop();
   repaint();
   return result;
@@ -246,7 +245,6 @@ int CorvaneScreen::showError(const List& lines, const std::string& prompt) {
 void CorvaneScreen::fatalError(const List& lines) {
   push(errorBox_);
   errorKey(errorBox_, *console_, lines, kFatalPrompt);
-  destroy();
 }
 
 void CorvaneScreen::destroy() {

@@ -6,28 +6,21 @@
 #include <string>
 #include <vector>
 
+#include "platform/console.h"
 #include "text/text_utils.h"
-#include "ui/console.h"
+#include "ui/line_editor.h"
 #include "ui/text_window.h"
 
 namespace corvane {
 
-// Colours of the standard 16-colour text palette that the screens use.
-enum Colour : int {
-  kBlack = 0,
-  kBlue = 1,
-  kGreen = 2,
-  kRed = 4,
-  kBrown = 6,
-  kLightGrey = 7,
-  kLightCyan = 11,
-  kYellow = 14,
-  kWhite = 15,
-};
+// The answer to a yes-or-no question.
+enum class Answer { kYes, kNo, kEsc };
 
 // Byte 196 of code page 437: the horizontal line of the screens' rules.
 inline constexpr char kLineCharacter = static_cast<char>(196);
 
+// Whoever makes the screen tears it down, once: the destructor leaves the
+// whole console blank however the run ends.
 class CorvaneScreen {
  public:
   explicit CorvaneScreen(Console& console);
@@ -43,15 +36,14 @@ class CorvaneScreen {
   void openWorkspace();
   void showUsage();  // returns when a key is pending, leaving it unread
 
-  // 1 yes, 0 no, -1 Esc.
-  int askYesNo(const List& lines, bool defaultYes);
-  // 0 Enter (value holds the new text), -1 Esc (value unchanged).
-  int askText(std::string& value, const List& lines, const std::string& label,
-              const std::string& initial);
+  Answer askYesNo(const List& lines, bool defaultYes);
+  // On Enter value holds the new text; on Esc it is unchanged.
+  EditResult askText(std::string& value, const List& lines, const std::string& label,
+                     const std::string& initial);
   // The code of the key pressed.
   int showError(const List& lines, const std::string& prompt);
-  // Shows the lines with "Press any key.. ", waits for a key and destroys the
-  // screen. The caller then ends the run with exit status 1.
+  // Shows the lines with "Press any key.. " and waits for a key; the box
+  // stays, since the run ends with exit status 1 after it.
   void fatalError(const List& lines);
 
   // Leaves the whole screen blank, white on black; only the first call acts.

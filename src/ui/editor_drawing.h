@@ -1,6 +1,6 @@
 // Small drawing steps that the three editing screens share: coloured text at a
-// window position, clearing the rest of a row, rules of line characters and
-// the key folding the screens apply after reading a key.
+// window position, clearing the rest of a row, rules of line characters, the
+// prompt line and the key folding the screens apply after reading a key.
 #ifndef CORVANE_UI_EDITOR_DRAWING_H
 #define CORVANE_UI_EDITOR_DRAWING_H
 
@@ -29,6 +29,39 @@ inline void clearRowFrom(TextWindow& window, int column, int row) {
   window.console().clearLineEnd();
 }
 
+// Every editing screen asks for its keys on row 20 of its workspace.
+inline constexpr int kPromptRow = 20;
+
+// A screen's prompt: the column it starts in and its text, where braces
+// (not shown) mark the keys it names: "Press {(selection)} or [{Enter}]... ".
+struct Prompt {
+  int column;
+  std::string_view text;
+};
+
+// Where the cursor rests while a screen waits for a key: after its prompt.
+struct RestPosition {
+  int column = 1;
+  int row = 1;
+};
+
+// Writes the prompt in white, the keys it names in yellow, and returns the
+// window position just after it.
+inline RestPosition writePrompt(TextWindow& window, const Prompt& line) {
+  window.setCursor(line.column, kPromptRow);
+  std::string_view prompt = line.text;
+  bool key = false;
+  while (!prompt.empty()) {
+    const std::size_t end = prompt.find(key ? '}' : '{');
+    const std::string_view piece = prompt.substr(0, end);
+    if (!piece.empty()) window.writeColoured(piece, key ? kYellow : kWhite);
+    if (end == std::string_view::npos) break;
+    prompt.remove_prefix(end + 1);
+    key = !key;
+  }
+  return {window.cursorColumn(), window.cursorRow()};
+}
+
 inline std::string lineCharacters(int count) {
   return std::string(static_cast<std::size_t>(count > 0 ? count : 0), kLineCharacter);
 }
@@ -39,8 +72,9 @@ inline int lowerCaseKey(int key) { return key >= 'A' && key <= 'Z' ? key - 'A' +
 // The edit box of every screen: three rows over the bottom of the workspace
 // (column 1, row height - 3), opening with the value's own text highlighted.
 // The initial text is a copy because the editor empties the value before it
-// looks at the initial text. 0 on Enter, -1 on Esc (value unchanged).
-inline int editInBox(TextWindow& workspace, std::string& value, const std::string& label) {
+// looks at the initial text.
+inline EditResult editInBox(TextWindow& workspace, std::string& value,
+                            const std::string& label) {
   const std::string initial = value;
   return editBox(workspace, value, 1, workspace.height() - 3, label, initial);
 }

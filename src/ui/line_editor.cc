@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "platform/display_text.h"
-#include "ui/keys.h"
+#include "ui/read_key.h"
 
 namespace corvane {
 
@@ -55,7 +55,7 @@ class LineEditor {
   void redraw() { offset_ = drawField(state_, window_, cells_, column_, row_, index_, offset_); }
   // Starts the field afresh in white on black, wiped to the window's edge.
   void restartPlain() {
-    window_.setCursor(column_, row_, 15, 0);
+    window_.setCursor(column_, row_, kWhite, kBlack);
     window_.console().clearLineEnd();
     state_.lastSlice.clear();
   }
@@ -112,7 +112,7 @@ int LineEditor::run(const std::string& offered) {
   if (highlighted) {
     setText(initial);
     state_.lastSlice.clear();
-    window_.setCursor(0, 0, 15, 2);
+    window_.setCursor(0, 0, kWhite, kGreen);
     index_ = length(cells_);
     redraw();
   }
@@ -248,30 +248,21 @@ int drawField(FieldState& state, TextWindow& window, const std::string& text, in
   return first;
 }
 
-int drawField(TextWindow& window, const std::string& text, int column, int row, int cursor,
-              int offset) {
-  if (offset == -1) return -1;
-  window.setCursor(column, row);
-  if (window.width() - column + 1 > 0) window.console().clearLineEnd();
-  FieldState fresh;
-  return drawField(fresh, window, text, column, row, cursor, offset);
-}
-
-int editBox(TextWindow& window, std::string& value, int column, int row,
-            const std::string& label, const std::string& initial) {
+EditResult editBox(TextWindow& window, std::string& value, int column, int row,
+                   const std::string& label, const std::string& initial) {
   const std::string before = value;
   TextWindow box(window.console(), window.left() + column, window.top() + row,
-                 window.right() - 1, window.top() + row + 2, 15, 0);
+                 window.right() - 1, window.top() + row + 2, kWhite, kBlack);
   box.show();
   box.setCursor(2, 2);
-  box.writeColoured(label, 7);
+  box.writeColoured(label, kLightGrey);
   const int key = editLine(box, value, initial);
   window.activate(true);
   if (key == kKeyEsc) {
     value = before;
-    return -1;
+    return EditResult::kEscaped;
   }
-  return 0;
+  return EditResult::kAccepted;
 }
 
 }  // namespace corvane

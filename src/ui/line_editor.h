@@ -9,6 +9,9 @@
 
 namespace corvane {
 
+// How an edit ended: Enter took the text, Esc left the value as it was.
+enum class EditResult { kAccepted, kEscaped };
+
 // Edits value in place from the console cursor's position; returns the key
 // that ended it, Enter (13) or Esc (27). Undo on Esc is the caller's.
 int editLine(TextWindow& window, std::string& value, const std::string& initial);
@@ -26,15 +29,10 @@ struct FieldState {
 int drawField(FieldState& state, TextWindow& window, const std::string& text, int column,
               int row, int cursor, int offset);
 
-// The same without a remembered slice: the field is cleared and drawn anew
-// (an offset of -1 then does nothing and returns -1).
-int drawField(TextWindow& window, const std::string& text, int column, int row,
-              int cursor, int offset);
-
 // A box of three rows on the window at (column, row) with a label and the
-// line editor; 0 when ended with Enter, -1 with Esc (value then unchanged).
-int editBox(TextWindow& window, std::string& value, int column, int row,
-            const std::string& label, const std::string& initial);
+// line editor; on Esc the value is left unchanged.
+EditResult editBox(TextWindow& window, std::string& value, int column, int row,
+                   const std::string& label, const std::string& initial);
 
 }  // namespace corvane
 

@@ -1,13 +1,14 @@
 // The first editing screen: the three names, the twelve build options and the
 // extra compile and link flags.
 #include <algorithm>
+#include <array>
 #include <string>
 #include <utility>
 
 #include "platform/display_text.h"
 #include "text/text_utils.h"
 #include "ui/editor_drawing.h"
-#include "ui/keys.h"
+#include "ui/read_key.h"
 #include "ui/project_editor.h"
 
 namespace corvane {
@@ -20,26 +21,38 @@ constexpr int kFirstOptionRow = 4;
 constexpr int kOptionsColumn = 8;
 constexpr int kFlagsRow = 18;
 constexpr int kLinkFlagsColumn = 42;
-constexpr int kPromptRow = 20;
-constexpr int kPromptColumn = 32;
+constexpr Prompt kPrompt{32, "Press {(selection)}, [{Esc}], [{->}] or [{Enter}]... "};
 // The flags are shown cut to this many characters so that both fit on one row.
 constexpr std::size_t kShownFlagLength = 16;
 
 constexpr char kAllowedKeys[] = "12345abcdefghijkl ";
 
 class MainScreen {
+  // A text that keys 1 to 5 edit: the label of its edit box, the text, and
+  // what to redraw after the edit.
+  struct TextField {
+    const char* boxLabel;
+    std::string* value;
+    void (MainScreen::*redraw)();
+  };
+
  public:
-  MainScreen(CorvaneScreen& screen, OptionList& options, std::string& projectFileName,
-             std::string& makefileName, std::string& target, std::string& compileFlags,
-             std::string& linkFlags)
+  MainScreen(CorvaneScreen& screen, ProjectDraft& draft)
       : screen_(screen),
         window_(screen.mainWorkspace()),
-        options_(options),
-        projectFileName_(projectFileName),
-        makefileName_(makefileName),
-        target_(target),
-        compileFlags_(compileFlags),
-        linkFlags_(linkFlags) {}
+        options_(draft.settings.options),
+        projectFileName_(draft.projectFileName),
+        makefileName_(draft.settings.makefileName),
+        target_(draft.settings.target),
+        compileFlags_(draft.settings.compilerFlags),
+        linkFlags_(draft.settings.linkerFlags),
+        textFields_{{
+            {"Project Name: ", &projectFileName_, &MainScreen::drawHeader},
+            {"Target Name (no extension): ", &target_, &MainScreen::drawHeader},
+            {"Makefile Name: ", &makefileName_, &MainScreen::drawHeader},
+            {"Extra Compile Flags: ", &compileFlags_, &MainScreen::drawFlagsLine},
+            {"Extra Link Flags: ", &linkFlags_, &MainScreen::drawFlagsLine},
+        }} {}
 
   int run() {
     drawAll();
@@ -47,22 +60,12 @@ class MainScreen {
     const int dllKey = dllIndex >= 0 ? 'a' + dllIndex : 0;
     for (;;) {
       const int key = lowerCaseKey(readKeyFrom(screen_.console(), kAllowedKeys));
+      if (key >= '1' && key <= '5') {
+        const TextField& field = textFields_[static_cast<std::size_t>(key - '1')];
+        editAndRedraw(*field.value, field.boxLabel, field.redraw);
+        continue;
+      }
       switch (key) {
-        case '1':
-          editAndRedraw(projectFileName_, "Project Name: ", &MainScreen::drawHeader);
-          break;
-        case '2':
-          editAndRedraw(target_, "Target Name (no extension): ", &MainScreen::drawHeader);
-          break;
-        case '3':
-          editAndRedraw(makefileName_, "Makefile Name: ", &MainScreen::drawHeader);
-          break;
-        case '4':
-          editAndRedraw(compileFlags_, "Extra Compile Flags: ", &MainScreen::drawFlagsLine);
-          break;
-        case '5':
-          editAndRedraw(linkFlags_, "Extra Link Flags: ", &MainScreen::drawFlagsLine);
-          break;
         case kKeyEnter:
         case kKeySpace:
         case kKeyEsc:
@@ -88,9 +91,7 @@ class MainScreen {
     drawHeader();
     drawOptionsBlock();
     drawFlagsLine();
-    drawPrompt();
-    restColumn_ = window_.cursorColumn();
-    restRow_ = window_.cursorRow();
+    rest_ = writePrompt(window_, kPrompt);
     window_.show();
   }
 
@@ -189,17 +190,6 @@ class MainScreen {
     }
   }
 
-  void drawPrompt() {
-    writeAt(window_, kPromptColumn, kPromptRow, "Press ", kWhite);
-    window_.writeColoured("(selection)", kYellow);
-    window_.writeColoured(", [", kWhite);
-    window_.writeColoured("Esc", kYellow);
-    window_.writeColoured("], [", kWhite);
-    window_.writeColoured("->", kYellow);
-    window_.writeColoured("] or [", kWhite);
-    window_.writeColoured("Enter", kYellow);
-    window_.writeColoured("]... ", kWhite);
-  }
 
   void toggleOption(int index) {
     const auto& rows = options_.options();
@@ -219,7 +209,7 @@ class MainScreen {
   void backToRest() {
     window_.capture();
     window_.activate(false);
-    window_.setCursor(restColumn_, restRow_);
+    window_.setCursor(rest_.column, rest_.row);
   }
 
   CorvaneScreen& screen_;
@@ -230,19 +220,15 @@ class MainScreen {
   std::string& target_;
   std::string& compileFlags_;
   std::string& linkFlags_;
+  std::array<TextField, 5> textFields_;
   int onOffColumn_ = 1;
-  int restColumn_ = 1;
-  int restRow_ = 1;
+  RestPosition rest_;
 };
 
 }  // namespace
 
-int mainScreen(CorvaneScreen& screen, OptionList& options, std::string& projectFileName,
-               std::string& makefileName, std::string& target, std::string& compileFlags,
-               std::string& linkFlags) {
-  return MainScreen(screen, options, projectFileName, makefileName, target, compileFlags,
-                    linkFlags)
-      .run();
+int mainScreen(CorvaneScreen& screen, ProjectDraft& draft) {
+  return MainScreen(screen, draft).run();
 }
 
 }  // namespace corvane

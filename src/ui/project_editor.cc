@@ -1,53 +1,45 @@
-// The project editor: the three screens run on working copies of the
-// project, which go back into the project only when the user accepts.
+// The project editor: the three screens run on a draft of the project, which
+// goes back into the project only when the user accepts.
 #include "ui/project_editor.h"
 
-#include "ui/keys.h"
+#include "ui/read_key.h"
+#include "ui/sources_screen.h"
 
 namespace corvane {
 
-bool editProject(MakeProject& project, std::string& projectFileName, CorvaneScreen& screen,
-                 const FileSystem& fs) {
+EditResult editProject(MakeProject& project, std::string& projectFileName, CorvaneScreen& screen,
+                       const FileSystem& fs) {
   // The screens never touch the project itself, so Esc leaves it exactly as
   // it was.
-  OptionList options = project.optionList();
-  std::string fileName = projectFileName;
-  std::string target = project.target();
-  std::string makefileName = project.makefileName();
-  std::string compileFlags = project.compilerFlags();
-  std::string linkFlags = project.linkerFlags();
-  List sources = project.sources();
-  std::string includePaths = project.includePaths();
-  std::string libraryPaths = project.libraryPaths();
-  std::string libraries = project.libraries();
-  std::string objects = project.objects();
-  std::string resources = project.resources();
+  ProjectDraft draft{projectFileName, project.settings()};
+  SourcesScreen sources(screen, fs, draft);
 
-  for (;;) {
-    int key = mainScreen(screen, options, fileName, makefileName, target, compileFlags, linkFlags);
-    if (key == kKeyRight)
-      key = sourcesScreen(screen, fs, sources, libraries, libraryPaths, includePaths, objects,
-                          resources);
-    if (key == kKeyEsc) {
-      screen.destroy();
-      return false;
+  // The screens stand side by side, main, sources, advanced, and each
+  // leaves with an arrow to its neighbour or a key that ends the editing.
+  enum class Shown { kMain, kSources, kAdvanced };
+  Shown shown = Shown::kMain;
+  int key = mainScreen(screen, draft);
+  while (key == kKeyLeft || key == kKeyRight) {
+    if (shown == Shown::kMain) {
+      shown = Shown::kSources;
+      key = sources.open();
+    } else if (shown == Shown::kAdvanced) {
+      shown = Shown::kSources;
+      key = sources.resume();
+    } else if (key == kKeyRight) {
+      shown = Shown::kAdvanced;
+      key = advancedScreen(screen, draft);
+    } else {
+      shown = Shown::kMain;
+      key = mainScreen(screen, draft);
     }
-    if (key != kKeyLeft) break;  // Enter or Space accept the edits
   }
+  if (key == kKeyEsc) return EditResult::kEscaped;
 
-  project.setOptionList(options);
-  project.setCompilerFlags(compileFlags);
-  project.setLinkerFlags(linkFlags);
-  project.setLibraries(libraries);
-  project.setObjects(objects);
-  project.setResources(resources);
-  project.setLibraryPaths(libraryPaths);
-  project.setIncludePaths(includePaths);
-  project.setTarget(target);
-  project.setMakefileName(makefileName);
-  project.setSources(sources);
-  projectFileName = fileName;
-  return true;
+  // Enter or Space accept the edits.
+  project.setSettings(draft.settings);
+  projectFileName = draft.projectFileName;
+  return EditResult::kAccepted;
 }
 
 }  // namespace corvane

@@ -1,37 +1,38 @@
 // The interactive editing of a project on the main, sources and advanced
-// screens.
+// screens. The screens edit one draft of the project: copied in when
+// editing starts, copied back when the user accepts, dropped on Esc.
 #ifndef CORVANE_UI_PROJECT_EDITOR_H
 #define CORVANE_UI_PROJECT_EDITOR_H
 
 #include <string>
 
-#include "options/option_list.h"
 #include "platform/file_system.h"
 #include "project/make_project.h"
 #include "ui/corvane_screen.h"
+#include "ui/line_editor.h"
 
 namespace corvane {
 
-// Runs the screens on working copies. Returns true when the user ended with
-// Enter or Space: the edits are then written back into the project and the
-// project-file name. Returns false on Esc: the screen has been destroyed,
-// nothing was written back, and the run ends with exit status 1.
-bool editProject(MakeProject& project, std::string& projectFileName, CorvaneScreen& screen,
-                 const FileSystem& fs);
+// What the screens edit: the project's settings and the name of its file.
+struct ProjectDraft {
+  std::string projectFileName;
+  ProjectSettings settings;
+};
+
+// Runs the screens on a draft, going from one to the next with the arrow
+// keys. Enter or Space accept: the draft goes back into the project and the
+// project-file name. Esc leaves both exactly as they were.
+EditResult editProject(MakeProject& project, std::string& projectFileName, CorvaneScreen& screen,
+                       const FileSystem& fs);
+
+// Each screen returns the key that leaves it: Enter, Space, Esc, or the
+// arrow to the screen beside it.
 
 // Returns Enter, Space, Esc or Right.
-int mainScreen(CorvaneScreen& screen, OptionList& options, std::string& projectFileName,
-               std::string& makefileName, std::string& target, std::string& compileFlags,
-               std::string& linkFlags);
+int mainScreen(CorvaneScreen& screen, ProjectDraft& draft);
 
 // Returns Enter, Space, Esc or Left.
-int sourcesScreen(CorvaneScreen& screen, const FileSystem& fs, List& sources,
-                  std::string& libraries, std::string& libraryPaths,
-                  std::string& includePaths, std::string& objects, std::string& resources);
-
-// Returns Enter, Space, Esc or Left.
-int advancedScreen(CorvaneScreen& screen, std::string& libraries, std::string& libraryPaths,
-                   std::string& includePaths, std::string& objects, std::string& resources);
+int advancedScreen(CorvaneScreen& screen, ProjectDraft& draft);
 
 }  // namespace corvane
 

@@ -1,17 +1,12 @@
-// The second editing screen: the project's sources beside the other sources
-// of the current directory, one key per file to move it across.
+#include "ui/sources_screen.h"
+
 #include <algorithm>
-#include <string>
-#include <vector>
 
 #include "platform/display_text.h"
 #include "project/source_discovery.h"
-#include "text/text_utils.h"
 #include "ui/editor_drawing.h"
-#include "ui/keys.h"
-#include "ui/project_editor.h"
+#include "ui/read_key.h"
 #include "ui/source_columns.h"
-#include "ui/source_pages.h"
 
 namespace corvane {
 
@@ -24,250 +19,200 @@ constexpr int kSelectRuleRow = 18;
 constexpr int kSelectRuleLength = 59;  // from column 11 to column 69
 // The row between the select rule and the prompt, blank but for the page
 // indicator.
-constexpr int kPageRow = 19;
-constexpr int kPromptRow = 20;
-constexpr int kPromptColumn = 26;
-
-class SourcesScreen {
- public:
-  SourcesScreen(CorvaneScreen& screen, const FileSystem& fs, List& sources,
-                std::string& libraries, std::string& libraryPaths, std::string& includePaths,
-                std::string& objects, std::string& resources)
-      : screen_(screen),
-        window_(screen.mainWorkspace()),
-        fs_(fs),
-        sources_(sources),
-        libraries_(libraries),
-        libraryPaths_(libraryPaths),
-        includePaths_(includePaths),
-        objects_(objects),
-        resources_(resources) {}
-
-  int run() {
-    window_.activate(false);
-    screen_.console().clearRegion();
-    const List directory = scanSources(fs_);
-    // Only a project with fewer sources than the directory can leave some of
-    // the directory's files over.
-    if (sources_.size() < directory.size()) others_ = minus(directory, sources_);
-    repaginate();
-    drawReloadLine();
-    drawLists();
-    drawPrompt();
-    restColumn_ = window_.cursorColumn();
-    restRow_ = window_.cursorRow();
-    window_.show();
-
-    for (;;) {
-      const int key = lowerCaseKey(
-          readKeyFrom(screen_.console(), allowedKeys_, {kKeyPageUp, kKeyPageDown}));
-      switch (key) {
-        case '1':
-          sources_ = scanSources(fs_);
-          others_.clear();
-          page_ = 0;
-          repaginate();
-          redrawLists();
-          break;
-        case kKeyPageDown:
-        case kKeyDown:
-          nextPage();
-          break;
-        case kKeyPageUp:
-        case kKeyUp:
-          previousPage();
-          break;
-        case kKeyRight: {
-          window_.activate(false);
-          const int result = advancedScreen(screen_, libraries_, libraryPaths_, includePaths_,
-                                            objects_, resources_);
-          if (result != kKeyLeft) return result;
-          window_.activate(true);
-          break;
-        }
-        case kKeyEnter:
-        case kKeySpace:
-        case kKeyEsc:
-        case kKeyLeft:
-          return key;
-        default:
-          if (key >= 'a' && key <= kLastSelectionLetter) {
-            moveEntry(static_cast<std::size_t>(key - 'a'));
-            repaginate();
-            redrawLists();
-          }
-          break;
-      }
-    }
-  }
-
- private:
-  // The first and the last page stop there.
-  void nextPage() {
-    if (page_ + 1 < pages_.size()) showPage(page_ + 1);
-  }
-  void previousPage() {
-    if (page_ > 0) showPage(page_ - 1);
-  }
-
-  void showPage(std::size_t page) {
-    page_ = page;
-    updateAllowedKeys();
-    redrawLists();
-  }
-
-  // The pages after the lists changed. The user stays on the page they were
-  // on, or on the last one when there are fewer pages now.
-  void repaginate() {
-    // The names as they show, one cell a character, are what takes room.
-    shownSources_ = displayTexts(sources_);
-    shownOthers_ = displayTexts(others_);
-    pages_ = splitIntoPages(window_.width(), shownSources_, shownOthers_);
-    page_ = std::min(page_, pages_.size() - 1);
-    updateAllowedKeys();
-  }
-
-  // One letter for each entry on the page. Counting the directory's files
-  // instead would leave the letters of project files absent from the
-  // directory shown but dead.
-  void updateAllowedKeys() {
-    allowedKeys_ = " 1";
-    for (std::size_t i = 0; i < pages_[page_].count; ++i)
-      allowedKeys_ += static_cast<char>('a' + i);
-  }
-
-  // "Press (1) to reload all sources from <path>", centred on row 1; a path
-  // too long to centre starts the line in column 1 and runs on into row 2.
-  void drawReloadLine() {
-    const std::string path = displayText(fs_.currentDirectory());
-    const long long length = static_cast<long long>(path.size());
-    const long long column = std::max(1LL, (window_.width() - length - 36) / 2 + 1);
-    writeAt(window_, static_cast<int>(column), kReloadRow, "Press ", kWhite);
-    window_.writeColoured("(1)", kYellow);
-    window_.writeColoured(" to reload all sources from ", kWhite);
-    window_.writeColoured(path, kYellow);
-  }
-
-  void drawPrompt() {
-    writeAt(window_, kPromptColumn, kPromptRow, "Press ", kWhite);
-    window_.writeColoured("(selection)", kYellow);
-    window_.writeColoured(", [", kWhite);
-    window_.writeColoured("<-", kYellow);
-    window_.writeColoured("] [", kWhite);
-    window_.writeColoured("->", kYellow);
-    window_.writeColoured("]", kWhite);
-    window_.writeColoured(", [", kWhite);
-    window_.writeColoured("Esc", kYellow);
-    window_.writeColoured("] ", kWhite);
-    window_.writeColoured("or [", kWhite);
-    window_.writeColoured("Enter", kYellow);
-    window_.writeColoured("]... ", kWhite);
-  }
-
-  void drawLists() {
-    writeAt(window_, kRuleColumn, kProjectRuleRow,
-            lineCharacters(14) + " P R O J E C T   S O U R C E S " + lineCharacters(14),
-            kLightCyan);
-    writeAt(window_, kRuleColumn, kSelectRuleRow, lineCharacters(7) + " Select file ",
-            kLightCyan);
-    window_.writeColoured("(?)", kYellow);
-    window_.writeColoured(" to add/remove from project. " + lineCharacters(7), kLightCyan);
-
-    const PageLayout layout =
-        layOutPage(window_.width(), shownSources_, shownOthers_, pages_[page_]);
-    drawEntries(layout, true);
-    clearRows(layout.projectEnd, layout.otherHeaderRow - 1);
-    clearRowFrom(window_, 1, layout.otherHeaderRow);
-    writeAt(window_, kRuleColumn, layout.otherHeaderRow,
-            lineCharacters(16) + " O T H E R   S O U R C E S " + lineCharacters(16), kLightCyan);
-    drawEntries(layout, false);
-    clearRows(layout.otherEnd, kLastListRow);
-    drawPageIndicator();
-    window_.capture();
-  }
-
-  void drawEntries(const PageLayout& layout, bool projectSources) {
-    for (const PlacedEntry& entry : layout.entries) {
-      if (entry.inProject != projectSources) continue;
-      if (entry.startsRow) clearRowFrom(window_, 1, entry.row);
-      writeAt(window_, entry.column, entry.row, selectionLabel(entry.letter), kYellow);
-      window_.writeColoured(entry.name, projectSources ? kWhite : kLightGrey);
-    }
-  }
-
-  // "[PgUp] page 2 of 4 [PgDn]" centred under the select rule, only when
-  // there is more than one page. No rule line has room for it beside its
-  // fixed text, and the row below the select rule is otherwise blank.
-  void drawPageIndicator() {
-    clearRowFrom(window_, 1, kPageRow);
-    if (pages_.size() < 2) return;
-    const std::string where = "] page " + std::to_string(page_ + 1) + " of " +
-                              std::to_string(pages_.size()) + " [";
-    const int length = static_cast<int>(where.size()) + 10;  // with "[PgUp" and "PgDn]"
-    writeAt(window_, kRuleColumn + std::max(0, (kSelectRuleLength - length) / 2), kPageRow, "[",
-            kWhite);
-    window_.writeColoured("PgUp", kYellow);
-    window_.writeColoured(where, kWhite);
-    window_.writeColoured("PgDn", kYellow);
-    window_.writeColoured("]", kWhite);
-  }
-
-  void clearRows(long long first, long long last) {
-    for (long long row = std::max<long long>(first, kFirstListRow);
-         row <= std::min<long long>(last, kLastListRow); ++row)
-      clearRowFrom(window_, 1, static_cast<int>(row));
-  }
-
-  // The entry with that letter on the current page moves to the other list.
-  void moveEntry(std::size_t letter) {
-    if (letter >= pages_[page_].count) return;  // no entry has that letter
-    const std::size_t index = pages_[page_].first + letter;
-    if (index < sources_.size()) {
-      others_.push_back(sources_[index]);
-      removeAt(sources_, index);
-      others_ = sortNoCase(others_, true);
-      return;
-    }
-    const std::size_t otherIndex = index - sources_.size();
-    sources_.push_back(others_[otherIndex]);
-    removeAt(others_, otherIndex);
-    sources_ = sortNoCase(sources_, true);
-  }
-
-  void redrawLists() {
-    window_.activate(false);
-    drawLists();
-    window_.activate(false);
-    window_.setCursor(restColumn_, restRow_);
-  }
-
-  CorvaneScreen& screen_;
-  TextWindow& window_;
-  const FileSystem& fs_;
-  List& sources_;
-  std::string& libraries_;
-  std::string& libraryPaths_;
-  std::string& includePaths_;
-  std::string& objects_;
-  std::string& resources_;
-  List others_;
-  List shownSources_;
-  List shownOthers_;
-  std::vector<SourcePage> pages_;
-  std::size_t page_ = 0;
-  std::string allowedKeys_;
-  int restColumn_ = 1;
-  int restRow_ = 1;
-};
+constexpr int kPageRow = kPromptRow - 1;
+constexpr Prompt kPrompt{26, "Press {(selection)}, [{<-}] [{->}], [{Esc}] or [{Enter}]... "};
 
 }  // namespace
 
-int sourcesScreen(CorvaneScreen& screen, const FileSystem& fs, List& sources,
-                  std::string& libraries, std::string& libraryPaths, std::string& includePaths,
-                  std::string& objects, std::string& resources) {
-  return SourcesScreen(screen, fs, sources, libraries, libraryPaths, includePaths, objects,
-                       resources)
-      .run();
+SourcesScreen::SourcesScreen(CorvaneScreen& screen, const FileSystem& fs, ProjectDraft& draft)
+    : screen_(screen), window_(screen.mainWorkspace()), fs_(fs), sources_(draft.settings.sources) {}
+
+int SourcesScreen::open() {
+  window_.activate(false);
+  screen_.console().clearRegion();
+  others_.clear();
+  page_ = 0;
+  const List directory = scanSources(fs_);
+  // Only a project with fewer sources than the directory can leave some of
+  // the directory's files over.
+  if (sources_.size() < directory.size()) others_ = minus(directory, sources_);
+  repaginate();
+  drawReloadLine();
+  drawLists();
+  rest_ = writePrompt(window_, kPrompt);
+  window_.show();
+  return readKeys();
 }
+
+// The advanced screen took the main workspace's place and has given it back
+// as it was.
+int SourcesScreen::resume() {
+  window_.activate(true);
+  return readKeys();
+}
+
+int SourcesScreen::readKeys() {
+  for (;;) {
+    const int key = lowerCaseKey(
+        readKeyFrom(screen_.console(), allowedKeys_, {kKeyPageUp, kKeyPageDown}));
+    switch (key) {
+      case '1':
+        sources_ = scanSources(fs_);
+        others_.clear();
+        page_ = 0;
+        repaginate();
+        redrawLists();
+        break;
+      case kKeyPageDown:
+      case kKeyDown:
+        nextPage();
+        break;
+      case kKeyPageUp:
+      case kKeyUp:
+        previousPage();
+        break;
+      case kKeyRight:
+        window_.activate(false);  // the advanced screen opens over it
+        return key;
+      case kKeyEnter:
+      case kKeySpace:
+      case kKeyEsc:
+      case kKeyLeft:
+        return key;
+      default:
+        if (key >= 'a' && key <= kLastSelectionLetter) {
+          moveEntry(static_cast<std::size_t>(key - 'a'));
+          repaginate();
+          redrawLists();
+        }
+        break;
+    }
+  }
+}
+
+// The first and the last page stop there.
+void SourcesScreen::nextPage() {
+  if (page_ + 1 < pages_.size()) showPage(page_ + 1);
+}
+void SourcesScreen::previousPage() {
+  if (page_ > 0) showPage(page_ - 1);
+}
+
+void SourcesScreen::showPage(std::size_t page) {
+  page_ = page;
+  updateAllowedKeys();
+  redrawLists();
+}
+
+// The pages after the lists changed. The user stays on the page they were
+// on, or on the last one when there are fewer pages now.
+void SourcesScreen::repaginate() {
+  // The names as they show, one cell a character, are what takes room.
+  shownSources_ = displayTexts(sources_);
+  shownOthers_ = displayTexts(others_);
+  pages_ = splitIntoPages(window_.width(), shownSources_, shownOthers_);
+  page_ = std::min(page_, pages_.size() - 1);
+  updateAllowedKeys();
+}
+
+// One letter for each entry on the page. Counting the directory's files
+// instead would leave the letters of project files absent from the
+// directory shown but dead.
+void SourcesScreen::updateAllowedKeys() {
+  allowedKeys_ = " 1";
+  for (std::size_t i = 0; i < pages_[page_].count; ++i)
+    allowedKeys_ += static_cast<char>('a' + i);
+}
+
+// "Press (1) to reload all sources from <path>", centred on row 1; a path
+// too long to centre starts the line in column 1 and runs on into row 2.
+void SourcesScreen::drawReloadLine() {
+  const std::string path = displayText(fs_.currentDirectory());
+  const long long length = static_cast<long long>(path.size());
+  const long long column = std::max(1LL, (window_.width() - length - 36) / 2 + 1);
+  writeAt(window_, static_cast<int>(column), kReloadRow, "Press ", kWhite);
+  window_.writeColoured("(1)", kYellow);
+  window_.writeColoured(" to reload all sources from ", kWhite);
+  window_.writeColoured(path, kYellow);
+}
+
+
+void SourcesScreen::drawLists() {
+  writeAt(window_, kRuleColumn, kProjectRuleRow,
+          lineCharacters(14) + " P R O J E C T   S O U R C E S " + lineCharacters(14),
+          kLightCyan);
+  writeAt(window_, kRuleColumn, kSelectRuleRow, lineCharacters(7) + " Select file ",
+          kLightCyan);
+  window_.writeColoured("(?)", kYellow);
+  window_.writeColoured(" to add/remove from project. " + lineCharacters(7), kLightCyan);
+
+  const PageLayout layout =
+      layOutPage(window_.width(), shownSources_, shownOthers_, pages_[page_]);
+  drawEntries(layout, true);
+  clearRows(layout.projectEnd, layout.otherHeaderRow - 1);
+  clearRowFrom(window_, 1, layout.otherHeaderRow);
+  writeAt(window_, kRuleColumn, layout.otherHeaderRow,
+          lineCharacters(16) + " O T H E R   S O U R C E S " + lineCharacters(16), kLightCyan);
+  drawEntries(layout, false);
+  clearRows(layout.otherEnd, kLastListRow);
+  drawPageIndicator();
+  window_.capture();
+}
+
+void SourcesScreen::drawEntries(const PageLayout& layout, bool projectSources) {
+  for (const PlacedEntry& entry : layout.entries) {
+    if (entry.inProject != projectSources) continue;
+    if (entry.startsRow) clearRowFrom(window_, 1, entry.row);
+    writeAt(window_, entry.column, entry.row, selectionLabel(entry.letter), kYellow);
+    window_.writeColoured(entry.name, projectSources ? kWhite : kLightGrey);
+  }
+}
+
+// "[PgUp] page 2 of 4 [PgDn]" centred under the select rule, only when
+// there is more than one page. No rule line has room for it beside its
+// fixed text, and the row below the select rule is otherwise blank.
+void SourcesScreen::drawPageIndicator() {
+  clearRowFrom(window_, 1, kPageRow);
+  if (pages_.size() < 2) return;
+  const std::string where = "] page " + std::to_string(page_ + 1) + " of " +
+                            std::to_string(pages_.size()) + " [";
+  const int length = static_cast<int>(where.size()) + 10;  // with "[PgUp" and "PgDn]"
+  writeAt(window_, kRuleColumn + std::max(0, (kSelectRuleLength - length) / 2), kPageRow, "[",
+          kWhite);
+  window_.writeColoured("PgUp", kYellow);
+  window_.writeColoured(where, kWhite);
+  window_.writeColoured("PgDn", kYellow);
+  window_.writeColoured("]", kWhite);
+}
+
+void SourcesScreen::clearRows(long long first, long long last) {
+  for (long long row = std::max<long long>(first, kFirstListRow);
+       row <= std::min<long long>(last, kLastListRow); ++row)
+    clearRowFrom(window_, 1, static_cast<int>(row));
+}
+
+// The entry with that letter on the current page moves to the other list.
+void SourcesScreen::moveEntry(std::size_t letter) {
+  if (letter >= pages_[page_].count) return;  // no entry has that letter
+  const std::size_t index = pages_[page_].first + letter;
+  if (index < sources_.size()) {
+    others_.push_back(sources_[index]);
+    removeAt(sources_, index);
+    others_ = sortNoCase(others_, true);
+    return;
+  }
+  const std::size_t otherIndex = index - sources_.size();
+  sources_.push_back(others_[otherIndex]);
+  removeAt(others_, otherIndex);
+  sources_ = sortNoCase(sources_, true);
+}
+
+void SourcesScreen::redrawLists() {
+  window_.activate(false);
+  drawLists();
+  window_.activate(false);
+  window_.setCursor(rest_.column, rest_.row);
+}
+
 
 }  // namespace corvane

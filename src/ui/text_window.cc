@@ -75,18 +75,6 @@ void TextWindow::writeColoured(std::string_view text, int foreground, int backgr
   setCursor(0, 0, ownForeground, ownBackground);
 }
 
-void TextWindow::writePart(std::string_view text, int start, int count, int column, int row,
-                           int foreground, int background) {
-  if (start < 0 || count <= 0 || static_cast<std::size_t>(start) >= text.size()) return;
-  const int ownColumn = cursorColumn_;
-  const int ownRow = cursorRow_;
-  const int ownForeground = foreground_;
-  const int ownBackground = background_;
-  setCursor(column, row, foreground, background);
-  write(text.substr(static_cast<std::size_t>(start), static_cast<std::size_t>(count)));
-  setCursor(ownColumn, ownRow, ownForeground, ownBackground);
-}
-
 namespace {
 
 // Puts the window's cursor at the start of the next row, scrolling the window

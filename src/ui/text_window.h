@@ -8,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-#include "ui/console.h"
+#include "platform/console.h"
 
 namespace corvane {
 
@@ -28,8 +28,6 @@ class TextWindow {
   void setCursor(int column, int row, int foreground = -1, int background = -1);
   void write(std::string_view text);
   void writeColoured(std::string_view text, int foreground, int background = -1);
-  void writePart(std::string_view text, int start, int count, int column, int row,
-                 int foreground = -1, int background = -1);
   void writeLine(std::string_view text);
   void writeLineColoured(std::string_view text, int foreground, int background = -1);
   void scrollUp();

@@ -13,7 +13,7 @@
 #include <string>
 
 #include "app/compiler_directory.h"
-#include "platform/memory_console.h"
+#include "support/memory_console.h"
 #include "support/scratch_directory.h"
 
 namespace corvane {
@@ -60,7 +60,7 @@ TEST_F(CompilerDirectoryOnDiskTest, DefaultDriveLetterPathIsFoundInTheWinePrefix
 
   // Not beside the program: the question comes, and Enter takes the default.
   console.pushKeys("\r");
-  EXPECT_EQ(locateCompilerDirectory(screen, *fs, scratch.path() + "/corvane"),
+  EXPECT_EQ(locateCompilerDirectory(screen, *fs, scratch.path() + "/corvane").directory,
             "C:\\Borland\\Bcc55");
   EXPECT_EQ(console.keysRead(), 1);
   EXPECT_FALSE(console.ranDry());
@@ -68,7 +68,8 @@ TEST_F(CompilerDirectoryOnDiskTest, DefaultDriveLetterPathIsFoundInTheWinePrefix
   // Without the drive in the prefix, the same answer is not found.
   WinePrefixOverride elsewhere(scratch.path() + "/no-prefix");
   console.pushKeys("\r\x1b");
-  EXPECT_EQ(locateCompilerDirectory(screen, *fs, scratch.path() + "/corvane"), std::nullopt);
+  EXPECT_EQ(locateCompilerDirectory(screen, *fs, scratch.path() + "/corvane").directory,
+            std::nullopt);
 }
 
 TEST_F(CompilerDirectoryOnDiskTest, UpperCaseInstallationCopiedFromWindows) {
@@ -81,14 +82,15 @@ TEST_F(CompilerDirectoryOnDiskTest, UpperCaseInstallationCopiedFromWindows) {
   // with no drive of the prefix holding it, through Z:.
   std::string wineName = "Z:" + std::filesystem::canonical(scratch.path()).string() + "\\bcc";
   std::replace(wineName.begin(), wineName.end(), '/', '\\');
-  EXPECT_EQ(locateCompilerDirectory(screen, *fs, scratch.path() + "/bcc/BIN/corvane"), wineName);
+  EXPECT_EQ(locateCompilerDirectory(screen, *fs, scratch.path() + "/bcc/BIN/corvane").directory,
+            wineName);
   EXPECT_EQ(console.keysRead(), 0);
 
   // Typed the Windows way at the question, it is found too and kept as typed.
   std::string typed = scratch.path() + "\\bcc\\";
   console.pushKey(8);
   console.pushKeys(typed + "\r");
-  EXPECT_EQ(locateCompilerDirectory(screen, *fs, scratch.path() + "/corvane"),
+  EXPECT_EQ(locateCompilerDirectory(screen, *fs, scratch.path() + "/corvane").directory,
             scratch.path() + "\\bcc");
   EXPECT_FALSE(console.ranDry());
 }

@@ -8,17 +8,17 @@
 #include <gtest/gtest.h>
 
 #include "platform/command_line.h"
-#include "platform/memory_console.h"
+#include "support/memory_console.h"
 #include "project/make_project.h"
+#include "platform/key_codes.h"
 #include "support/fake_file_system.h"
+#include "support/screen_recorder.h"
 
 namespace corvane {
 namespace {
 
 const std::string kEnter = "\r";
 const std::string kEsc = "\x1b";
-
-using Screen = std::vector<std::string>;  // 25 rows of 80 characters
 
 class ProgramFlowTest : public ::testing::Test {
  protected:
@@ -27,30 +27,17 @@ class ProgramFlowTest : public ::testing::Test {
     // No compiler beside the program, so the compiler prompt appears.
     fs_.setProgramPath("/usr/local/bin/corvane");
     fs_.addFile("C:\\BCC55\\Bin\\Bcc32.exe", "");
-    // Keep what the screen showed each time a key was asked for.
-    console_.setKeyObserver([this](const MemoryConsole& console) {
-      Screen screen;
-      for (int row = 1; row <= kScreenRows; ++row) screen.push_back(console.rowText(row));
-      screens_.push_back(screen);
-    });
   }
 
+  // The exit status; the whole outcome is kept in outcome_.
   int run(const std::string& keys, const std::vector<std::string>& arguments = {}) {
     console_.pushKeys(keys);
-    return runCorvane(arguments, console_, fs_);
+    outcome_ = runCorvane(arguments, console_, fs_);
+    return exitStatus(outcome_);
   }
 
   // The number of key requests at which the screen showed the text.
-  int timesShown(const std::string& text) const {
-    int count = 0;
-    for (const Screen& screen : screens_)
-      for (const std::string& row : screen)
-        if (row.find(text) != std::string::npos) {
-          ++count;
-          break;
-        }
-    return count;
-  }
+  int timesShown(const std::string& text) const { return recorder_.timesShown(text); }
 
   bool screenIsBlank() const {
     for (int row = 1; row <= kScreenRows; ++row)
@@ -65,8 +52,9 @@ class ProgramFlowTest : public ::testing::Test {
   static std::string compilerAnswer() { return std::string("\b") + "C:\\BCC55" + kEnter; }
 
   MemoryConsole console_;
+  ScreenRecorder recorder_{console_};
   FakeFileSystem fs_;
-  std::vector<Screen> screens_;
+  RunOutcome outcome_;
 };
 
 TEST_F(ProgramFlowTest, NormalRunSavesBothFilesAndLeavesTheScreenBlank) {
@@ -84,8 +72,8 @@ TEST_F(ProgramFlowTest, UsageScreenLeavesItsKeyUnreadAndEndsByArgumentCount) {
   EXPECT_EQ(run("x", {"/?"}), 0);
   EXPECT_EQ(console_.keysLeft(), 1u);
   EXPECT_TRUE(screenIsBlank());
-  EXPECT_EQ(runCorvane({"/?", "b"}, console_, fs_), 1);
-  EXPECT_EQ(runCorvane({"a.gen", "b.gen"}, console_, fs_), 1);
+  EXPECT_EQ(exitStatus(runCorvane({"/?", "b"}, console_, fs_)), 1);
+  EXPECT_EQ(exitStatus(runCorvane({"a.gen", "b.gen"}, console_, fs_)), 1);
   EXPECT_FALSE(fs_.contentOf("Project.gen"));
   EXPECT_FALSE(fs_.contentOf("a.gen"));
 }
@@ -146,7 +134,7 @@ TEST_F(ProgramFlowTest, AnsweringNoBuildsTheDefaultProjectAndEscEndsWithZero) {
   MemoryConsole again;
   again.pushKeys(kEsc);
   fs_.addFile("Project.gen", "target app\r\n");
-  EXPECT_EQ(runCorvane({}, again, fs_), 0);
+  EXPECT_EQ(exitStatus(runCorvane({}, again, fs_)), 0);
   EXPECT_EQ(fs_.contentOf("Project.gen"), "target app\r\n");
 }
 
@@ -229,6 +217,69 @@ TEST_F(ProgramFlowTest, OversizedProjectFileIsRefusedAndNothingWritten) {
   fs_.addFile("big.gen", huge.substr(1));
   EXPECT_EQ(run(kEsc, {"big.gen"}), 0);
   EXPECT_EQ(timesShown("LOAD"), 1);
+}
+
+// The screen is torn down once, by the run, however it ends: Esc on each
+// editing screen and at the compiler prompt end with status 1 and a blank
+// screen, white on black.
+TEST_F(ProgramFlowTest, EscOnAnyScreenEndsWithOneAndLeavesTheScreenBlank) {
+  const std::vector<std::vector<int>> sessions = {
+      {kKeyEsc},                                                   // main screen
+      {'k', kKeyRight, 'a', kKeyEsc},                              // sources screen
+      {kKeyRight, kKeyRight, '3', 'x', kKeyEnter, kKeyEsc},        // advanced screen
+      {kKeyEnter, kKeyEsc},                                        // compiler prompt
+  };
+  for (const std::vector<int>& keys : sessions) {
+    MemoryConsole console;
+    FakeFileSystem fs("/home/user/work");
+    fs.addFile("hello.cpp", "int main()\n{\n}\n");
+    for (int key : keys) console.pushKey(key);
+    EXPECT_EQ(exitStatus(runCorvane({}, console, fs)), 1);
+    EXPECT_FALSE(console.ranDry());
+    for (int row = 1; row <= kScreenRows; ++row) {
+      EXPECT_EQ(console.rowText(row), std::string(kScreenColumns, ' '));
+      EXPECT_EQ(console.backgroundAt(40, row), 0);
+      EXPECT_EQ(console.foregroundAt(1, row), 15);
+    }
+  }
+}
+
+TEST_F(ProgramFlowTest, OutcomeTellsHowTheRunEndedAndWhatItNamed) {
+  EXPECT_EQ(run(kEnter + compilerAnswer()), 0);
+  EXPECT_EQ(outcome_.end, RunEnd::kMakefileWritten);
+  EXPECT_EQ(outcome_.projectFile, "Project.gen");
+  EXPECT_EQ(outcome_.makefile, "Makefile.b");
+  EXPECT_EQ(outcome_.compilerDirectory, "C:\\BCC55");
+  EXPECT_EQ(outcome_.saveFailure, SaveResult::kSaved);
+
+  // Both files are there now: load, accept, overwrite, then Esc at a retry
+  // prompt names the compiler path last looked for.
+  EXPECT_EQ(run(kEnter + kEnter + "y" + "\b" + "C:\\Nowhere" + kEnter + kEsc), 1);
+  EXPECT_EQ(outcome_.end, RunEnd::kCompilerEscaped);
+  EXPECT_EQ(outcome_.compilerLastTried, "C:\\Nowhere\\Bin\\Bcc32.exe");
+  EXPECT_EQ(outcome_.compilerDirectory, "");
+
+  EXPECT_EQ(run(kEnter + kEnter + "n"), 0);
+  EXPECT_EQ(outcome_.end, RunEnd::kOverwriteDeclined);
+  EXPECT_EQ(outcome_.makefile, "Makefile.b");
+
+  EXPECT_EQ(run(kEsc), 0);
+  EXPECT_EQ(outcome_.end, RunEnd::kLoadEscaped);
+  EXPECT_EQ(run(kEnter + kEsc), 1);
+  EXPECT_EQ(outcome_.end, RunEnd::kEditEscaped);
+
+  fs_.setSaveResult(SaveResult::kCannotWrite);
+  EXPECT_EQ(run(kEnter + "1\bother.gen" + kEnter + kEnter + "x"), 1);
+  EXPECT_EQ(outcome_.end, RunEnd::kProjectNotSaved);
+  EXPECT_EQ(outcome_.projectFile, "other.gen");  // as renamed on the main screen
+  EXPECT_EQ(outcome_.saveFailure, SaveResult::kCannotWrite);
+  EXPECT_EQ(outcome_.makefile, "");
+
+  EXPECT_EQ(run(kEsc, {"/?"}), 0);
+  EXPECT_EQ(outcome_.end, RunEnd::kUsageShown);
+  EXPECT_EQ(run(kEsc, {"a", "b"}), 1);
+  EXPECT_EQ(outcome_.end, RunEnd::kTooManyArguments);
+  EXPECT_FALSE(console_.ranDry());
 }
 
 }  // namespace

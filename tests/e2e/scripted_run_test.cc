@@ -1,11 +1,10 @@
 // Whole runs of the real corvane, driven by keys on standard input, checked by
 // exit status and by exactly which files exist afterwards with which bytes.
-#include <sys/stat.h>
-#include <unistd.h>
-
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <optional>
 #include <sstream>
 #include <string>
@@ -13,7 +12,11 @@
 
 #include <gtest/gtest.h>
 
-#include "run_program.h"
+#include "support/run_program.h"
+#include "support/scratch_directory.h"
+#include "makefile/makefile.h"
+#include "platform/file_system.h"
+#include "project/make_project.h"
 #include "support/documented_files.h"
 
 namespace corvane::e2e {
@@ -24,6 +27,7 @@ namespace fs = std::filesystem;
 const char kEnter[] = "\r";
 const char kEsc[] = "\x1b";
 const char kBackspace[] = "\x7f";
+const char kRight[] = "\x1b[C";
 
 // The project file of a default project with the given target and sources.
 std::string projectFile(const std::string& target, const std::vector<std::string>& sources) {
@@ -39,27 +43,29 @@ std::string helloMakefile(const std::string& compilerDirectory) {
   return documented::crLfJoined(documented::workedConsoleMakefile(compilerDirectory));
 }
 
+// Why a test does not run against the Windows program under Wine.
+const char kPosixOnly[] = "POSIX systems only (options, paths, links or limits)";
+
 class ScriptedRunTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    char pattern[] = "/tmp/corvane-e2e-XXXXXX";
-    ASSERT_NE(mkdtemp(pattern), nullptr);
-    root_ = pattern;
-    work_ = root_ / "work";
-    fs::create_directories(work_);
-    // A Wine prefix of our own holding C:\BCC55\Bin\Bcc32.exe, so that the
-    // compiler search finds the directory of the worked example.
-    wine_ = root_ / "wine";
+    root_ = scratch_.root();
+    work_ = scratch_.path();
+    // A Wine prefix holding C:\BCC55\Bin\Bcc32.exe, so that the compiler
+    // search finds the directory of the worked example: one of our own for
+    // the Linux build, which looks drive letters up there as Wine does, or
+    // the prefix that Wine itself runs the Windows program in.
+    if (under_.launched()) {
+      const char* prefix = std::getenv("WINEPREFIX");
+      ASSERT_NE(prefix, nullptr) << "a launched program runs in the Wine prefix WINEPREFIX";
+      wine_ = prefix;
+    } else {
+      wine_ = root_ / "wine";
+      fs::create_directories(wine_ / "dosdevices");
+      fs::create_directory_symlink(wine_ / "drive_c", wine_ / "dosdevices" / "c:");
+    }
     fs::create_directories(wine_ / "drive_c" / "BCC55" / "Bin");
-    fs::create_directories(wine_ / "dosdevices");
-    fs::create_directory_symlink(wine_ / "drive_c", wine_ / "dosdevices" / "c:");
     writeFile(wine_ / "drive_c" / "BCC55" / "Bin" / "Bcc32.exe", "");
-  }
-
-  void TearDown() override {
-    std::error_code ignored;
-    fs::permissions(work_, fs::perms::owner_all, fs::perm_options::add, ignored);
-    fs::remove_all(root_, ignored);
   }
 
   static void writeFile(const fs::path& path, const std::string& bytes) {
@@ -75,28 +81,28 @@ class ScriptedRunTest : public ::testing::Test {
     return bytes.str();
   }
 
-  std::vector<std::string> entries() const {
-    std::vector<std::string> names;
-    for (const auto& entry : fs::directory_iterator(work_))
-      names.push_back(entry.path().filename().string());
-    std::sort(names.begin(), names.end());
-    return names;
-  }
+  std::vector<std::string> entries() const { return scratch_.names(); }
 
   void writeHelloSources() {
     writeFile(work_ / "hello.cpp", "#include <stdio.h>\nint main(void)\n{\n  return 0;\n}\n");
     writeFile(work_ / "util.c", "int twice(int x) { return 2 * x; }\n");
   }
 
+  bool launched() const { return under_.launched(); }
+
   RunResult run(const std::string& keys, std::vector<std::string> arguments = {},
                 long fileSizeLimit = -1) {
     RunOptions options;
+    options.launcher = under_.launcher;
     options.directory = work_.string();
     options.arguments = std::move(arguments);
     options.input = keys;
-    options.environment = {{"WINEPREFIX", wine_.string()}, {"HOME", root_.string()}};
+    options.environment = {{"WINEPREFIX", wine_.string()}};
+    // Wine keeps its own state under HOME; the Linux build only looks for a
+    // prefix there, and must not find the user's.
+    if (!launched()) options.environment.emplace_back("HOME", root_.string());
     options.fileSizeLimit = fileSizeLimit;
-    RunResult result = runProgram(CORVANE_EXECUTABLE, options);
+    RunResult result = runProgram(under_.program, options);
     EXPECT_FALSE(result.timedOut);
     EXPECT_EQ(result.signal, 0);
     // Corvane draws on the console and prints nothing.
@@ -109,6 +115,8 @@ class ScriptedRunTest : public ::testing::Test {
     return std::string(kBackspace) + directory + kEnter;
   }
 
+  const ProgramUnderTest under_ = programUnderTest(CORVANE_EXECUTABLE);
+  ScratchDirectory scratch_;
   fs::path root_;
   fs::path work_;
   fs::path wine_;
@@ -140,6 +148,7 @@ TEST_F(ScriptedRunTest, UsageScreenEndsTheRunWithoutWritingAnything) {
 }
 
 TEST_F(ScriptedRunTest, HelpOptionsShowTheUsageScreenAndVersionIsPrinted) {
+  if (launched()) GTEST_SKIP() << kPosixOnly;
   writeHelloSources();
   // The usage screen takes one key; taken for a project file name, the
   // option would bring the main screen, the key would be typed there and
@@ -208,6 +217,7 @@ TEST_F(ScriptedRunTest, EscAtTheCompilerPromptKeepsTheSavedProject) {
 }
 
 TEST_F(ScriptedRunTest, CompilerFoundThroughAPosixPathWithDifferentCase) {
+  if (launched()) GTEST_SKIP() << kPosixOnly;
   writeHelloSources();
   fs::create_directories(root_ / "bcc" / "BIN");
   writeFile(root_ / "bcc" / "BIN" / "BCC32.EXE", "");
@@ -217,6 +227,7 @@ TEST_F(ScriptedRunTest, CompilerFoundThroughAPosixPathWithDifferentCase) {
 }
 
 TEST_F(ScriptedRunTest, ProgramLinkedIntoTheCompilersBinWritesItsWineName) {
+  if (launched()) GTEST_SKIP() << kPosixOnly;
   writeHelloSources();
   const fs::path bin = wine_ / "drive_c" / "BCC55" / "Bin";
   fs::create_symlink(CORVANE_EXECUTABLE, bin / "corvane");
@@ -284,6 +295,7 @@ TEST_F(ScriptedRunTest, LoadedProjectIsUsedForTheMakefile) {
 }
 
 TEST_F(ScriptedRunTest, FailedProjectWriteKeepsTheOldFileAndReportsFailure) {
+  if (launched()) GTEST_SKIP() << kPosixOnly;
   writeHelloSources();
   const std::string old = projectFile("hello", {"hello.cpp", "util.c"});
   writeFile(work_ / "Project.gen", old);
@@ -296,6 +308,7 @@ TEST_F(ScriptedRunTest, FailedProjectWriteKeepsTheOldFileAndReportsFailure) {
 }
 
 TEST_F(ScriptedRunTest, FailedMakefileWriteGoesToTheRetryBoxAndKeepsTheOldMakefile) {
+  if (launched()) GTEST_SKIP() << kPosixOnly;
   writeHelloSources();
   // Every source adds a few bytes to the project file and many to the
   // makefile: with forty of them the project file fits under the limit and
@@ -313,6 +326,7 @@ TEST_F(ScriptedRunTest, FailedMakefileWriteGoesToTheRetryBoxAndKeepsTheOldMakefi
 // Names that a line-based file cannot hold are no sources: nothing of them
 // reaches the project file or the makefile.
 TEST_F(ScriptedRunTest, NamesWithControlCharactersAreNoSources) {
+  if (launched()) GTEST_SKIP() << kPosixOnly;
   writeHelloSources();
   writeFile(work_ / "x\n!include evil.mak\nz.cpp", "int main()\n");
   writeFile(work_ / "cr\r.c", "");
@@ -320,6 +334,93 @@ TEST_F(ScriptedRunTest, NamesWithControlCharactersAreNoSources) {
   EXPECT_EQ(run(kEnter + compilerAnswer("C:\\BCC55")).exitStatus, 0);
   EXPECT_EQ(readFile(work_ / "Project.gen"), projectFile("hello", {"hello.cpp", "util.c"}));
   EXPECT_EQ(readFile(work_ / "Makefile.b"), helloMakefile("C:\\BCC55"));
+}
+
+// Whole sessions in the directory of a small Windows program (a WinMain
+// source, a main with CR LF line ends, a C file): the keys, and what they
+// are meant to do to the project. The files written must be exactly those
+// the project and makefile writers give for the project edited that way,
+// on Linux and, under Wine, by the Windows program alike.
+struct Session {
+  const char* name;
+  std::string keys;
+  // Project.gen before the run, when there is one.
+  std::optional<std::string> projectFile;
+  // The project the keys are meant to make of the loaded or default one.
+  std::function<void(MakeProject&)> edit;
+  bool loads = false;
+  std::string savedAs = "Project.gen";
+  std::string compilerDirectory = "C:\\BCC55";
+  bool oldMakefile = false;
+};
+
+TEST_F(ScriptedRunTest, SessionsWriteTheProjectAndTheMakefileTheirKeysMeanToWrite) {
+  const std::string compiler = std::string(kBackspace) + "C:\\BCC55" + kEnter;
+  const std::string oldProject = "target app.exe\r\nsource util.c\r\noption DLL ON\r\n";
+  const auto none = [](MakeProject&) {};
+  const std::vector<Session> sessions = {
+      {"default project written", kEnter + compiler, std::nullopt, none},
+      {"options, names and flags edited",
+       std::string("kcf2") + kBackspace + "tool" + kEnter + "4-DWIN32 -w-par" + kEnter + "5-s" +
+           kEnter + kEnter + compiler,
+       std::nullopt,
+       [](MakeProject& project) {
+         OptionList options = project.optionList();
+         for (const char* name : {"DLL", "Optimise", "WarnHigh"}) options.toggle(name);
+         project.setOptionList(options);
+         project.setTarget("tool");
+         project.setCompilerFlags("-DWIN32 -w-par");
+         project.setLinkerFlags("-s");
+       }},
+      {"sources moved and advanced fields filled",
+       std::string(kRight) + "b" + kRight + "1C:\\inc;..\\inc" + kEnter + "3mylib.lib" + kEnter +
+           "5app.res" + kEnter + kEnter + compiler,
+       std::nullopt,
+       [](MakeProject& project) {
+         project.setSources({"gui.cpp", "util.c"});
+         project.setIncludePaths("C:\\inc;..\\inc");
+         project.setLibraries("mylib.lib");
+         project.setResources("app.res");
+       }},
+      {"project file renamed", std::string("1") + kBackspace + "Other.gen" + kEnter + kEnter + compiler,
+       std::nullopt, none, false, "Other.gen"},
+      {"compiler directory asked again, then the default",
+       kEnter + std::string(kBackspace) + "C:\\nowhere" + kEnter + kBackspace + kEnter,
+       std::nullopt, none, false, "Project.gen", "C:\\Borland\\Bcc55"},
+      {"existing project loaded", std::string(kEnter) + kEnter + compiler, oldProject, none, true},
+      {"existing project declined", "n" + (kEnter + compiler), oldProject, none},
+      {"overwrite accepted", std::string(kEnter) + "y" + compiler, std::nullopt, none, false,
+       "Project.gen", "C:\\BCC55", true},
+  };
+  for (const Session& session : sessions) {
+    SCOPED_TRACE(session.name);
+    for (const auto& entry : fs::directory_iterator(work_)) fs::remove_all(entry.path());
+    writeFile(work_ / "gui.cpp",
+              "#include <windows.h>\nint PASCAL WinMain(HINSTANCE h, HINSTANCE p, LPSTR c, int s)\n");
+    writeFile(work_ / "hello.cpp", "int main()\r\n{\r\n  return 0;\r\n}\r\n");
+    writeFile(work_ / "util.c", "void helper(void) {}\n");
+    if (session.oldMakefile) writeFile(work_ / "Makefile.b", "old makefile\r\n");
+
+    // The project the keys should end with, worked out before the run.
+    const std::unique_ptr<FileSystem> disk = makeNativeFileSystem();
+    std::istringstream loaded(session.projectFile.value_or(""));
+    MakeProject expected = session.loads ? MakeProject(loaded, *disk) : MakeProject(*disk);
+    session.edit(expected);
+    std::ostringstream projectText;
+    expected.write(projectText);
+    std::ostringstream makefileText;
+    Makefile(expected, session.compilerDirectory).write(makefileText);
+
+    if (session.projectFile) writeFile(work_ / "Project.gen", *session.projectFile);
+    EXPECT_EQ(run(session.keys).exitStatus, 0);
+    std::vector<std::string> files = {"Makefile.b", session.savedAs, "gui.cpp", "hello.cpp",
+                                      "util.c"};
+    if (session.projectFile && session.savedAs != "Project.gen") files.push_back("Project.gen");
+    std::sort(files.begin(), files.end());
+    EXPECT_EQ(entries(), files);
+    EXPECT_EQ(readFile(work_ / session.savedAs), projectText.str());
+    EXPECT_EQ(readFile(work_ / "Makefile.b"), makefileText.str());
+  }
 }
 
 }  // namespace

@@ -15,7 +15,8 @@
 
 #include <gtest/gtest.h>
 
-#include "pty_terminal.h"
+#include "support/pty_terminal.h"
+#include "support/scratch_directory.h"
 #include "support/source_entries.h"
 
 namespace corvane {
@@ -45,16 +46,8 @@ const std::string kMainPrompt =
 class TerminalRunTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    char pattern[] = "/tmp/corvane-term-XXXXXX";
-    ASSERT_NE(mkdtemp(pattern), nullptr);
-    directory_ = pattern;
     writeFile("hello.cpp", "int main()\n{\n}\n");
     writeFile("util.c", "int twice(int x) { return 2 * x; }\n");
-  }
-
-  void TearDown() override {
-    std::error_code ignored;
-    fs::remove_all(directory_, ignored);
   }
 
   void writeFile(const std::string& name, const std::string& bytes) {
@@ -115,7 +108,8 @@ class TerminalRunTest : public ::testing::Test {
     EXPECT_EQ(before.c_oflag, after.c_oflag);
   }
 
-  fs::path directory_;
+  ScratchDirectory scratch_;
+  const fs::path directory_ = scratch_.path();
 };
 
 TEST_F(TerminalRunTest, MainScreenShowsTheDefaultProjectRowByRow) {

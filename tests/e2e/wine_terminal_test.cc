@@ -3,7 +3,7 @@
 // terminal and turns the terminal's keys into console key events. Run by
 // tools/windows-end-to-end.sh, which names Wine, the program and a prefix
 // holding C:\BCC55\Bin\Bcc32.exe:
-//   CORVANE_WINE=... CORVANE_WINDOWS_EXE=... WINEPREFIX=... corvane_wine_terminal_tests
+//   CORVANE_LAUNCHER=wine CORVANE_PROGRAM=corvane.exe WINEPREFIX=... corvane_wine_terminal_tests
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -16,7 +16,9 @@
 
 #include <gtest/gtest.h>
 
-#include "pty_terminal.h"
+#include "support/pty_terminal.h"
+#include "support/run_program.h"
+#include "support/scratch_directory.h"
 
 namespace corvane {
 namespace {
@@ -28,35 +30,20 @@ using testing::PtyTerminal;
 constexpr int kStartWait = 90000;
 constexpr int kWait = 30000;
 
-std::string environmentValue(const char* name) {
-  const char* value = std::getenv(name);
-  return value ? value : "";
-}
-
 class WineTerminalTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    wine_ = environmentValue("CORVANE_WINE");
-    program_ = environmentValue("CORVANE_WINDOWS_EXE");
-    if (wine_.empty() || program_.empty())
-      GTEST_SKIP() << "CORVANE_WINE and CORVANE_WINDOWS_EXE name Wine and corvane.exe";
-    char pattern[] = "/tmp/corvane-wine-XXXXXX";
-    ASSERT_NE(mkdtemp(pattern), nullptr);
-    directory_ = pattern;
+    if (!under_.launched())
+      GTEST_SKIP() << "CORVANE_LAUNCHER and CORVANE_PROGRAM name Wine and corvane.exe";
     std::ofstream(directory_ / "hello.cpp") << "int main()\n{\n}\n";
   }
 
-  void TearDown() override {
-    std::error_code ignored;
-    if (!directory_.empty()) fs::remove_all(directory_, ignored);
-  }
-
   void start(PtyTerminal& terminal, const std::vector<std::string>& arguments = {}) {
-    std::vector<std::string> words{program_};
+    std::vector<std::string> words{under_.program};
     words.insert(words.end(), arguments.begin(), arguments.end());
     const fs::path previous = fs::current_path();
     fs::current_path(directory_);
-    const bool started = terminal.start(wine_, words, {"TERM=xterm", "WINEDEBUG=-all"});
+    const bool started = terminal.start(under_.launcher, words, {"TERM=xterm", "WINEDEBUG=-all"});
     fs::current_path(previous);
     ASSERT_TRUE(started);
   }
@@ -87,24 +74,12 @@ class WineTerminalTest : public ::testing::Test {
     return status;
   }
 
-  std::vector<std::string> files() const {
-    std::vector<std::string> names;
-    for (const auto& entry : fs::directory_iterator(directory_))
-      names.push_back(entry.path().filename().string());
-    std::sort(names.begin(), names.end());
-    return names;
-  }
+  std::vector<std::string> files() const { return scratch_.names(); }
+  std::string content(const std::string& name) const { return scratch_.read(name); }
 
-  std::string content(const std::string& name) const {
-    std::ifstream in(directory_ / name, std::ios::binary);
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
-  }
-
-  std::string wine_;
-  std::string program_;
-  fs::path directory_;
+  const e2e::ProgramUnderTest under_ = e2e::programUnderTest("");
+  ScratchDirectory scratch_;
+  const fs::path directory_ = scratch_.path();
 };
 
 TEST_F(WineTerminalTest, MainScreenIsShownAndEscEndsWithStatusOne) {

@@ -15,42 +15,6 @@ List statusesOf(const OptionList& list) {
   return on;
 }
 
-TEST(MakeOption, BuiltFromDefinitionWords) {
-  MakeOption debug("Debug ON 1 1 -v -v- YES YES", "-d", "-v -k", "-v- -k-");
-  EXPECT_EQ("Debug", debug.name);
-  EXPECT_EQ(1, debug.status);
-  EXPECT_EQ("-v -k", debug.compileOn);
-  EXPECT_EQ("-v- -k-", debug.compileOff);
-  EXPECT_EQ("-v", debug.linkOn);
-  EXPECT_EQ("-v-", debug.linkOff);
-  EXPECT_TRUE(debug.clusive);
-  EXPECT_TRUE(debug.saved);
-  EXPECT_EQ("-d", debug.description);
-
-  // "1" without a long text stays "1"; only exact "ON" and "NO" count.
-  MakeOption odd("  X   on 1 0 1 -q no NO ", "", nullptr, nullptr);
-  EXPECT_EQ("X", odd.name);
-  EXPECT_EQ(0, odd.status);
-  EXPECT_EQ("1", odd.compileOn);
-  EXPECT_EQ("", odd.compileOff);
-  EXPECT_EQ("1", odd.linkOn);
-  EXPECT_EQ("-q", odd.linkOff);
-  EXPECT_TRUE(odd.clusive);
-  EXPECT_FALSE(odd.saved);
-}
-
-TEST(MakeOption, ActiveFlagsAndFlip) {
-  MakeOption option("Pentium OFF 0 -4 -OS 0 NO YES", "", nullptr, nullptr);
-  EXPECT_EQ("-4", option.activeCompileFlags());
-  EXPECT_EQ("", option.activeLinkFlags());
-  option.flip();
-  EXPECT_EQ("", option.activeCompileFlags());
-  EXPECT_EQ("-OS", option.activeLinkFlags());
-  option.status = 7;
-  option.flip();
-  EXPECT_EQ(0, option.status);
-}
-
 TEST(OptionTable, FreshTable) {
   OptionList list;
   ASSERT_EQ(12u, list.options().size());
@@ -162,6 +126,72 @@ TEST(OptionLines, RoundTripThroughProjectLines) {
   OptionList loaded;
   loaded.applyOptionLines(loaded.selectOptionLines(file));
   EXPECT_EQ(edited.optionLines(), loaded.optionLines());
+}
+
+const char kWarnHighText[] =
+    "-wcln -wdef -w-nod -wamb -wamp -w-prc -w-pin -w-stu -w-obi -w-stl -w-stv ";
+
+TEST(BuildSettings, Defaults) {
+  OptionList list;
+  EXPECT_EQ(" -v -k -y -Od -tC -4 ", list.compileFlags());
+  EXPECT_EQ(" -v -ap -Tpe ", list.linkFlags());
+  EXPECT_EQ("STARTUP = $(DOS_STARTUP)", list.startupLine());
+  EXPECT_EQ("RTLIB = $(BCC32RTLIB).lib", list.runtimeLine());
+  EXPECT_EQ(".exe", list.targetExtension());
+  EXPECT_FALSE(list.isDll());
+  EXPECT_TRUE(list.isConsole());
+  EXPECT_FALSE(list.isMultiThread());
+  EXPECT_FALSE(list.isDynamic());
+}
+
+TEST(BuildSettings, DynamicMultiThreadDll) {
+  OptionList list;
+  list.toggle("Dynamic");
+  list.toggle("MultiThread");
+  list.toggle("DLL");
+  EXPECT_EQ(" -v -k -y -Od -tW -tWR -tWM -tWD -4 ", list.compileFlags());
+  EXPECT_EQ(" -v -aa -Tpd -Gi ", list.linkFlags());
+  EXPECT_EQ("STARTUP = $(DLL_STARTUP)", list.startupLine());
+  EXPECT_EQ("RTLIB = $(BCC32RTLIB)$(MULTITHREAD)$(DYN).lib", list.runtimeLine());
+  EXPECT_EQ(".dll", list.targetExtension());
+}
+
+TEST(BuildSettings, AllOffIsNotNoFlags) {
+  OptionList list;
+  list.applyOptionLines(List{"Debug OFF", "Console OFF"});
+  EXPECT_EQ(" -v- -k- -y- -Od -tW -4 ", list.compileFlags());
+  EXPECT_EQ(" -v- -aa -Tpe ", list.linkFlags());
+  EXPECT_EQ("STARTUP = $(WIN_STARTUP)", list.startupLine());
+}
+
+TEST(BuildSettings, WarningTextLeavesTwoSpaces) {
+  OptionList list;
+  list.toggle("WarnHigh");
+  EXPECT_EQ(std::string(" -v -k -y -Od -tC ") + kWarnHighText + " -4 ", list.compileFlags());
+}
+
+TEST(BuildSettings, PentiumMovesToLinker) {
+  OptionList list;
+  list.toggle("Pentium");
+  EXPECT_EQ(" -v -k -y -Od -tC ", list.compileFlags());
+  EXPECT_EQ(" -v -ap -Tpe -OS ", list.linkFlags());
+}
+
+TEST(BuildSettings, LoadedConsoleWithMultiThread) {
+  OptionList list;
+  list.applyOptionLines(List{"MultiThread ON", "Dynamic ON"});
+  EXPECT_EQ(" -v -k -y -Od -tC -tWR -tWM -4 ", list.compileFlags());
+  EXPECT_EQ("STARTUP = $(DOS_STARTUP)", list.startupLine());
+  EXPECT_EQ("RTLIB = $(BCC32RTLIB)$(MULTITHREAD)$(DYN).lib", list.runtimeLine());
+}
+
+TEST(BuildSettings, DllWinsOverConsole) {
+  OptionList list;
+  list.toggle("DLL");
+  EXPECT_EQ(" -v -k -y -Od -tC -tWD -4 ", list.compileFlags());
+  EXPECT_EQ(" -v -ap -Tpd -Gi ", list.linkFlags());
+  EXPECT_EQ("STARTUP = $(DLL_STARTUP)", list.startupLine());
+  EXPECT_EQ("RTLIB = $(BCC32RTLIB).lib", list.runtimeLine());
 }
 
 }  // namespace

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/memory_console.h"
+#include "support/memory_console.h"
 
 namespace corvane {
 namespace {

@@ -57,8 +57,13 @@ std::vector<std::string> FakeFileSystem::listMatching(const std::string& extensi
   return names;
 }
 
+// Like Windows, a doubled backslash counts as one: a directory typed with a
+// final backslash and a file name joined to it still name the file.
 bool FakeFileSystem::exists(const std::string& path) const {
-  return entries_.count(path) != 0;
+  std::string single;
+  for (char c : path)
+    if (!(c == '\\' && !single.empty() && single.back() == '\\')) single += c;
+  return entries_.count(single) != 0;
 }
 
 bool FakeFileSystem::isWritable(const std::string& path) const {
@@ -86,10 +91,15 @@ SaveResult FakeFileSystem::saveFile(const std::string& path, const std::string& 
 
 PathParts FakeFileSystem::splitPath(const std::string& path) const {
   PathParts parts;
-  const std::size_t slash = path.find_last_of("/\\");
+  std::string rest = path;
+  if (rest.size() >= 2 && rest[1] == ':') {
+    parts.drive = rest.substr(0, 2);
+    rest = rest.substr(2);
+  }
+  const std::size_t slash = rest.find_last_of("/\\");
   const std::size_t nameStart = slash == std::string::npos ? 0 : slash + 1;
-  parts.directory = path.substr(0, nameStart);
-  const std::string last = path.substr(nameStart);
+  parts.directory = rest.substr(0, nameStart);
+  const std::string last = rest.substr(nameStart);
   const std::size_t dot = last.rfind('.');
   parts.name = last.substr(0, dot);
   if (dot != std::string::npos) parts.extension = last.substr(dot);

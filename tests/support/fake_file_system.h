@@ -1,6 +1,8 @@
 // An in-memory file system for tests and fuzzing: a fixed current directory
 // holding files with given contents, listed in the order they were added,
 // so that nothing depends on the disk or on the order of a real listing.
+// Paths may be written the Windows way too: "C:" is split off as the drive,
+// and a doubled backslash counts as one.
 #ifndef CORVANE_TESTS_SUPPORT_FAKE_FILE_SYSTEM_H
 #define CORVANE_TESTS_SUPPORT_FAKE_FILE_SYSTEM_H
 

@@ -22,7 +22,9 @@ fs::path makeUniqueDirectory() {
   std::mt19937_64 random(seed());
   const fs::path base = fs::temp_directory_path();
   for (int attempt = 0; attempt < 100; ++attempt) {
-    const fs::path candidate = base / ("corvane-test-" + std::to_string(random()));
+    // Eight digits keep the path short: the screens show the current
+    // directory, and the terminal tests expect it on one row.
+    const fs::path candidate = base / ("corvane-test-" + std::to_string(random() % 100000000));
     std::error_code error;
     if (fs::create_directory(candidate, error)) return candidate;
   }
@@ -69,14 +71,18 @@ void ScratchDirectory::makeDirectory(const std::string& name) const {
   fs::create_directories(fs::path(path_) / name);
 }
 
-std::string ScratchDirectory::listing() const {
-  std::vector<std::string> names;
+std::vector<std::string> ScratchDirectory::names() const {
+  std::vector<std::string> found;
   for (const auto& entry : fs::directory_iterator(path_)) {
-    names.push_back(entry.path().filename().string());
+    found.push_back(entry.path().filename().string());
   }
-  std::sort(names.begin(), names.end());
+  std::sort(found.begin(), found.end());
+  return found;
+}
+
+std::string ScratchDirectory::listing() const {
   std::string joined;
-  for (const std::string& name : names) joined += name + " ";
+  for (const std::string& name : names()) joined += name + " ";
   return joined;
 }
 

@@ -1,9 +1,11 @@
-// A fresh directory under the temporary directory that a test works in: created empty, made the
-// current directory, and removed with everything in it afterwards.
+// A fresh directory under the temporary directory that a test works in:
+// created empty, made the current directory, and removed with everything in
+// it afterwards.
 #ifndef CORVANE_TESTS_SUPPORT_SCRATCH_DIRECTORY_H
 #define CORVANE_TESTS_SUPPORT_SCRATCH_DIRECTORY_H
 
 #include <string>
+#include <vector>
 
 namespace corvane {
 
@@ -17,12 +19,17 @@ class ScratchDirectory {
   ScratchDirectory& operator=(const ScratchDirectory&) = delete;
 
   const std::string& path() const { return path_; }
+  // The unique directory that holds it, for what a test keeps beside it
+  // (a Wine prefix, a compiler) so that it stays out of its listing.
+  const std::string& root() const { return parent_; }
 
   // Writes a file (relative to the scratch directory) with exactly these bytes.
   void write(const std::string& name, const std::string& bytes) const;
   std::string read(const std::string& name) const;
   void makeDirectory(const std::string& name) const;
-  // The names in the directory, sorted.
+  // The names in the directory, sorted; listing() joins them, each followed
+  // by a space.
+  std::vector<std::string> names() const;
   std::string listing() const;
 
  private:

@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "ui/console.h"
+#include "platform/console.h"
 
 namespace corvane {
 

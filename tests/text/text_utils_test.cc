@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <random>
 #include <sstream>
 
 namespace corvane {
@@ -101,19 +103,12 @@ TEST(KeywordLines, StripPrefixSkipsSeparators) {
   EXPECT_EQ((List{"hello", "other  ", " :=  ", "s x"}), lines);
 }
 
-TEST(KeywordLines, PrefixReplaceTrim) {
+TEST(KeywordLines, PrefixTrim) {
   List lines{"a", "", " \t", "b "};
   prefixLines(lines, "\t");
   EXPECT_EQ((List{"\ta", "", " \t", "\tb "}), lines);
   trimRightAll(lines);
   EXPECT_EQ((List{"\ta", "", "", "\tb"}), lines);
-
-  List names{"x.cpp y.cpp", "Z.CPP"};
-  replaceInLines(names, ".CPP", ".obj", false);
-  EXPECT_EQ((List{"x.obj y.cpp", "Z.obj"}), names);
-  List exact{"x.cpp X.CPP"};
-  replaceInLines(exact, ".CPP", ".obj", true);
-  EXPECT_EQ(List{"x.cpp X.obj"}, exact);
 }
 
 TEST(SortNoCase, StableAndTrimmed) {
@@ -136,6 +131,67 @@ TEST(LineFiles, SplitTextLinesAsTextMode) {
   EXPECT_EQ((List{"x"}), splitTextLines("x\n\x1ay\nz"));
   EXPECT_EQ(List{}, splitTextLines(""));
   EXPECT_EQ((List{std::string("a\0b", 3)}), splitTextLines(std::string("a\0b\n", 4)));
+}
+
+// The fast list algorithms checked against their plain definitions on random
+// lists with duplicates, mixed case, tabs and trailing blanks.
+List plainMinus(List a, const List& b) {
+  for (const std::string& text : b) {
+    auto it = std::find(a.begin(), a.end(), text);
+    if (it != a.end()) a.erase(it);
+  }
+  return a;
+}
+
+List plainSortNoCase(const List& list, bool ascending) {
+  std::size_t width = longestLength(list);
+  std::vector<std::pair<std::string, std::size_t>> keyed;
+  for (std::size_t i = 0; i < list.size(); ++i) {
+    keyed.emplace_back(upperCase(padRight(list[i], width)), i);
+  }
+  // Insertion sort: obviously stable.
+  for (std::size_t i = 1; i < keyed.size(); ++i) {
+    for (std::size_t j = i; j > 0; --j) {
+      bool before = ascending ? keyed[j].first < keyed[j - 1].first
+                              : keyed[j].first > keyed[j - 1].first;
+      if (!before) break;
+      std::swap(keyed[j], keyed[j - 1]);
+    }
+  }
+  List result;
+  for (const auto& entry : keyed) result.push_back(trimRight(list[entry.second]));
+  return result;
+}
+
+List randomList(std::mt19937& random, std::size_t count) {
+  static const char kBytes[] = {'a', 'A', 'b', 'B', ' ', '\t', '!', '~', '\x01', '\xe9'};
+  std::uniform_int_distribution<std::size_t> length(0, 4);
+  std::uniform_int_distribution<std::size_t> pick(0, sizeof kBytes - 1);
+  List list;
+  for (std::size_t i = 0; i < count; ++i) {
+    std::string text;
+    for (std::size_t n = length(random); n > 0; --n) text.push_back(kBytes[pick(random)]);
+    list.push_back(text);
+  }
+  return list;
+}
+
+TEST(ListAlgorithms, MinusEqualsPlainDefinition) {
+  std::mt19937 random(20261207);
+  for (int round = 0; round < 200; ++round) {
+    List a = randomList(random, round % 40);
+    List b = randomList(random, (round * 7) % 30);
+    ASSERT_EQ(plainMinus(a, b), minus(a, b)) << "round " << round;
+  }
+}
+
+TEST(ListAlgorithms, SortNoCaseEqualsPlainDefinition) {
+  std::mt19937 random(7);
+  for (int round = 0; round < 200; ++round) {
+    List list = randomList(random, round % 50);
+    ASSERT_EQ(plainSortNoCase(list, true), sortNoCase(list, true)) << "round " << round;
+    ASSERT_EQ(plainSortNoCase(list, false), sortNoCase(list, false)) << "round " << round;
+  }
 }
 
 }  // namespace

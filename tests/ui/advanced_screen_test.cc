@@ -4,11 +4,11 @@
 #include <vector>
 
 #include "options/option_list.h"
-#include "platform/memory_console.h"
+#include "support/memory_console.h"
 #include "ui/corvane_screen.h"
-#include "ui/keys.h"
+#include "ui/read_key.h"
 #include "ui/project_editor.h"
-#include "ui/workspace_rows.h"
+#include "support/workspace_rows.h"
 
 namespace corvane {
 namespace {
@@ -19,17 +19,25 @@ class AdvancedScreenTest : public ::testing::Test {
  protected:
   AdvancedScreenTest() : screen(console) { screen.openWorkspace(); }
 
-  int run() {
-    return advancedScreen(screen, libraries, libraryPaths, includePaths, objects, resources);
+  int run() { return advancedScreen(screen, draft); }
+
+  static ProjectDraft someValues() {
+    ProjectDraft values;
+    values.settings.libraries = "gdi32.lib";
+    values.settings.libraryPaths = "..\\lib;C:\\sdk\\lib";
+    values.settings.includePaths = "..\\include";
+    values.settings.resources = "app.res";
+    return values;
   }
 
   MemoryConsole console;
   CorvaneScreen screen;
-  std::string libraries = "gdi32.lib";
-  std::string libraryPaths = "..\\lib;C:\\sdk\\lib";
-  std::string includePaths = "..\\include";
-  std::string objects;
-  std::string resources = "app.res";
+  ProjectDraft draft = someValues();
+  std::string& libraries = draft.settings.libraries;
+  std::string& libraryPaths = draft.settings.libraryPaths;
+  std::string& includePaths = draft.settings.includePaths;
+  std::string& objects = draft.settings.objects;
+  std::string& resources = draft.settings.resources;
 };
 
 TEST_F(AdvancedScreenTest, DrawsTheFiveValuesUnderTheirExplanations) {
@@ -130,10 +138,11 @@ TEST_F(AdvancedScreenTest, EscInAnEditBoxKeepsTheOldValue) {
 }
 
 TEST_F(AdvancedScreenTest, LeavingBringsBackTheMainWorkspace) {
-  OptionList options;
-  std::string projectFile = "Project.gen", makefile = "Makefile.b", target = "hello", flags;
+  ProjectDraft mainValues{"Project.gen", {}};
+  mainValues.settings.makefileName = "Makefile.b";
+  mainValues.settings.target = "hello";
   console.pushKey(kKeyEsc);
-  mainScreen(screen, options, projectFile, makefile, target, flags, flags);
+  mainScreen(screen, mainValues);
   const std::vector<std::string> mainRows = workspaceRows(console);
   const std::vector<TextWindow*> stack = screen.stack();
 

@@ -5,9 +5,10 @@
 #include <string>
 #include <vector>
 
-#include "platform/memory_console.h"
+#include "support/memory_console.h"
+#include "support/screen_recorder.h"
 #include "support/screen_text.h"
-#include "ui/keys.h"
+#include "ui/read_key.h"
 
 namespace corvane {
 namespace {
@@ -19,36 +20,11 @@ std::vector<Cell> screenCells(const Console& console) {
   return cells;
 }
 
-// Keeps the screen as it was when the first key was read.
-class SnapshotConsole : public MemoryConsole {
- public:
-  int getKey() override {
-    if (rows.empty()) {
-      for (int r = 1; r <= kScreenRows; ++r) rows.push_back(rowText(r));
-      cells = screenCells(*this);
-      cursorColumn = screenCursorColumn();
-      cursorRow = screenCursorRow();
-    }
-    return MemoryConsole::getKey();
-  }
-  int foregroundThen(int column, int row) const { return attributeThen(column, row) & 0x0F; }
-  int backgroundThen(int column, int row) const { return attributeThen(column, row) >> 4; }
-
-  std::vector<std::string> rows;  // rows[0] is screen row 1
-  std::vector<Cell> cells;
-  int cursorColumn = 0;
-  int cursorRow = 0;
-
- private:
-  int attributeThen(int column, int row) const {
-    return cells[static_cast<std::size_t>((row - 1) * kScreenColumns + column - 1)].attribute;
-  }
-};
-
 class CorvaneScreenTest : public ::testing::Test {
  protected:
   CorvaneScreenTest() : screen(console) {}
-  SnapshotConsole console;
+  MemoryConsole console;
+  ScreenRecorder recorder{console};
   CorvaneScreen screen;
 };
 
@@ -144,7 +120,7 @@ TEST_F(CorvaneScreenTest, ErrorBoxWithOneLine) {
   console.pushKeys("x");
   EXPECT_EQ(screen.showError({"Cannot open Makefile.b"}, "Press a key"), 'x');
 
-  const auto& shown = console.rows;
+  const std::vector<std::string> shown = recorder.first().rows();
   EXPECT_EQ(shown[9], at(33, "_________________"));
   EXPECT_EQ(shown[10], at(33, "\t-  E R R O R  \t"));
   EXPECT_EQ(shown[11], at(33, "~~~~~~~~~~~~~~~~~"));
@@ -153,13 +129,13 @@ TEST_F(CorvaneScreenTest, ErrorBoxWithOneLine) {
   EXPECT_EQ(shown[19], at(30, "Press a key"));
   for (int r : {13, 14, 15, 17, 18, 19, 21, 22, 23})
     EXPECT_EQ(shown[static_cast<std::size_t>(r - 1)], row("")) << "row " << r;
-  EXPECT_EQ(console.foregroundThen(33, 10), kYellow);
-  EXPECT_EQ(console.backgroundThen(33, 10), kRed);
-  EXPECT_EQ(console.foregroundThen(30, 16), kWhite);
-  EXPECT_EQ(console.foregroundThen(30, 20), kYellow);
-  EXPECT_EQ(console.backgroundThen(9, 23), kRed);
-  EXPECT_EQ(console.backgroundThen(73, 10), kRed);
-  EXPECT_EQ(console.backgroundThen(74, 10), kBlue);
+  EXPECT_EQ(recorder.first().foregroundAt(33, 10), kYellow);
+  EXPECT_EQ(recorder.first().backgroundAt(33, 10), kRed);
+  EXPECT_EQ(recorder.first().foregroundAt(30, 16), kWhite);
+  EXPECT_EQ(recorder.first().foregroundAt(30, 20), kYellow);
+  EXPECT_EQ(recorder.first().backgroundAt(9, 23), kRed);
+  EXPECT_EQ(recorder.first().backgroundAt(73, 10), kRed);
+  EXPECT_EQ(recorder.first().backgroundAt(74, 10), kBlue);
 
   EXPECT_EQ(screenCells(console), under);
   EXPECT_EQ(screen.stack().size(), 2u);
@@ -173,7 +149,7 @@ TEST_F(CorvaneScreenTest, ErrorBoxWithTwoLinesAndAWidePrompt) {
   // is (64 - 26 + 1) / 2 + 1 = 20 of the box.
   EXPECT_EQ(screen.showError({"first", "second line"}, "Press Enter to try again"),
             kKeyDown);
-  const auto& shown = console.rows;
+  const std::vector<std::string> shown = recorder.first().rows();
   EXPECT_EQ(shown[14], at(28, "first"));
   EXPECT_EQ(shown[17], at(28, "second line"));
   EXPECT_EQ(shown[20], at(28, "Press Enter to try again"));
@@ -187,18 +163,22 @@ TEST_F(CorvaneScreenTest, ErrorLineWiderThanTheBoxStartsInColumnTwo) {
   console.pushKeys(" ");
   screen.showError({wide}, "key");
   // From box column 2 (screen column 10) it runs on to the next row.
-  EXPECT_EQ(console.rows[15], at(10, wide.substr(0, 64)));
-  EXPECT_EQ(console.rows[16], at(9, wide.substr(64)));
+  EXPECT_EQ(recorder.first().rows()[15], at(10, wide.substr(0, 64)));
+  EXPECT_EQ(recorder.first().rows()[16], at(9, wide.substr(64)));
 }
 
-TEST_F(CorvaneScreenTest, FatalErrorWaitsForAKeyAndLeavesTheScreenBlank) {
+TEST_F(CorvaneScreenTest, FatalErrorWaitsForAKeyAndTheScreenIsThenTornDown) {
   screen.showTitle();
   console.pushKeys("q");
   screen.fatalError({"Cannot write Project.gen"});
   // The prompt (35 characters and two more) sets the first column: 15 of the box.
-  EXPECT_EQ(console.rows[15], at(23, "Cannot write Project.gen"));
-  EXPECT_EQ(console.rows[19], at(23 + 18, "Press any key.."));
+  EXPECT_EQ(recorder.first().rows()[15], at(23, "Cannot write Project.gen"));
+  EXPECT_EQ(recorder.first().rows()[19], at(23 + 18, "Press any key.."));
   EXPECT_EQ(console.keysLeft(), 0u);
+  // The box stays until the owner of the screen tears it down.
+  EXPECT_EQ(console.rowText(16), at(23, "Cannot write Project.gen"));
+  EXPECT_FALSE(screen.destroyed());
+  screen.destroy();
   EXPECT_TRUE(screen.destroyed());
   EXPECT_TRUE(screen.stack().empty());
   for (int r = 1; r <= kScreenRows; ++r) {
@@ -212,24 +192,24 @@ TEST_F(CorvaneScreenTest, YesNoBoxLayout) {
   screen.showTitle();
   const std::vector<Cell> under = screenCells(console);
   console.pushKeys("y");
-  EXPECT_EQ(screen.askYesNo({"Load the project file", "Project.gen?"}, true), 1);
+  EXPECT_EQ(screen.askYesNo({"Load the project file", "Project.gen?"}, true), Answer::kYes);
 
-  const auto& shown = console.rows;
+  const std::vector<std::string> shown = recorder.first().rows();
   EXPECT_EQ(shown[8], at(33, "_________________"));
   EXPECT_EQ(shown[9], at(33, "\t-  Q U E R Y  -\t"));
   EXPECT_EQ(shown[10], at(33, "~~~~~~~~~~~~~~~~~"));
   // The last line and its 13 columns of question are the widest: 25.
   EXPECT_EQ(shown[13], at(28, "Load the project file"));
   EXPECT_EQ(shown[16], at(28, "Project.gen?  Y/N?..  (Y)"));
-  EXPECT_EQ(console.cursorColumn, 49);
-  EXPECT_EQ(console.cursorRow, 17);
-  EXPECT_EQ(console.foregroundThen(33, 9), kWhite);
-  EXPECT_EQ(console.backgroundThen(33, 9), kBrown);
-  EXPECT_EQ(console.foregroundThen(28, 14), kLightCyan);
-  EXPECT_EQ(console.foregroundThen(42, 17), kLightCyan);
-  EXPECT_EQ(console.foregroundThen(50, 17), kWhite);
-  EXPECT_EQ(console.foregroundThen(51, 17), kWhite);
-  EXPECT_EQ(console.backgroundThen(72, 22), kBrown);
+  EXPECT_EQ(recorder.first().cursorColumn, 49);
+  EXPECT_EQ(recorder.first().cursorRow, 17);
+  EXPECT_EQ(recorder.first().foregroundAt(33, 9), kWhite);
+  EXPECT_EQ(recorder.first().backgroundAt(33, 9), kBrown);
+  EXPECT_EQ(recorder.first().foregroundAt(28, 14), kLightCyan);
+  EXPECT_EQ(recorder.first().foregroundAt(42, 17), kLightCyan);
+  EXPECT_EQ(recorder.first().foregroundAt(50, 17), kWhite);
+  EXPECT_EQ(recorder.first().foregroundAt(51, 17), kWhite);
+  EXPECT_EQ(recorder.first().backgroundAt(72, 22), kBrown);
 
   EXPECT_EQ(screenCells(console), under);
 }
@@ -237,12 +217,15 @@ TEST_F(CorvaneScreenTest, YesNoBoxLayout) {
 TEST(AskYesNoTest, AnswersForBothDefaults) {
   struct Case {
     const char* keys;
-    int withDefaultYes;
-    int withDefaultNo;
+    Answer withDefaultYes;
+    Answer withDefaultNo;
   };
+  constexpr Answer kYes = Answer::kYes;
+  constexpr Answer kNo = Answer::kNo;
   const Case cases[] = {
-      {"\r", 1, 0}, {" ", 1, 0}, {"y", 1, 1}, {"Y", 1, 1},  {"n", 0, 0},
-      {"N", 0, 0},  {"q", 1, 0}, {"\x1b", -1, -1}, {"\xa2", 1, 0},
+      {"\r", kYes, kNo}, {" ", kYes, kNo}, {"y", kYes, kYes},  {"Y", kYes, kYes},
+      {"n", kNo, kNo},    {"N", kNo, kNo},  {"q", kYes, kNo},   {"\x1b", Answer::kEsc, Answer::kEsc},
+      {"\xa2", kYes, kNo},
   };
   for (const Case& c : cases) {
     for (bool defaultYes : {true, false}) {
@@ -261,7 +244,7 @@ TEST(AskYesNoTest, AnswersForBothDefaults) {
 TEST_F(CorvaneScreenTest, AnAltChordAnswersNoQuestion) {
   console.pushKey(kKeyAltChord);
   console.pushKeys("n");
-  EXPECT_EQ(screen.askYesNo({"Load it?"}, true), 0);
+  EXPECT_EQ(screen.askYesNo({"Load it?"}, true), Answer::kNo);
   console.pushKey(kKeyAltChord);
   console.pushKeys("\x1b");
   EXPECT_EQ(screen.showError({"Cannot write"}, "Any key"), kKeyEsc);
@@ -273,7 +256,7 @@ TEST_F(CorvaneScreenTest, BoxesShowNamesOneCellACharacter) {
   console.pushKeys("y");
   screen.askYesNo({"\xc3\xa9t\xc3\xa9.gen?"}, true);
   // 8 + 13 = 21 cells: first column (63 - 21 + 1) / 2 + 1 = 22 of the box.
-  EXPECT_EQ(console.rows[14], at(30, "\x82t\x82.gen?  Y/N?..  (Y)"));
+  EXPECT_EQ(recorder.first().rows()[14], at(30, "\x82t\x82.gen?  Y/N?..  (Y)"));
 }
 #endif
 
@@ -281,7 +264,7 @@ TEST_F(CorvaneScreenTest, YesNoBoxShowsTheDefaultNo) {
   console.pushKeys("\r");
   screen.askYesNo({"Write it?"}, false);
   // 9 + 13 = 22 columns: first column (63 - 22 + 1) / 2 + 1 = 22 of the box.
-  EXPECT_EQ(console.rows[14], at(30, "Write it?  Y/N?..  (N)"));
+  EXPECT_EQ(recorder.first().rows()[14], at(30, "Write it?  Y/N?..  (N)"));
 }
 
 TEST_F(CorvaneScreenTest, TextQuestionEscLeavesTheValueUnchanged) {
@@ -289,27 +272,29 @@ TEST_F(CorvaneScreenTest, TextQuestionEscLeavesTheValueUnchanged) {
   const std::vector<Cell> under = screenCells(console);
   std::string value = "C:\\Old";
   console.pushKeys("\bD:\\New\x1b");
-  EXPECT_EQ(screen.askText(value, {"Where is it?"}, "Enter path: ", "C:\\Offered"), -1);
+  EXPECT_EQ(screen.askText(value, {"Where is it?"}, "Enter path: ", "C:\\Offered"),
+            EditResult::kEscaped);
   EXPECT_EQ(value, "C:\\Old");
   EXPECT_EQ(screenCells(console), under);
 
   // The box: message on row 7 of the query box, the edit box on rows 19 to 21.
-  const auto& shown = console.rows;
+  const std::vector<std::string> shown = recorder.first().rows();
   EXPECT_EQ(shown[14], at(35, "Where is it?"));
   EXPECT_EQ(shown[18], row(""));
   EXPECT_EQ(shown[19], at(11, "Enter path: C:\\Offered"));
   EXPECT_EQ(shown[20], row(""));
-  EXPECT_EQ(console.backgroundThen(10, 19), kBlack);
-  EXPECT_EQ(console.backgroundThen(71, 21), kBlack);
-  EXPECT_EQ(console.backgroundThen(72, 21), kBrown);
-  EXPECT_EQ(console.backgroundThen(9, 20), kBrown);
-  EXPECT_EQ(console.backgroundThen(23, 20), kGreen);
+  EXPECT_EQ(recorder.first().backgroundAt(10, 19), kBlack);
+  EXPECT_EQ(recorder.first().backgroundAt(71, 21), kBlack);
+  EXPECT_EQ(recorder.first().backgroundAt(72, 21), kBrown);
+  EXPECT_EQ(recorder.first().backgroundAt(9, 20), kBrown);
+  EXPECT_EQ(recorder.first().backgroundAt(23, 20), kGreen);
 }
 
 TEST_F(CorvaneScreenTest, TextQuestionEnterTakesTheNewText) {
   std::string value = "C:\\Old";
   console.pushKeys("\bD:\\New\r");
-  EXPECT_EQ(screen.askText(value, {"Where is it?"}, "Enter path: ", value), 0);
+  EXPECT_EQ(screen.askText(value, {"Where is it?"}, "Enter path: ", value),
+            EditResult::kAccepted);
   EXPECT_EQ(value, "D:\\New");
 }
 

@@ -5,15 +5,15 @@
 #include <string>
 #include <vector>
 
-#include "platform/memory_console.h"
+#include "support/memory_console.h"
+#include "support/screen_recorder.h"
 #include "support/screen_text.h"
-#include "ui/keys.h"
+#include "ui/read_key.h"
 
 namespace corvane {
 namespace {
 
-// Counts what reaches the console, and notes the screen and the editing mode
-// whenever a key is read.
+// Counts what reaches the console.
 class WatchingConsole : public MemoryConsole {
  public:
   void writeText(std::string_view text) override {
@@ -24,24 +24,9 @@ class WatchingConsole : public MemoryConsole {
     ++linesCleared;
     MemoryConsole::clearLineEnd();
   }
-  int getKey() override {
-    editingAtKey.push_back(lineEditing());
-    if (screenAtFirstKey.empty()) {
-      for (int r = 1; r <= kScreenRows; ++r) screenAtFirstKey.push_back(rowText(r));
-      readCells(1, 1, kScreenColumns, kScreenRows, cellsAtFirstKey);
-    }
-    return MemoryConsole::getKey();
-  }
 
   int bytesWritten = 0;
   int linesCleared = 0;
-  std::vector<bool> editingAtKey;
-  std::vector<std::string> screenAtFirstKey;
-  std::vector<Cell> cellsAtFirstKey;
-  std::uint8_t attributeAtFirstKey(int column, int row) const {
-    return cellsAtFirstKey[static_cast<std::size_t>((row - 1) * kScreenColumns + column - 1)]
-        .attribute;
-  }
 };
 
 // A blue window on rows 5 to 7, columns 1 to 30; the field starts at column
@@ -62,6 +47,7 @@ class LineEditorTest : public ::testing::Test {
   int cursorColumn() const { return console.screenCursorColumn(); }
 
   WatchingConsole console;
+  ScreenRecorder recorder{console};
   TextWindow window;
 };
 
@@ -193,7 +179,7 @@ TEST_F(LineEditorTest, AUtf8TextIsEditedOneCellACharacter) {
   console.pushKey(kKeyHome);
   console.pushKeys("x\r");
   EXPECT_EQ(edit(value, "n\xc3\xa9" "e"), kKeyEnter);
-  EXPECT_EQ(console.screenAtFirstKey[kFieldRow - 1], row("    n\x82" "e"));
+  EXPECT_EQ(recorder.first().rows()[kFieldRow - 1], row("    n\x82" "e"));
   EXPECT_EQ(value, "xne");
   EXPECT_EQ(fieldRow(), row("    xne"));
 }
@@ -226,7 +212,8 @@ TEST_F(LineEditorTest, TellsTheConsoleWhileALineIsEdited) {
   std::string value;
   console.pushKeys("ab\r");
   edit(value, "x");
-  EXPECT_EQ(console.editingAtKey, (std::vector<bool>{true, true, true}));
+  ASSERT_EQ(recorder.shots().size(), 3u);
+  for (const ScreenShot& shot : recorder.shots()) EXPECT_TRUE(shot.lineEditing);
   EXPECT_FALSE(console.lineEditing());
 }
 
@@ -300,9 +287,10 @@ TEST_F(LineEditorTest, DrawFieldSkipsASliceAlreadyShown) {
   EXPECT_EQ(fieldRow(), row("    same"));
 }
 
-TEST_F(LineEditorTest, DrawFieldWithoutStateWipesTheFieldEveryTime) {
-  drawField(window, "longer text", kFieldColumn, 2, 0, 0);
-  drawField(window, "short", kFieldColumn, 2, 0, 0);
+TEST_F(LineEditorTest, DrawFieldWipesTheRestOfALongerSlice) {
+  FieldState state;
+  drawField(state, window, "longer text", kFieldColumn, 2, 0, 0);
+  drawField(state, window, "short", kFieldColumn, 2, 0, 0);
   EXPECT_EQ(fieldRow(), row("    short"));
 }
 
@@ -337,7 +325,8 @@ TEST(NarrowFieldTest, ScrollsBackAndANoColumnFieldIsNotDrawn) {
 }
 
 TEST(EditBoxTest, DrawsTheBoxAndRestoresTheParentAfterwards) {
-  WatchingConsole console;
+  MemoryConsole console;
+  ScreenRecorder recorder(console);
   TextWindow parent(console, 2, 5, 79, 25, 15, 1);
   parent.show();
   parent.setCursor(1, 18);
@@ -347,20 +336,20 @@ TEST(EditBoxTest, DrawsTheBoxAndRestoresTheParentAfterwards) {
 
   std::string value = "old";
   console.pushKeys("\bnew\r");
-  EXPECT_EQ(editBox(parent, value, 1, 17, "Label: ", value), 0);
+  EXPECT_EQ(editBox(parent, value, 1, 17, "Label: ", value), EditResult::kAccepted);
   EXPECT_EQ(value, "new");
 
-  const auto& shown = console.screenAtFirstKey;
+  const std::vector<std::string> shown = recorder.first().rows();
   ASSERT_EQ(shown.size(), static_cast<std::size_t>(kScreenRows));
   EXPECT_EQ(shown[21], row(" a"));  // the box covers the line from column 3
   EXPECT_EQ(shown[22], row("   Label: old"));
   EXPECT_EQ(shown[23], row(""));
-  EXPECT_EQ(console.attributeAtFirstKey(4, 23), makeAttribute(7, 0));    // the label
-  EXPECT_EQ(console.attributeAtFirstKey(11, 23), makeAttribute(15, 2));  // the offered text
-  EXPECT_EQ(console.attributeAtFirstKey(3, 22), makeAttribute(15, 0));
-  EXPECT_EQ(console.attributeAtFirstKey(78, 24), makeAttribute(15, 0));
-  EXPECT_EQ(console.attributeAtFirstKey(79, 24), makeAttribute(15, 1));  // one column short
-  EXPECT_EQ(console.attributeAtFirstKey(3, 21), makeAttribute(15, 1));
+  EXPECT_EQ(recorder.first().cellAt(4, 23).attribute, makeAttribute(7, 0));    // the label
+  EXPECT_EQ(recorder.first().cellAt(11, 23).attribute, makeAttribute(15, 2));  // the offered text
+  EXPECT_EQ(recorder.first().cellAt(3, 22).attribute, makeAttribute(15, 0));
+  EXPECT_EQ(recorder.first().cellAt(78, 24).attribute, makeAttribute(15, 0));
+  EXPECT_EQ(recorder.first().cellAt(79, 24).attribute, makeAttribute(15, 1));  // one column short
+  EXPECT_EQ(recorder.first().cellAt(3, 21).attribute, makeAttribute(15, 1));
 
   for (int r = 1; r <= kScreenRows; ++r) EXPECT_EQ(console.rowText(r), before[r - 1]);
   EXPECT_EQ(console.backgroundAt(3, 22), 1);
@@ -372,7 +361,7 @@ TEST(EditBoxTest, EscUndoesTheEdit) {
   parent.show();
   std::string value = "old";
   console.pushKeys("\bnew\x1b");
-  EXPECT_EQ(editBox(parent, value, 1, 17, "Label: ", value), -1);
+  EXPECT_EQ(editBox(parent, value, 1, 17, "Label: ", value), EditResult::kEscaped);
   EXPECT_EQ(value, "old");
   EXPECT_EQ(console.rowText(23), row(""));
   EXPECT_EQ(console.backgroundAt(40, 23), 1);

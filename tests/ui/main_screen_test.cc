@@ -4,11 +4,11 @@
 #include <vector>
 
 #include "options/option_list.h"
-#include "platform/memory_console.h"
+#include "support/memory_console.h"
 #include "ui/corvane_screen.h"
-#include "ui/keys.h"
+#include "ui/read_key.h"
 #include "ui/project_editor.h"
-#include "ui/workspace_rows.h"
+#include "support/workspace_rows.h"
 
 namespace corvane {
 namespace {
@@ -19,8 +19,13 @@ class MainScreenTest : public ::testing::Test {
  protected:
   MainScreenTest() : screen(console) { screen.openWorkspace(); }
 
-  int run() {
-    return mainScreen(screen, options, projectFile, makefile, target, compileFlags, linkFlags);
+  int run() { return mainScreen(screen, draft); }
+
+  static ProjectDraft helloDraft() {
+    ProjectDraft hello{"Project.gen", {}};
+    hello.settings.makefileName = "Makefile.b";
+    hello.settings.target = "hello";
+    return hello;
   }
 
   // The ON/OFF word of an option row as the screen shows it.
@@ -31,12 +36,13 @@ class MainScreenTest : public ::testing::Test {
 
   MemoryConsole console;
   CorvaneScreen screen;
-  OptionList options;
-  std::string projectFile = "Project.gen";
-  std::string makefile = "Makefile.b";
-  std::string target = "hello";
-  std::string compileFlags;
-  std::string linkFlags;
+  ProjectDraft draft = helloDraft();
+  OptionList& options = draft.settings.options;
+  std::string& projectFile = draft.projectFileName;
+  std::string& makefile = draft.settings.makefileName;
+  std::string& target = draft.settings.target;
+  std::string& compileFlags = draft.settings.compilerFlags;
+  std::string& linkFlags = draft.settings.linkerFlags;
 };
 
 TEST_F(MainScreenTest, DrawsNamesOptionsFlagsAndPrompt) {

@@ -6,15 +6,16 @@
 #include <utility>
 #include <vector>
 
-#include "platform/memory_console.h"
+#include "support/memory_console.h"
 #include "project/source_discovery.h"
 #include "support/fake_file_system.h"
 #include "support/source_entries.h"
 #include "text/text_utils.h"
 #include "ui/corvane_screen.h"
-#include "ui/keys.h"
+#include "ui/read_key.h"
 #include "ui/project_editor.h"
-#include "ui/workspace_rows.h"
+#include "ui/sources_screen.h"
+#include "support/workspace_rows.h"
 
 namespace corvane {
 namespace {
@@ -36,20 +37,24 @@ class SourcesScreenTest : public ::testing::Test {
     for (const std::string& name : names) fs.addFile(name, "");
   }
 
-  int run() {
-    return sourcesScreen(screen, fs, sources, libraries, libraryPaths, includePaths, objects,
-                         resources);
+  // The sources screen with the advanced screen beside it, as the editor
+  // shows them: the key that leaves both.
+  int run() { return run(fs); }
+  int run(const FileSystem& directory) {
+    SourcesScreen sourcesScreen(screen, directory, draft);
+    int key = sourcesScreen.open();
+    while (key == kKeyRight) {
+      key = advancedScreen(screen, draft);
+      if (key == kKeyLeft) key = sourcesScreen.resume();
+    }
+    return key;
   }
 
   MemoryConsole console;
   CorvaneScreen screen;
   FakeFileSystem fs{"/home/user/work"};
-  List sources;
-  std::string libraries;
-  std::string libraryPaths;
-  std::string includePaths;
-  std::string objects;
-  std::string resources;
+  ProjectDraft draft;
+  List& sources = draft.settings.sources;
 };
 
 // "source01.cpp" ... : twelve characters make four columns of 21.
@@ -377,15 +382,13 @@ TEST_F(SourcesScreenTest, TheReloadLineIsCentredAndALongPathStartsInColumnOne) {
   FakeFileSystem shortPath("/src/proj");  // 9 characters: column (77 - 9 - 36) / 2 + 1
   shortPath.addFile("a.cpp", "");
   sources = {"a.cpp"};
-  sourcesScreen(screen, shortPath, sources, libraries, libraryPaths, includePaths, objects,
-                resources);
+  run(shortPath);
   EXPECT_EQ(workspaceRow(console, 1), blanks(16) + "Press (1) to reload all sources from /src/proj");
 
   const std::string longPath = "/home/someone/projects/" + std::string(40, 'x');
   FakeFileSystem longOne(longPath);
   longOne.addFile("a.cpp", "");
-  sourcesScreen(screen, longOne, sources, libraries, libraryPaths, includePaths, objects,
-                resources);
+  run(longOne);
   const std::string line = "Press (1) to reload all sources from " + longPath;
   EXPECT_EQ(workspaceRow(console, 1), line.substr(0, 78));
   EXPECT_EQ(workspaceRow(console, 2), line.substr(78));
@@ -533,6 +536,37 @@ TEST_F(SourcesScreenTest, ReloadOnALaterPageGoesBackToTheFirst) {
   EXPECT_EQ(workspaceRow(console, 4).substr(0, 21), "(a)s000.c   (f)s005.c");
   EXPECT_EQ(workspaceRow(console, 16), kOtherRule);
   EXPECT_EQ(workspaceRow(console, 19), blanks(27) + "[PgUp] page 1 of 4 [PgDn]");
+}
+
+// A directory of 2,000 sources of mixed case and both extensions, added in
+// no sorted order (how long the keys take is measured in bench/).
+TEST_F(SourcesScreenTest, TwoThousandSourcesMoveAndReload) {
+  List half;
+  for (int i = 0; i < 2000; ++i) {
+    const int n = (i * 7919) % 2000;
+    const std::string name = std::string(n % 3 == 0 ? "Mod" : "mod") + std::to_string(10000 + n) +
+                             (n % 2 == 0 ? ".cpp" : ".c");
+    fs.addFile(name, "");
+    if (n % 2 == 0) half.push_back(name);
+  }
+
+  // Half of the directory in the project: two move out, then all come back.
+  sources = half;
+  console.pushKeys("ab1");
+  console.pushKey(kKeyEnter);
+  EXPECT_EQ(run(), kKeyEnter);
+  EXPECT_EQ(console.keysRead(), 4);
+  EXPECT_EQ(sources.size(), 2000u);  // the reload took them all
+  EXPECT_EQ(workspaceRow(console, 20).find("Press (selection)"), 25u);
+
+  // Ten sources in the project: one of the 1,990 others moves in, one out.
+  sources = List(half.begin(), half.begin() + 10);
+  console.pushKeys("ka");
+  console.pushKey(kKeyEnter);
+  EXPECT_EQ(run(), kKeyEnter);
+  EXPECT_EQ(console.keysRead(), 4 + 3);
+  EXPECT_EQ(sources.size(), 10u);
+  EXPECT_FALSE(console.ranDry());
 }
 
 }  // namespace

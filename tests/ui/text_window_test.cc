@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "platform/memory_console.h"
+#include "support/memory_console.h"
 #include "support/screen_text.h"
 
 namespace corvane {
@@ -92,28 +92,6 @@ TEST(TextWindowTest, ColouredWritesKeepTheWindowsOwnColours) {
   EXPECT_EQ(console.backgroundAt(10, 1), 1);
   EXPECT_EQ(window.foreground(), 15);
   EXPECT_EQ(window.background(), 1);
-}
-
-TEST(TextWindowTest, WritePartPutsTheCursorAndColoursBack) {
-  MemoryConsole console;
-  TextWindow window(console, 1, 1, 30, 3, 15, 1);
-  window.show();
-  window.setCursor(4, 1);
-  window.writePart("0123456789", 2, 3, 10, 2, 14, 2);
-  window.writePart("0123456789", 8, 5, 20, 0, -1, -1);  // only "89" is left; row kept
-  window.writePart("0123456789", 10, 5, 1, 3, -1, -1);  // past the end: nothing
-  EXPECT_EQ(console.rowText(1), row("                   89"));
-  EXPECT_EQ(console.rowText(2), row("         234"));
-  EXPECT_EQ(console.rowText(3), row(""));
-  EXPECT_EQ(console.foregroundAt(10, 2), 14);
-  EXPECT_EQ(console.backgroundAt(10, 2), 2);
-  EXPECT_EQ(console.backgroundAt(20, 1), 1);
-  EXPECT_EQ(window.cursorColumn(), 4);
-  EXPECT_EQ(window.cursorRow(), 1);
-  EXPECT_EQ(window.foreground(), 15);
-  EXPECT_EQ(window.background(), 1);
-  window.write("x");
-  EXPECT_EQ(console.rowText(1), row("   x               89"));
 }
 
 TEST(TextWindowTest, SetCursorLeavesZeroAndMinusOneFieldsAlone) {

@@ -13,7 +13,6 @@
 #include "platform/posix/descriptor.h"
 #include "platform/posix/program_path.h"
 #include "platform/posix/wine_drives.h"
-#include "text/text_utils.h"
 
 namespace corvane {
 
@@ -23,7 +22,7 @@ bool isSeparator(char c) { return c == '/' || c == '\\'; }
 
 }  // namespace
 
-std::string PosixFileSystem::currentDirectory() const {
+std::string NativeFileSystem::currentDirectory() const {
   std::string buffer(256, '\0');
   while (::getcwd(buffer.data(), buffer.size()) == nullptr) {
     if (errno != ERANGE) return std::string();
@@ -33,18 +32,18 @@ std::string PosixFileSystem::currentDirectory() const {
   return buffer;
 }
 
-std::vector<std::string> PosixFileSystem::listMatching(const std::string& extension) const {
+std::vector<std::string> NativeFileSystem::listMatching(const std::string& extension) const {
   std::vector<std::string> names;
   DIR* directory = ::opendir(".");
   if (directory == nullptr) return names;
   // The Windows search for "*.ext" ignores case; the name must end in the
   // dot and the extension, and "*" may match nothing at all.
-  const std::string suffix = upperCase("." + extension);
+  const std::string suffix = "." + extension;
   while (const dirent* entry = ::readdir(directory)) {
     std::string_view name = entry->d_name;
     if (name == "." || name == "..") continue;
     if (name.size() < suffix.size()) continue;
-    if (upperCase(name.substr(name.size() - suffix.size())) == suffix) {
+    if (sameNameNoCase(name.substr(name.size() - suffix.size()), suffix)) {
       names.emplace_back(name);
     }
   }
@@ -52,11 +51,11 @@ std::vector<std::string> PosixFileSystem::listMatching(const std::string& extens
   return names;
 }
 
-bool PosixFileSystem::exists(const std::string& path) const {
+bool NativeFileSystem::exists(const std::string& path) const {
   return windowsPathExists(path, winePrefix());
 }
 
-bool PosixFileSystem::isWritable(const std::string& path) const {
+bool NativeFileSystem::isWritable(const std::string& path) const {
   // access() answers yes to the administrator for any file; a file that
   // grants nobody write permission is meant to stay as it is.
   struct stat status {};
@@ -64,7 +63,7 @@ bool PosixFileSystem::isWritable(const std::string& path) const {
          grantsWritePermission(status.st_mode) && ::access(path.c_str(), W_OK) == 0;
 }
 
-std::optional<std::string> PosixFileSystem::readFile(const std::string& path,
+std::optional<std::string> NativeFileSystem::readFile(const std::string& path,
                                                      std::size_t maxBytes) const {
   // Only regular files are read: a FIFO named x.cpp would block the open or
   // the read forever, and a device such as /dev/zero would never end.
@@ -94,19 +93,19 @@ std::optional<std::string> PosixFileSystem::readFile(const std::string& path,
   return content;
 }
 
-SaveResult PosixFileSystem::saveFile(const std::string& path, const std::string& content) {
+SaveResult NativeFileSystem::saveFile(const std::string& path, const std::string& content) {
   return saveFileSafely(path, content);
 }
 
-std::string PosixFileSystem::programPath() const {
+std::string NativeFileSystem::programPath() const {
   return programPathOf(startedAs_, std::getenv("PATH"), currentDirectory());
 }
 
-std::string PosixFileSystem::windowsDirectoryName(const std::string& directory) const {
+std::string NativeFileSystem::windowsDirectoryName(const std::string& directory) const {
   return wineDirectoryName(directory, winePrefix());
 }
 
-PathParts PosixFileSystem::splitPath(const std::string& path) const {
+PathParts NativeFileSystem::splitPath(const std::string& path) const {
   PathParts parts;
   std::size_t nameStart = 0;
   for (std::size_t i = path.size(); i > 0; --i) {
@@ -125,10 +124,6 @@ PathParts PosixFileSystem::splitPath(const std::string& path) const {
     parts.extension = last.substr(dot);
   }
   return parts;
-}
-
-std::unique_ptr<FileSystem> makeNativeFileSystem(const std::string& startedAs) {
-  return std::make_unique<PosixFileSystem>(startedAs);
 }
 
 }  // namespace corvane

@@ -9,13 +9,31 @@
 #include <cstdlib>
 #include <set>
 #include <utility>
+#include <vector>
 
 #include "platform/posix/posix_file_system.h"
-#include "text/text_utils.h"
 
 namespace corvane {
 
 namespace {
+
+using Components = std::vector<std::string>;
+
+char upper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
+
+// The names between the slashes; empty ones (from "//" or a final "/") are
+// no components.
+Components componentsOf(const std::string& path) {
+  Components components;
+  std::size_t at = 0;
+  while (at <= path.size()) {
+    std::size_t end = path.find('/', at);
+    if (end == std::string::npos) end = path.size();
+    if (end > at) components.push_back(path.substr(at, end - at));
+    at = end + 1;
+  }
+  return components;
+}
 
 bool statOf(const std::string& path, struct stat& status) {
   return !path.empty() && ::stat(path.c_str(), &status) == 0;
@@ -33,14 +51,13 @@ std::string join(const std::string& base, const std::string& name) {
 // file reached under several spellings (links that loop, such as d -> .
 // beside D -> .) is kept once: the walk never holds more than the distinct
 // files that match, and takes one pass per component however deep it goes.
-bool resolveFrom(const std::string& base, const List& components, bool wantDirectory) {
-  List reached{base};
+bool resolveFrom(const std::string& base, const Components& components, bool wantDirectory) {
+  Components reached{base};
   for (std::size_t index = 0; index < components.size(); ++index) {
     const std::string& component = components[index];
     // Every component but the last must be a directory to go on.
     const bool directoryHere = wantDirectory || index + 1 < components.size();
-    const std::string folded = upperCase(component);
-    List next;
+    Components next;
     std::set<std::pair<dev_t, ino_t>> seen;
     auto keep = [&](const std::string& path) {
       struct stat status {};
@@ -54,7 +71,7 @@ bool resolveFrom(const std::string& base, const List& components, bool wantDirec
       if (directory == nullptr) continue;
       while (const dirent* entry = ::readdir(directory)) {
         const std::string name = entry->d_name;
-        if (name != component && upperCase(name) == folded) keep(join(directoryPath, name));
+        if (name != component && sameNameNoCase(name, component)) keep(join(directoryPath, name));
       }
       ::closedir(directory);
     }
@@ -70,6 +87,13 @@ bool hasDriveLetter(const std::string& path) {
 }
 
 }  // namespace
+
+bool sameNameNoCase(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i)
+    if (upper(a[i]) != upper(b[i])) return false;
+  return true;
+}
 
 std::string winePrefix() {
   const char* prefix = std::getenv("WINEPREFIX");
@@ -88,7 +112,7 @@ bool windowsPathExists(const std::string& path, const std::string& prefix) {
   struct stat status {};
 
   if (hasDriveLetter(slashed)) {
-    const List components = splitWords(slashed.substr(2), "/");
+    const Components components = componentsOf(slashed.substr(2));
     const char letter = slashed[0];
     for (char spelling : {static_cast<char>(std::tolower(static_cast<unsigned char>(letter))),
                           static_cast<char>(std::toupper(static_cast<unsigned char>(letter)))}) {
@@ -100,7 +124,7 @@ bool windowsPathExists(const std::string& path, const std::string& prefix) {
 
   if (statOf(slashed, status)) return true;
   const std::string root = slashed.front() == '/' ? "/" : ".";
-  return resolveFrom(root, splitWords(slashed, "/"), wantDirectory);
+  return resolveFrom(root, componentsOf(slashed), wantDirectory);
 }
 
 }  // namespace corvane

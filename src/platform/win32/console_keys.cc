@@ -1,6 +1,6 @@
 #include "platform/win32/console_keys.h"
 
-#include "ui/keys.h"
+#include "platform/key_codes.h"
 
 namespace corvane {
 

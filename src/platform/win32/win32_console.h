@@ -4,7 +4,7 @@
 
 #include <memory>
 
-#include "ui/console.h"
+#include "platform/console.h"
 
 namespace corvane {
 

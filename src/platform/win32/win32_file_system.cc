@@ -1,4 +1,4 @@
-#include "platform/win32/win32_file_system.h"
+#include "platform/native_file_system.h"
 
 #include <algorithm>
 #include <limits>
@@ -158,12 +158,12 @@ UniqueFileHandle openExisting(const std::string& path) {
 
 }  // namespace
 
-std::string Win32FileSystem::currentDirectory() const {
+std::string NativeFileSystem::currentDirectory() const {
   return growingBufferText(
       [](char* buffer, DWORD size) { return GetCurrentDirectoryA(size, buffer); });
 }
 
-std::vector<std::string> Win32FileSystem::listMatching(const std::string& extension) const {
+std::vector<std::string> NativeFileSystem::listMatching(const std::string& extension) const {
   std::vector<std::string> names;
   const std::string pattern = "*." + extension;
   WIN32_FIND_DATAA entry;
@@ -177,17 +177,17 @@ std::vector<std::string> Win32FileSystem::listMatching(const std::string& extens
   return names;
 }
 
-bool Win32FileSystem::exists(const std::string& path) const {
+bool NativeFileSystem::exists(const std::string& path) const {
   return GetFileAttributesA(path.c_str()) != kNoAttributes;
 }
 
-bool Win32FileSystem::isWritable(const std::string& path) const {
+bool NativeFileSystem::isWritable(const std::string& path) const {
   const DWORD attributes = GetFileAttributesA(path.c_str());
   return attributes != kNoAttributes &&
          (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY)) == 0;
 }
 
-std::optional<std::string> Win32FileSystem::readFile(const std::string& path,
+std::optional<std::string> NativeFileSystem::readFile(const std::string& path,
                                                      std::size_t maxBytes) const {
   UniqueFileHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
                                     nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
@@ -208,7 +208,7 @@ std::optional<std::string> Win32FileSystem::readFile(const std::string& path,
   return content;
 }
 
-SaveResult Win32FileSystem::saveFile(const std::string& path, const std::string& content) {
+SaveResult NativeFileSystem::saveFile(const std::string& path, const std::string& content) {
   if (path.empty()) return SaveResult::kCannotOpen;
   const DWORD oldAttributes = GetFileAttributesA(path.c_str());
   if (oldAttributes != kNoAttributes &&
@@ -241,21 +241,22 @@ SaveResult Win32FileSystem::saveFile(const std::string& path, const std::string&
   return rewriteInPlace(existing.get(), content);
 }
 
-std::string Win32FileSystem::programPath() const {
+// Windows reports the program's file as it was started: the first argument
+// (startedAs_) adds nothing.
+std::string NativeFileSystem::programPath() const {
   // GetModuleFileNameA returns the buffer size (not the size needed) when the
   // path does not fit; growingBufferText doubles the buffer then.
   return growingBufferText(
       [](char* buffer, DWORD size) { return GetModuleFileNameA(nullptr, buffer, size); });
 }
 
-PathParts Win32FileSystem::splitPath(const std::string& path) const {
+PathParts NativeFileSystem::splitPath(const std::string& path) const {
   return splitWindowsPath(path);
 }
 
-// Windows reports the program's file as it was started: the first argument
-// adds nothing.
-std::unique_ptr<FileSystem> makeNativeFileSystem(const std::string& /*startedAs*/) {
-  return std::make_unique<Win32FileSystem>();
+// A Windows path is the name Windows programs know the directory by.
+std::string NativeFileSystem::windowsDirectoryName(const std::string& directory) const {
+  return directory;
 }
 
 }  // namespace corvane

@@ -19,27 +19,27 @@ std::vector<std::string> sorted(std::vector<std::string> names) {
   return names;
 }
 
-TEST(PosixFileSystem, CurrentDirectoryIsAbsolute) {
+TEST(NativeFileSystem, CurrentDirectoryIsAbsolute) {
   ScratchDirectory scratch("proj.v2");
-  PosixFileSystem fs;
+  NativeFileSystem fs;
   EXPECT_EQ(scratch.path(), fs.currentDirectory());
 }
 
-TEST(PosixFileSystem, ListMatchingIgnoresCaseAndIncludesDirectories) {
+TEST(NativeFileSystem, ListMatchingIgnoresCaseAndIncludesDirectories) {
   ScratchDirectory scratch;
   for (const char* name : {"a.cpp", "B.CPP", "c.Cpp", "d.c", "e.cppx", "fcpp", ".cpp", "g.h"}) {
     scratch.write(name, "");
   }
   scratch.makeDirectory("dir.cpp");
-  PosixFileSystem fs;
+  NativeFileSystem fs;
   EXPECT_EQ((std::vector<std::string>{".cpp", "B.CPP", "a.cpp", "c.Cpp", "dir.cpp"}),
             sorted(fs.listMatching("cpp")));
   EXPECT_EQ((std::vector<std::string>{"d.c"}), fs.listMatching("c"));
   EXPECT_EQ((std::vector<std::string>{"d.c"}), fs.listMatching("C"));
 }
 
-TEST(PosixFileSystem, SplitPathWithEitherSeparator) {
-  PosixFileSystem fs;
+TEST(NativeFileSystem, SplitPathWithEitherSeparator) {
+  NativeFileSystem fs;
   PathParts unix = fs.splitPath("/usr/lib/my.prog.c");
   EXPECT_EQ("", unix.drive);
   EXPECT_EQ("/usr/lib/", unix.directory);
@@ -55,26 +55,26 @@ TEST(PosixFileSystem, SplitPathWithEitherSeparator) {
   EXPECT_EQ("", bare.extension);
 }
 
-TEST(PosixFileSystem, ReadFileGivesBytesOrNothing) {
+TEST(NativeFileSystem, ReadFileGivesBytesOrNothing) {
   ScratchDirectory scratch;
   const std::string bytes("a\r\n\0\x1a\xff", 6);
   scratch.write("x.bin", bytes);
   scratch.write("empty", "");
   scratch.makeDirectory("x.cpp");
-  PosixFileSystem fs;
+  NativeFileSystem fs;
   EXPECT_EQ(bytes, fs.readFile("x.bin", kWhole));
   EXPECT_EQ(std::string(), fs.readFile("empty", kWhole));
   EXPECT_EQ(std::nullopt, fs.readFile("x.cpp", kWhole));
   EXPECT_EQ(std::nullopt, fs.readFile("absent", kWhole));
 }
 
-TEST(PosixFileSystem, ReadFileRefusesWhatNeverEnds) {
+TEST(NativeFileSystem, ReadFileRefusesWhatNeverEnds) {
   ScratchDirectory scratch;
   ASSERT_EQ(0, ::mkfifo("pipe.cpp", 0644));
   ASSERT_EQ(0, ::symlink("/dev/zero", "zero.cpp"));
   ASSERT_EQ(0, ::symlink("x.bin", "link.cpp"));
   scratch.write("x.bin", "int main()");
-  PosixFileSystem fs;
+  NativeFileSystem fs;
   EXPECT_EQ(std::nullopt, fs.readFile("pipe.cpp", kWhole));
   EXPECT_EQ(std::nullopt, fs.readFile("zero.cpp", kWhole));
   EXPECT_EQ("int main()", fs.readFile("link.cpp", kWhole));
@@ -82,7 +82,7 @@ TEST(PosixFileSystem, ReadFileRefusesWhatNeverEnds) {
 
 // Files that claim far more than they hold, or nothing while they never
 // end, are read only up to the bound asked for.
-TEST(PosixFileSystem, ReadFileStopsAtTheBound) {
+TEST(NativeFileSystem, ReadFileStopsAtTheBound) {
   ScratchDirectory scratch;
   const int sparse = ::open("huge.c", O_WRONLY | O_CREAT, 0644);
   ASSERT_GE(sparse, 0);
@@ -90,7 +90,7 @@ TEST(PosixFileSystem, ReadFileStopsAtTheBound) {
   ::close(sparse);
   ASSERT_EQ(0, ::symlink("/proc/self/pagemap", "pagemap.cpp"));
   scratch.write("small", "abcdef");
-  PosixFileSystem fs;
+  NativeFileSystem fs;
   EXPECT_EQ(std::string(100000, '\0'), fs.readFile("huge.c", 100000));
   const std::optional<std::string> endless = fs.readFile("pagemap.cpp", 300000);
   ASSERT_TRUE(endless);
@@ -99,28 +99,28 @@ TEST(PosixFileSystem, ReadFileStopsAtTheBound) {
   EXPECT_EQ("abcdef", fs.readFile("small", 6));
 }
 
-TEST(PosixFileSystem, WritableMeansPresentAndNotReadOnly) {
+TEST(NativeFileSystem, WritableMeansPresentAndNotReadOnly) {
   ScratchDirectory scratch;
   scratch.write("rw", "");
   scratch.write("ro", "");
   ASSERT_EQ(0, ::chmod("ro", 0444));
-  PosixFileSystem fs;
+  NativeFileSystem fs;
   EXPECT_TRUE(fs.isWritable("rw"));
   EXPECT_FALSE(fs.isWritable("absent"));
   // Read-only for the administrator too, whom access() would let write.
   EXPECT_FALSE(fs.isWritable("ro"));
 }
 
-TEST(PosixFileSystem, ProgramPathIsThisExecutable) {
-  PosixFileSystem fs;
+TEST(NativeFileSystem, ProgramPathIsThisExecutable) {
+  NativeFileSystem fs;
   std::string path = fs.programPath();
   ASSERT_FALSE(path.empty());
   EXPECT_EQ('/', path[0]);
   EXPECT_EQ("corvane_tests", fs.splitPath(path).name);
 }
 
-TEST(PosixFileSystem, NativeFileSystemIsPosix) {
-  EXPECT_NE(nullptr, dynamic_cast<PosixFileSystem*>(makeNativeFileSystem().get()));
+TEST(NativeFileSystem, NativeFileSystemIsPosix) {
+  EXPECT_NE(nullptr, dynamic_cast<NativeFileSystem*>(makeNativeFileSystem().get()));
 }
 
 }  // namespace

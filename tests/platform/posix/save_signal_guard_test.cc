@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/posix/child_process.h"
+#include "support/child_process.h"
 #include "support/scratch_directory.h"
 
 namespace corvane {

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "ui/keys.h"
+#include "ui/read_key.h"
 
 namespace corvane {
 namespace {

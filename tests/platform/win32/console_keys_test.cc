@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "platform/win32/key_queue.h"
-#include "ui/keys.h"
+#include "ui/read_key.h"
 
 namespace corvane {
 namespace {

@@ -1,4 +1,4 @@
-#include "platform/win32/win32_file_system.h"
+#include "platform/native_file_system.h"
 
 #include <gtest/gtest.h>
 
@@ -12,16 +12,16 @@
 namespace corvane {
 namespace {
 
-class Win32FileSystemTest : public Win32DirectoryTest {
+class NativeFileSystemTest : public Win32DirectoryTest {
  protected:
-  Win32FileSystem fs_;
+  NativeFileSystem fs_;
 };
 
 using Names = std::vector<std::string>;
 
 constexpr std::size_t kWhole = 1 << 20;  // more than any file these tests read
 
-TEST_F(Win32FileSystemTest, CurrentDirectoryIsTheAbsolutePathOfTheWorkingDirectory) {
+TEST_F(NativeFileSystemTest, CurrentDirectoryIsTheAbsolutePathOfTheWorkingDirectory) {
   const std::string current = fs_.currentDirectory();
   ASSERT_GE(current.size(), 3u);
   EXPECT_EQ(current[1], ':');
@@ -31,7 +31,7 @@ TEST_F(Win32FileSystemTest, CurrentDirectoryIsTheAbsolutePathOfTheWorkingDirecto
   EXPECT_TRUE(fs_.exists(current));
 }
 
-TEST_F(Win32FileSystemTest, ListsNamesEndingInTheExtensionInAnyCaseDirectoriesIncluded) {
+TEST_F(NativeFileSystemTest, ListsNamesEndingInTheExtensionInAnyCaseDirectoriesIncluded) {
   writeFile("a.cpp", "");
   writeFile("B.CPP", "");
   writeFile("c.c", "");
@@ -46,7 +46,7 @@ TEST_F(Win32FileSystemTest, ListsNamesEndingInTheExtensionInAnyCaseDirectoriesIn
   EXPECT_TRUE(fs_.listMatching("h").empty());
 }
 
-TEST_F(Win32FileSystemTest, ExistsForFilesAndDirectoriesUnderEitherSeparator) {
+TEST_F(NativeFileSystemTest, ExistsForFilesAndDirectoriesUnderEitherSeparator) {
   writeFile("here.txt", "x");
   ASSERT_TRUE(CreateDirectoryA("Bin", nullptr));
   writeFile("Bin\\Bcc32.exe", "");
@@ -60,7 +60,7 @@ TEST_F(Win32FileSystemTest, ExistsForFilesAndDirectoriesUnderEitherSeparator) {
   EXPECT_FALSE(fs_.exists("Bin\\absent.exe"));
 }
 
-TEST_F(Win32FileSystemTest, WritableOnlyForExistingFilesWithoutTheReadOnlyAttribute) {
+TEST_F(NativeFileSystemTest, WritableOnlyForExistingFilesWithoutTheReadOnlyAttribute) {
   writeFile("open.b", "");
   writeFile("locked.b", "");
   ASSERT_TRUE(SetFileAttributesA("locked.b", FILE_ATTRIBUTE_READONLY));
@@ -72,7 +72,7 @@ TEST_F(Win32FileSystemTest, WritableOnlyForExistingFilesWithoutTheReadOnlyAttrib
   EXPECT_FALSE(fs_.isWritable("absent.b"));
 }
 
-TEST_F(Win32FileSystemTest, ReadsEveryByteAsStored) {
+TEST_F(NativeFileSystemTest, ReadsEveryByteAsStored) {
   const std::string content(
       "line one\r\nline two\n\x1A"
       "after\0end",
@@ -90,7 +90,7 @@ TEST_F(Win32FileSystemTest, ReadsEveryByteAsStored) {
   EXPECT_FALSE(fs_.readFile("NUL", kWhole).has_value());
 }
 
-TEST_F(Win32FileSystemTest, ProgramPathNamesTheRunningExecutable) {
+TEST_F(NativeFileSystemTest, ProgramPathNamesTheRunningExecutable) {
   const std::string path = fs_.programPath();
   const PathParts parts = fs_.splitPath(path);
   EXPECT_EQ(parts.drive.size(), 2u);
@@ -100,7 +100,7 @@ TEST_F(Win32FileSystemTest, ProgramPathNamesTheRunningExecutable) {
 }
 
 TEST(WindowsSplitPath, SeparatesDriveDirectoryNameAndLastExtension) {
-  Win32FileSystem fs;
+  NativeFileSystem fs;
   const auto check = [&fs](const std::string& path, const PathParts& expected) {
     const PathParts parts = fs.splitPath(path);
     EXPECT_EQ(parts.drive, expected.drive) << path;
@@ -121,14 +121,14 @@ TEST(WindowsSplitPath, SeparatesDriveDirectoryNameAndLastExtension) {
   check("", {"", "", "", ""});
 }
 
-TEST_F(Win32FileSystemTest, SaveCreatesTheFileWithExactlyTheBytes) {
+TEST_F(NativeFileSystemTest, SaveCreatesTheFileWithExactlyTheBytes) {
   const std::string content = "# project\r\ntarget hello\r\n";
   EXPECT_EQ(fs_.saveFile("Project.gen", content), SaveResult::kSaved);
   EXPECT_EQ(fs_.readFile("Project.gen", kWhole), content);
   EXPECT_EQ(entries(), (Names{"Project.gen"}));
 }
 
-TEST_F(Win32FileSystemTest, SaveReplacesTheOldContentAndKeepsItsAttributes) {
+TEST_F(NativeFileSystemTest, SaveReplacesTheOldContentAndKeepsItsAttributes) {
   writeFile("Makefile.b", "an older and longer content than the new one\r\n");
   ASSERT_TRUE(SetFileAttributesA("Makefile.b", FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_ARCHIVE));
 
@@ -141,7 +141,7 @@ TEST_F(Win32FileSystemTest, SaveReplacesTheOldContentAndKeepsItsAttributes) {
   EXPECT_EQ(fs_.readFile("Makefile.b", kWhole), "");
 }
 
-TEST_F(Win32FileSystemTest, SaveIntoAnotherDirectoryLeavesNothingBesideIt) {
+TEST_F(NativeFileSystemTest, SaveIntoAnotherDirectoryLeavesNothingBesideIt) {
   ASSERT_TRUE(CreateDirectoryA("out", nullptr));
   EXPECT_EQ(fs_.saveFile("out/Makefile.b", "all:\r\n"), SaveResult::kSaved);
   EXPECT_EQ(fs_.readFile("out\\Makefile.b", kWhole), "all:\r\n");
@@ -150,7 +150,7 @@ TEST_F(Win32FileSystemTest, SaveIntoAnotherDirectoryLeavesNothingBesideIt) {
   EXPECT_EQ(entries(), (Names{"Makefile.b"}));
 }
 
-TEST_F(Win32FileSystemTest, SaveOverAReadOnlyFileCannotOpenAndChangesNothing) {
+TEST_F(NativeFileSystemTest, SaveOverAReadOnlyFileCannotOpenAndChangesNothing) {
   writeFile("Project.gen", "old\r\n");
   ASSERT_TRUE(SetFileAttributesA("Project.gen", FILE_ATTRIBUTE_READONLY));
 
@@ -160,7 +160,7 @@ TEST_F(Win32FileSystemTest, SaveOverAReadOnlyFileCannotOpenAndChangesNothing) {
   EXPECT_EQ(entries(), (Names{"Project.gen"}));
 }
 
-TEST_F(Win32FileSystemTest, SaveOverAFileInUseCannotOpenAndKeepsTheOldContent) {
+TEST_F(NativeFileSystemTest, SaveOverAFileInUseCannotOpenAndKeepsTheOldContent) {
   writeFile("Makefile.b", "old\r\n");
   {
     // Another program has the file open and shares nothing.
@@ -173,7 +173,7 @@ TEST_F(Win32FileSystemTest, SaveOverAFileInUseCannotOpenAndKeepsTheOldContent) {
   EXPECT_EQ(entries(), (Names{"Makefile.b"}));
 }
 
-TEST_F(Win32FileSystemTest, SaveOverADirectoryOrIntoAMissingOneCannotOpen) {
+TEST_F(NativeFileSystemTest, SaveOverADirectoryOrIntoAMissingOneCannotOpen) {
   ASSERT_TRUE(CreateDirectoryA("Makefile.b", nullptr));
   EXPECT_EQ(fs_.saveFile("Makefile.b", "x"), SaveResult::kCannotOpen);
   EXPECT_EQ(fs_.saveFile("missing\\Project.gen", "x"), SaveResult::kCannotOpen);
@@ -182,7 +182,7 @@ TEST_F(Win32FileSystemTest, SaveOverADirectoryOrIntoAMissingOneCannotOpen) {
 
 // Where a rename would lose something (the second name of the file) the
 // file is rewritten in place; a device is written to, never replaced.
-TEST_F(Win32FileSystemTest, SaveKeepsHardLinksAndWritesToDevices) {
+TEST_F(NativeFileSystemTest, SaveKeepsHardLinksAndWritesToDevices) {
   writeFile("Project.gen", "an old and longer content\r\n");
   ASSERT_TRUE(CreateHardLinkA("other.gen", "Project.gen", nullptr));
   EXPECT_EQ(fs_.saveFile("Project.gen", "new\r\n"), SaveResult::kSaved);

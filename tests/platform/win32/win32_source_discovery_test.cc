@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/win32/win32_directory_test.h"
-#include "platform/win32/win32_file_system.h"
+#include "platform/native_file_system.h"
 #include "project/source_discovery.h"
 
 namespace corvane {
@@ -19,7 +19,7 @@ class Win32SourceDiscoveryTest : public Win32DirectoryTest {
     ASSERT_TRUE(SetCurrentDirectoryA(name.c_str()));
   }
 
-  Win32FileSystem fs_;
+  NativeFileSystem fs_;
 };
 
 TEST_F(Win32SourceDiscoveryTest, SourcesOfTheDirectorySortedWithoutRegardToCase) {

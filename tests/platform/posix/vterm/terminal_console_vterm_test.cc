@@ -10,8 +10,8 @@
 #include <string>
 #include <vector>
 
-#include "pty_terminal.h"
-#include "ui/keys.h"
+#include "support/pty_terminal.h"
+#include "ui/read_key.h"
 
 namespace corvane {
 namespace testing {
@@ -44,21 +44,29 @@ std::string keyEcho(int code, int count) {
   return "Key " + std::to_string(code) + " #" + std::to_string(count);
 }
 
-TEST(TerminalConsoleOnXterm, ShowsEveryColourPairInSixteenColours) {
-  Demo demo;
-  ASSERT_TRUE(demo.start({}));
+// The demo's grid of every foreground on every background: its hex digit in
+// each cell, in the terminal's own colours. With sixteen colours the bright
+// ones are colours of their own; with eight they are the dark ones in bold.
+void expectColourGrid(const PtyTerminal& terminal, bool brightInBold) {
   for (int background = 0; background < 8; ++background) {
     for (int foreground = 0; foreground < 16; ++foreground) {
       SCOPED_TRACE("foreground " + std::to_string(foreground) + " background " +
                    std::to_string(background));
-      EXPECT_EQ(demo.terminal.cellText(foreground + 1, background + 1),
+      EXPECT_EQ(terminal.cellText(foreground + 1, background + 1),
                 std::string(1, kHex[foreground]));
-      const CellColours colours = demo.terminal.colours(foreground + 1, background + 1);
-      EXPECT_EQ(colours.foreground, kAnsiOfPc[foreground & 7] + (foreground & 8));
+      const CellColours colours = terminal.colours(foreground + 1, background + 1);
+      EXPECT_EQ(colours.foreground,
+                kAnsiOfPc[foreground & 7] + (brightInBold ? 0 : (foreground & 8)));
       EXPECT_EQ(colours.background, kAnsiOfPc[background]);
-      EXPECT_FALSE(colours.bold);
+      EXPECT_EQ(colours.bold, brightInBold && foreground >= 8);
     }
   }
+}
+
+TEST(TerminalConsoleOnXterm, ShowsEveryColourPairInSixteenColours) {
+  Demo demo;
+  ASSERT_TRUE(demo.start({}));
+  expectColourGrid(demo.terminal, false);
 }
 
 TEST(TerminalConsoleOnXterm, ShowsCodePage437Glyphs) {
@@ -83,18 +91,7 @@ TEST(TerminalConsoleOnXterm, ShowsAsciiLookAlikesOutsideUtf8) {
 TEST(TerminalConsoleOnEightColours, ShowsBrightColoursInBold) {
   Demo demo;
   ASSERT_TRUE(demo.start({}, "xterm"));
-  for (int background = 0; background < 8; ++background) {
-    for (int foreground = 0; foreground < 16; ++foreground) {
-      SCOPED_TRACE("foreground " + std::to_string(foreground) + " background " +
-                   std::to_string(background));
-      EXPECT_EQ(demo.terminal.cellText(foreground + 1, background + 1),
-                std::string(1, kHex[foreground]));
-      const CellColours colours = demo.terminal.colours(foreground + 1, background + 1);
-      EXPECT_EQ(colours.foreground, kAnsiOfPc[foreground & 7]);
-      EXPECT_EQ(colours.background, kAnsiOfPc[background]);
-      EXPECT_EQ(colours.bold, foreground >= 8);
-    }
-  }
+  expectColourGrid(demo.terminal, true);
 }
 
 struct KeyForm {
@@ -300,9 +297,9 @@ TEST_P(TerminalConsoleSignal, GivesTheTerminalBackAndEndsByTheSignal) {
 
 INSTANTIATE_TEST_SUITE_P(EndingSignals, TerminalConsoleSignal,
                          ::testing::Values(SIGTERM, SIGHUP, SIGINT),
-                         [](const ::testing::TestParamInfo<int>& info) -> std::string {
-                           return info.param == SIGTERM ? "Term"
-                                  : info.param == SIGHUP ? "HangUp"
+                         [](const ::testing::TestParamInfo<int>& test) -> std::string {
+                           return test.param == SIGTERM ? "Term"
+                                  : test.param == SIGHUP ? "HangUp"
                                                          : "CtrlC";
                          });
 
@@ -354,8 +351,8 @@ TEST_P(TerminalConsolePerformance, TypingAtTheEndOfAFieldSendsOnlyThatCell) {
 INSTANTIATE_TEST_SUITE_P(Terminals, TerminalConsolePerformance,
                          ::testing::Values(TypingCost{"xterm-256color", 16},
                                            TypingCost{"xterm", 64}, TypingCost{"linux", 64}),
-                         [](const ::testing::TestParamInfo<TypingCost>& info) {
-                           std::string name = info.param.term;
+                         [](const ::testing::TestParamInfo<TypingCost>& test) {
+                           std::string name = test.param.term;
                            std::replace(name.begin(), name.end(), '-', '_');
                            return name;
                          });

@@ -2,8 +2,8 @@
 // terminal emulator (libvterm), so tests can send key bytes and read back
 // the screen cells and colours as a user would see them. Every wait has a
 // time limit: a program that misbehaves fails the test instead of hanging it.
-#ifndef CORVANE_TESTS_PTY_TERMINAL_H
-#define CORVANE_TESTS_PTY_TERMINAL_H
+#ifndef CORVANE_TESTS_SUPPORT_PTY_TERMINAL_H
+#define CORVANE_TESTS_SUPPORT_PTY_TERMINAL_H
 
 #include <sys/types.h>
 #include <termios.h>
@@ -84,4 +84,4 @@ class PtyTerminal {
 }  // namespace testing
 }  // namespace corvane
 
-#endif  // CORVANE_TESTS_PTY_TERMINAL_H
+#endif  // CORVANE_TESTS_SUPPORT_PTY_TERMINAL_H

@@ -1,4 +1,4 @@
-#include "ui/keys.h"
+#include "ui/read_key.h"
 
 namespace corvane {
 

@@ -1,4 +1,4 @@
-#include "pty_terminal.h"
+#include "support/pty_terminal.h"
 
 #include <poll.h>
 #include <pty.h>

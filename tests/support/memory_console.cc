@@ -1,6 +1,6 @@
-#include "platform/memory_console.h"
+#include "support/memory_console.h"
 
-#include "ui/keys.h"
+#include "platform/key_codes.h"
 
 namespace corvane {
 

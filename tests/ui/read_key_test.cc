@@ -1,8 +1,8 @@
-#include "ui/keys.h"
+#include "ui/read_key.h"
 
 #include <gtest/gtest.h>
 
-#include "platform/memory_console.h"
+#include "support/memory_console.h"
 
 namespace corvane {
 namespace {

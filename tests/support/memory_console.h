@@ -1,7 +1,7 @@
 // A console that lives in memory: the cells of a CellConsole and a queue of
 // keys. The screens' tests drive it and read back characters and colours.
-#ifndef CORVANE_PLATFORM_MEMORY_CONSOLE_H
-#define CORVANE_PLATFORM_MEMORY_CONSOLE_H
+#ifndef CORVANE_TESTS_SUPPORT_MEMORY_CONSOLE_H
+#define CORVANE_TESTS_SUPPORT_MEMORY_CONSOLE_H
 
 #include <deque>
 #include <functional>
@@ -31,7 +31,10 @@ class MemoryConsole : public CellConsole {
   // A key is always there to read: Esc once the queue is empty.
   bool keyPending() override { return true; }
   bool typedAheadPending() override { return typeAhead_ && !keys_.empty(); }
-  void setLineEditing(bool active) override { lineEditing_ = active; }
+  void setLineEditing(bool active) override {
+    if (active && !lineEditing_) ++lineEditorRuns_;
+    lineEditing_ = active;
+  }
 
   // Called each time a key is about to be handed out, with the console as it
   // is at that moment: tests read the screen a question shows, or change the
@@ -44,6 +47,8 @@ class MemoryConsole : public CellConsole {
   int keysRead() const { return keysRead_; }
   bool ranDry() const { return ranDry_; }
   bool lineEditing() const { return lineEditing_; }
+  // How many times a line editor has started.
+  int lineEditorRuns() const { return lineEditorRuns_; }
 
   // The 80 characters of a screen row (1-based).
   std::string rowText(int row) const;
@@ -60,9 +65,10 @@ class MemoryConsole : public CellConsole {
   bool ranDry_ = false;
   bool lineEditing_ = false;
   int keysRead_ = 0;
+  int lineEditorRuns_ = 0;
   std::function<void(const MemoryConsole&)> observer_;
 };
 
 }  // namespace corvane
 
-#endif  // CORVANE_PLATFORM_MEMORY_CONSOLE_H
+#endif  // CORVANE_TESTS_SUPPORT_MEMORY_CONSOLE_H

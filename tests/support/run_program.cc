@@ -1,4 +1,4 @@
-#include "run_program.h"
+#include "support/run_program.h"
 
 #include <fcntl.h>
 #include <poll.h>
@@ -37,15 +37,36 @@ long long nowMilliseconds() {
     setrlimit(RLIMIT_FSIZE, &limit);
   }
   std::vector<char*> argv;
-  argv.push_back(const_cast<char*>(options.argv0.empty() ? program.c_str() : options.argv0.c_str()));
+  if (!options.launcher.empty()) {
+    argv.push_back(const_cast<char*>(options.launcher.c_str()));
+    argv.push_back(const_cast<char*>(program.c_str()));
+  } else {
+    argv.push_back(
+        const_cast<char*>(options.argv0.empty() ? program.c_str() : options.argv0.c_str()));
+  }
   for (const std::string& argument : options.arguments)
     argv.push_back(const_cast<char*>(argument.c_str()));
   argv.push_back(nullptr);
-  execv(program.c_str(), argv.data());
+  if (options.launcher.empty()) {
+    execv(program.c_str(), argv.data());
+  } else {
+    execvp(options.launcher.c_str(), argv.data());
+  }
   _exit(127);
 }
 
+std::string environmentValue(const char* name) {
+  const char* value = std::getenv(name);
+  return value != nullptr ? value : "";
+}
+
 }  // namespace
+
+ProgramUnderTest programUnderTest(const std::string& built) {
+  ProgramUnderTest under{environmentValue("CORVANE_LAUNCHER"), environmentValue("CORVANE_PROGRAM")};
+  if (under.program.empty()) under.program = built;
+  return under;
+}
 
 RunResult runProgram(const std::string& program, const RunOptions& options) {
   RunResult result;

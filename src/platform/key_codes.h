@@ -6,13 +6,8 @@
 //
 // Characters above 127 are not handed out as bytes: readKey turns them into
 // kKeyNonAscii, so that no character can pose as a scan code.
-#ifndef CORVANE_UI_KEYS_H
-#define CORVANE_UI_KEYS_H
-
-#include <initializer_list>
-#include <string_view>
-
-#include "ui/console.h"
+#ifndef CORVANE_PLATFORM_KEY_CODES_H
+#define CORVANE_PLATFORM_KEY_CODES_H
 
 namespace corvane {
 
@@ -53,15 +48,6 @@ inline bool isArrowKey(int key) {
   return key == kKeyUp || key == kKeyDown || key == kKeyLeft || key == kKeyRight;
 }
 
-// One key as a code; keys typed ahead of it are dropped, and Alt chords are
-// skipped.
-int readKey(Console& console);
-// Waits for Esc, Enter, an arrow key, a character among the allowed ones
-// (compared upper-cased) or one of the extra key codes (keys such as PgDn
-// that a screen also acts on); other keys are read and dropped.
-int readKeyFrom(Console& console, std::string_view allowed,
-                std::initializer_list<int> extraKeys = {});
-
 }  // namespace corvane
 
-#endif  // CORVANE_UI_KEYS_H
+#endif  // CORVANE_PLATFORM_KEY_CODES_H

@@ -1,15 +1,15 @@
 // Reading the editing screens back from the memory console as rows of text
 // that a test can spell out: the workspace's 21 rows of 78 columns, with the
 // horizontal line byte shown as '-' and trailing blanks dropped.
-#ifndef CORVANE_TESTS_UI_WORKSPACE_ROWS_H
-#define CORVANE_TESTS_UI_WORKSPACE_ROWS_H
+#ifndef CORVANE_TESTS_SUPPORT_WORKSPACE_ROWS_H
+#define CORVANE_TESTS_SUPPORT_WORKSPACE_ROWS_H
 
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
-#include "platform/memory_console.h"
+#include "support/memory_console.h"
 #include "ui/corvane_screen.h"
 
 namespace corvane {
@@ -61,4 +61,4 @@ inline std::string blanks(int count) { return std::string(static_cast<std::size_
 
 }  // namespace corvane
 
-#endif  // CORVANE_TESTS_UI_WORKSPACE_ROWS_H
+#endif  // CORVANE_TESTS_SUPPORT_WORKSPACE_ROWS_H

@@ -1,8 +1,10 @@
 // The character-cell console that every screen of Corvane draws on: 80
-// columns by 25 rows, 1-based coordinates, column first. The platform layer
-// supplies the implementations (terminal, scripted input, memory, Win32).
-#ifndef CORVANE_UI_CONSOLE_H
-#define CORVANE_UI_CONSOLE_H
+// columns by 25 rows, 1-based coordinates, column first, cells of code page
+// 437 in the 16 colours of a text screen. The platform layer supplies the
+// implementations (terminal, scripted input, Win32); the tests bring one that
+// lives in memory.
+#ifndef CORVANE_PLATFORM_CONSOLE_H
+#define CORVANE_PLATFORM_CONSOLE_H
 
 #include <cstdint>
 #include <string_view>
@@ -22,6 +24,19 @@ struct Cell {
     return a.character == b.character && a.attribute == b.attribute;
   }
   friend bool operator!=(const Cell& a, const Cell& b) { return !(a == b); }
+};
+
+// Colours of the standard 16-colour text palette that the screens use.
+enum Colour : int {
+  kBlack = 0,
+  kBlue = 1,
+  kGreen = 2,
+  kRed = 4,
+  kBrown = 6,
+  kLightGrey = 7,
+  kLightCyan = 11,
+  kYellow = 14,
+  kWhite = 15,
 };
 
 inline std::uint8_t makeAttribute(int foreground, int background) {
@@ -50,7 +65,7 @@ class Console {
                           const std::vector<Cell>& buffer) = 0;
   // One key press without echo: its character, or 0 and then (on the next
   // call) the scan code for a key without a character, or one of the whole
-  // key codes of ui/keys.h (a non-ASCII character, an Alt chord).
+  // key codes of platform/key_codes.h (a non-ASCII character, an Alt chord).
   virtual int getKey() = 0;
   // True when a key press is waiting to be read by getKey.
   virtual bool keyPending() = 0;
@@ -65,4 +80,4 @@ class Console {
 
 }  // namespace corvane
 
-#endif  // CORVANE_UI_CONSOLE_H
+#endif  // CORVANE_PLATFORM_CONSOLE_H

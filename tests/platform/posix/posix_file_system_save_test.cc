@@ -14,7 +14,7 @@
 #include <vector>
 
 #include "platform/posix/posix_file_system.h"
-#include "platform/posix/child_process.h"
+#include "support/child_process.h"
 #include "support/scratch_directory.h"
 
 namespace corvane {

@@ -1,7 +1,7 @@
 // Runs a piece of a test in a child process, for what would change or end
 // the test process itself: signals, limits, another user.
-#ifndef CORVANE_TESTS_PLATFORM_POSIX_CHILD_PROCESS_H
-#define CORVANE_TESTS_PLATFORM_POSIX_CHILD_PROCESS_H
+#ifndef CORVANE_TESTS_SUPPORT_CHILD_PROCESS_H
+#define CORVANE_TESTS_SUPPORT_CHILD_PROCESS_H
 
 #include <sys/wait.h>
 #include <unistd.h>
@@ -25,4 +25,4 @@ inline int inChild(const std::function<int()>& body) {
 
 }  // namespace corvane
 
-#endif  // CORVANE_TESTS_PLATFORM_POSIX_CHILD_PROCESS_H
+#endif  // CORVANE_TESTS_SUPPORT_CHILD_PROCESS_H

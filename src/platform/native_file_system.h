@@ -1,0 +1,40 @@
+// The file system of the platform Corvane was built for: one class, whose
+// members platform/posix (the disk of a POSIX system, Windows paths looked
+// up through Wine's drives) and platform/win32 (the Win32 API, names in the
+// ANSI code page) each implement.
+#ifndef CORVANE_PLATFORM_NATIVE_FILE_SYSTEM_H
+#define CORVANE_PLATFORM_NATIVE_FILE_SYSTEM_H
+
+#include <string>
+#include <utility>
+
+#include "platform/file_system.h"
+
+namespace corvane {
+
+class NativeFileSystem : public FileSystem {
+ public:
+  // `startedAs` is the program's first argument, where programPath begins
+  // on a POSIX system; empty, programPath is the running file with its links
+  // resolved. Windows tells the running program's path itself.
+  explicit NativeFileSystem(std::string startedAs = std::string())
+      : startedAs_(std::move(startedAs)) {}
+
+  std::string currentDirectory() const override;
+  std::vector<std::string> listMatching(const std::string& extension) const override;
+  bool exists(const std::string& path) const override;
+  bool isWritable(const std::string& path) const override;
+  std::optional<std::string> readFile(const std::string& path,
+                                      std::size_t maxBytes) const override;
+  SaveResult saveFile(const std::string& path, const std::string& content) override;
+  std::string programPath() const override;
+  PathParts splitPath(const std::string& path) const override;
+  std::string windowsDirectoryName(const std::string& directory) const override;
+
+ private:
+  std::string startedAs_;
+};
+
+}  // namespace corvane
+
+#endif  // CORVANE_PLATFORM_NATIVE_FILE_SYSTEM_H
