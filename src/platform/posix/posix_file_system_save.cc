@@ -101,12 +101,17 @@ std::optional<SaveResult> writeAndRename(const std::string& target, const struct
                                          const std::string& content, SaveSignalGuard& guard) {
   const std::string directory = directoryOf(target);
   std::string temporary;
-  Descriptor file(createTemporary(directory, temporary));
+  int created = -1;
+  {
+    HeldSignals held;
+    created = createTemporary(directory, temporary);
+    if (created >= 0) guard.removeOnSignal(temporary);
+  }
+  Descriptor file(created);
   if (!file.valid()) {
     if (old != nullptr) return std::nullopt;  // a directory that allows no new file
     return SaveResult::kCannotOpen;
   }
-  guard.removeOnSignal(temporary);
   auto giveUp = [&](std::optional<SaveResult> result) {
     file.close();
     ::unlink(temporary.c_str());

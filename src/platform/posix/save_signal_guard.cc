@@ -137,6 +137,15 @@ void SaveSignalGuard::clear() {
   std::atomic_signal_fence(std::memory_order_seq_cst);
 }
 
+HeldSignals::HeldSignals() {
+  sigset_t ending;
+  sigemptyset(&ending);
+  for (int signal : kEndingSignals) sigaddset(&ending, signal);
+  ::sigprocmask(SIG_BLOCK, &ending, &previous_);
+}
+
+HeldSignals::~HeldSignals() { ::sigprocmask(SIG_SETMASK, &previous_, nullptr); }
+
 bool writeAll(int fd, const char* bytes, std::size_t count) {
   while (count > 0) {
     const ssize_t done = ::write(fd, bytes, count);

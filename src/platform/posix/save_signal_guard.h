@@ -12,6 +12,7 @@
 #ifndef CORVANE_PLATFORM_POSIX_SAVE_SIGNAL_GUARD_H
 #define CORVANE_PLATFORM_POSIX_SAVE_SIGNAL_GUARD_H
 
+#include <signal.h>
 #include <sys/types.h>
 
 #include <cstddef>
@@ -39,6 +40,20 @@ class SaveSignalGuard {
   void finishOnSignal(int fd, off_t newSize);
   // Nothing to undo.
   void clear();
+};
+
+// Holds the ending signals back while it lives: one that comes meanwhile is
+// handled when the hold ends. A file made and then handed to the guard must
+// be made under a hold, or a signal between the two would leave it behind.
+class HeldSignals {
+ public:
+  HeldSignals();
+  ~HeldSignals();
+  HeldSignals(const HeldSignals&) = delete;
+  HeldSignals& operator=(const HeldSignals&) = delete;
+
+ private:
+  sigset_t previous_;
 };
 
 // Writes every byte (retrying short writes); only calls that a signal
