@@ -117,6 +117,13 @@ TEST_F(WineTerminalTest, WholeSessionTypedKeyByKeyWritesBothFiles) {
   ASSERT_EQ(files(), (std::vector<std::string>{"Makefile.b", "Project.gen", "hello.cpp"}));
   EXPECT_NE(content("Project.gen").find("\r\noption DLL         ON "), std::string::npos);
   EXPECT_NE(content("Makefile.b").find("\r\nBCDIR = C:\\BCC55\r\n"), std::string::npos);
+  // Printed once the console is given back: what was written and how to
+  // build.
+  terminal.settle(300, kWait);
+  EXPECT_TRUE(shows(terminal, "wrote \"Makefile.b\" for the Borland tools in C:\\BCC55."))
+      << screenText(terminal);
+  EXPECT_TRUE(shows(terminal, "To build: C:\\BCC55\\Bin\\make -f Makefile.b"))
+      << screenText(terminal);
 }
 
 TEST_F(WineTerminalTest, NonAsciiCharactersAndAltChordsChangeNothing) {
