@@ -6,7 +6,6 @@
 
 #include "app/program_flow.h"
 #include "app/run_report.h"
-#include "platform/borland_tools.h"
 #include "platform/command_line.h"
 #include "platform/file_system.h"
 #include "platform/native_console.h"

@@ -149,6 +149,22 @@ TEST_F(WineTerminalTest, NonAsciiCharactersAndAltChordsChangeNothing) {
   EXPECT_EQ(files(), (std::vector<std::string>{"hello.cpp"}));
 }
 
+TEST_F(WineTerminalTest, F1ShowsTheHelpAndAKeyBringsTheScreenBack) {
+  PtyTerminal terminal(25, 80);
+  start(terminal);
+  ASSERT_TRUE(terminal.waitUntil([&] { return shows(terminal, "O P T I O N S"); }, kStartWait));
+  terminal.settle(300, kWait);
+  const std::string mainScreen = screenText(terminal);
+  ASSERT_TRUE(press(terminal, "\x1bOP", "Keys of the main screen")) << screenText(terminal);
+  press(terminal, " ", "");  // closes the box; Space on the screen would end the editing
+  ASSERT_TRUE(terminal.waitUntil([&] { return screenText(terminal) == mainScreen; }, kWait))
+      << screenText(terminal);
+  press(terminal, "\x1b", "");
+  const int status = waitStatus(terminal);
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 1) << "wait status " << status;
+  EXPECT_EQ(files(), (std::vector<std::string>{"hello.cpp"}));
+}
+
 TEST_F(WineTerminalTest, UsageScreenStaysUntilAKey) {
   PtyTerminal terminal(25, 80);
   start(terminal, {"/?"});
