@@ -7,101 +7,23 @@
 namespace corvane {
 namespace {
 
-RunOutcome outcomeOf(RunEnd end) {
+// The failed runs' reasons and the written makefile's summary are checked
+// on the real program (tests/e2e); here what those runs do not reach.
+TEST(RunReportTest, TerminalSummariesAndTheirNamesPrintedWithoutControlCharacters) {
   RunOutcome outcome;
-  outcome.end = end;
   outcome.projectFile = "Project.gen";
-  outcome.makefile = "Makefile.b";
-  outcome.compilerDirectory = "C:\\Borland\\BCC55";
-  return outcome;
-}
-
-const ReportSetting kTerminal{true, true};
-const ReportSetting kScript{false, true};
-
-TEST(RunReportTest, EveryFailedRunNamesItsReasonOnStandardErrorAlone) {
-  struct Case {
-    RunEnd end;
-    SaveResult failure;
-    const char* lastTried;
-    const char* reason;
-  };
-  const Case cases[] = {
-      {RunEnd::kTooManyArguments, SaveResult::kSaved, "",
-       "too many arguments; usage: corvane [project_filename] [/?]"},
-      {RunEnd::kProjectTooLarge, SaveResult::kSaved, "",
-       "the project file \"Project.gen\" is larger than 16 MiB, too large to load; nothing was "
-       "saved"},
-      {RunEnd::kEditEscaped, SaveResult::kSaved, "",
-       "ended with Esc on an editing screen; nothing was saved"},
-      {RunEnd::kProjectNotSaved, SaveResult::kCannotOpen, "",
-       "the project file \"Project.gen\" could not be opened for writing; nothing was saved"},
-      {RunEnd::kCompilerEscaped, SaveResult::kSaved, "C:\\x\\Bin\\Bcc32.exe",
-       "the compiler C:\\x\\Bin\\Bcc32.exe was not found (Esc at the compiler-directory "
-       "prompt); \"Project.gen\" was saved, no makefile was written"},
-      {RunEnd::kMakefileEscaped, SaveResult::kCannotWrite, "",
-       "the makefile \"Makefile.b\" could not be written completely (a full disk or a "
-       "file-size limit?) and was left as it was (Esc in the retry box); \"Project.gen\" was "
-       "saved"},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.reason);
-    RunOutcome outcome = outcomeOf(c.end);
-    outcome.saveFailure = c.failure;
-    outcome.compilerLastTried = c.lastTried;
-    ASSERT_EQ(exitStatus(outcome), 1);
-    for (const ReportSetting& setting : {kTerminal, kScript}) {
-      const RunReport report = reportRun(outcome, setting);
-      EXPECT_EQ(report.errors, std::string("corvane: ") + c.reason + "\n");
-      EXPECT_EQ(report.output, "");
-    }
-  }
-}
-
-TEST(RunReportTest, ATerminalIsToldWhatWasSavedAndAScriptNothing) {
-  struct Case {
-    RunEnd end;
-    const char* summary;
-  };
-  const Case cases[] = {
-      {RunEnd::kMakefileWritten,
-       "Saved \"Project.gen\" and wrote \"Makefile.b\" for the Borland tools in "
-       "C:\\Borland\\BCC55.\nTo build: wine 'C:\\Borland\\BCC55\\Bin\\make.exe' -f Makefile.b\n"},
-      {RunEnd::kOverwriteDeclined,
-       "Saved \"Project.gen\"; \"Makefile.b\" was left as it was and may no longer match the "
-       "project.\n"},
-      {RunEnd::kLoadEscaped, "Nothing was saved.\n"},
-      {RunEnd::kUsageShown, ""},  // the terminal showed the usage screen
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.summary);
-    const RunOutcome outcome = outcomeOf(c.end);
-    const RunReport terminal = reportRun(outcome, kTerminal);
-    EXPECT_EQ(terminal.output, c.summary);
-    EXPECT_EQ(terminal.errors, "");
-    if (c.end == RunEnd::kUsageShown) continue;
-    const RunReport script = reportRun(outcome, kScript);
-    EXPECT_EQ(script.output, "");
-    EXPECT_EQ(script.errors, "");
-  }
-  // A script asked for the usage and sees no screen: the text comes out.
-  const RunReport usage = reportRun(outcomeOf(RunEnd::kUsageShown), kScript);
-  EXPECT_EQ(usage.output.rfind("USAGE:\n\nC:\\Borland\\Bcc55\\Bin\\Corvane [project_filename]", 0),
-            0u);
-  EXPECT_EQ(usage.output.find("Press any key"), std::string::npos);
-}
-
-TEST(RunReportTest, NamesArePrintedWithoutTheirControlCharacters) {
-  RunOutcome outcome = outcomeOf(RunEnd::kOverwriteDeclined);
-  outcome.makefile = "evil\x1b]0;owned\x07.mak";
-  EXPECT_EQ(reportRun(outcome, kTerminal).output,
-            "Saved \"Project.gen\"; \"evil?]0;owned?.mak\" was left as it was and may no longer "
-            "match the project.\n");
-  outcome.end = RunEnd::kProjectNotSaved;
-  outcome.projectFile = "a\nb";
-  EXPECT_EQ(reportRun(outcome, kScript).errors,
-            "corvane: the project file \"a?b\" could not be opened for writing; nothing was "
-            "saved\n");
+  // Esc, BEL, the C1 control U+009B, a byte that is no character; UTF-8
+  // characters stay.
+  outcome.makefile = "\xc3\xa9vil\x1b]0;owned\x07\xc2\x9b\xff.mak";
+  outcome.end = RunEnd::kOverwriteDeclined;
+  EXPECT_EQ(reportRun(outcome, {true, true}).output,
+            "Saved \"Project.gen\"; \"\xc3\xa9vil?]0;owned???.mak\" was left as it was and may "
+            "no longer match the project.\n");
+  outcome.end = RunEnd::kLoadEscaped;
+  EXPECT_EQ(reportRun(outcome, {true, true}).output, "Nothing was saved.\n");
+  // A script is told nothing of a run that went well.
+  const RunReport script = reportRun(outcome, {false, true});
+  EXPECT_EQ(script.output + script.errors, "");
 }
 
 TEST(RunReportTest, BuildCommandQuotesForTheShellItIsTypedIn) {

@@ -40,21 +40,5 @@ TEST(DisplayText, BytesThatFormNoCharacterShowAsOneMarkEach) {
             std::make_pair(std::string("caf?.c?x?y?"), Lengths{1, 1, 1, 1, 1, 1, 1, 1, 2, 1, 3}));
 }
 
-TEST(DisplayText, PrintedUtf8KeepsCharactersAndReplacesWhatCouldSteerTheTerminal) {
-  struct Case {
-    const char* text;
-    const char* printed;
-  };
-  const Case cases[] = {
-      // Characters print as they are, code page 437 or not.
-      {"caf\xc3\xa9 \xe2\x82\xac.c", "caf\xc3\xa9 \xe2\x82\xac.c"},
-      // Esc, a line end, DEL and the C1 control U+009B (a CSI of its own).
-      {"a\x1b[2Jb\nc\x7f\xc2\x9b", "a?[2Jb?c??"},
-      // Bytes that form no character, and one cut short by the end.
-      {"caf\xe9.c\x80\xe2\x82", "caf?.c??"},
-  };
-  for (const Case& c : cases) EXPECT_EQ(printableUtf8(c.text), c.printed) << c.printed;
-}
-
 }  // namespace
 }  // namespace corvane

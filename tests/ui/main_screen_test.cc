@@ -305,38 +305,5 @@ TEST_F(MainScreenTest, NamesAndFlagsShowOneCellACharacter) {
 }
 #endif
 
-TEST_F(MainScreenTest, ATargetTypedWithItsExtensionKeepsTheNameAloneAsAReloadWould) {
-  struct Case {
-    const char* typed;
-    bool dll;
-    const char* kept;
-    const char* shown;  // in the header
-  };
-  const Case cases[] = {
-      {"app.exe", false, "app", "Target: app.exe "},
-      {"lib.dll", true, "lib", "Target: lib.dll "},
-      {"app.exe", true, "app", "Target: app.dll "},
-      {"tool", false, "tool", "Target: tool.exe "},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.typed);
-    draft = helloDraft();
-    if (c.dll) options.toggle("DLL");
-    console.pushKey('2');
-    console.pushKey(kKeyBackspace);
-    console.pushKeys(c.typed);
-    console.pushKey(kKeyEnter);
-    EXPECT_EQ(run(), kKeyEsc);
-    EXPECT_EQ(target, c.kept);
-    EXPECT_NE(workspaceRow(console, 1).find(c.shown), std::string::npos) << workspaceRow(console, 1);
-  }
-  // Esc in the box keeps the old value as it was, extension or not.
-  target = "old.exe";
-  console.pushKeys("2x");
-  console.pushKey(kKeyEsc);
-  EXPECT_EQ(run(), kKeyEsc);
-  EXPECT_EQ(target, "old.exe");
-}
-
 }  // namespace
 }  // namespace corvane
