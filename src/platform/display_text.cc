@@ -1,5 +1,7 @@
 #include "platform/display_text.h"
 
+#include <optional>
+
 #include "platform/cp437.h"
 #include "platform/utf8.h"
 
@@ -18,11 +20,19 @@ std::vector<std::string> displayTexts(const std::vector<std::string>& texts) {
   return shown;
 }
 
-std::vector<DisplayCharacter> utf8DisplayCharacters(std::string_view text) {
-  std::vector<DisplayCharacter> characters;
+namespace {
+
+// Walks a UTF-8 text character by character: `take` gets the bytes of each
+// and its code point, or nothing for bytes that form no character.
+template <typename Take>
+void forEachUtf8Character(std::string_view text, Take take) {
   Utf8Reader reader;
   std::size_t start = 0;  // where the character being read began
   std::size_t i = 0;
+  const auto taken = [&](std::optional<char32_t> code) {
+    take(text.substr(start, i - start), code);
+    start = i;
+  };
   while (i < text.size()) {
     switch (reader.feed(static_cast<std::uint8_t>(text[i]))) {
       case Utf8Reader::Step::kMore:
@@ -30,23 +40,45 @@ std::vector<DisplayCharacter> utf8DisplayCharacters(std::string_view text) {
         break;
       case Utf8Reader::Step::kCharacter:
         ++i;
-        characters.push_back({i - start, cp437FromUnicode(reader.character())});
-        start = i;
+        taken(reader.character());
         break;
       case Utf8Reader::Step::kInvalid:
         ++i;
-        characters.push_back({i - start, '?'});
-        start = i;
+        taken(std::nullopt);
         break;
       case Utf8Reader::Step::kBroken:
         // The byte that broke the character is read again as a new one.
-        characters.push_back({i - start, '?'});
-        start = i;
+        taken(std::nullopt);
         break;
     }
   }
-  if (start < text.size()) characters.push_back({text.size() - start, '?'});
+  if (start < text.size()) take(text.substr(start), std::nullopt);
+}
+
+}  // namespace
+
+std::vector<DisplayCharacter> utf8DisplayCharacters(std::string_view text) {
+  std::vector<DisplayCharacter> characters;
+  forEachUtf8Character(text, [&](std::string_view bytes, std::optional<char32_t> code) {
+    characters.push_back({bytes.size(), code ? cp437FromUnicode(*code) : '?'});
+  });
   return characters;
+}
+
+std::string printableUtf8(std::string_view text) {
+  std::string printable;
+  printable.reserve(text.size());
+  forEachUtf8Character(text, [&](std::string_view bytes, std::optional<char32_t> code) {
+    // A character that code page 437 lacks shows as "?" on the screen but
+    // prints well; only what forms no character, or steers, is replaced.
+    const bool control = !code || *code < 0x20 || (*code >= 0x7F && *code < 0xA0);
+    if (control) {
+      printable += '?';
+    } else {
+      printable += bytes;
+    }
+  });
+  return printable;
 }
 
 }  // namespace corvane

@@ -33,6 +33,15 @@ std::vector<std::string> displayTexts(const std::vector<std::string>& texts);
 // cut short shows as one "?".
 std::vector<DisplayCharacter> utf8DisplayCharacters(std::string_view text);
 
+// A file-system text as it may be printed on the user's terminal (a name in
+// a message on standard output or standard error): every character that
+// could steer the terminal instead of showing, the control characters
+// (C0, DEL, and in UTF-8 the C1 range) and bytes that form no character,
+// becomes "?". Other characters are kept as they are.
+std::string printableText(std::string_view text);
+// The same for a UTF-8 text, whatever the platform's encoding.
+std::string printableUtf8(std::string_view text);
+
 }  // namespace corvane
 
 #endif  // CORVANE_PLATFORM_DISPLAY_TEXT_H

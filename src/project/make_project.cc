@@ -60,6 +60,10 @@ std::string targetThatSurvivesSaving(std::string name, const std::string& extens
 
 }  // namespace
 
+std::string targetAsLoaded(const std::string& name, const std::string& extension) {
+  return targetThatSurvivesSaving(cutTargetExtensions(name), extension);
+}
+
 MakeProject::MakeProject(const FileSystem& fs) {
   settings_.makefileName = kDefaultMakefileName;
   settings_.sources = scanSources(fs);
@@ -85,8 +89,7 @@ MakeProject::MakeProject(std::istream& in, const FileSystem& fs) {
   optionLines_ = settings_.options.optionLines();
 
   const std::string extension = targetExtension();
-  settings_.target = targetThatSurvivesSaving(
-      cutTargetExtensions(findByPrefix(kept, kTargetKey, true)), extension);
+  settings_.target = targetAsLoaded(findByPrefix(kept, kTargetKey, true), extension);
   if (settings_.target.empty()) {
     settings_.target =
         targetThatSurvivesSaving(defaultTargetName(fs, settings_.sources), extension);

@@ -28,6 +28,12 @@ struct ProjectSettings {
   std::string resources;
 };
 
+// The target a project file's target line of `name` loads as, for a
+// project whose target has that extension: an extension typed with the name
+// ("app.exe", "lib.dll") is cut off, as the loader cuts it, so that a name
+// the screens keep and its reload from the saved file are the same.
+std::string targetAsLoaded(const std::string& name, const std::string& extension);
+
 class MakeProject {
  public:
   // The default project of the current directory.

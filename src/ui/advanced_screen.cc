@@ -5,6 +5,7 @@
 
 #include "platform/display_text.h"
 #include "ui/editor_drawing.h"
+#include "ui/help_box.h"
 #include "ui/read_key.h"
 #include "ui/project_editor.h"
 
@@ -19,7 +20,7 @@ constexpr Prompt kPrompt{31, "Press {(selection)}, [{<-}], [{Esc}] or [{Enter}].
 // Where ".." goes when a value is longer than the room after its label.
 constexpr int kCutColumn = 77;
 
-constexpr char kAllowedKeys[] = " 12345";
+constexpr char kAllowedKeys[] = " 12345?";
 
 // One of the five values: its key, the line that explains it, the label in
 // front of it on the screen and the label of its edit box.
@@ -67,7 +68,11 @@ class AdvancedScreen {
  private:
   int readKeys() {
     for (;;) {
-      const int key = lowerCaseKey(readKeyFrom(screen_.console(), kAllowedKeys));
+      const int key = lowerCaseKey(readKeyFrom(screen_.console(), kAllowedKeys, {kKeyF1}));
+      if (isHelpKey(key)) {
+        showHelp(screen_, HelpTopic::kAdvancedScreen);
+        continue;
+      }
       if (key >= '1' && key <= '5') {
         const AdvancedEntry& entry = entries_[static_cast<std::size_t>(key - '1')];
         editInBox(window_, *entry.value, entry.boxLabel);

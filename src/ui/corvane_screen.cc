@@ -94,6 +94,20 @@ BoxLayout drawBox(TextWindow& box, const BoxStyle& style, const List& lines, int
 
 }  // namespace
 
+List usageLines() {
+  constexpr std::size_t kIndent = 3;
+  List lines;
+  // The last line asks for a key; the blank ones before it only place it.
+  for (std::size_t i = 0; i + 1 < std::size(kUsageLines); ++i) {
+    std::string line = kUsageLines[i];
+    line.erase(0, std::min(kIndent, line.find_first_not_of(' ')));
+    line.erase(line.find_last_not_of(' ') + 1);
+    lines.push_back(line);
+  }
+  while (!lines.empty() && lines.back().empty()) lines.pop_back();
+  return lines;
+}
+
 CorvaneScreen::CorvaneScreen(Console& console)
     : console_(&console),
       background_(console, 1, 1, 80, 25, kWhite, kBlue),

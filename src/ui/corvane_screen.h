@@ -19,6 +19,11 @@ enum class Answer { kYes, kNo, kEsc };
 // Byte 196 of code page 437: the horizontal line of the screens' rules.
 inline constexpr char kLineCharacter = static_cast<char>(196);
 
+// The usage screen's text as plain lines, for standard output where no
+// screen is drawn: without its indent, trailing blanks and the closing
+// line that asks for a key.
+List usageLines();
+
 // Whoever makes the screen tears it down, once: the destructor leaves the
 // whole console blank however the run ends.
 class CorvaneScreen {

@@ -45,21 +45,36 @@ struct RestPosition {
   int row = 1;
 };
 
-// Writes the prompt in white, the keys it names in yellow, and returns the
+// Writes a text that names keys at the window position: the text in white,
+// the keys (marked with braces, which are not shown) in yellow. Returns the
 // window position just after it.
-inline RestPosition writePrompt(TextWindow& window, const Prompt& line) {
-  window.setCursor(line.column, kPromptRow);
-  std::string_view prompt = line.text;
+inline RestPosition writeKeyText(TextWindow& window, int column, int row,
+                                 std::string_view text) {
+  window.setCursor(column, row);
   bool key = false;
-  while (!prompt.empty()) {
-    const std::size_t end = prompt.find(key ? '}' : '{');
-    const std::string_view piece = prompt.substr(0, end);
+  while (!text.empty()) {
+    const std::size_t end = text.find(key ? '}' : '{');
+    const std::string_view piece = text.substr(0, end);
     if (!piece.empty()) window.writeColoured(piece, key ? kYellow : kWhite);
     if (end == std::string_view::npos) break;
-    prompt.remove_prefix(end + 1);
+    text.remove_prefix(end + 1);
     key = !key;
   }
   return {window.cursorColumn(), window.cursorRow()};
+}
+
+// The length of such a text on the screen, without its braces.
+inline std::size_t keyTextLength(std::string_view text) {
+  std::size_t length = 0;
+  for (char c : text)
+    if (c != '{' && c != '}') ++length;
+  return length;
+}
+
+// Writes the prompt and returns the position just after it, where the
+// cursor rests.
+inline RestPosition writePrompt(TextWindow& window, const Prompt& line) {
+  return writeKeyText(window, line.column, kPromptRow, line.text);
 }
 
 inline std::string lineCharacters(int count) {

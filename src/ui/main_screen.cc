@@ -8,6 +8,7 @@
 #include "platform/display_text.h"
 #include "text/text_utils.h"
 #include "ui/editor_drawing.h"
+#include "ui/help_box.h"
 #include "ui/read_key.h"
 #include "ui/project_editor.h"
 
@@ -25,7 +26,7 @@ constexpr Prompt kPrompt{32, "Press {(selection)}, [{Esc}], [{->}] or [{Enter}].
 // The flags are shown cut to this many characters so that both fit on one row.
 constexpr std::size_t kShownFlagLength = 16;
 
-constexpr char kAllowedKeys[] = "12345abcdefghijkl ";
+constexpr char kAllowedKeys[] = "12345abcdefghijkl ?";
 
 class MainScreen {
   // A text that keys 1 to 5 edit: the label of its edit box, the text, and
@@ -59,7 +60,11 @@ class MainScreen {
     const int dllIndex = options_.indexOf("DLL");
     const int dllKey = dllIndex >= 0 ? 'a' + dllIndex : 0;
     for (;;) {
-      const int key = lowerCaseKey(readKeyFrom(screen_.console(), kAllowedKeys));
+      const int key = lowerCaseKey(readKeyFrom(screen_.console(), kAllowedKeys, {kKeyF1}));
+      if (isHelpKey(key)) {
+        showHelp(screen_, HelpTopic::kMainScreen);
+        continue;
+      }
       if (key >= '1' && key <= '5') {
         const TextField& field = textFields_[static_cast<std::size_t>(key - '1')];
         editAndRedraw(*field.value, field.boxLabel, field.redraw);
@@ -200,7 +205,13 @@ class MainScreen {
 
   void editAndRedraw(std::string& value, const std::string& label,
                      void (MainScreen::*redraw)()) {
-    editInBox(window_, value, label);
+    const EditResult result = editInBox(window_, value, label);
+    // The field asks for the name without extension, but people type
+    // "app.exe" all the same: the project file would store "app.exe.exe"
+    // and load it back as "app". The extension is cut here as the loader
+    // cuts it, so the screen shows what the files will say.
+    if (&value == &target_ && result == EditResult::kAccepted)
+      target_ = targetAsLoaded(target_, options_.targetExtension());
     window_.activate(true);  // takes the edit box away
     (this->*redraw)();
     backToRest();

@@ -5,6 +5,7 @@
 #include "platform/display_text.h"
 #include "project/source_discovery.h"
 #include "ui/editor_drawing.h"
+#include "ui/help_box.h"
 #include "ui/read_key.h"
 #include "ui/source_columns.h"
 
@@ -54,7 +55,11 @@ int SourcesScreen::resume() {
 int SourcesScreen::readKeys() {
   for (;;) {
     const int key = lowerCaseKey(
-        readKeyFrom(screen_.console(), allowedKeys_, {kKeyPageUp, kKeyPageDown}));
+        readKeyFrom(screen_.console(), allowedKeys_, {kKeyPageUp, kKeyPageDown, kKeyF1}));
+    if (isHelpKey(key)) {
+      showHelp(screen_, HelpTopic::kSourcesScreen);
+      continue;
+    }
     switch (key) {
       case '1':
         sources_ = scanSources(fs_);
@@ -119,7 +124,7 @@ void SourcesScreen::repaginate() {
 // instead would leave the letters of project files absent from the
 // directory shown but dead.
 void SourcesScreen::updateAllowedKeys() {
-  allowedKeys_ = " 1";
+  allowedKeys_ = std::string(" 1") + kHelpCharacter;
   for (std::size_t i = 0; i < pages_[page_].count; ++i)
     allowedKeys_ += static_cast<char>('a' + i);
 }

@@ -90,12 +90,12 @@ class ScriptedRunTest : public ::testing::Test {
 
   bool launched() const { return under_.launched(); }
 
-  RunResult run(const std::string& keys, std::vector<std::string> arguments = {},
+  RunResult run(const std::string& keys, const std::vector<std::string>& arguments = {},
                 long fileSizeLimit = -1) {
     RunOptions options;
     options.launcher = under_.launcher;
     options.directory = work_.string();
-    options.arguments = std::move(arguments);
+    options.arguments = arguments;
     options.input = keys;
     options.environment = {{"WINEPREFIX", wine_.string()}};
     // Wine keeps its own state under HOME; the Linux build only looks for a
@@ -105,8 +105,19 @@ class ScriptedRunTest : public ::testing::Test {
     RunResult result = runProgram(under_.program, options);
     EXPECT_FALSE(result.timedOut);
     EXPECT_EQ(result.signal, 0);
-    // Corvane draws on the console and prints nothing.
-    EXPECT_EQ(result.output, "");
+    // The Windows C runtime ends printed lines with CR LF.
+    for (std::string* text : {&result.output, &result.errors})
+      text->erase(std::remove(text->begin(), text->end(), '\r'), text->end());
+    // A script is told only what it asked for (the usage text) and, when
+    // the run fails, why: one line on standard error.
+    const bool usage = arguments.size() == 1 &&
+                       (arguments[0] == "/?" || arguments[0] == "--help" || arguments[0] == "-h");
+    if (!usage) {
+      EXPECT_EQ(result.output, "");
+    }
+    const bool oneLine = result.errors.rfind("corvane: ", 0) == 0 &&
+                         result.errors.find('\n') == result.errors.size() - 1;
+    EXPECT_EQ(result.errors.empty() ? 0 : oneLine ? 1 : -1, result.exitStatus) << result.errors;
     return result;
   }
 
@@ -139,10 +150,20 @@ TEST_F(ScriptedRunTest, ProjectFileOfASingleSourceMatchesTheDocumentedExample) {
   EXPECT_EQ(readFile(work_ / "Project.gen"), projectFile("hello", {"hello.cpp"}));
 }
 
+// The start of the usage text that a script gets for /? on standard
+// output, where no screen is drawn: the screen's lines without their indent.
+const char kUsageStart[] = "USAGE:\n\nC:\\Borland\\Bcc55\\Bin\\Corvane [project_filename] [/?]\n";
+
 TEST_F(ScriptedRunTest, UsageScreenEndsTheRunWithoutWritingAnything) {
   writeHelloSources();
-  EXPECT_EQ(run(kEnter, {"/?"}).exitStatus, 0);
-  EXPECT_EQ(run(kEnter, {"a.gen", "b.gen"}).exitStatus, 1);
+  const RunResult usage = run(kEnter, {"/?"});
+  EXPECT_EQ(usage.exitStatus, 0);
+  EXPECT_EQ(usage.output.rfind(kUsageStart, 0), 0u) << usage.output;
+  EXPECT_EQ(usage.output.find("Press any key"), std::string::npos);
+  const RunResult twoArguments = run(kEnter, {"a.gen", "b.gen"});
+  EXPECT_EQ(twoArguments.exitStatus, 1);
+  EXPECT_EQ(twoArguments.errors,
+            "corvane: too many arguments; usage: corvane [project_filename] [/?]\n");
   EXPECT_EQ(run(kEnter, {"/?", "more"}).exitStatus, 1);
   EXPECT_EQ(entries(), (std::vector<std::string>{"hello.cpp", "util.c"}));
 }
@@ -153,8 +174,11 @@ TEST_F(ScriptedRunTest, HelpOptionsShowTheUsageScreenAndVersionIsPrinted) {
   // The usage screen takes one key; taken for a project file name, the
   // option would bring the main screen, the key would be typed there and
   // the run would end with status 1 when the input ran out.
-  EXPECT_EQ(run("x", {"--help"}).exitStatus, 0);
-  EXPECT_EQ(run("x", {"-h"}).exitStatus, 0);
+  for (const char* option : {"--help", "-h"}) {
+    const RunResult help = run("x", {option});
+    EXPECT_EQ(help.exitStatus, 0);
+    EXPECT_EQ(help.output, run("x", {"/?"}).output);
+  }
   RunOptions options;
   options.directory = work_.string();
   options.arguments = {"--version"};
@@ -177,7 +201,9 @@ TEST_F(ScriptedRunTest, EscAtTheLoadQuestionEndsWithStatusZeroAndTouchesNothing)
 
 TEST_F(ScriptedRunTest, EscInTheEditorSavesNothing) {
   writeHelloSources();
-  EXPECT_EQ(run(kEsc).exitStatus, 1);
+  const RunResult result = run(kEsc);
+  EXPECT_EQ(result.exitStatus, 1);
+  EXPECT_EQ(result.errors, "corvane: ended with Esc on an editing screen; nothing was saved\n");
   EXPECT_EQ(entries(), (std::vector<std::string>{"hello.cpp", "util.c"}));
 }
 
@@ -190,7 +216,11 @@ TEST_F(ScriptedRunTest, ScriptThatEndsEarlyEndsTheRunWithoutSaving) {
 TEST_F(ScriptedRunTest, ProjectFileThatCannotBeOpenedEndsWithStatusOne) {
   writeHelloSources();
   fs::create_directory(work_ / "Project.gen");  // a directory of that name
-  EXPECT_EQ(run(std::string(kEnter) + kEnter).exitStatus, 1);
+  const RunResult result = run(std::string(kEnter) + kEnter);
+  EXPECT_EQ(result.exitStatus, 1);
+  EXPECT_EQ(result.errors,
+            "corvane: the project file \"Project.gen\" could not be opened for writing; "
+            "nothing was saved\n");
   EXPECT_TRUE(fs::is_directory(work_ / "Project.gen"));
   EXPECT_FALSE(fs::exists(work_ / "Makefile.b"));
 }
@@ -212,8 +242,19 @@ TEST_F(ScriptedRunTest, AcceptingTheOverwriteReplacesTheMakefile) {
 
 TEST_F(ScriptedRunTest, EscAtTheCompilerPromptKeepsTheSavedProject) {
   writeHelloSources();
-  EXPECT_EQ(run(std::string(kEnter) + kEsc).exitStatus, 1);
+  const RunResult first = run(std::string(kEnter) + kEsc);
+  EXPECT_EQ(first.exitStatus, 1);
+  EXPECT_EQ(first.errors,
+            "corvane: ended with Esc at the compiler-directory prompt; \"Project.gen\" was "
+            "saved, no makefile was written\n");
   EXPECT_EQ(entries(), (std::vector<std::string>{"Project.gen", "hello.cpp", "util.c"}));
+  // Esc after a directory without the compiler names the path looked for.
+  const RunResult retry =
+      run(std::string(kEnter) + kEnter + compilerAnswer("C:\\nowhere") + kEsc);
+  EXPECT_EQ(retry.exitStatus, 1);
+  EXPECT_EQ(retry.errors,
+            "corvane: the compiler C:\\nowhere\\Bin\\Bcc32.exe was not found (Esc at the "
+            "compiler-directory prompt); \"Project.gen\" was saved, no makefile was written\n");
 }
 
 TEST_F(ScriptedRunTest, CompilerFoundThroughAPosixPathWithDifferentCase) {
@@ -251,11 +292,16 @@ TEST_F(ScriptedRunTest, ProgramLinkedIntoTheCompilersBinWritesItsWineName) {
 TEST_F(ScriptedRunTest, MakefileThatIsADirectoryBringsTheRetryBoxBackUntilEsc) {
   writeHelloSources();
   fs::create_directory(work_ / "Makefile.b");
-  // Overwrite question (the directory exists and is writable), the compiler,
-  // then three retries before Esc.
+  // The overwrite question (on POSIX systems a writable directory counts as
+  // a file that is there; Windows asks nothing for a directory), the
+  // compiler, then three retries before Esc.
+  const std::string overwrite = launched() ? "" : "y";
   const RunResult result =
-      run(std::string(kEnter) + "y" + compilerAnswer("C:\\BCC55") + "xyz" + kEsc);
+      run(std::string(kEnter) + overwrite + compilerAnswer("C:\\BCC55") + "xyz" + kEsc);
   EXPECT_EQ(result.exitStatus, 1);
+  EXPECT_EQ(result.errors,
+            "corvane: the makefile \"Makefile.b\" could not be opened for writing (Esc in the "
+            "retry box); \"Project.gen\" was saved\n");
   EXPECT_TRUE(fs::is_directory(work_ / "Makefile.b"));
   EXPECT_EQ(readFile(work_ / "Project.gen"), projectFile("hello", {"hello.cpp", "util.c"}));
 }
@@ -303,6 +349,9 @@ TEST_F(ScriptedRunTest, FailedProjectWriteKeepsTheOldFileAndReportsFailure) {
   // file-size limit makes the write fail part way.
   const RunResult result = run(std::string(kEnter) + "a" + kEnter + kEnter, {}, 512);
   EXPECT_EQ(result.exitStatus, 1);
+  EXPECT_EQ(result.errors,
+            "corvane: the project file \"Project.gen\" could not be written completely (a full "
+            "disk or a file-size limit?) and was left as it was; nothing was saved\n");
   EXPECT_EQ(readFile(work_ / "Project.gen"), old);
   EXPECT_EQ(entries(), (std::vector<std::string>{"Project.gen", "hello.cpp", "util.c"}));
 }
@@ -387,6 +436,9 @@ TEST_F(ScriptedRunTest, SessionsWriteTheProjectAndTheMakefileTheirKeysMeanToWrit
       {"compiler directory asked again, then the default",
        kEnter + std::string(kBackspace) + "C:\\nowhere" + kEnter + kBackspace + kEnter,
        std::nullopt, none, false, "Project.gen", "C:\\Borland\\Bcc55"},
+      {"target typed with the extension, which is cut",
+       std::string("2") + kBackspace + "app.exe" + kEnter + kEnter + compiler, std::nullopt,
+       [](MakeProject& project) { project.setTarget("app"); }},
       {"existing project loaded", std::string(kEnter) + kEnter + compiler, oldProject, none, true},
       {"existing project declined", "n" + (kEnter + compiler), oldProject, none},
       {"overwrite accepted", std::string(kEnter) + "y" + compiler, std::nullopt, none, false,

@@ -102,6 +102,22 @@ class TerminalRunTest : public ::testing::Test {
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
   }
 
+  // Everything a user sees: each cell's text and colours, and the cursor.
+  static std::vector<std::string> picture(const PtyTerminal& terminal) {
+    std::vector<std::string> cells;
+    for (int row = 1; row <= 25; ++row) {
+      for (int column = 1; column <= 80; ++column) {
+        const testing::CellColours colours = terminal.colours(column, row);
+        cells.push_back(terminal.cellText(column, row) + " " +
+                        std::to_string(colours.foreground) + "/" +
+                        std::to_string(colours.background) + (colours.bold ? "b" : ""));
+      }
+    }
+    cells.push_back("cursor " + std::to_string(terminal.cursorColumn()) + "," +
+                    std::to_string(terminal.cursorRow()));
+    return cells;
+  }
+
   static void expectSameModes(const termios& before, const termios& after) {
     EXPECT_EQ(before.c_lflag, after.c_lflag);
     EXPECT_EQ(before.c_iflag, after.c_iflag);
@@ -414,6 +430,72 @@ TEST_F(TerminalRunTest, WholeRunOnA24RowTerminalWritesBothFiles) {
   EXPECT_EQ(exitStatus(terminal), 0);
   EXPECT_TRUE(fs::exists(directory_ / "Project.gen"));
   EXPECT_TRUE(fs::exists(directory_ / "Makefile.b"));
+
+  // Once the terminal's own screen is back, the summary stays in sight:
+  // what was written, where the tools are and how to build.
+  const std::string compiler = (directory_ / "bcc").string();
+  const std::string summary = "Saved \"Project.gen\" and wrote \"Makefile.b\" for the Borland "
+                              "tools in " + compiler + ".\r\nTo build: wine " + compiler +
+                              "/Bin/make.exe -f Makefile.b\r\n";
+  const std::string& output = terminal.output();
+  ASSERT_GE(output.size(), summary.size());
+  EXPECT_EQ(output.substr(output.size() - summary.size()), summary);
+  EXPECT_GT(output.rfind(summary), output.rfind("\x1b[?1049l"));  // after the screen is given back
+  EXPECT_TRUE(waitForText(terminal, "To build: wine " + compiler)) << screenText(terminal);
+}
+
+TEST_F(TerminalRunTest, KeysWhileTheWindowIsTooSmallChangeNothing) {
+  PtyTerminal terminal(25, 80);
+  start(terminal);
+  ASSERT_TRUE(terminal.waitForRow(24, kMainPrompt, kWait));
+  terminal.settle(100, kWait);
+  const std::vector<std::string> before = picture(terminal);
+  terminal.resize(20, 80);
+  ASSERT_TRUE(terminal.waitForRow(1, "Please make this window at least 80 x 24 characters.", kWait));
+  // Optimise, the sources screen and Esc, none of which may act unseen.
+  for (const char* key : {"c", "\x1b[C", "\x1b"}) press(terminal, key);
+  terminal.settle(200, kWait);
+  terminal.resize(25, 80);
+  ASSERT_TRUE(terminal.waitForRow(24, kMainPrompt, kWait)) << screenText(terminal);
+  terminal.settle(100, kWait);
+  EXPECT_EQ(picture(terminal), before) << screenText(terminal);
+  // Keys count again.
+  press(terminal, "c");
+  EXPECT_TRUE(terminal.waitUntil(
+      [&] { return terminal.rowText(10).find("(c)Optimise    [ ON]") != std::string::npos; },
+      kWait))
+      << screenText(terminal);
+  press(terminal, "\x1b");
+  EXPECT_EQ(exitStatus(terminal), 1);
+  EXPECT_FALSE(fs::exists(directory_ / "Project.gen"));
+}
+
+TEST_F(TerminalRunTest, HelpOnEachScreenAndAnyKeyBringsTheScreenBack) {
+  // The key that opens the help (F1 in two forms, ?), the box's title, and
+  // the key on to the next screen with what that screen shows.
+  const char* const steps[][4] = {
+      {"\x1bOP", "Keys of the main screen", "\x1b[C", "P R O J E C T"},
+      {"?", "Keys of the sources screen", "\x1b[C", "A D V A N C E D"},
+      {"\x1b[11~", "Keys of the advanced screen", nullptr, nullptr},
+  };
+  PtyTerminal terminal(25, 80);
+  start(terminal);
+  ASSERT_TRUE(terminal.waitForRow(24, kMainPrompt, kWait));
+  for (const auto& step : steps) {
+    SCOPED_TRACE(step[1]);
+    terminal.settle(100, kWait);
+    const std::vector<std::string> before = picture(terminal);
+    press(terminal, step[0]);
+    ASSERT_TRUE(waitForText(terminal, step[1])) << screenText(terminal);
+    press(terminal, "\x1b");  // closes the box only
+    ASSERT_TRUE(terminal.waitUntil([&] { return picture(terminal) == before; }, kWait))
+        << screenText(terminal);
+    if (step[2] == nullptr) break;
+    press(terminal, step[2]);
+    ASSERT_TRUE(waitForText(terminal, step[3])) << screenText(terminal);
+  }
+  press(terminal, "\x1b");
+  EXPECT_EQ(exitStatus(terminal), 1);
 }
 
 }  // namespace

@@ -117,6 +117,13 @@ TEST_F(WineTerminalTest, WholeSessionTypedKeyByKeyWritesBothFiles) {
   ASSERT_EQ(files(), (std::vector<std::string>{"Makefile.b", "Project.gen", "hello.cpp"}));
   EXPECT_NE(content("Project.gen").find("\r\noption DLL         ON "), std::string::npos);
   EXPECT_NE(content("Makefile.b").find("\r\nBCDIR = C:\\BCC55\r\n"), std::string::npos);
+  // Printed once the console is given back: what was written and how to
+  // build.
+  terminal.settle(300, kWait);
+  EXPECT_TRUE(shows(terminal, "wrote \"Makefile.b\" for the Borland tools in C:\\BCC55."))
+      << screenText(terminal);
+  EXPECT_TRUE(shows(terminal, "To build: C:\\BCC55\\Bin\\make -f Makefile.b"))
+      << screenText(terminal);
 }
 
 TEST_F(WineTerminalTest, NonAsciiCharactersAndAltChordsChangeNothing) {
@@ -138,6 +145,22 @@ TEST_F(WineTerminalTest, NonAsciiCharactersAndAltChordsChangeNothing) {
     press(terminal, "\x1b", "");
     if (!terminal.waitForExit(kWait / 3, status)) status = -1;
   }
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 1) << "wait status " << status;
+  EXPECT_EQ(files(), (std::vector<std::string>{"hello.cpp"}));
+}
+
+TEST_F(WineTerminalTest, F1ShowsTheHelpAndAKeyBringsTheScreenBack) {
+  PtyTerminal terminal(25, 80);
+  start(terminal);
+  ASSERT_TRUE(terminal.waitUntil([&] { return shows(terminal, "O P T I O N S"); }, kStartWait));
+  terminal.settle(300, kWait);
+  const std::string mainScreen = screenText(terminal);
+  ASSERT_TRUE(press(terminal, "\x1bOP", "Keys of the main screen")) << screenText(terminal);
+  press(terminal, " ", "");  // closes the box; Space on the screen would end the editing
+  ASSERT_TRUE(terminal.waitUntil([&] { return screenText(terminal) == mainScreen; }, kWait))
+      << screenText(terminal);
+  press(terminal, "\x1b", "");
+  const int status = waitStatus(terminal);
   EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 1) << "wait status " << status;
   EXPECT_EQ(files(), (std::vector<std::string>{"hello.cpp"}));
 }

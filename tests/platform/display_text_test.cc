@@ -40,5 +40,11 @@ TEST(DisplayText, BytesThatFormNoCharacterShowAsOneMarkEach) {
             std::make_pair(std::string("caf?.c?x?y?"), Lengths{1, 1, 1, 1, 1, 1, 1, 1, 2, 1, 3}));
 }
 
+TEST(DisplayText, PrintedUtf8ReplacesWhatCouldSteerATerminal) {
+  // A character code page 437 lacks stays; the C1 control U+009B (a CSI of
+  // its own), DEL and a byte that forms no character do not.
+  EXPECT_EQ(printableUtf8("\xe2\x82\xac\xc2\x9b\x7f\xff."), "\xe2\x82\xac???.");
+}
+
 }  // namespace
 }  // namespace corvane

@@ -22,10 +22,10 @@ long long nowMilliseconds() {
 }
 
 [[noreturn]] void runChild(const std::string& program, const RunOptions& options, int inputFd,
-                           int outputFd) {
+                           int outputFd, int errorFd) {
   dup2(inputFd, 0);
   dup2(outputFd, 1);
-  dup2(outputFd, 2);
+  dup2(errorFd, 2);
   if (chdir(options.directory.c_str()) != 0) _exit(126);
   for (const auto& [name, value] : options.environment) setenv(name.c_str(), value.c_str(), 1);
   if (options.fileSizeLimit >= 0) {
@@ -70,30 +70,37 @@ ProgramUnderTest programUnderTest(const std::string& built) {
 
 RunResult runProgram(const std::string& program, const RunOptions& options) {
   RunResult result;
-  int input[2];
-  int output[2];
-  if (pipe(input) != 0) return result;
-  if (pipe(output) != 0) {
-    close(input[0]);
-    close(input[1]);
+  int pipes[3][2];  // standard input, output and error
+  for (int i = 0; i < 3; ++i) {
+    if (pipe(pipes[i]) == 0) continue;
+    for (int j = 0; j < i; ++j) {
+      close(pipes[j][0]);
+      close(pipes[j][1]);
+    }
     return result;
   }
+  int (&input)[2] = pipes[0];
+  int (&output)[2] = pipes[1];
+  int (&errors)[2] = pipes[2];
   const pid_t child = fork();
   if (child == 0) {
     close(input[1]);
     close(output[0]);
-    runChild(program, options, input[0], output[1]);
+    close(errors[0]);
+    runChild(program, options, input[0], output[1], errors[1]);
   }
   close(input[0]);
   close(output[1]);
+  close(errors[1]);
   if (child < 0) {
     close(input[1]);
     close(output[0]);
+    close(errors[0]);
     return result;
   }
 
-  // Feed the keys and collect the output together, so that neither side can
-  // block the other; a program that stops reading early only closes its end.
+  // Feed the keys and collect both outputs together, so that no side can
+  // block another; a program that stops reading early only closes its end.
   signal(SIGPIPE, SIG_IGN);
   std::size_t written = 0;
   int inputFd = input[1];
@@ -104,27 +111,31 @@ RunResult runProgram(const std::string& program, const RunOptions& options) {
     fcntl(inputFd, F_SETFL, O_NONBLOCK);
   }
   const long long deadline = nowMilliseconds() + options.timeoutSeconds * 1000LL;
-  bool outputOpen = true;
-  while (outputOpen) {
+  int readFds[2] = {output[0], errors[0]};
+  std::string* texts[2] = {&result.output, &result.errors};
+  while (readFds[0] >= 0 || readFds[1] >= 0) {
     const long long left = deadline - nowMilliseconds();
     if (left <= 0) {
       result.timedOut = true;
       kill(child, SIGKILL);
       break;
     }
-    pollfd fds[2] = {{output[0], POLLIN, 0}, {inputFd, POLLOUT, 0}};
-    const int count = poll(fds, inputFd >= 0 ? 2 : 1, static_cast<int>(left));
+    // A closed descriptor (-1) is skipped by poll.
+    pollfd fds[3] = {{readFds[0], POLLIN, 0}, {readFds[1], POLLIN, 0}, {inputFd, POLLOUT, 0}};
+    const int count = poll(fds, 3, static_cast<int>(left));
     if (count < 0 && errno != EINTR) break;
-    if (fds[0].revents & (POLLIN | POLLHUP)) {
+    for (int i = 0; i < 2; ++i) {
+      if (readFds[i] < 0 || !(fds[i].revents & (POLLIN | POLLHUP))) continue;
       char buffer[4096];
-      const ssize_t n = read(output[0], buffer, sizeof buffer);
+      const ssize_t n = read(readFds[i], buffer, sizeof buffer);
       if (n > 0) {
-        result.output.append(buffer, static_cast<std::size_t>(n));
+        texts[i]->append(buffer, static_cast<std::size_t>(n));
       } else if (n == 0 || errno != EINTR) {
-        outputOpen = false;
+        close(readFds[i]);
+        readFds[i] = -1;
       }
     }
-    if (inputFd >= 0 && (fds[1].revents & (POLLOUT | POLLERR | POLLHUP))) {
+    if (inputFd >= 0 && (fds[2].revents & (POLLOUT | POLLERR | POLLHUP))) {
       const ssize_t n = write(inputFd, options.input.data() + written,
                               options.input.size() - written);
       if (n > 0) written += static_cast<std::size_t>(n);
@@ -136,7 +147,8 @@ RunResult runProgram(const std::string& program, const RunOptions& options) {
     }
   }
   if (inputFd >= 0) close(inputFd);
-  close(output[0]);
+  for (int fd : readFds)
+    if (fd >= 0) close(fd);
 
   int status = 0;
   while (waitpid(child, &status, 0) < 0 && errno == EINTR) {

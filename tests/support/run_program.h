@@ -36,7 +36,8 @@ struct RunResult {
   int exitStatus = -1;  // -1 when the program did not exit normally
   int signal = 0;       // the signal that ended it, if any
   bool timedOut = false;
-  std::string output;   // standard output and standard error together
+  std::string output;   // standard output
+  std::string errors;   // standard error
 };
 
 RunResult runProgram(const std::string& program, const RunOptions& options);

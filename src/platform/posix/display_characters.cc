@@ -7,4 +7,6 @@ std::vector<DisplayCharacter> displayCharacters(std::string_view text) {
   return utf8DisplayCharacters(text);
 }
 
+std::string printableText(std::string_view text) { return printableUtf8(text); }
+
 }  // namespace corvane

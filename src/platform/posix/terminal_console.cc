@@ -67,8 +67,17 @@ void TerminalConsole::showSizeRequest() {
   shownValid_ = false;
 }
 
+bool TerminalConsole::screenHidden() const {
+  return COLS < kNeededColumns || LINES < kNeededRows;
+}
+
+void TerminalConsole::dropKeysWhileHidden() {
+  if (!screenHidden()) return;
+  while (decoder_.hasKey()) decoder_.takeKey();
+}
+
 void TerminalConsole::present() {
-  if (COLS < kNeededColumns || LINES < kNeededRows) {
+  if (screenHidden()) {
     showSizeRequest();
     return;
   }
@@ -160,6 +169,7 @@ int TerminalConsole::getKey() {
     decoder_.inputPaused();
     endStalledPaste();
     if (readInput(inputWaitLimit())) finishSequence();
+    dropKeysWhileHidden();
   }
   return decoder_.takeKey();  // Esc when the terminal is gone
 }
@@ -169,9 +179,11 @@ bool TerminalConsole::keyPending() {
   present();
   while (readInput(0)) {
     finishSequence();
+    dropKeysWhileHidden();
     if (decoder_.hasKey()) return true;
   }
   endStalledPaste();
+  dropKeysWhileHidden();
   return decoder_.hasKey() || inputLost_;
 }
 

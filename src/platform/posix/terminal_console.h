@@ -6,7 +6,8 @@
 //
 // The screen is drawn from the terminal's top-left corner. A terminal of 24
 // rows shows all but the 25th, which the screens leave blank; a smaller one
-// shows a request for a larger window until it grows.
+// shows a request for a larger window until it grows, and drops the keys
+// pressed meanwhile.
 //
 // Curses only draws here; the key bytes are read straight from the terminal,
 // so that a resize is noticed even while Corvane waits for a key.
@@ -63,6 +64,13 @@ class TerminalConsole : public CellConsole {
   int inputWaitLimit() const;
   void applyResize();
   void drawCell(int column, int row, const Cell& cell);
+  // True while the window is too small for the screen, which is hidden
+  // behind the request for a larger window.
+  bool screenHidden() const;
+  // Keys pressed while the screen is hidden would act on what nobody can
+  // see, so they are dropped (Ctrl-C is a signal, no key, and still ends
+  // the run).
+  void dropKeysWhileHidden();
   void showSizeRequest();
 
   TerminalFacts facts_;

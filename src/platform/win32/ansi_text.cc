@@ -52,4 +52,14 @@ std::vector<DisplayCharacter> displayCharacters(std::string_view text) {
   return ansiDisplayCharacters(text, GetACP());
 }
 
+// The console shows the bytes of a single-byte code page as characters,
+// upper half included; only the control characters could steer it.
+std::string printableText(std::string_view text) {
+  if (GetACP() == CP_UTF8) return printableUtf8(text);
+  std::string printable(text);
+  for (char& byte : printable)
+    if (static_cast<unsigned char>(byte) < 0x20 || byte == 0x7F) byte = '?';
+  return printable;
+}
+
 }  // namespace corvane

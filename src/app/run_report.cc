@@ -1,0 +1,137 @@
+#include "app/run_report.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "platform/display_text.h"
+#include "ui/corvane_screen.h"
+
+namespace corvane {
+
+namespace {
+
+// Names are quoted as the boxes quote them.
+std::string quoted(const std::string& name) { return "\"" + name + "\""; }
+
+// The characters a POSIX shell takes as they are outside quotes.
+bool plainForPosixShell(char c) {
+  return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
+         std::strchr("_./:=@%+,-", c) != nullptr;
+}
+
+// A word for a POSIX shell: as it is when nothing in it is special, else in
+// single quotes (a quote inside is closed, escaped and reopened).
+std::string posixShellWord(const std::string& word) {
+  if (!word.empty() && std::all_of(word.begin(), word.end(), plainForPosixShell)) return word;
+  std::string result = "'";
+  for (char c : word) result += c == '\'' ? std::string("'\\''") : std::string(1, c);
+  return result + "'";
+}
+
+// A word for cmd: in double quotes when it holds a blank or a character cmd
+// acts on (a Windows file name cannot hold a double quote).
+std::string cmdWord(const std::string& word) {
+  if (!word.empty() && word.find_first_of(" \t&|<>()^;,=!%") == std::string::npos) return word;
+  return "\"" + word + "\"";
+}
+
+std::string saveProblem(SaveResult result) {
+  if (result == SaveResult::kCannotWrite)
+    return "could not be written completely (a full disk or a file-size limit?) and was left "
+           "as it was";
+  return "could not be opened for writing";
+}
+
+// The reason a run ended with status 1, without the line end; empty for a
+// run that ended with status 0.
+std::string failureReason(const RunOutcome& outcome) {
+  const std::string projectSaved = quoted(outcome.projectFile) + " was saved";
+  switch (outcome.end) {
+    case RunEnd::kTooManyArguments:
+      return "too many arguments; usage: corvane [project_filename] [/?]";
+    case RunEnd::kProjectTooLarge:
+      return "the project file " + quoted(outcome.projectFile) +
+             " is larger than 16 MiB, too large to load; nothing was saved";
+    case RunEnd::kEditEscaped:
+      return "ended with Esc on an editing screen; nothing was saved";
+    case RunEnd::kProjectNotSaved:
+      return "the project file " + quoted(outcome.projectFile) + " " +
+             saveProblem(outcome.saveFailure) + "; nothing was saved";
+    case RunEnd::kCompilerEscaped:
+      if (outcome.compilerLastTried.empty())
+        return "ended with Esc at the compiler-directory prompt; " + projectSaved +
+               ", no makefile was written";
+      return "the compiler " + outcome.compilerLastTried +
+             " was not found (Esc at the compiler-directory prompt); " + projectSaved +
+             ", no makefile was written";
+    case RunEnd::kMakefileEscaped:
+      return "the makefile " + quoted(outcome.makefile) + " " + saveProblem(outcome.saveFailure) +
+             " (Esc in the retry box); " + projectSaved;
+    case RunEnd::kMakefileWritten:
+    case RunEnd::kVersion:
+    case RunEnd::kUsageShown:
+    case RunEnd::kLoadEscaped:
+    case RunEnd::kOverwriteDeclined:
+      break;
+  }
+  return "";
+}
+
+// What a terminal user is told after a run that ended with status 0, line
+// by line.
+List summary(const RunOutcome& outcome, bool toolsUnderWine) {
+  switch (outcome.end) {
+    case RunEnd::kMakefileWritten:
+      return {"Saved " + quoted(outcome.projectFile) + " and wrote " + quoted(outcome.makefile) +
+                  " for the Borland tools in " + outcome.compilerDirectory + ".",
+              "To build: " +
+                  buildCommand(outcome.compilerDirectory, outcome.makefile, toolsUnderWine)};
+    case RunEnd::kOverwriteDeclined:
+      return {"Saved " + quoted(outcome.projectFile) + "; " + quoted(outcome.makefile) +
+              " was left as it was and may no longer match the project."};
+    case RunEnd::kLoadEscaped:
+      return {"Nothing was saved."};
+    default:
+      return {};
+  }
+}
+
+// Lines for a terminal. Names come from the user, the disk and the project
+// file: printed as they are, a name could hold the terminal's escape
+// sequences.
+std::string printedLines(const List& lines) {
+  std::string text;
+  for (const std::string& line : lines) text += printableText(line) + "\n";
+  return text;
+}
+
+}  // namespace
+
+std::string buildCommand(const std::string& compilerDirectory, const std::string& makefile,
+                         bool toolsUnderWine) {
+  // A directory typed as a POSIX path at the prompt goes on with "/".
+  const char separator = toolsUnderWine && !compilerDirectory.empty() &&
+                                 compilerDirectory[0] == '/'
+                             ? '/'
+                             : '\\';
+  std::string make = compilerDirectory;
+  if (!make.empty() && make.back() != '\\' && make.back() != '/') make += separator;
+  make += std::string("Bin") + separator;
+  if (toolsUnderWine) return "wine " + posixShellWord(make + "make.exe") + " -f " +
+                             posixShellWord(makefile);
+  return cmdWord(make + "make") + " -f " + cmdWord(makefile);
+}
+
+RunReport reportRun(const RunOutcome& outcome, const ReportSetting& setting) {
+  RunReport report;
+  const std::string reason = failureReason(outcome);
+  if (!reason.empty()) report.errors = printedLines({"corvane: " + reason});
+  if (setting.onTerminal) {
+    report.output = printedLines(summary(outcome, setting.toolsUnderWine));
+  } else if (outcome.end == RunEnd::kUsageShown) {
+    report.output = printedLines(usageLines());
+  }
+  return report;
+}
+
+}  // namespace corvane

@@ -1,0 +1,41 @@
+// What the user is told beside the screen when a run has ended. The screen
+// says nothing once it has been given back, so:
+//   - every run that ends with status 1 names its reason in one line for
+//     standard error, whether a person or a script ran it;
+//   - on a terminal (or a Windows console) a successful run ends with one or
+//     two lines for standard output: what was saved and written, and how to
+//     build; an Esc at the load question says that nothing was saved;
+//   - a script, for which no screen is drawn, gets the usage text for /?
+//     (and --help, -h) on standard output, and nothing else there.
+#ifndef CORVANE_APP_RUN_REPORT_H
+#define CORVANE_APP_RUN_REPORT_H
+
+#include <string>
+
+#include "app/program_flow.h"
+
+namespace corvane {
+
+struct RunReport {
+  std::string output;  // for standard output; empty when there is nothing to say
+  std::string errors;  // for standard error
+};
+
+// How the run was seen: on a terminal or by a script, and whether the
+// Borland tools are started through Wine (which decides the build command
+// and the shell it is typed in).
+struct ReportSetting {
+  bool onTerminal = false;
+  bool toolsUnderWine = false;
+};
+
+RunReport reportRun(const RunOutcome& outcome, const ReportSetting& setting);
+
+// The command that builds with the makefile: Borland Make from the Bin
+// directory of the compiler directory, quoted for the shell it is typed in.
+std::string buildCommand(const std::string& compilerDirectory, const std::string& makefile,
+                         bool toolsUnderWine);
+
+}  // namespace corvane
+
+#endif  // CORVANE_APP_RUN_REPORT_H

@@ -1,0 +1,109 @@
+#include "ui/help_box.h"
+
+#include <string>
+
+#include "ui/editor_drawing.h"
+#include "ui/read_key.h"
+#include "ui/text_window.h"
+
+namespace corvane {
+
+namespace {
+
+// The box lies over the middle of the workspace, as the questions do, and
+// is as high as its lines need.
+constexpr int kLeft = 9;
+constexpr int kRight = 72;
+constexpr int kTop = 7;
+constexpr int kTitleRow = 2;
+constexpr int kFirstLineRow = 4;
+constexpr int kKeyColumn = 3;
+constexpr int kDescriptionColumn = 19;  // room for "Enter Space" and a gap
+constexpr std::string_view kClosePrompt = "Press any key to go back.. ";
+
+const std::vector<HelpLine> kMainLines = {
+    {"{1} {2} {3}", "edit the project, target or makefile name"},
+    {"{4} {5}", "edit the extra compile or link flags"},
+    {"{a} to {l}", "switch a build option ON or OFF"},
+    {"{->}", "the sources screen"},
+    {"{Enter} {Space}", "save the project and write the makefile"},
+    {"{Esc}", "end Corvane without saving anything"},
+    {"{F1} {?}", "this help"},
+    {"In an edit box {Enter} keeps the new text, {Esc} the old one.", ""},
+};
+
+const std::vector<HelpLine> kSourcesLines = {
+    {"{a} {b} {c} ...", "move that file into or out of the project"},
+    {"{1}", "take every source of the directory"},
+    {"{PgDn} {Down}", "next page, when the files take more than one"},
+    {"{PgUp} {Up}", "previous page"},
+    {"{<-} {->}", "the main screen, the advanced screen"},
+    {"{Enter} {Space}", "save the project and write the makefile"},
+    {"{Esc}", "end Corvane without saving anything"},
+    {"{F1} {?}", "this help"},
+};
+
+const std::vector<HelpLine> kAdvancedLines = {
+    {"{1} to {5}", "edit the header and library directories,"},
+    {"", "the libraries, object files or resources"},
+    {"{<-}", "back to the sources screen"},
+    {"{Enter} {Space}", "save the project and write the makefile"},
+    {"{Esc}", "end Corvane without saving anything"},
+    {"{F1} {?}", "this help"},
+    {"In an edit box {Enter} keeps the new text, {Esc} the old one.", ""},
+};
+
+}  // namespace
+
+std::string_view helpTitle(HelpTopic topic) {
+  switch (topic) {
+    case HelpTopic::kMainScreen:
+      return "Keys of the main screen";
+    case HelpTopic::kSourcesScreen:
+      return "Keys of the sources screen";
+    case HelpTopic::kAdvancedScreen:
+      return "Keys of the advanced screen";
+  }
+  return "";
+}
+
+const std::vector<HelpLine>& helpLines(HelpTopic topic) {
+  switch (topic) {
+    case HelpTopic::kMainScreen:
+      return kMainLines;
+    case HelpTopic::kSourcesScreen:
+      return kSourcesLines;
+    case HelpTopic::kAdvancedScreen:
+      return kAdvancedLines;
+  }
+  return kMainLines;
+}
+
+void showHelp(CorvaneScreen& screen, HelpTopic topic) {
+  const std::vector<HelpLine>& lines = helpLines(topic);
+  const int count = static_cast<int>(lines.size());
+  // Title, a blank row, the lines, a blank row, the prompt and a margin.
+  const int promptRow = kFirstLineRow + count + 1;
+  TextWindow box(screen.console(), kLeft, kTop, kRight, kTop + promptRow, kWhite, kGreen);
+  const auto centred = [&box](std::size_t length) {
+    return static_cast<int>((static_cast<std::size_t>(box.width()) + 1 - length) / 2) + 1;
+  };
+
+  screen.push(box);
+  box.show();
+  const std::string_view title = helpTitle(topic);
+  writeAt(box, centred(title.size()), kTitleRow, title, kYellow);
+  int row = kFirstLineRow;
+  for (const HelpLine& line : lines) {
+    writeKeyText(box, kKeyColumn, row, line.keys);
+    if (!line.description.empty()) writeAt(box, kDescriptionColumn, row, line.description, kWhite);
+    ++row;
+  }
+  writeAt(box, centred(kClosePrompt.size()), promptRow, kClosePrompt, kYellow);
+
+  readKey(screen.console());
+  screen.pop();
+  screen.repaint();
+}
+
+}  // namespace corvane

@@ -1,0 +1,46 @@
+#include "app/run_report.h"
+
+#include <string>
+
+#include <gtest/gtest.h>
+
+namespace corvane {
+namespace {
+
+// The failed runs' reasons and the written makefile's summary are checked
+// on the real program (tests/e2e); here what those runs do not reach.
+TEST(RunReportTest, TerminalSummariesAndTheirNamesPrintedWithoutControlCharacters) {
+  RunOutcome outcome;
+  outcome.projectFile = "Project.gen";
+  outcome.makefile = "evil\x1b]0;owned\x07.mak";
+  outcome.end = RunEnd::kOverwriteDeclined;
+  EXPECT_EQ(reportRun(outcome, {true, true}).output,
+            "Saved \"Project.gen\"; \"evil?]0;owned?.mak\" was left as it was and may no longer "
+            "match the project.\n");
+  outcome.end = RunEnd::kLoadEscaped;
+  EXPECT_EQ(reportRun(outcome, {true, true}).output, "Nothing was saved.\n");
+  // A script is told nothing of a run that went well.
+  const RunReport script = reportRun(outcome, {false, true});
+  EXPECT_EQ(script.output + script.errors, "");
+}
+
+TEST(RunReportTest, BuildCommandQuotesForTheShellItIsTypedIn) {
+  struct Case {
+    const char* directory;
+    const char* makefile;
+    bool wine;
+    const char* command;
+  };
+  const Case cases[] = {
+      {"C:\\BCC55", "Makefile.b", false, "C:\\BCC55\\Bin\\make -f Makefile.b"},
+      {"C:\\Program Files\\BCC55\\", "my make.b", false,
+       "\"C:\\Program Files\\BCC55\\Bin\\make\" -f \"my make.b\""},
+      {"C:\\BCC55", "Makefile.b", true, "wine 'C:\\BCC55\\Bin\\make.exe' -f Makefile.b"},
+      {"/opt/bcc55", "it's.b", true, "wine /opt/bcc55/Bin/make.exe -f 'it'\\''s.b'"},
+  };
+  for (const Case& c : cases)
+    EXPECT_EQ(buildCommand(c.directory, c.makefile, c.wine), c.command) << c.command;
+}
+
+}  // namespace
+}  // namespace corvane
