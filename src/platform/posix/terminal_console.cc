@@ -36,6 +36,7 @@ std::unique_ptr<TerminalConsole> TerminalConsole::open(std::string& problem) {
 TerminalConsole::TerminalConsole(const TerminalFacts& facts)
     : facts_(facts), pasteTimeout_(std::max(kPasteTimeoutMs, facts.escapeDelay)) {
   palette_.setUp();
+  if (facts_.mouse) decoder_.setMouse(KeyDecoder::Mouse::kOn);
 }
 
 TerminalConsole::~TerminalConsole() { leaveTerminalMode(); }
@@ -68,7 +69,11 @@ void TerminalConsole::showSizeRequest() {
 }
 
 void TerminalConsole::present() {
-  if (COLS < kNeededColumns || LINES < kNeededRows) {
+  const bool tooSmall = COLS < kNeededColumns || LINES < kNeededRows;
+  // A click on the size request would land on a screen the user cannot see.
+  if (facts_.mouse)
+    decoder_.setMouse(tooSmall ? KeyDecoder::Mouse::kMuted : KeyDecoder::Mouse::kOn);
+  if (tooSmall) {
     showSizeRequest();
     return;
   }
@@ -165,14 +170,14 @@ int TerminalConsole::getKey() {
 }
 
 bool TerminalConsole::keyPending() {
-  if (decoder_.hasKey() || inputLost_) return true;
+  if (decoder_.hasKeyPress() || inputLost_) return true;
   present();
   while (readInput(0)) {
     finishSequence();
-    if (decoder_.hasKey()) return true;
+    if (decoder_.hasKeyPress()) return true;
   }
   endStalledPaste();
-  return decoder_.hasKey() || inputLost_;
+  return decoder_.hasKeyPress() || inputLost_;
 }
 
 bool TerminalConsole::typedAheadPending() {
