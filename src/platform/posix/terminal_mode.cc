@@ -48,6 +48,11 @@ struct SavedTerminal {
   // that are the terminal's, whichever screen shows.
   char modesOff[64] = {};
   std::size_t modesOffLength = 0;
+  char modesOn[64] = {};
+  std::size_t modesOnLength = 0;
+  // Curses's own Ctrl-Z handler, which stopAndResume wraps.
+  struct sigaction previousStop {};
+  bool wrapsStop = false;
   SCREEN* screen = nullptr;
   FILE* output = nullptr;
   bool ownsOutput = false;
@@ -66,6 +71,7 @@ void appendBytes(char (&buffer)[kSize], std::size_t& length, const char* bytes) 
   if (length + more >= kSize) return;
   std::memcpy(buffer + length, bytes, more);
   length += more;
+  buffer[length] = '\0';
 }
 
 void appendReset(const char* capability) {
@@ -132,6 +138,38 @@ void installResizeHandler() {
   sigemptyset(&action.sa_mask);
   action.sa_flags = SA_RESTART;
   sigaction(SIGWINCH, &action, &saved.previousResize);
+}
+
+// Ctrl-Z: curses's handler gives the shell its screen back, stops the
+// program and draws the screen again when it goes on, but knows nothing of
+// the paste and mouse modes. They go off before the stop and on again after
+// it: a shell that got mouse reports would type them out at every click.
+void stopAndResume(int signal) {
+  const int savedErrno = errno;
+  if (saved.active) writeAll(saved.outputFd, saved.modesOff, saved.modesOffLength);
+  saved.previousStop.sa_handler(signal);
+  if (saved.active) writeAll(saved.outputFd, saved.modesOn, saved.modesOnLength);
+  errno = savedErrno;
+}
+
+void wrapStopHandler() {
+  struct sigaction current {};
+  sigaction(SIGTSTP, nullptr, &current);
+  // Ignored (or left to the default by curses): there is no stop to wrap.
+  if (current.sa_handler == SIG_IGN || current.sa_handler == SIG_DFL ||
+      (current.sa_flags & SA_SIGINFO) != 0)
+    return;
+  saved.previousStop = current;
+  struct sigaction action = current;
+  action.sa_handler = stopAndResume;
+  sigaction(SIGTSTP, &action, nullptr);
+  saved.wrapsStop = true;
+}
+
+void unwrapStopHandler() {
+  if (!saved.wrapsStop) return;
+  sigaction(SIGTSTP, &saved.previousStop, nullptr);
+  saved.wrapsStop = false;
 }
 
 void restoreSignalHandlers() {
@@ -203,6 +241,7 @@ SCREEN* startCurses(FILE* output, std::string& problem) {
 
 void leaveTerminalMode() {
   if (!saved.active) return;
+  unwrapStopHandler();
   saved.active = 0;
   endwin();
   std::fflush(saved.output);
@@ -250,6 +289,9 @@ bool enterTerminalMode(TerminalFacts& facts, std::string& problem) {
   facts.escapeDelay = get_escdelay();
 
   facts.mouse = mouseWanted();
+  saved.modesOnLength = 0;
+  appendBytes(saved.modesOn, saved.modesOnLength, kBracketedPasteOn);
+  if (facts.mouse) appendBytes(saved.modesOn, saved.modesOnLength, kMouseOn);
   saved.modesOffLength = 0;
   appendBytes(saved.modesOff, saved.modesOffLength, kBracketedPasteOff);
   if (facts.mouse) appendBytes(saved.modesOff, saved.modesOffLength, kMouseOff);
@@ -278,8 +320,8 @@ bool enterTerminalMode(TerminalFacts& facts, std::string& problem) {
   // Curses writes the alternate-screen switch with its first refresh; the
   // paste and mouse modes are the terminal's, whichever screen shows.
   std::fflush(saved.output);
-  writeAll(saved.outputFd, kBracketedPasteOn, sizeof kBracketedPasteOn - 1);
-  if (facts.mouse) writeAll(saved.outputFd, kMouseOn, sizeof kMouseOn - 1);
+  writeAll(saved.outputFd, saved.modesOn, saved.modesOnLength);
+  wrapStopHandler();
   return true;
 }
 

@@ -7,6 +7,8 @@
 // console's destructor), exit(), and the signals that end a program from the
 // terminal or from outside (SIGINT, SIGTERM, SIGHUP, SIGQUIT). After the
 // restore a signal ends the program the way it would have without Corvane.
+// Ctrl-Z (SIGTSTP) gives the shell the terminal as it was, paste and mouse
+// modes off, and takes it over again when the program goes on.
 #ifndef CORVANE_PLATFORM_POSIX_TERMINAL_MODE_H
 #define CORVANE_PLATFORM_POSIX_TERMINAL_MODE_H
 

@@ -287,6 +287,37 @@ TEST(TerminalConsoleRestore, GivesTheTerminalBackWhenTheProgramCallsExit) {
   expectTerminalGivenBack(demo.terminal, before);
 }
 
+TEST(TerminalConsoleRestore, CtrlZGivesTheShellItsModesBackAndTakesThemAgainAfter) {
+  Demo demo;
+  const termios before = demo.terminal.modes();
+  ASSERT_TRUE(demo.start({"--shell-line", "shell prompt"}));
+  const std::size_t start = demo.terminal.output().size();
+  // Here no shell runs the program as a job, so it is not really stopped:
+  // curses gives the screen back and takes it again at once.
+  demo.terminal.sendSignal(SIGTSTP);
+  const std::string modesOff = "\x1b[?2004l\x1b[?1006l\x1b[?1000l";
+  const std::string modesOn = "\x1b[?2004h\x1b[?1000h\x1b[?1006h";
+  ASSERT_TRUE(demo.terminal.waitUntil(
+      [&] { return demo.terminal.output().find(modesOn, start) != std::string::npos; }, kWait));
+  const std::string& output = demo.terminal.output();
+  const std::size_t off = output.find(modesOff, start);
+  const std::size_t shellScreen = output.find("\x1b[?1049l", start);
+  const std::size_t ownScreen = output.find("\x1b[?1049h", start);
+  ASSERT_NE(off, std::string::npos);
+  ASSERT_NE(shellScreen, std::string::npos);
+  ASSERT_NE(ownScreen, std::string::npos);
+  EXPECT_LT(off, shellScreen);
+  EXPECT_LT(ownScreen, output.find(modesOn, start));
+  // The program goes on as before, and ends as always.
+  demo.terminal.send("a");
+  EXPECT_TRUE(demo.terminal.waitForRow(12, keyEcho('a', 1), kWait));
+  demo.terminal.send("q");
+  int status = 0;
+  ASSERT_TRUE(demo.terminal.waitForExit(kWait, status));
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+  expectTerminalGivenBack(demo.terminal, before);
+}
+
 class TerminalConsoleSignal : public ::testing::TestWithParam<int> {};
 
 TEST_P(TerminalConsoleSignal, GivesTheTerminalBackAndEndsByTheSignal) {
