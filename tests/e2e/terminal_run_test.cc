@@ -432,6 +432,11 @@ TEST_F(TerminalRunTest, UsageScreenWaitsForAKeyAndEndsWithZero) {
   EXPECT_EQ(terminal.rowText(11), "    C:\\Borland\\Bcc55\\Bin\\Corvane [project_filename] [/?]");
   EXPECT_EQ(terminal.rowText(24), "                              Press any key to exit..");
   EXPECT_EQ(terminal.colours(5, 9).foreground, 11);  // yellow heading
+  // A click is no key: the screen stays.
+  terminal.send("\x1b[<0;30;24M");
+  ASSERT_TRUE(terminal.waitForInputRead(kWait));
+  int status = 0;
+  EXPECT_FALSE(terminal.waitForExit(300, status));
   terminal.send("x");
   EXPECT_EQ(exitStatus(terminal), 0);
 }
