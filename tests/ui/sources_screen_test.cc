@@ -234,7 +234,7 @@ TEST_F(SourcesScreenTest, PagesTurnWithPgDnPgUpDownAndUpAndStopAtTheEnds) {
   EXPECT_FALSE(console.ranDry());
 }
 
-TEST_F(SourcesScreenTest, TheWheelAndPageKeysTurnPagesAndAClickMovesAnEntryOfALaterPage) {
+TEST_F(SourcesScreenTest, TheWheelAndAClickOnPgDnTurnPagesAndAClickMovesAnEntryOfALaterPage) {
   const std::vector<std::string> names = numberedSources(31);
   addFiles(names);
   sources = names;
@@ -248,20 +248,6 @@ TEST_F(SourcesScreenTest, TheWheelAndPageKeysTurnPagesAndAClickMovesAnEntryOfALa
   EXPECT_EQ(run(), kKeyEnter);
   EXPECT_EQ(sources, List(names.begin() + 1, names.end() - 1));
   EXPECT_EQ(workspaceRow(console, 19), indicator);
-
-  // With one page the wheel does nothing, nor does a click beside the
-  // entries or on the rules.
-  sources = {names[0]};
-  fs = FakeFileSystem("/home/user/work");
-  addFiles({names[0], names[1]});
-  console.pushWheel(MouseEvent::Action::kWheelDown);
-  clickWorkspace(console, 30, 4);
-  clickWorkspace(console, 11, 3);
-  console.pushKey(kKeyEnter);
-  run();
-  EXPECT_EQ(sources, (List{names[0]}));
-  EXPECT_EQ(workspaceRow(console, 19), "");
-  EXPECT_FALSE(console.ranDry());
 }
 
 // The advanced screen covers the sources screen and goes again: the sources

@@ -172,15 +172,5 @@ TEST(ConsoleKeysTest, MouseRecordsGivePressesAndWheelTurnsOnly) {
   }
 }
 
-TEST(KeyQueueTest, MouseEventsAheadOfAKeyAreDroppedWhenAKeyIsAskedFor) {
-  KeyQueue queue;
-  const int click = mouseAt(MouseEvent::Action::kPress, MouseEvent::kLeft, 1, 1);
-  queue.addBatch({click, click, 'a', click});
-  queue.dropMouseEventsAhead();
-  EXPECT_EQ(queue.take(), 'a');
-  queue.dropMouseEventsAhead();
-  EXPECT_TRUE(queue.empty());
-}
-
 }  // namespace
 }  // namespace corvane
