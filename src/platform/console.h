@@ -65,9 +65,11 @@ class Console {
                           const std::vector<Cell>& buffer) = 0;
   // One key press without echo: its character, or 0 and then (on the next
   // call) the scan code for a key without a character, or one of the whole
-  // key codes of platform/key_codes.h (a non-ASCII character, an Alt chord).
+  // key codes of platform/key_codes.h (a non-ASCII character, an Alt chord,
+  // a mouse event of platform/mouse_event.h where the console has a mouse).
   virtual int getKey() = 0;
-  // True when a key press is waiting to be read by getKey.
+  // True when a key press is waiting to be read by getKey. A click is no key
+  // press: mouse events waiting before it are dropped.
   virtual bool keyPending() = 0;
 
   // True when a key typed ahead is waiting: readKey drops these. Pasted text

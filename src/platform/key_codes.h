@@ -3,6 +3,7 @@
 //   1 to 127            a character of the console's code page, as its byte
 //   -1 to -65535        a key without a character: minus its scan code
 //   below -65535        a key that is neither (the named codes at the end)
+//   -0x10000000 and below   a mouse event (platform/mouse_event.h)
 //
 // Characters above 127 are not handed out as bytes: readKey turns them into
 // kKeyNonAscii, so that no character can pose as a scan code.
@@ -40,8 +41,8 @@ inline constexpr int kKeyNonAscii = -0x10001;
 // once); readKey never returns it, so every screen ignores it.
 inline constexpr int kKeyAltChord = -0x10002;
 
-// True for the codes above that getKey hands out whole, without the 0 that
-// announces a scan code.
+// True for the codes above (and the mouse codes) that getKey hands out
+// whole, without the 0 that announces a scan code.
 inline bool isWholeKeyCode(int key) { return key < -0xFFFF; }
 
 inline bool isArrowKey(int key) {

@@ -1,6 +1,9 @@
 #include "platform/key_decoder.h"
 
+#include <algorithm>
+
 #include "platform/key_codes.h"
+#include "platform/mouse_event.h"
 
 namespace corvane {
 
@@ -71,12 +74,10 @@ void KeyDecoder::feed(std::uint8_t byte) {
       ground(byte);
       break;
     case State::kEscape:
-      if (byte == '[') {
-        state_ = State::kCsi;
+      if (byte == '[' || byte == 'O') {
+        state_ = byte == '[' ? State::kCsi : State::kSs3;
         parameters_.clear();
-      } else if (byte == 'O') {
-        state_ = State::kSs3;
-        parameters_.clear();
+        parametersCut_ = false;
       } else if (byte == kEscape || pasting_ || source_ == Source::kScript) {
         // Esc followed by a second Esc, or by anything in a paste or a
         // script, was the Esc key itself; the byte after it counts on its
@@ -100,7 +101,7 @@ void KeyDecoder::feed(std::uint8_t byte) {
       if (byte == '[' && parameters_.empty()) {
         state_ = State::kLinuxFunction;
       } else if (isParameterByte(byte)) {
-        if (parameters_.size() < kMaxParameters) parameters_ += static_cast<char>(byte);
+        addParameter(byte);
       } else if (isFinalByte(byte)) {
         state_ = State::kGround;
         finishCsi(byte);
@@ -113,7 +114,7 @@ void KeyDecoder::feed(std::uint8_t byte) {
       break;
     case State::kSs3:
       if (isParameterByte(byte)) {
-        if (parameters_.size() < kMaxParameters) parameters_ += static_cast<char>(byte);
+        addParameter(byte);
       } else if (isFinalByte(byte)) {
         state_ = State::kGround;
         finishSs3(byte);
@@ -130,6 +131,26 @@ void KeyDecoder::feed(std::uint8_t byte) {
     case State::kCharacter:
       if (!continueCharacter(byte)) ground(byte);
       break;
+    case State::kOldMouse:
+      // Three bytes, each a number plus 32, taken as they come: a column
+      // past 95 is a byte above 127, which is no UTF-8 here.
+      oldMouse_ += static_cast<char>(byte);
+      if (oldMouse_.size() == 3) {
+        state_ = State::kGround;
+        const auto number = [this](std::size_t i) {
+          return static_cast<std::uint8_t>(oldMouse_[i]) - 32;
+        };
+        mouseReport(number(0), number(1), number(2));
+      }
+      break;
+  }
+}
+
+void KeyDecoder::addParameter(std::uint8_t byte) {
+  if (parameters_.size() < kMaxParameters) {
+    parameters_ += static_cast<char>(byte);
+  } else {
+    parametersCut_ = true;
   }
 }
 
@@ -226,6 +247,18 @@ void KeyDecoder::finishCsi(std::uint8_t final) {
     if (final == '~' && number == kPasteEnd) pasting_ = false;
     return;
   }
+  if (mouse_ != Mouse::kOff) {
+    // The old report form ends its sequence before its three bytes.
+    if (final == 'M' && parameters_.empty()) {
+      state_ = State::kOldMouse;
+      oldMouse_.clear();
+      return;
+    }
+    if (!parameters_.empty() && parameters_[0] == '<' && (final == 'M' || final == 'm')) {
+      sgrMouseReport(final);
+      return;
+    }
+  }
   // Private sequences ("ESC [ ?", "ESC [ <", mouse and focus reports) are
   // no keys.
   if (!parameters_.empty() && (parameters_[0] < '0' || parameters_[0] > ';')) return;
@@ -239,6 +272,53 @@ void KeyDecoder::finishCsi(std::uint8_t final) {
     return;
   }
   if (const int code = cursorKey(final)) key(code);
+}
+
+void KeyDecoder::sgrMouseReport(std::uint8_t final) {
+  // Nothing acts on a release; a report cut short is no report.
+  if (final != 'M' || parametersCut_) return;
+  int numbers[3] = {};
+  std::size_t count = 0;
+  int value = -1;
+  // The parameters after "<", with a ";" after the last number.
+  for (std::size_t i = 1; i <= parameters_.size(); ++i) {
+    const char c = i < parameters_.size() ? parameters_[i] : ';';
+    if (c >= '0' && c <= '9') {
+      value = std::min((value < 0 ? 0 : value) * 10 + (c - '0'), kMouseCoordinateLimit + 1);
+    } else if (c == ';' && value >= 0 && count < 3) {
+      numbers[count++] = value;
+      value = -1;
+    } else {
+      return;
+    }
+  }
+  if (count == 3) mouseReport(numbers[0], numbers[1], numbers[2]);
+}
+
+void KeyDecoder::mouseReport(int button, int column, int row) {
+  if (mouse_ != Mouse::kOn || column < 1 || row < 1) return;
+  MouseEvent event;
+  event.column = column;
+  event.row = row;
+  // Shift, Meta and Ctrl (4, 8, 16) change nothing about a click.
+  switch (button & ~0x1C) {
+    case 0:
+    case 1:
+    case 2:
+      event.button = button & 3;
+      break;
+    case 64:
+      event.action = MouseEvent::Action::kWheelUp;
+      break;
+    case 65:
+      event.action = MouseEvent::Action::kWheelDown;
+      break;
+    default:
+      // A release (3 in the old form), a drag (32 and up), the sideways
+      // wheel or a button past the third: nothing acts on them.
+      return;
+  }
+  key(mouseCode(event));
 }
 
 void KeyDecoder::finishSs3(std::uint8_t final) {
@@ -275,6 +355,14 @@ void KeyDecoder::dropIgnoredPaste() {
 bool KeyDecoder::hasKey() {
   dropIgnoredPaste();
   return !keys_.empty();
+}
+
+bool KeyDecoder::hasKeyPress() {
+  for (;;) {
+    dropIgnoredPaste();
+    if (keys_.empty() || !isMouseCode(keys_.front().value)) return !keys_.empty();
+    keys_.pop_front();
+  }
 }
 
 bool KeyDecoder::nextKeyPasted() {

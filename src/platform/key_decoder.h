@@ -4,7 +4,8 @@
 // keys without a character as escape sequences in several dialects (CSI
 // "ESC [", SS3 "ESC O", the Linux console's own), all understood here;
 // sequences it does not know are swallowed whole rather than typed. Text
-// arrives as UTF-8: each character is one key.
+// arrives as UTF-8: each character is one key. Mouse reports, once asked
+// for, become mouse events (platform/mouse_event.h) among the keys.
 #ifndef CORVANE_PLATFORM_KEY_DECODER_H
 #define CORVANE_PLATFORM_KEY_DECODER_H
 
@@ -27,6 +28,13 @@ class KeyDecoder {
 
   explicit KeyDecoder(Source source = Source::kTerminal) : source_(source) {}
 
+  // Whether the terminal was asked for mouse reports. Off, they are
+  // swallowed as unknown sequences (and the old "ESC [ M" form is not
+  // known at all); on, they become mouse events; muted, they are read whole
+  // and dropped, for the moments when a click must do nothing.
+  enum class Mouse { kOff, kOn, kMuted };
+  void setMouse(Mouse mouse) { mouse_ = mouse; }
+
   void feed(std::string_view bytes);
   void feed(std::uint8_t byte);
 
@@ -47,6 +55,9 @@ class KeyDecoder {
   void pasteStalled() { pasting_ = false; }
 
   bool hasKey();
+  // True when a key press is queued; mouse events queued before it are
+  // dropped, since whoever asks only waits for a key.
+  bool hasKeyPress();
   // The next getKey value; 27 (Esc) when none is queued.
   int takeKey();
   // True when the next key came from a bracketed paste.
@@ -59,7 +70,7 @@ class KeyDecoder {
   void setLineEditing(bool active) { lineEditing_ = active; }
 
  private:
-  enum class State { kGround, kEscape, kCsi, kSs3, kLinuxFunction, kCharacter };
+  enum class State { kGround, kEscape, kCsi, kSs3, kLinuxFunction, kCharacter, kOldMouse };
   struct Key {
     int value;
     bool pasted;
@@ -76,13 +87,23 @@ class KeyDecoder {
   void key(int code);
   void finishCsi(std::uint8_t final);
   void finishSs3(std::uint8_t final);
+  void addParameter(std::uint8_t byte);
   int firstParameter() const;
+  // "ESC [ < button ; column ; row M" (a press) or "... m" (a release).
+  void sgrMouseReport(std::uint8_t final);
+  // A report's button byte (as the terminal numbers buttons) at a position.
+  void mouseReport(int button, int column, int row);
   void dropIgnoredPaste();
 
   Source source_;
   std::deque<Key> keys_;
   State state_ = State::kGround;
   std::string parameters_;
+  // The parameters were longer than anything a key or report sends.
+  bool parametersCut_ = false;
+  // The three bytes of an old-style mouse report read so far.
+  std::string oldMouse_;
+  Mouse mouse_ = Mouse::kOff;
   Utf8Reader utf8_;
   // The character being read came right after an Esc: an Alt chord.
   bool afterEscape_ = false;

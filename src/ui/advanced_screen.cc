@@ -53,7 +53,7 @@ class AdvancedScreen {
   int run() {
     screen_.push(window_);
     window_.show();
-    screen_.console().clearRegion();
+    window_.clear();
     drawValues();
     rest_ = writePrompt(window_, kPrompt);
     window_.activate(false);
@@ -68,7 +68,7 @@ class AdvancedScreen {
  private:
   int readKeys() {
     for (;;) {
-      const int key = lowerCaseKey(readKeyFrom(screen_.console(), kAllowedKeys, {kKeyF1}));
+      const int key = lowerCaseKey(readKeyFrom(window_, kAllowedKeys, {kKeyF1}));
       if (isHelpKey(key)) {
         showHelp(screen_, HelpTopic::kAdvancedScreen);
         continue;
@@ -88,19 +88,23 @@ class AdvancedScreen {
   }
 
   // Rows 1 to 16: the title, then per value its explanation and, on the row
-  // below, its label and the value, three rows apart.
+  // below, its label and the value, three rows apart. A click on either row
+  // edits the value.
   void drawValues() {
     writeAt(window_, kTitleColumn, kTitleRow,
             lineCharacters(14) + " A D V A N C E D   S C R E E N " + lineCharacters(14),
             kLightCyan);
     int row = 3;
     for (const AdvancedEntry& entry : entries_) {
+      const int key = entry.key[1];
       clearRowFrom(window_, kTextColumn, row);
       writeAt(window_, kTextColumn, row, entry.key, kYellow);
       window_.writeColoured(entry.explanation, kLightGrey);
+      clickableSince(window_, kTextColumn, row, key);
       clearRowFrom(window_, kTextColumn, row + 1);
       writeAt(window_, kTextColumn, row + 1, entry.label, kYellow);
       drawValue(*entry.value);
+      clickableSince(window_, kTextColumn, row + 1, key);
       row += 3;
     }
   }

@@ -72,8 +72,7 @@ const BoxStyle kQueryStyle{"-  Q U E R Y  -", kWhite, kLightCyan};
 // Clears the box, draws its header and the message lines centred on the
 // widest text the box will show.
 BoxLayout drawBox(TextWindow& box, const BoxStyle& style, const List& lines, int textWidth) {
-  box.activate(false);
-  box.console().clearRegion();
+  box.clear();
   const int headerColour = style.headerColour;
   box.setCursor(25, 1);
   box.writeColoured("_________________", headerColour);
@@ -165,8 +164,7 @@ void CorvaneScreen::openWorkspace() {
   // Shown (not only cleared) so that a later repaint brings back what the
   // editing screens draw instead of clearing it as a first show would.
   if (mainWorkspace_.shown()) {
-    mainWorkspace_.activate(false);
-    console_->clearRegion();
+    mainWorkspace_.clear();
     mainWorkspace_.capture();
   } else {
     mainWorkspace_.show();
@@ -210,7 +208,9 @@ Answer CorvaneScreen::askYesNo(const List& message, bool defaultYes) {
   queryBox_.writeColoured(defaultYes ? "Y" : "N", kWhite);
   queryBox_.setCursor(bracketColumn - 1, row);
 
-  const int key = readKey(*console_);
+  // A click anywhere in the box answers as Enter does: with the default.
+  queryBox_.clicks().add(1, 1, queryBox_.width() + 1, queryBox_.height() + 1, kKeyEnter);
+  const int key = readKey(queryBox_);
   Answer answer = Answer::kEsc;
   if (key != kKeyEsc) {
     const int upper = key > 0 ? std::toupper(key) : key;

@@ -1,12 +1,14 @@
 // Small drawing steps that the three editing screens share: coloured text at a
 // window position, clearing the rest of a row, rules of line characters, the
-// prompt line and the key folding the screens apply after reading a key.
+// prompt line, the places a click acts as a key and the key folding the
+// screens apply after reading a key.
 #ifndef CORVANE_UI_EDITOR_DRAWING_H
 #define CORVANE_UI_EDITOR_DRAWING_H
 
 #include <string>
 #include <string_view>
 
+#include "platform/key_codes.h"
 #include "ui/corvane_screen.h"
 #include "ui/line_editor.h"
 #include "ui/text_window.h"
@@ -22,11 +24,34 @@ inline void writeAt(TextWindow& window, int column, int row, std::string_view te
 }
 
 // Blanks a row of the window from the column to its right edge in the
-// window's colours. The saved cells are not refreshed here: the screens
-// capture once at the end of each drawing step.
+// window's colours; clicks there no longer mean anything. The saved cells
+// are not refreshed here: the screens capture once at the end of each
+// drawing step.
 inline void clearRowFrom(TextWindow& window, int column, int row) {
   window.setCursor(column, row);
   window.console().clearLineEnd();
+  window.clicks().forgetRow(row, column);
+}
+
+// Makes a click on what was written from (column, row) up to the window's
+// cursor act as the key.
+inline void clickableSince(TextWindow& window, int column, int row, int key) {
+  const int length = (window.cursorRow() - row) * (window.width() + 1) +
+                     (window.cursorColumn() - column);
+  window.addClick(column, row, length, key);
+}
+
+// The key that a click on a key named in a screen's prompt stands for; 0
+// for "(selection)", which names no one key.
+inline int promptKeyNamed(std::string_view name) {
+  constexpr struct {
+    std::string_view name;
+    int key;
+  } kNamedKeys[] = {{"Esc", kKeyEsc},   {"Enter", kKeyEnter},   {"<-", kKeyLeft},
+                    {"->", kKeyRight},  {"PgUp", kKeyPageUp},   {"PgDn", kKeyPageDown}};
+  for (const auto& named : kNamedKeys)
+    if (named.name == name) return named.key;
+  return 0;
 }
 
 // Every editing screen asks for its keys on row 20 of its workspace.
@@ -34,6 +59,7 @@ inline constexpr int kPromptRow = 20;
 
 // A screen's prompt: the column it starts in and its text, where braces
 // (not shown) mark the keys it names: "Press {(selection)} or [{Enter}]... ".
+// A click on "[Enter]" acts as Enter; "(selection)" names no one key.
 struct Prompt {
   int column;
   std::string_view text;
@@ -45,36 +71,36 @@ struct RestPosition {
   int row = 1;
 };
 
-// Writes a text that names keys at the window position: the text in white,
-// the keys (marked with braces, which are not shown) in yellow. Returns the
-// window position just after it.
-inline RestPosition writeKeyText(TextWindow& window, int column, int row,
+// Writes a line in white with the keys it names (in braces) in yellow, and
+// returns the window position just after it. A click on a named key, with
+// the brackets around it, acts as that key.
+inline RestPosition writeKeyLine(TextWindow& window, int column, int row,
                                  std::string_view text) {
   window.setCursor(column, row);
+  std::string_view rest = text;
   bool key = false;
-  while (!text.empty()) {
-    const std::size_t end = text.find(key ? '}' : '{');
-    const std::string_view piece = text.substr(0, end);
+  while (!rest.empty()) {
+    const std::size_t end = rest.find(key ? '}' : '{');
+    const std::string_view piece = rest.substr(0, end);
+    if (key) {
+      const bool opened = piece.data() > text.data() + 1 && piece.data()[-2] == '[';
+      const bool closed = end != std::string_view::npos && rest.substr(end + 1, 1) == "]";
+      const int start = window.cursorColumn() - (opened ? 1 : 0);
+      window.addClick(start, window.cursorRow(),
+                      static_cast<int>(piece.size()) + (opened ? 1 : 0) + (closed ? 1 : 0),
+                      promptKeyNamed(piece));
+    }
     if (!piece.empty()) window.writeColoured(piece, key ? kYellow : kWhite);
     if (end == std::string_view::npos) break;
-    text.remove_prefix(end + 1);
+    rest.remove_prefix(end + 1);
     key = !key;
   }
   return {window.cursorColumn(), window.cursorRow()};
 }
 
-// The length of such a text on the screen, without its braces.
-inline std::size_t keyTextLength(std::string_view text) {
-  std::size_t length = 0;
-  for (char c : text)
-    if (c != '{' && c != '}') ++length;
-  return length;
-}
-
-// Writes the prompt and returns the position just after it, where the
-// cursor rests.
+// Writes the prompt on the prompt row (see writeKeyLine).
 inline RestPosition writePrompt(TextWindow& window, const Prompt& line) {
-  return writeKeyText(window, line.column, kPromptRow, line.text);
+  return writeKeyLine(window, line.column, kPromptRow, line.text);
 }
 
 inline std::string lineCharacters(int count) {

@@ -95,13 +95,14 @@ void showHelp(CorvaneScreen& screen, HelpTopic topic) {
   writeAt(box, centred(title.size()), kTitleRow, title, kYellow);
   int row = kFirstLineRow;
   for (const HelpLine& line : lines) {
-    writeKeyText(box, kKeyColumn, row, line.keys);
+    writeKeyLine(box, kKeyColumn, row, line.keys);
     if (!line.description.empty()) writeAt(box, kDescriptionColumn, row, line.description, kWhite);
     ++row;
   }
   writeAt(box, centred(kClosePrompt.size()), promptRow, kClosePrompt, kYellow);
 
-  readKey(screen.console());
+  // Any key closes the box and is used up; so does a click anywhere.
+  readKeyOrMouse(screen.console());
   screen.pop();
   screen.repaint();
 }

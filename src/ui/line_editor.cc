@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "platform/display_text.h"
+#include "platform/mouse_event.h"
 #include "ui/read_key.h"
 
 namespace corvane {
@@ -47,6 +48,17 @@ class LineEditor {
   int run(const std::string& offered);
 
  private:
+  // A key, or a click that puts the cursor before a character of the field
+  // (clickedIndex, with key 0).
+  struct Input {
+    int key;
+    int clickedIndex = -1;
+  };
+
+  // The next key or click in the field. A click outside the window (the
+  // box the field is in) ends the edit as Enter does; other clicks in it,
+  // and the other mouse events, do nothing.
+  Input next();
   void setText(const std::string& text);
   // Where the character at that index starts in the value.
   std::size_t byteOffset(int index) const;
@@ -62,6 +74,13 @@ class LineEditor {
   // Takes the short cut of moving only the cursor when the whole text shows.
   void moveTo(int index);
   void handle(int key);
+  void handle(const Input& input) {
+    if (input.clickedIndex >= 0) {
+      moveTo(input.clickedIndex);
+    } else {
+      handle(input.key);
+    }
+  }
 
   TextWindow& window_;
   std::string& value_;
@@ -117,31 +136,49 @@ int LineEditor::run(const std::string& offered) {
     redraw();
   }
 
-  int key = readKey(window_.console());
-  if (key == kKeyEnter) {
+  Input input = next();
+  if (input.key == kKeyEnter) {
     value_ = onEntry;
-    return key;
+    return input.key;
   }
-  if (key == kKeyEsc) return key;
-  if (highlighted && (key == kKeyDelete || key == kKeyBackspace)) {
+  if (input.key == kKeyEsc) return input.key;
+  if (highlighted && (input.key == kKeyDelete || input.key == kKeyBackspace)) {
     // Deleting first throws the offered text away.
     restartPlain();
     setText(std::string());
     offset_ = 0;
     index_ = 0;
-    key = readKey(window_.console());
+    input = next();
   } else {
-    // Any other first key accepts the offered text and edits it.
+    // Any other first key (or a click in the field) accepts the offered
+    // text and edits it.
     restartPlain();
     index_ = length(cells_);
     redraw();
   }
 
-  while (key != kKeyEnter && key != kKeyEsc) {
-    handle(key);
-    key = readKey(window_.console());
+  while (input.key != kKeyEnter && input.key != kKeyEsc) {
+    handle(input);
+    input = next();
   }
-  return key;
+  return input.key;
+}
+
+LineEditor::Input LineEditor::next() {
+  for (;;) {
+    const int key = readKeyOrMouse(window_.console());
+    if (!isMouseCode(key)) return Input{key};
+    const MouseEvent event = mouseEventOf(key);
+    if (event.action != MouseEvent::Action::kPress || event.button != MouseEvent::kLeft) continue;
+    const int column = event.column - window_.left() + 1;
+    const int row = event.row - window_.top() + 1;
+    if (column < 1 || column > window_.width() + 1 || row < 1 || row > window_.height() + 1)
+      return Input{kKeyEnter};
+    // The field ends one column short of the window's right edge; a click
+    // past the end of the text puts the cursor after it.
+    if (row == row_ && column >= column_ && column <= window_.width())
+      return Input{0, std::min(offset_ + column - column_, length(cells_))};
+  }
 }
 
 void LineEditor::moveTo(int index) {

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <array>
 #include <string>
-#include <utility>
 
 #include "platform/display_text.h"
 #include "text/text_utils.h"
@@ -60,7 +59,7 @@ class MainScreen {
     const int dllIndex = options_.indexOf("DLL");
     const int dllKey = dllIndex >= 0 ? 'a' + dllIndex : 0;
     for (;;) {
-      const int key = lowerCaseKey(readKeyFrom(screen_.console(), kAllowedKeys, {kKeyF1}));
+      const int key = lowerCaseKey(readKeyFrom(window_, kAllowedKeys, {kKeyF1}));
       if (isHelpKey(key)) {
         showHelp(screen_, HelpTopic::kMainScreen);
         continue;
@@ -92,7 +91,7 @@ class MainScreen {
  private:
   void drawAll() {
     window_.show();
-    screen_.console().clearRegion();
+    window_.clear();
     drawHeader();
     drawOptionsBlock();
     drawFlagsLine();
@@ -104,6 +103,7 @@ class MainScreen {
   // spreads the three entries over the row; a header too long for the row
   // runs on into row 2 and is cut with ".." at the end of it, so that the
   // options below are never written over. Names show one cell a character.
+  // A click on a name or its label edits it.
   void drawHeader() {
     const std::string project = displayText(projectFileName_);
     const std::string target = displayText(target_);
@@ -119,27 +119,36 @@ class MainScreen {
     // would otherwise leave the old tail standing after the makefile name.
     clearRowFrom(window_, 1, kHeaderRow);
     window_.setCursor(1, kHeaderRow);
-    const std::pair<std::string, int> pieces[] = {
-        {"(1)", kYellow},
-        {"Project: ", kLightGrey},
-        {project + spaces, kWhite},
-        {"(2)", kYellow},
-        {"Target: ", kLightGrey},
-        {target + options_.targetExtension() + spaces, kWhite},
-        {"(3)", kYellow},
-        {"Makefile: ", kLightGrey},
-        {makefile, kWhite},
+    const struct {
+      std::string text;
+      int colour;
+      int key;
+    } pieces[] = {
+        {"(1)", kYellow, '1'},
+        {"Project: ", kLightGrey, '1'},
+        {project, kWhite, '1'},
+        {spaces, kWhite, 0},
+        {"(2)", kYellow, '2'},
+        {"Target: ", kLightGrey, '2'},
+        {target + options_.targetExtension(), kWhite, '2'},
+        {spaces, kWhite, 0},
+        {"(3)", kYellow, '3'},
+        {"Makefile: ", kLightGrey, '3'},
+        {makefile, kWhite, '3'},
     };
     std::size_t length = 0;
-    for (const auto& piece : pieces) length += piece.first.size();
+    for (const auto& piece : pieces) length += piece.text.size();
     const std::size_t room = 2 * static_cast<std::size_t>(window_.width() + 1);
     // Within the room whatever the header's length: all of it, or all but
     // the last two cells and "..".
     std::size_t left = length <= room ? room : room - 2;
     for (const auto& piece : pieces) {
       if (left == 0) break;
-      window_.writeColoured(piece.first.substr(0, left), piece.second);
-      left -= std::min(left, piece.first.size());
+      const int column = window_.cursorColumn();
+      const int row = window_.cursorRow();
+      window_.writeColoured(piece.text.substr(0, left), piece.colour);
+      clickableSince(window_, column, row, piece.key);
+      left -= std::min(left, piece.text.size());
     }
     if (length > room) window_.writeColoured("..", kWhite);
   }
@@ -157,6 +166,7 @@ class MainScreen {
       onOffColumn_ = window_.cursorColumn();
       writeOnOff(rows[i], row);
       window_.writeColoured("]  " + rows[i].description, kWhite);
+      clickableSince(window_, kOptionsColumn, row, 'a' + static_cast<int>(i));
     }
     writeAt(window_, kOptionsColumn, row, lineCharacters(65), kLightCyan);
   }
@@ -183,6 +193,7 @@ class MainScreen {
     window_.capture();
   }
 
+  // A click on the label or the flags edits them.
   void drawFlags(int column, const char* key, const char* label, const std::string& value) {
     const std::string flags = displayText(value);
     writeAt(window_, column, kFlagsRow, key, kYellow);
@@ -193,6 +204,7 @@ class MainScreen {
                             static_cast<int>(kShownFlagLength);
       writeAt(window_, cutColumn, kFlagsRow, "..", kWhite);
     }
+    clickableSince(window_, column, kFlagsRow, key[1]);
   }
 
 

@@ -1,5 +1,7 @@
 #include "ui/read_key.h"
 
+#include "platform/mouse_event.h"
+
 namespace corvane {
 
 namespace {
@@ -8,9 +10,33 @@ namespace {
 // the console's code page.
 int upper(int character) { return character >= 'a' && character <= 'z' ? character - 32 : character; }
 
+// The next key, with the clicks of the window (if any) turned into keys.
+int readClickableKey(Console& console, const TextWindow* window) {
+  for (;;) {
+    const int key = readKeyOrMouse(console);
+    if (!isMouseCode(key)) return key;
+    if (window == nullptr) continue;
+    if (const int clicked = window->keyForMouse(mouseEventOf(key))) return clicked;
+  }
+}
+
+int readAllowedKey(Console& console, const TextWindow* window, std::string_view allowed,
+                   std::initializer_list<int> extraKeys) {
+  for (;;) {
+    const int key = readClickableKey(console, window);
+    if (key == kKeyEsc || key == kKeyEnter || isArrowKey(key)) return key;
+    for (int extra : extraKeys)
+      if (key == extra) return key;
+    if (key > 0) {
+      for (char candidate : allowed)
+        if (upper(static_cast<unsigned char>(candidate)) == upper(key)) return key;
+    }
+  }
+}
+
 }  // namespace
 
-int readKey(Console& console) {
+int readKeyOrMouse(Console& console) {
   for (;;) {
     int key = console.getKey();
     if (key == 0) {
@@ -32,17 +58,17 @@ int readKey(Console& console) {
   }
 }
 
+int readKey(Console& console) { return readClickableKey(console, nullptr); }
+
+int readKey(const TextWindow& window) { return readClickableKey(window.console(), &window); }
+
 int readKeyFrom(Console& console, std::string_view allowed, std::initializer_list<int> extraKeys) {
-  for (;;) {
-    const int key = readKey(console);
-    if (key == kKeyEsc || key == kKeyEnter || isArrowKey(key)) return key;
-    for (int extra : extraKeys)
-      if (key == extra) return key;
-    if (key > 0) {
-      for (char candidate : allowed)
-        if (upper(static_cast<unsigned char>(candidate)) == upper(key)) return key;
-    }
-  }
+  return readAllowedKey(console, nullptr, allowed, extraKeys);
+}
+
+int readKeyFrom(const TextWindow& window, std::string_view allowed,
+                std::initializer_list<int> extraKeys) {
+  return readAllowedKey(window.console(), &window, allowed, extraKeys);
 }
 
 }  // namespace corvane

@@ -1,6 +1,7 @@
 // Reading one key as the screens want it: scan codes negated, characters
 // above ASCII folded into one code, keys typed ahead dropped and Alt chords
-// skipped (see platform/key_codes.h for the codes).
+// skipped (see platform/key_codes.h for the codes). A click counts only
+// where a window says what it means: it then comes back as that key.
 #ifndef CORVANE_UI_READ_KEY_H
 #define CORVANE_UI_READ_KEY_H
 
@@ -9,16 +10,27 @@
 
 #include "platform/console.h"
 #include "platform/key_codes.h"
+#include "ui/text_window.h"
 
 namespace corvane {
 
-// One key as a code; keys typed ahead of it are dropped, and Alt chords are
-// skipped.
+// One key as a code, or a mouse event as its code (platform/mouse_event.h),
+// for a reader that handles clicks itself; keys typed ahead of it are
+// dropped, and Alt chords are skipped.
+int readKeyOrMouse(Console& console);
+// One key as a code; mouse events are skipped.
 int readKey(Console& console);
+// One key as a code; a click on one of the window's places, or a wheel turn
+// the window has a key for, comes back as that key, and other mouse events
+// are skipped.
+int readKey(const TextWindow& window);
 // Waits for Esc, Enter, an arrow key, a character among the allowed ones
 // (compared upper-cased) or one of the extra key codes (keys such as PgDn
-// that a screen also acts on); other keys are read and dropped.
+// that a screen also acts on); other keys are read and dropped. With a
+// window, its clicks are keys as readKey gives them.
 int readKeyFrom(Console& console, std::string_view allowed,
+                std::initializer_list<int> extraKeys = {});
+int readKeyFrom(const TextWindow& window, std::string_view allowed,
                 std::initializer_list<int> extraKeys = {});
 
 }  // namespace corvane

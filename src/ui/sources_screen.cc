@@ -29,8 +29,7 @@ SourcesScreen::SourcesScreen(CorvaneScreen& screen, const FileSystem& fs, Projec
     : screen_(screen), window_(screen.mainWorkspace()), fs_(fs), sources_(draft.settings.sources) {}
 
 int SourcesScreen::open() {
-  window_.activate(false);
-  screen_.console().clearRegion();
+  window_.clear();
   others_.clear();
   page_ = 0;
   const List directory = scanSources(fs_);
@@ -55,7 +54,7 @@ int SourcesScreen::resume() {
 int SourcesScreen::readKeys() {
   for (;;) {
     const int key = lowerCaseKey(
-        readKeyFrom(screen_.console(), allowedKeys_, {kKeyPageUp, kKeyPageDown, kKeyF1}));
+        readKeyFrom(window_, allowedKeys_, {kKeyPageUp, kKeyPageDown, kKeyF1}));
     if (isHelpKey(key)) {
       showHelp(screen_, HelpTopic::kSourcesScreen);
       continue;
@@ -131,14 +130,17 @@ void SourcesScreen::updateAllowedKeys() {
 
 // "Press (1) to reload all sources from <path>", centred on row 1; a path
 // too long to centre starts the line in column 1 and runs on into row 2.
+// A click from "(1)" to the end of the path reloads.
 void SourcesScreen::drawReloadLine() {
   const std::string path = displayText(fs_.currentDirectory());
   const long long length = static_cast<long long>(path.size());
   const long long column = std::max(1LL, (window_.width() - length - 36) / 2 + 1);
   writeAt(window_, static_cast<int>(column), kReloadRow, "Press ", kWhite);
+  const int keyColumn = window_.cursorColumn();
   window_.writeColoured("(1)", kYellow);
   window_.writeColoured(" to reload all sources from ", kWhite);
   window_.writeColoured(path, kYellow);
+  clickableSince(window_, keyColumn, kReloadRow, '1');
 }
 
 
@@ -170,24 +172,24 @@ void SourcesScreen::drawEntries(const PageLayout& layout, bool projectSources) {
     if (entry.startsRow) clearRowFrom(window_, 1, entry.row);
     writeAt(window_, entry.column, entry.row, selectionLabel(entry.letter), kYellow);
     window_.writeColoured(entry.name, projectSources ? kWhite : kLightGrey);
+    clickableSince(window_, entry.column, entry.row, 'a' + static_cast<int>(entry.letter));
   }
 }
 
 // "[PgUp] page 2 of 4 [PgDn]" centred under the select rule, only when
 // there is more than one page. No rule line has room for it beside its
-// fixed text, and the row below the select rule is otherwise blank.
+// fixed text, and the row below the select rule is otherwise blank. The
+// wheel turns the pages too, while there are any.
 void SourcesScreen::drawPageIndicator() {
   clearRowFrom(window_, 1, kPageRow);
-  if (pages_.size() < 2) return;
-  const std::string where = "] page " + std::to_string(page_ + 1) + " of " +
-                            std::to_string(pages_.size()) + " [";
-  const int length = static_cast<int>(where.size()) + 10;  // with "[PgUp" and "PgDn]"
-  writeAt(window_, kRuleColumn + std::max(0, (kSelectRuleLength - length) / 2), kPageRow, "[",
-          kWhite);
-  window_.writeColoured("PgUp", kYellow);
-  window_.writeColoured(where, kWhite);
-  window_.writeColoured("PgDn", kYellow);
-  window_.writeColoured("]", kWhite);
+  const bool paged = pages_.size() > 1;
+  window_.clicks().setWheel(paged ? kKeyPageUp : 0, paged ? kKeyPageDown : 0);
+  if (!paged) return;
+  const std::string line = "[{PgUp}] page " + std::to_string(page_ + 1) + " of " +
+                           std::to_string(pages_.size()) + " [{PgDn}]";
+  const int length = static_cast<int>(line.size()) - 4;  // the braces do not show
+  writeKeyLine(window_, kRuleColumn + std::max(0, (kSelectRuleLength - length) / 2), kPageRow,
+               line);
 }
 
 void SourcesScreen::clearRows(long long first, long long last) {

@@ -1,5 +1,7 @@
 #include "ui/text_window.h"
 
+#include <algorithm>
+
 namespace corvane {
 
 namespace {
@@ -119,11 +121,37 @@ void TextWindow::reshape(int left, int top, int right, int bottom) {
   right_ = right;
   bottom_ = bottom;
   savedCells_.assign(cellCount(left, top, right, bottom), Cell{});
+  clicks_.clear();
   capture();
   // The cells are the screen's, but a reshaped window starts writing at its
   // own top-left corner whatever region the console cursor belonged to.
   cursorColumn_ = 1;
   cursorRow_ = 1;
+}
+
+void TextWindow::clear() {
+  activate(false);
+  console_->clearRegion();
+  clicks_.clear();
+}
+
+void TextWindow::addClick(int column, int row, int length, int key) {
+  const int columns = width() + 1;
+  if (column < 1 || column > columns) return;
+  while (length > 0) {
+    const int count = std::min(length, columns - column + 1);
+    clicks_.add(column, row, column + count - 1, row, key);
+    length -= count;
+    column = 1;
+    ++row;
+  }
+}
+
+int TextWindow::keyForMouse(const MouseEvent& event) const {
+  const bool inside = event.column >= left_ && event.column <= right_ && event.row >= top_ &&
+                      event.row <= bottom_;
+  if (!inside && event.action == MouseEvent::Action::kPress) return 0;
+  return clicks_.keyFor(event, event.column - left_ + 1, event.row - top_ + 1);
 }
 
 }  // namespace corvane

@@ -1,6 +1,7 @@
 // A rectangle of the console with its own colours, cursor and saved copy of
 // its cells, so that overlapping windows can be drawn, covered and brought
-// back.
+// back. It also keeps what clicks on it mean (its ClickMap), so that they
+// are covered and brought back with it.
 #ifndef CORVANE_UI_TEXT_WINDOW_H
 #define CORVANE_UI_TEXT_WINDOW_H
 
@@ -9,6 +10,8 @@
 #include <vector>
 
 #include "platform/console.h"
+#include "platform/mouse_event.h"
+#include "ui/click_map.h"
 
 namespace corvane {
 
@@ -32,6 +35,16 @@ class TextWindow {
   void writeLineColoured(std::string_view text, int foreground, int background = -1);
   void scrollUp();
   void reshape(int left, int top, int right, int bottom);
+  // Makes the window active and blank in its colours, with nothing to click.
+  void clear();
+
+  // A click on the length cells from (column, row), running on into the
+  // rows below as written text does, acts as the key.
+  void addClick(int column, int row, int length, int key);
+  ClickMap& clicks() { return clicks_; }
+  // The key that a mouse event (in screen positions) stands for on this
+  // window; 0 for none, and for every click outside it.
+  int keyForMouse(const MouseEvent& event) const;
 
   // One less than the number of columns and rows.
   int width() const { return right_ - left_; }
@@ -61,6 +74,7 @@ class TextWindow {
   std::int32_t right_;
   std::int32_t bottom_;
   Console* console_;
+  ClickMap clicks_;
 };
 
 }  // namespace corvane

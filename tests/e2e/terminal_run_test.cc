@@ -57,13 +57,15 @@ class TerminalRunTest : public ::testing::Test {
 
   // Starts corvane in the test directory on a terminal of the given size.
   void start(PtyTerminal& terminal, const std::vector<std::string>& arguments = {},
-             const std::string& term = "xterm-256color") {
+             const std::string& term = "xterm-256color",
+             const std::vector<std::string>& moreEnvironment = {}) {
     const fs::path previous = fs::current_path();
     fs::current_path(directory_);
-    const bool started = terminal.start(
-        CORVANE_EXECUTABLE, arguments,
-        {"TERM=" + term, "LANG=C.UTF-8", "LC_ALL=", "LC_CTYPE=C.UTF-8",
-         "WINEPREFIX=" + (directory_ / "no-wine").string()});
+    std::vector<std::string> environment = {"TERM=" + term, "LANG=C.UTF-8", "LC_ALL=",
+                                            "LC_CTYPE=C.UTF-8",
+                                            "WINEPREFIX=" + (directory_ / "no-wine").string()};
+    environment.insert(environment.end(), moreEnvironment.begin(), moreEnvironment.end());
+    const bool started = terminal.start(CORVANE_EXECUTABLE, arguments, environment);
     fs::current_path(previous);
     ASSERT_TRUE(started);
   }
@@ -73,6 +75,18 @@ class TerminalRunTest : public ::testing::Test {
   static void press(PtyTerminal& terminal, const std::string& key) {
     terminal.settle(60, kWait);
     terminal.send(key);
+  }
+
+  // A left click as the terminal reports it: the press, then the release.
+  static void click(PtyTerminal& terminal, std::size_t column, int row) {
+    const std::string at = std::to_string(column) + ";" + std::to_string(row);
+    press(terminal, "\x1b[<0;" + at + "M");
+    terminal.send("\x1b[<0;" + at + "m");
+  }
+
+  static bool rowShows(PtyTerminal& terminal, int row, const std::string& text) {
+    return terminal.waitUntil(
+        [&] { return terminal.rowText(row).find(text) != std::string::npos; }, kWait);
   }
 
   static void type(PtyTerminal& terminal, const std::string& text) {
@@ -395,6 +409,37 @@ TEST_F(TerminalRunTest, AHundredSourcesAreAllReachableAndAMovedOneLeavesTheProje
   EXPECT_NE(text.find("source s029.c\r\nsource s031.c\r\n"), std::string::npos);
 }
 
+TEST_F(TerminalRunTest, ClicksSwitchAnOptionAndOpenTheSourcesAndTheMouseIsGivenBack) {
+  PtyTerminal terminal(25, 80);
+  const termios before = terminal.modes();
+  start(terminal);
+  ASSERT_TRUE(terminal.waitForRow(24, kMainPrompt, kWait));
+  EXPECT_NE(terminal.output().find("\x1b[?1000h\x1b[?1006h"), std::string::npos);
+  click(terminal, terminal.rowText(9).find("(b)Debug") + 1, 9);
+  ASSERT_TRUE(rowShows(terminal, 9, "(b)Debug       [OFF]")) << screenText(terminal);
+  click(terminal, kMainPrompt.find("[->]") + 2, 24);
+  ASSERT_TRUE(rowShows(terminal, 8, "(a)hello.cpp     (b)util.c")) << screenText(terminal);
+  press(terminal, "\x1b");
+  EXPECT_EQ(exitStatus(terminal), 1);
+  expectSameModes(before, terminal.modes());
+  const std::string& output = terminal.output();
+  EXPECT_NE(output.rfind("\x1b[?1006l\x1b[?1000l"), std::string::npos);
+  EXPECT_GT(output.rfind("\x1b[?1000l"), output.rfind("\x1b[?1000h"));
+}
+
+TEST_F(TerminalRunTest, WithCorvaneMouseZeroNoReportsAreAskedForAndClicksDoNothing) {
+  PtyTerminal terminal(25, 80);
+  start(terminal, {}, "xterm-256color", {"CORVANE_MOUSE=0"});
+  ASSERT_TRUE(terminal.waitForRow(24, kMainPrompt, kWait));
+  click(terminal, 10, 9);  // on "(b)Debug"
+  press(terminal, "a");
+  ASSERT_TRUE(rowShows(terminal, 8, "(a)ANSI        [ ON]"));
+  EXPECT_NE(terminal.rowText(9).find("(b)Debug       [ ON]"), std::string::npos);
+  press(terminal, "\x1b");
+  EXPECT_EQ(exitStatus(terminal), 1);
+  EXPECT_EQ(terminal.output().find("\x1b[?1000"), std::string::npos);
+}
+
 TEST_F(TerminalRunTest, UsageScreenWaitsForAKeyAndEndsWithZero) {
   PtyTerminal terminal(25, 80);
   start(terminal, {"/?"});
@@ -403,6 +448,11 @@ TEST_F(TerminalRunTest, UsageScreenWaitsForAKeyAndEndsWithZero) {
   EXPECT_EQ(terminal.rowText(11), "    C:\\Borland\\Bcc55\\Bin\\Corvane [project_filename] [/?]");
   EXPECT_EQ(terminal.rowText(24), "                              Press any key to exit..");
   EXPECT_EQ(terminal.colours(5, 9).foreground, 11);  // yellow heading
+  // A click is no key: the screen stays.
+  terminal.send("\x1b[<0;30;24M");
+  ASSERT_TRUE(terminal.waitForInputRead(kWait));
+  int status = 0;
+  EXPECT_FALSE(terminal.waitForExit(300, status));
   terminal.send("x");
   EXPECT_EQ(exitStatus(terminal), 0);
 }

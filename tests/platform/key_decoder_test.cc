@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/mouse_event.h"
 #include "ui/read_key.h"
 
 namespace corvane {
@@ -235,6 +236,89 @@ TEST(KeyDecoder, EmptyQueueGivesEsc) {
   KeyDecoder decoder;
   EXPECT_FALSE(decoder.hasKey());
   EXPECT_EQ(decoder.takeKey(), kKeyEsc);
+}
+
+int press(int column, int row, int button = MouseEvent::kLeft) {
+  MouseEvent event;
+  event.button = button;
+  event.column = column;
+  event.row = row;
+  return mouseCode(event);
+}
+
+int wheel(MouseEvent::Action turn, int column, int row) {
+  MouseEvent event;
+  event.action = turn;
+  event.column = column;
+  event.row = row;
+  return mouseCode(event);
+}
+
+std::vector<int> decodeWithMouse(std::string_view bytes, KeyDecoder::Mouse mouse) {
+  KeyDecoder decoder;
+  decoder.setMouse(mouse);
+  decoder.feed(bytes);
+  decoder.inputPaused();
+  return drain(decoder);
+}
+
+TEST(KeyDecoder, MouseReportsBecomePressesAndWheelTurns) {
+  const struct {
+    std::string bytes;
+    Codes codes;
+  } cases[] = {
+      {"\x1b[<0;5;7M", {press(5, 7)}},
+      {"\x1b[<0;5;7m", {}},  // a release
+      {"\x1b[<2;1;1M\x1b[<1;2;2M",
+       {press(1, 1, MouseEvent::kRight), press(2, 2, MouseEvent::kMiddle)}},
+      {"\x1b[<20;3;4M", {press(3, 4)}},  // Shift and Ctrl held
+      {"\x1b[<64;9;8M\x1b[<65;9;8M",
+       {wheel(MouseEvent::Action::kWheelUp, 9, 8), wheel(MouseEvent::Action::kWheelDown, 9, 8)}},
+      {"\x1b[<32;5;7M\x1b[<66;5;7M\x1b[<128;5;7M", {}},  // a drag, the sideways wheel, button 8
+      // Positions past column 95 and row 25, and past what the old form
+      // can carry.
+      {"\x1b[<0;96;26M\x1b[<0;300;120M", {press(96, 26), press(300, 120)}},
+      {"\x1b[<0;0;5M\x1b[<0;5M\x1b[<0;5;6;7M\x1b[<0;;5M", {}},  // no position, too few, too many
+      {"\x1b[<0;123456789012345;5M", {}},  // longer than any report: cut, so dropped
+      // The old form: three bytes of 32 plus the button, column and row;
+      // column 95 is byte 127 and those past it bytes above 127.
+      {"\x1b[M !!", {press(1, 1)}},
+      {"\x1b[M \x7f\x39\x1b[M \x84\x3a", {press(95, 25), press(100, 26)}},
+      {"\x1b[M#!!\x1b[M`!!", {wheel(MouseEvent::Action::kWheelUp, 1, 1)}},  // a release is dropped
+  };
+  for (const auto& test : cases) {
+    SCOPED_TRACE(test.bytes.substr(1));
+    // The key after a report is read as usual: the report was taken whole.
+    Codes expected = test.codes;
+    expected.push_back('z');
+    EXPECT_EQ(decodeWithMouse(test.bytes + "z", KeyDecoder::Mouse::kOn), expected);
+    // Muted, every report is read whole and dropped.
+    EXPECT_EQ(decodeWithMouse(test.bytes + "z", KeyDecoder::Mouse::kMuted), (Codes{'z'}));
+  }
+}
+
+TEST(KeyDecoder, AKeyPressWaitingBehindClicksIsFoundAndTheClicksDropped) {
+  KeyDecoder decoder;
+  decoder.setMouse(KeyDecoder::Mouse::kOn);
+  decoder.feed("\x1b[<0;5;7M");
+  EXPECT_TRUE(decoder.hasKey());
+  EXPECT_FALSE(decoder.hasKeyPress());
+  EXPECT_FALSE(decoder.hasKey());
+  decoder.feed("\x1b[<0;5;7Ma\x1b[<0;5;7M");
+  EXPECT_TRUE(decoder.hasKeyPress());
+  EXPECT_EQ(drain(decoder), (Codes{'a', press(5, 7)}));
+}
+
+TEST(MouseEvent, CodesCarryTheEventAndAreNoOtherKey) {
+  const MouseEvent farthest{MouseEvent::Action::kWheelDown, MouseEvent::kRight,
+                            kMouseCoordinateLimit, kMouseCoordinateLimit};
+  EXPECT_EQ(mouseEventOf(mouseCode(farthest)), farthest);
+  EXPECT_TRUE(isWholeKeyCode(mouseCode(farthest)));
+  // Positions past the limit are kept as the limit: still off the screen.
+  EXPECT_EQ(mouseEventOf(press(kMouseCoordinateLimit + 9, 99999)),
+            mouseEventOf(press(kMouseCoordinateLimit, kMouseCoordinateLimit)));
+  for (int key : {kKeyNonAscii, kKeyAltChord, -0xFFFF, -1, 0, 255})
+    EXPECT_FALSE(isMouseCode(key)) << key;
 }
 
 }  // namespace

@@ -17,6 +17,20 @@ void MemoryConsole::pushKeys(std::string_view text) {
   for (char byte : text) keys_.push_back(static_cast<unsigned char>(byte));
 }
 
+void MemoryConsole::pushClick(int column, int row, int button) {
+  MouseEvent event;
+  event.button = button;
+  event.column = column;
+  event.row = row;
+  keys_.push_back(mouseCode(event));
+}
+
+void MemoryConsole::pushWheel(MouseEvent::Action turn) {
+  MouseEvent event;
+  event.action = turn;
+  keys_.push_back(mouseCode(event));
+}
+
 int MemoryConsole::getKey() {
   if (observer_) observer_(*this);
   if (keys_.empty()) {

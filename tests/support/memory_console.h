@@ -10,6 +10,7 @@
 #include <utility>
 
 #include "platform/cell_console.h"
+#include "platform/mouse_event.h"
 
 namespace corvane {
 
@@ -20,6 +21,10 @@ class MemoryConsole : public CellConsole {
   void pushKey(int code);
   // Queues each byte of the text as a key.
   void pushKeys(std::string_view text);
+  // Queues a mouse event: a press of the button at the screen position, or
+  // a turn of the wheel.
+  void pushClick(int column, int row, int button = MouseEvent::kLeft);
+  void pushWheel(MouseEvent::Action turn);
 
   // With type-ahead on, queued keys count as typed ahead and readKey drops
   // them; off (the default), every queued key is meant, as in a script.

@@ -121,6 +121,15 @@ void PtyTerminal::send(std::string_view bytes) {
   }
 }
 
+bool PtyTerminal::waitForInputRead(int timeoutMs) {
+  return waitUntil(
+      [this] {
+        int waiting = 0;
+        return ::ioctl(slave_, FIONREAD, &waiting) == 0 && waiting == 0;
+      },
+      timeoutMs);
+}
+
 bool PtyTerminal::pump(int timeoutMs) {
   pollfd request{master_, POLLIN, 0};
   if (::poll(&request, 1, timeoutMs) <= 0 || (request.revents & POLLIN) == 0) return false;

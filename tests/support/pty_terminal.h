@@ -43,6 +43,9 @@ class PtyTerminal {
              const std::vector<std::string>& environment);
 
   void send(std::string_view bytes);
+  // Waits until the program has read everything sent to it; false when the
+  // time ran out first.
+  bool waitForInputRead(int timeoutMs);
   // Reads the program's output into the emulator until the condition holds;
   // false when the time ran out first.
   bool waitUntil(const std::function<bool()>& condition, int timeoutMs);

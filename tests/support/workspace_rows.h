@@ -55,6 +55,17 @@ inline int backgroundIn(const MemoryConsole& console, int column, int row) {
   return console.backgroundAt(kWorkspaceLeft + column - 1, kWorkspaceTop + row - 1);
 }
 
+// Queues a press of the mouse button at a workspace-relative position.
+inline void clickWorkspace(MemoryConsole& console, int column, int row,
+                           int button = MouseEvent::kLeft) {
+  console.pushClick(kWorkspaceLeft + column - 1, kWorkspaceTop + row - 1, button);
+}
+
+// The workspace column where the text starts on a row drawn from a column.
+inline int columnOf(const std::string& drawn, int drawnFrom, const std::string& text) {
+  return drawnFrom + static_cast<int>(drawn.find(text));
+}
+
 // A rule of line characters as the readable rows show it.
 inline std::string dashes(int count) { return std::string(static_cast<std::size_t>(count), '-'); }
 inline std::string blanks(int count) { return std::string(static_cast<std::size_t>(count), ' '); }

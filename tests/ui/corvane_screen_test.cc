@@ -251,6 +251,25 @@ TEST_F(CorvaneScreenTest, AnAltChordAnswersNoQuestion) {
   EXPECT_FALSE(console.ranDry());
 }
 
+// The query box covers columns 9 to 72 and rows 9 to 22.
+TEST_F(CorvaneScreenTest, AClickInTheQuestionBoxAnswersWithTheDefaultAndOutsideItNothing) {
+  for (bool defaultYes : {true, false}) {
+    console.pushClick(8, 15);   // beside the box
+    console.pushClick(40, 23);  // under it
+    console.pushClick(9, 9, MouseEvent::kRight);
+    console.pushClick(72, 22);  // its last cell
+    console.pushKeys(defaultYes ? "n" : "y");
+    EXPECT_EQ(screen.askYesNo({"Overwrite Makefile.b?"}, defaultYes),
+              defaultYes ? Answer::kYes : Answer::kNo);
+    EXPECT_EQ(console.keysLeft(), 1u);
+    console.getKey();
+  }
+  // The error box takes no clicks: only a key answers it.
+  console.pushClick(40, 15);
+  console.pushKeys("x");
+  EXPECT_EQ(screen.showError({"Cannot write"}, "Any key"), 'x');
+}
+
 #ifndef _WIN32
 TEST_F(CorvaneScreenTest, BoxesShowNamesOneCellACharacter) {
   console.pushKeys("y");

@@ -208,6 +208,41 @@ TEST_F(LineEditorTest, TypingAtTheEndOfAFittingTextWritesOnlyThatCharacter) {
   EXPECT_EQ(value, "abXc");
 }
 
+TEST_F(LineEditorTest, AClickInTheFieldMovesTheCursorThereAndOneOutsideTheBoxIsEnter) {
+  std::string value;
+  console.pushClick(7, kFieldRow);  // before "c": the offered text is taken
+  console.pushKeys("X");
+  console.pushClick(29, kFieldRow);  // past the end of the text
+  console.pushKeys("Y");
+  console.pushClick(30, kFieldRow);  // the window's last column: no field there
+  console.pushClick(5, 5);           // the window's first row: no field there
+  console.pushClick(9, kFieldRow, MouseEvent::kRight);
+  console.pushKeys("Z");
+  console.pushClick(31, kFieldRow);  // outside the window: Enter
+  EXPECT_EQ(edit(value, "abcdef"), kKeyEnter);
+  EXPECT_EQ(value, "abXcdefYZ");
+  EXPECT_EQ(console.keysLeft(), 0u);
+
+  // As the first key, a click outside is Enter: the value stays as it was.
+  console.pushClick(1, 1);
+  EXPECT_EQ(edit(value, "offered"), kKeyEnter);
+  EXPECT_EQ(value, "abXcdefYZ");
+}
+
+TEST_F(LineEditorTest, AClickInAScrolledFieldMovesToTheCharacterShownThere) {
+  const std::string text = "0123456789abcdefghijklmnopqrstuvwxyzABCDEF";
+  std::string value;
+  console.pushClick(kFieldColumn + 1, kFieldRow);
+  console.pushKeys("_\r");
+  EXPECT_EQ(edit(value, text), kKeyEnter);
+  // The character the click fell on now follows the typed one.
+  const char clicked =
+      static_cast<char>(recorder.first().cellAt(kFieldColumn + 1, kFieldRow).character);
+  ASSERT_NE(text.find(clicked), std::string::npos);
+  EXPECT_EQ(value.find('_') + 1, value.find(clicked)) << value;
+  EXPECT_NE(clicked, text[1]);  // the field was scrolled
+}
+
 TEST_F(LineEditorTest, TellsTheConsoleWhileALineIsEdited) {
   std::string value;
   console.pushKeys("ab\r");

@@ -115,6 +115,44 @@ TEST_F(MainScreenTest, KeysLabelsValuesAndStatusesHaveTheirColours) {
   EXPECT_EQ(foregroundIn(console, 72, 20), kWhite);
 }
 
+TEST_F(MainScreenTest, ClicksOnAnOptionRowAFieldLabelAndAPromptTokenActAsTheirKeys) {
+  const std::string header =
+      "(1)Project: Project.gen     (2)Target: hello.exe     (3)Makefile: Makefile.b";
+  const std::string prompt = "Press (selection), [Esc], [->] or [Enter]... ";
+  clickWorkspace(console, 40, 5);                       // the description of (b)Debug
+  clickWorkspace(console, 8, 4, MouseEvent::kRight);    // only the left button clicks
+  console.pushWheel(MouseEvent::Action::kWheelDown);    // nothing here turns
+  clickWorkspace(console, columnOf(header, 1, " (2)"), 1);  // the gap after a name
+  clickWorkspace(console, 8, 3);                        // the rule above the options
+  clickWorkspace(console, columnOf(header, 1, "Target:"), 1);
+  console.pushKeys("x\r");
+  clickWorkspace(console, columnOf(prompt, 32, "(selection)"), 20);  // names no one key
+  clickWorkspace(console, columnOf(prompt, 32, "[->]"), 20);
+  EXPECT_EQ(run(), kKeyRight);
+  EXPECT_EQ(statusShown(0), "OFF");
+  EXPECT_EQ(statusShown(1), "OFF");
+  EXPECT_EQ(target, "hellox");
+  EXPECT_EQ(console.lineEditorRuns(), 1);
+  EXPECT_EQ(console.keysLeft(), 0u);
+
+  // The flags line: a click on the flags (past the label) edits them.
+  clickWorkspace(console, 50, 18);
+  console.pushKeys("-v\r");
+  console.pushKey(kKeyEnter);
+  run();
+  EXPECT_EQ(linkFlags, "-v");
+}
+
+TEST_F(MainScreenTest, AClickClosesTheHelpAndTheScreensPlacesStillClick) {
+  console.pushKey(kKeyF1);
+  clickWorkspace(console, 8, 3);   // closes the help; the rule under it means nothing
+  clickWorkspace(console, 40, 5);  // the description of (b)Debug
+  console.pushKey(kKeyEnter);
+  EXPECT_EQ(run(), kKeyEnter);
+  EXPECT_EQ(statusShown(1), "OFF");
+  EXPECT_EQ(console.keysLeft(), 0u);
+}
+
 TEST_F(MainScreenTest, ReturnsTheKeysThatEndIt) {
   console.pushKey(kKeyEnter);
   EXPECT_EQ(run(), kKeyEnter);

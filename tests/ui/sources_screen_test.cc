@@ -234,6 +234,42 @@ TEST_F(SourcesScreenTest, PagesTurnWithPgDnPgUpDownAndUpAndStopAtTheEnds) {
   EXPECT_FALSE(console.ranDry());
 }
 
+TEST_F(SourcesScreenTest, TheWheelAndAClickOnPgDnTurnPagesAndAClickMovesAnEntryOfALaterPage) {
+  const std::vector<std::string> names = numberedSources(31);
+  addFiles(names);
+  sources = names;
+  const std::string indicator = blanks(27) + "[PgUp] page 2 of 2 [PgDn]";
+  console.pushWheel(MouseEvent::Action::kWheelDown);
+  clickWorkspace(console, 5, 4);  // "(a)source31.cpp", the only entry on page 2
+  console.pushWheel(MouseEvent::Action::kWheelUp);
+  clickWorkspace(console, 5, 4);  // "(a)source01.cpp" on page 1
+  clickWorkspace(console, columnOf(indicator, 1, "[PgDn]"), 19);
+  console.pushKey(kKeyEnter);
+  EXPECT_EQ(run(), kKeyEnter);
+  EXPECT_EQ(sources, List(names.begin() + 1, names.end() - 1));
+  EXPECT_EQ(workspaceRow(console, 19), indicator);
+}
+
+// The advanced screen covers the sources screen and goes again: the sources
+// screen is not drawn anew, and its clicks still act.
+TEST_F(SourcesScreenTest, ClicksActOnTheAdvancedScreenAndOnTheSourcesAfterIt) {
+  addFiles({"a.cpp", "b.cpp"});
+  sources = {"a.cpp", "b.cpp"};
+  const std::string advancedPrompt = "Press (selection), [<-], [Esc] or [Enter]... ";
+  clickWorkspace(console, columnOf(kPrompt, 1, "[->]") + 1, 20);
+  clickWorkspace(console, 3, 7);  // "Library dirs:"
+  console.pushKeys("lib\r");
+  clickWorkspace(console, columnOf(advancedPrompt, 31, "[<-]"), 20);
+  clickWorkspace(console, columnOf(kReloadLine, 1, "(1)") - 1, 1);  // "Press ": nothing
+  clickWorkspace(console, 14, 4);  // "(b)b.cpp"
+  clickWorkspace(console, columnOf(kPrompt, 1, "[Enter]") + 6, 20);
+  EXPECT_EQ(run(), kKeyEnter);
+  EXPECT_EQ(draft.settings.libraryPaths, "lib");
+  EXPECT_EQ(sources, (List{"a.cpp"}));
+  EXPECT_EQ(workspaceRow(console, 17), "(b)b.cpp");
+  EXPECT_EQ(console.keysLeft(), 0u);
+}
+
 TEST_F(SourcesScreenTest, AProjectWithFilesAbsentFromTheDirectoryShowsNoOtherSources) {
   addFiles({"a.cpp", "b.cpp"});
   sources = {"gone.cpp", "x.cpp", "y.cpp"};

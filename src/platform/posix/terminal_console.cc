@@ -36,6 +36,7 @@ std::unique_ptr<TerminalConsole> TerminalConsole::open(std::string& problem) {
 TerminalConsole::TerminalConsole(const TerminalFacts& facts)
     : facts_(facts), pasteTimeout_(std::max(kPasteTimeoutMs, facts.escapeDelay)) {
   palette_.setUp();
+  if (facts_.mouse) decoder_.setMouse(KeyDecoder::Mouse::kOn);
 }
 
 TerminalConsole::~TerminalConsole() { leaveTerminalMode(); }
@@ -77,7 +78,11 @@ void TerminalConsole::dropKeysWhileHidden() {
 }
 
 void TerminalConsole::present() {
-  if (screenHidden()) {
+  const bool tooSmall = screenHidden();
+  // A click on the size request would land on a screen the user cannot see.
+  if (facts_.mouse)
+    decoder_.setMouse(tooSmall ? KeyDecoder::Mouse::kMuted : KeyDecoder::Mouse::kOn);
+  if (tooSmall) {
     showSizeRequest();
     return;
   }
@@ -175,16 +180,16 @@ int TerminalConsole::getKey() {
 }
 
 bool TerminalConsole::keyPending() {
-  if (decoder_.hasKey() || inputLost_) return true;
+  if (decoder_.hasKeyPress() || inputLost_) return true;
   present();
   while (readInput(0)) {
     finishSequence();
     dropKeysWhileHidden();
-    if (decoder_.hasKey()) return true;
+    if (decoder_.hasKeyPress()) return true;
   }
   endStalledPaste();
   dropKeysWhileHidden();
-  return decoder_.hasKey() || inputLost_;
+  return decoder_.hasKeyPress() || inputLost_;
 }
 
 bool TerminalConsole::typedAheadPending() {

@@ -1,8 +1,9 @@
 // The console on a real terminal, through curses. The cells of the
 // CellConsole are the truth; before Corvane waits for a key, the cells that
 // changed since the last wait are put on the display, so that typing one
-// character sends little more than that character. Keys are read as raw bytes
-// and decoded by the KeyDecoder.
+// character sends little more than that character. Keys (and mouse reports,
+// unless CORVANE_MOUSE=0) are read as raw bytes and decoded by the
+// KeyDecoder; clicks while the size request shows are dropped.
 //
 // The screen is drawn from the terminal's top-left corner. A terminal of 24
 // rows shows all but the 25th, which the screens leave blank; a smaller one

@@ -16,12 +16,18 @@
 #include <cstring>
 #include <termios.h>
 
+#include "platform/mouse_event.h"
+
 namespace corvane {
 
 namespace {
 
 constexpr char kBracketedPasteOn[] = "\x1b[?2004h";
 constexpr char kBracketedPasteOff[] = "\x1b[?2004l";
+// Button presses and releases (1000), reported as "ESC [ < b ; x ; y M",
+// with no limit on the position (1006); off again in the reverse order.
+constexpr char kMouseOn[] = "\x1b[?1000h\x1b[?1006h";
+constexpr char kMouseOff[] = "\x1b[?1006l\x1b[?1000l";
 constexpr int kDefaultEscapeDelay = 25;
 constexpr int kEndingSignals[] = {SIGINT, SIGTERM, SIGHUP, SIGQUIT};
 
@@ -34,9 +40,19 @@ struct SavedTerminal {
   int outputFd = 1;
   termios shellModes{};
   // Bytes that undo on the display what curses set up: attributes off,
-  // bracketed paste off, cursor shown, keypad normal, main screen back.
+  // bracketed paste and mouse reports off, cursor shown, keypad normal,
+  // main screen back.
   char resetBytes[256] = {};
   std::size_t resetLength = 0;
+  // What leaveTerminalMode switches off after curses has ended: the modes
+  // that are the terminal's, whichever screen shows.
+  char modesOff[64] = {};
+  std::size_t modesOffLength = 0;
+  char modesOn[64] = {};
+  std::size_t modesOnLength = 0;
+  // Curses's own Ctrl-Z handler, which stopAndResume wraps.
+  struct sigaction previousStop {};
+  bool wrapsStop = false;
   SCREEN* screen = nullptr;
   FILE* output = nullptr;
   bool ownsOutput = false;
@@ -49,13 +65,19 @@ struct SavedTerminal {
 
 SavedTerminal saved;
 
+template <std::size_t kSize>
+void appendBytes(char (&buffer)[kSize], std::size_t& length, const char* bytes) {
+  const std::size_t more = std::strlen(bytes);
+  if (length + more >= kSize) return;
+  std::memcpy(buffer + length, bytes, more);
+  length += more;
+  buffer[length] = '\0';
+}
+
 void appendReset(const char* capability) {
   const char* bytes = tigetstr(const_cast<char*>(capability));
   if (bytes == nullptr || bytes == reinterpret_cast<char*>(-1)) return;
-  const std::size_t length = std::strlen(bytes);
-  if (saved.resetLength + length >= sizeof saved.resetBytes) return;
-  std::memcpy(saved.resetBytes + saved.resetLength, bytes, length);
-  saved.resetLength += length;
+  appendBytes(saved.resetBytes, saved.resetLength, bytes);
 }
 
 void writeAll(int fd, const char* bytes, std::size_t length) {
@@ -116,6 +138,38 @@ void installResizeHandler() {
   sigemptyset(&action.sa_mask);
   action.sa_flags = SA_RESTART;
   sigaction(SIGWINCH, &action, &saved.previousResize);
+}
+
+// Ctrl-Z: curses's handler gives the shell its screen back, stops the
+// program and draws the screen again when it goes on, but knows nothing of
+// the paste and mouse modes. They go off before the stop and on again after
+// it: a shell that got mouse reports would type them out at every click.
+void stopAndResume(int signal) {
+  const int savedErrno = errno;
+  if (saved.active) writeAll(saved.outputFd, saved.modesOff, saved.modesOffLength);
+  saved.previousStop.sa_handler(signal);
+  if (saved.active) writeAll(saved.outputFd, saved.modesOn, saved.modesOnLength);
+  errno = savedErrno;
+}
+
+void wrapStopHandler() {
+  struct sigaction current {};
+  sigaction(SIGTSTP, nullptr, &current);
+  // Ignored (or left to the default by curses): there is no stop to wrap.
+  if (current.sa_handler == SIG_IGN || current.sa_handler == SIG_DFL ||
+      (current.sa_flags & SA_SIGINFO) != 0)
+    return;
+  saved.previousStop = current;
+  struct sigaction action = current;
+  action.sa_handler = stopAndResume;
+  sigaction(SIGTSTP, &action, nullptr);
+  saved.wrapsStop = true;
+}
+
+void unwrapStopHandler() {
+  if (!saved.wrapsStop) return;
+  sigaction(SIGTSTP, &saved.previousStop, nullptr);
+  saved.wrapsStop = false;
 }
 
 void restoreSignalHandlers() {
@@ -187,10 +241,11 @@ SCREEN* startCurses(FILE* output, std::string& problem) {
 
 void leaveTerminalMode() {
   if (!saved.active) return;
+  unwrapStopHandler();
   saved.active = 0;
   endwin();
   std::fflush(saved.output);
-  writeAll(saved.outputFd, kBracketedPasteOff, sizeof kBracketedPasteOff - 1);
+  writeAll(saved.outputFd, saved.modesOff, saved.modesOffLength);
   delscreen(saved.screen);
   saved.screen = nullptr;
   if (saved.ownsOutput) std::fclose(saved.output);
@@ -233,11 +288,16 @@ bool enterTerminalMode(TerminalFacts& facts, std::string& problem) {
   }
   facts.escapeDelay = get_escdelay();
 
+  facts.mouse = mouseWanted();
+  saved.modesOnLength = 0;
+  appendBytes(saved.modesOn, saved.modesOnLength, kBracketedPasteOn);
+  if (facts.mouse) appendBytes(saved.modesOn, saved.modesOnLength, kMouseOn);
+  saved.modesOffLength = 0;
+  appendBytes(saved.modesOff, saved.modesOffLength, kBracketedPasteOff);
+  if (facts.mouse) appendBytes(saved.modesOff, saved.modesOffLength, kMouseOff);
   saved.resetLength = 0;
   appendReset("sgr0");
-  std::memcpy(saved.resetBytes + saved.resetLength, kBracketedPasteOff,
-              sizeof kBracketedPasteOff - 1);
-  saved.resetLength += sizeof kBracketedPasteOff - 1;
+  appendBytes(saved.resetBytes, saved.resetLength, saved.modesOff);
   appendReset("cnorm");
   appendReset("rmkx");
   appendReset("rmcup");
@@ -258,9 +318,10 @@ bool enterTerminalMode(TerminalFacts& facts, std::string& problem) {
     std::atexit(leaveTerminalMode);
   }
   // Curses writes the alternate-screen switch with its first refresh; the
-  // paste mode is the terminal's, whichever screen shows.
+  // paste and mouse modes are the terminal's, whichever screen shows.
   std::fflush(saved.output);
-  writeAll(saved.outputFd, kBracketedPasteOn, sizeof kBracketedPasteOn - 1);
+  writeAll(saved.outputFd, saved.modesOn, saved.modesOnLength);
+  wrapStopHandler();
   return true;
 }
 

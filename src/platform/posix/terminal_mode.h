@@ -1,12 +1,14 @@
 // Entering and leaving the terminal mode Corvane draws in, kept in one place
 // so that every way out restores the same things: curses on the terminal
 // (alternate screen, no echo, keys unbuffered, no keypad translation, since
-// the key decoder reads the raw bytes) and bracketed paste.
+// the key decoder reads the raw bytes), bracketed paste and mouse reports.
 //
 // The terminal is restored on every way out: leaveTerminalMode (the
 // console's destructor), exit(), and the signals that end a program from the
 // terminal or from outside (SIGINT, SIGTERM, SIGHUP, SIGQUIT). After the
 // restore a signal ends the program the way it would have without Corvane.
+// Ctrl-Z (SIGTSTP) gives the shell the terminal as it was, paste and mouse
+// modes off, and takes it over again when the program goes on.
 #ifndef CORVANE_PLATFORM_POSIX_TERMINAL_MODE_H
 #define CORVANE_PLATFORM_POSIX_TERMINAL_MODE_H
 
@@ -19,6 +21,8 @@ struct TerminalFacts {
   bool unicode = false;
   // Milliseconds to wait after Esc for the rest of a key's sequence.
   int escapeDelay = 25;
+  // The terminal was asked to report mouse clicks (unless CORVANE_MOUSE=0).
+  bool mouse = false;
 };
 
 // Starts curses on standard input and the terminal's output. False when

@@ -1,6 +1,7 @@
 #include "platform/win32/console_keys.h"
 
 #include "platform/key_codes.h"
+#include "platform/mouse_event.h"
 
 namespace corvane {
 
@@ -92,6 +93,41 @@ void appendKeyPresses(const KEY_EVENT_RECORD& event, std::vector<int>& presses) 
       presses.push_back(scanCode);
     }
   }
+}
+
+void appendMouseEvents(const MOUSE_EVENT_RECORD& event, DWORD& buttonsHeld,
+                       std::vector<int>& presses) {
+  // The screen buffer is Corvane's own 80 x 25, so its cells are the screen's.
+  MouseEvent mouse;
+  mouse.column = event.dwMousePosition.X + 1;
+  mouse.row = event.dwMousePosition.Y + 1;
+  if (event.dwEventFlags & MOUSE_WHEELED) {
+    // The high word is the turn: positive away from the user.
+    const auto turn = static_cast<SHORT>(HIWORD(event.dwButtonState));
+    if (turn == 0) return;
+    mouse.action = turn > 0 ? MouseEvent::Action::kWheelUp : MouseEvent::Action::kWheelDown;
+    presses.push_back(mouseCode(mouse));
+    return;
+  }
+  if (event.dwEventFlags & MOUSE_HWHEELED) return;
+  constexpr struct {
+    DWORD flag;
+    int button;
+  } kButtons[] = {{FROM_LEFT_1ST_BUTTON_PRESSED, MouseEvent::kLeft},
+                  {FROM_LEFT_2ND_BUTTON_PRESSED, MouseEvent::kMiddle},
+                  {RIGHTMOST_BUTTON_PRESSED, MouseEvent::kRight}};
+  const DWORD held = event.dwButtonState;
+  // A move only tells which buttons are down; a press (or the second press
+  // of a double click) brings a button down.
+  if (!(event.dwEventFlags & MOUSE_MOVED)) {
+    for (const auto& button : kButtons) {
+      if ((held & button.flag) && !(buttonsHeld & button.flag)) {
+        mouse.button = button.button;
+        presses.push_back(mouseCode(mouse));
+      }
+    }
+  }
+  buttonsHeld = held;
 }
 
 }  // namespace corvane

@@ -1,11 +1,17 @@
 #include "platform/win32/key_queue.h"
 
+#include "platform/mouse_event.h"
+
 namespace corvane {
 
 void KeyQueue::addBatch(const std::vector<int>& presses) {
   if (presses.empty()) return;
   ++batchesAdded_;
   for (int code : presses) presses_.push_back(Press{code, batchesAdded_});
+}
+
+void KeyQueue::dropMouseEventsAhead() {
+  while (!presses_.empty() && isMouseCode(presses_.front().code)) presses_.pop_front();
 }
 
 int KeyQueue::take() {

@@ -17,6 +17,8 @@ class KeyQueue {
   void addBatch(const std::vector<int>& presses);
 
   bool empty() const { return presses_.empty(); }
+  // Drops the mouse events at the front, up to the next key press.
+  void dropMouseEventsAhead();
   // The next press; the queue must not be empty. Its batch becomes the one
   // that later presses are compared with.
   int take();

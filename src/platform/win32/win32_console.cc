@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "platform/cell_console.h"
+#include "platform/mouse_event.h"
 #include "platform/win32/console_keys.h"
 #include "platform/win32/key_queue.h"
 #include "platform/win32/windows_api.h"
@@ -96,11 +97,11 @@ class Win32Console : public CellConsole {
 
     SetConsoleOutputCP(kScreenCodePage);
     // Ctrl-C becomes an ordinary key; no line editing or echo by the
-    // console; no mouse or window events in the input. Quick edit and
-    // insert mode stay as the user has them, so text can still be marked
-    // and pasted.
-    SetConsoleMode(input_, ENABLE_EXTENDED_FLAGS |
-                               (inputMode & (ENABLE_QUICK_EDIT_MODE | ENABLE_INSERT_MODE)));
+    // console; no window events in the input. Mouse events come in unless
+    // CORVANE_MOUSE=0; quick edit would take the mouse for marking text, so
+    // it is off while they do, and stays as the user has it otherwise.
+    const DWORD mouseMode = mouse_ ? ENABLE_MOUSE_INPUT : (inputMode & ENABLE_QUICK_EDIT_MODE);
+    SetConsoleMode(input_, ENABLE_EXTENDED_FLAGS | mouseMode | (inputMode & ENABLE_INSERT_MODE));
     fitTo80By25(screen_);
     SetConsoleActiveScreenBuffer(screen_);
     shown_.fill(Cell{0, 0});  // differs from every cell, so the first flush draws all
@@ -133,9 +134,11 @@ class Win32Console : public CellConsole {
   // A screen that polls for a key (rather than reading one) must be on
   // the console while it waits, so the cells are flushed here too.
   bool keyPending() override {
+    keys_.dropMouseEventsAhead();
     if (keys_.empty()) {
       flush();
       readInput(false);
+      keys_.dropMouseEventsAhead();
     }
     return !keys_.empty();
   }
@@ -197,8 +200,13 @@ class Win32Console : public CellConsole {
         presses.push_back(27);
         break;
       }
-      for (DWORD i = 0; i < count; ++i)
-        if (records[i].EventType == KEY_EVENT) appendKeyPresses(records[i].Event.KeyEvent, presses);
+      for (DWORD i = 0; i < count; ++i) {
+        if (records[i].EventType == KEY_EVENT) {
+          appendKeyPresses(records[i].Event.KeyEvent, presses);
+        } else if (records[i].EventType == MOUSE_EVENT && mouse_) {
+          appendMouseEvents(records[i].Event.MouseEvent, buttonsHeld_, presses);
+        }
+      }
     }
     keys_.addBatch(presses);
   }
@@ -216,6 +224,8 @@ class Win32Console : public CellConsole {
   HANDLE screen_;
   ConsoleTakeover takeover_;
   KeyQueue keys_;
+  bool mouse_ = mouseWanted();
+  DWORD buttonsHeld_ = 0;  // the mouse buttons down, to tell presses
   bool lineEditing_ = false;
   bool droppingTypedAhead_ = false;
   std::array<Cell, kScreenColumns * kScreenRows> shown_;

@@ -4,6 +4,7 @@
 
 #include <vector>
 
+#include "platform/mouse_event.h"
 #include "platform/win32/key_queue.h"
 #include "ui/read_key.h"
 
@@ -129,6 +130,46 @@ TEST(KeyQueueTest, DroppingTypedAheadPressesKeepsTheBatchTheyAreComparedWith) {
   }
   EXPECT_EQ(dropped, 4);
   EXPECT_TRUE(queue.empty());
+}
+
+MOUSE_EVENT_RECORD mouseRecord(SHORT column, SHORT row, DWORD buttons, DWORD flags) {
+  MOUSE_EVENT_RECORD event{};
+  event.dwMousePosition = COORD{column, row};
+  event.dwButtonState = buttons;
+  event.dwEventFlags = flags;
+  return event;
+}
+
+int mouseAt(MouseEvent::Action action, int button, int column, int row) {
+  return mouseCode(MouseEvent{action, button, column, row});
+}
+
+TEST(ConsoleKeysTest, MouseRecordsGivePressesAndWheelTurnsOnly) {
+  constexpr auto kPress = MouseEvent::Action::kPress;
+  constexpr DWORD kLeft = FROM_LEFT_1ST_BUTTON_PRESSED;
+  constexpr DWORD kRight = RIGHTMOST_BUTTON_PRESSED;
+  const struct {
+    MOUSE_EVENT_RECORD record;
+    Presses presses;
+  } steps[] = {
+      {mouseRecord(4, 6, kLeft, 0), {mouseAt(kPress, MouseEvent::kLeft, 5, 7)}},
+      {mouseRecord(5, 6, kLeft, MOUSE_MOVED), {}},  // a drag
+      {mouseRecord(5, 6, kLeft | kRight, 0), {mouseAt(kPress, MouseEvent::kRight, 6, 7)}},
+      {mouseRecord(5, 6, 0, 0), {}},  // both released
+      {mouseRecord(5, 6, kLeft, DOUBLE_CLICK), {mouseAt(kPress, MouseEvent::kLeft, 6, 7)}},
+      {mouseRecord(5, 6, 0, 0), {}},
+      {mouseRecord(79, 24, static_cast<DWORD>(120) << 16, MOUSE_WHEELED),
+       {mouseAt(MouseEvent::Action::kWheelUp, 0, 80, 25)}},
+      {mouseRecord(0, 0, static_cast<DWORD>(0xFF88) << 16, MOUSE_WHEELED),  // -120
+       {mouseAt(MouseEvent::Action::kWheelDown, 0, 1, 1)}},
+      {mouseRecord(0, 0, static_cast<DWORD>(120) << 16, MOUSE_HWHEELED), {}},
+  };
+  DWORD held = 0;
+  for (const auto& step : steps) {
+    Presses presses;
+    appendMouseEvents(step.record, held, presses);
+    EXPECT_EQ(presses, step.presses);
+  }
 }
 
 }  // namespace

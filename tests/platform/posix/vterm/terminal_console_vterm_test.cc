@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/mouse_event.h"
 #include "support/pty_terminal.h"
 #include "ui/read_key.h"
 
@@ -113,6 +114,7 @@ TEST(TerminalConsoleOnXterm, DecodesEveryKeyForm) {
       {"\x7f", 8}, {"\x08", 8}, {"\r", 13}, {"\n", 13}, {"\x1bOM", 13},
       {"a", 'a'}, {"\xc3\xa9", kKeyNonAscii}, {"\x1b", 27}, {"\x1b[99~x", 'x'},
       {"\x1bx", kKeyAltChord}, {"\x1b\x7f", kKeyAltChord},
+      {"\x1b[<0;5;7M\x1b[<0;5;7m", mouseCode(MouseEvent{MouseEvent::Action::kPress, 0, 5, 7})},
   };
   Demo demo;
   ASSERT_TRUE(demo.start({}));
@@ -215,6 +217,9 @@ TEST(TerminalConsoleOnXterm, AsksForALargerWindowAndRedrawsWhenItGrows) {
   EXPECT_TRUE(demo.terminal.waitForRow(1, "Please make this window at least 80 x 24 characters.",
                                        kWait));
   EXPECT_EQ(demo.terminal.rowText(9), "");
+  // A click on the request does nothing: the screen under it is not shown.
+  demo.terminal.send("\x1b[<0;5;1M");
+  EXPECT_TRUE(demo.terminal.waitForInputRead(kWait));
   // 80 x 24 is enough: everything but row 25, which the screens leave blank.
   demo.terminal.resize(24, 80);
   EXPECT_TRUE(demo.terminal.waitForRow(24, "Row 24", kWait));
@@ -227,7 +232,7 @@ TEST(TerminalConsoleOnXterm, AsksForALargerWindowAndRedrawsWhenItGrows) {
   demo.terminal.resize(25, 80);
   EXPECT_TRUE(demo.terminal.waitForRow(25, "Row 25", kWait));
   EXPECT_EQ(demo.terminal.rowText(1), "0123456789ABCDEF");
-  // Keys still work after the resizes.
+  // Keys still work after the resizes (and the click was no key press).
   demo.terminal.send("\x1b[A");
   EXPECT_TRUE(demo.terminal.waitForRow(12, keyEcho(-72, 1), kWait));
 }
@@ -244,11 +249,17 @@ void expectSameModes(const termios& before, const termios& after) {
 
 void expectTerminalGivenBack(PtyTerminal& terminal, const termios& before) {
   expectSameModes(before, terminal.modes());
-  // The shell's screen is back, and paste mode was switched off last.
+  // The shell's screen is back, and paste mode and mouse reports were
+  // switched off last.
   EXPECT_EQ(terminal.rowText(1), "shell prompt");
   const std::string& output = terminal.output();
-  EXPECT_NE(output.rfind("\x1b[?2004l"), std::string::npos);
-  EXPECT_GT(output.rfind("\x1b[?2004l"), output.rfind("\x1b[?2004h"));
+  for (const char* mode : {"\x1b[?2004", "\x1b[?1000", "\x1b[?1006"}) {
+    const std::string on = std::string(mode) + "h";
+    const std::string off = std::string(mode) + "l";
+    EXPECT_NE(output.find(on), std::string::npos) << mode + 1;
+    EXPECT_NE(output.rfind(off), std::string::npos) << mode + 1;
+    EXPECT_GT(output.rfind(off), output.rfind(on)) << mode + 1;
+  }
 }
 
 TEST(TerminalConsoleRestore, GivesTheTerminalBackAfterANormalEnd) {
@@ -273,6 +284,37 @@ TEST(TerminalConsoleRestore, GivesTheTerminalBackWhenTheProgramCallsExit) {
   ASSERT_TRUE(demo.terminal.waitForExit(kWait, status));
   ASSERT_TRUE(WIFEXITED(status));
   EXPECT_EQ(WEXITSTATUS(status), 3);
+  expectTerminalGivenBack(demo.terminal, before);
+}
+
+TEST(TerminalConsoleRestore, CtrlZGivesTheShellItsModesBackAndTakesThemAgainAfter) {
+  Demo demo;
+  const termios before = demo.terminal.modes();
+  ASSERT_TRUE(demo.start({"--shell-line", "shell prompt"}));
+  const std::size_t start = demo.terminal.output().size();
+  // Here no shell runs the program as a job, so it is not really stopped:
+  // curses gives the screen back and takes it again at once.
+  demo.terminal.sendSignal(SIGTSTP);
+  const std::string modesOff = "\x1b[?2004l\x1b[?1006l\x1b[?1000l";
+  const std::string modesOn = "\x1b[?2004h\x1b[?1000h\x1b[?1006h";
+  ASSERT_TRUE(demo.terminal.waitUntil(
+      [&] { return demo.terminal.output().find(modesOn, start) != std::string::npos; }, kWait));
+  const std::string& output = demo.terminal.output();
+  const std::size_t off = output.find(modesOff, start);
+  const std::size_t shellScreen = output.find("\x1b[?1049l", start);
+  const std::size_t ownScreen = output.find("\x1b[?1049h", start);
+  ASSERT_NE(off, std::string::npos);
+  ASSERT_NE(shellScreen, std::string::npos);
+  ASSERT_NE(ownScreen, std::string::npos);
+  EXPECT_LT(off, shellScreen);
+  EXPECT_LT(ownScreen, output.find(modesOn, start));
+  // The program goes on as before, and ends as always.
+  demo.terminal.send("a");
+  EXPECT_TRUE(demo.terminal.waitForRow(12, keyEcho('a', 1), kWait));
+  demo.terminal.send("q");
+  int status = 0;
+  ASSERT_TRUE(demo.terminal.waitForExit(kWait, status));
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
   expectTerminalGivenBack(demo.terminal, before);
 }
 
