@@ -68,11 +68,7 @@ class AdvancedScreen {
  private:
   int readKeys() {
     for (;;) {
-      const int key = lowerCaseKey(readKeyFrom(window_, kAllowedKeys, {kKeyF1}));
-      if (isHelpKey(key)) {
-        showHelp(screen_, HelpTopic::kAdvancedScreen);
-        continue;
-      }
+      const int key = readScreenKey(screen_, window_, kAllowedKeys, HelpTopic::kAdvancedScreen);
       if (key >= '1' && key <= '5') {
         const AdvancedEntry& entry = entries_[static_cast<std::size_t>(key - '1')];
         editInBox(window_, *entry.value, entry.boxLabel);

@@ -107,4 +107,15 @@ void showHelp(CorvaneScreen& screen, HelpTopic topic) {
   screen.repaint();
 }
 
+int readScreenKey(CorvaneScreen& screen, const TextWindow& window, std::string_view allowed,
+                  HelpTopic topic, std::initializer_list<int> extraKeys) {
+  std::vector<int> keys(extraKeys);
+  keys.push_back(kKeyF1);
+  for (;;) {
+    const int key = lowerCaseKey(readKeyFrom(window, allowed, keys));
+    if (!isHelpKey(key)) return key;
+    showHelp(screen, topic);
+  }
+}
+
 }  // namespace corvane

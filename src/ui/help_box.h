@@ -4,11 +4,13 @@
 #ifndef CORVANE_UI_HELP_BOX_H
 #define CORVANE_UI_HELP_BOX_H
 
+#include <initializer_list>
 #include <string_view>
 #include <vector>
 
 #include "platform/key_codes.h"
 #include "ui/corvane_screen.h"
+#include "ui/text_window.h"
 
 namespace corvane {
 
@@ -36,6 +38,12 @@ const std::vector<HelpLine>& helpLines(HelpTopic topic);
 // key, which closes it and is used up; the screen is restored from the
 // windows' saved cells, cursor included.
 void showHelp(CorvaneScreen& screen, HelpTopic topic);
+
+// A screen's next key as readKeyFrom gives it, lower-cased, with the help
+// answered here: F1 or "?" shows the topic's box, and the key after it is
+// read as if the box had never been there.
+int readScreenKey(CorvaneScreen& screen, const TextWindow& window, std::string_view allowed,
+                  HelpTopic topic, std::initializer_list<int> extraKeys = {});
 
 }  // namespace corvane
 

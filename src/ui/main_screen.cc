@@ -59,11 +59,7 @@ class MainScreen {
     const int dllIndex = options_.indexOf("DLL");
     const int dllKey = dllIndex >= 0 ? 'a' + dllIndex : 0;
     for (;;) {
-      const int key = lowerCaseKey(readKeyFrom(window_, kAllowedKeys, {kKeyF1}));
-      if (isHelpKey(key)) {
-        showHelp(screen_, HelpTopic::kMainScreen);
-        continue;
-      }
+      const int key = readScreenKey(screen_, window_, kAllowedKeys, HelpTopic::kMainScreen);
       if (key >= '1' && key <= '5') {
         const TextField& field = textFields_[static_cast<std::size_t>(key - '1')];
         editAndRedraw(*field.value, field.boxLabel, field.redraw);

@@ -21,7 +21,7 @@ int readClickableKey(Console& console, const TextWindow* window) {
 }
 
 int readAllowedKey(Console& console, const TextWindow* window, std::string_view allowed,
-                   std::initializer_list<int> extraKeys) {
+                   const std::vector<int>& extraKeys) {
   for (;;) {
     const int key = readClickableKey(console, window);
     if (key == kKeyEsc || key == kKeyEnter || isArrowKey(key)) return key;
@@ -62,12 +62,12 @@ int readKey(Console& console) { return readClickableKey(console, nullptr); }
 
 int readKey(const TextWindow& window) { return readClickableKey(window.console(), &window); }
 
-int readKeyFrom(Console& console, std::string_view allowed, std::initializer_list<int> extraKeys) {
+int readKeyFrom(Console& console, std::string_view allowed, const std::vector<int>& extraKeys) {
   return readAllowedKey(console, nullptr, allowed, extraKeys);
 }
 
 int readKeyFrom(const TextWindow& window, std::string_view allowed,
-                std::initializer_list<int> extraKeys) {
+                const std::vector<int>& extraKeys) {
   return readAllowedKey(window.console(), &window, allowed, extraKeys);
 }
 

@@ -5,8 +5,8 @@
 #ifndef CORVANE_UI_READ_KEY_H
 #define CORVANE_UI_READ_KEY_H
 
-#include <initializer_list>
 #include <string_view>
+#include <vector>
 
 #include "platform/console.h"
 #include "platform/key_codes.h"
@@ -29,9 +29,9 @@ int readKey(const TextWindow& window);
 // that a screen also acts on); other keys are read and dropped. With a
 // window, its clicks are keys as readKey gives them.
 int readKeyFrom(Console& console, std::string_view allowed,
-                std::initializer_list<int> extraKeys = {});
+                const std::vector<int>& extraKeys = {});
 int readKeyFrom(const TextWindow& window, std::string_view allowed,
-                std::initializer_list<int> extraKeys = {});
+                const std::vector<int>& extraKeys = {});
 
 }  // namespace corvane
 

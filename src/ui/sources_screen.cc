@@ -53,12 +53,8 @@ int SourcesScreen::resume() {
 
 int SourcesScreen::readKeys() {
   for (;;) {
-    const int key = lowerCaseKey(
-        readKeyFrom(window_, allowedKeys_, {kKeyPageUp, kKeyPageDown, kKeyF1}));
-    if (isHelpKey(key)) {
-      showHelp(screen_, HelpTopic::kSourcesScreen);
-      continue;
-    }
+    const int key = readScreenKey(screen_, window_, allowedKeys_, HelpTopic::kSourcesScreen,
+                                  {kKeyPageUp, kKeyPageDown});
     switch (key) {
       case '1':
         sources_ = scanSources(fs_);
