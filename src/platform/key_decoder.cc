@@ -100,28 +100,12 @@ void KeyDecoder::feed(std::uint8_t byte) {
     case State::kCsi:
       if (byte == '[' && parameters_.empty()) {
         state_ = State::kLinuxFunction;
-      } else if (isParameterByte(byte)) {
-        addParameter(byte);
-      } else if (isFinalByte(byte)) {
-        state_ = State::kGround;
-        finishCsi(byte);
       } else {
-        // A control byte cannot be inside a sequence: the sequence was cut
-        // short, and the byte is read afresh.
-        state_ = State::kGround;
-        ground(byte);
+        sequenceByte(byte, &KeyDecoder::finishCsi);
       }
       break;
     case State::kSs3:
-      if (isParameterByte(byte)) {
-        addParameter(byte);
-      } else if (isFinalByte(byte)) {
-        state_ = State::kGround;
-        finishSs3(byte);
-      } else {
-        state_ = State::kGround;
-        ground(byte);
-      }
+      sequenceByte(byte, &KeyDecoder::finishSs3);
       break;
     case State::kLinuxFunction:
       // The Linux console sends F1 to F5 as "ESC [ [ A" to "ESC [ [ E".
@@ -143,6 +127,21 @@ void KeyDecoder::feed(std::uint8_t byte) {
         mouseReport(number(0), number(1), number(2));
       }
       break;
+  }
+}
+
+void KeyDecoder::sequenceByte(std::uint8_t byte, void (KeyDecoder::*finish)(std::uint8_t)) {
+  if (isParameterByte(byte)) {
+    addParameter(byte);
+    return;
+  }
+  state_ = State::kGround;
+  if (isFinalByte(byte)) {
+    (this->*finish)(byte);
+  } else {
+    // A control byte cannot be inside a sequence: the sequence was cut
+    // short, and the byte is read afresh.
+    ground(byte);
   }
 }
 

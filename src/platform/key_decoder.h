@@ -87,6 +87,8 @@ class KeyDecoder {
   void key(int code);
   void finishCsi(std::uint8_t final);
   void finishSs3(std::uint8_t final);
+  // A byte inside a CSI or SS3 sequence, which `finish` ends.
+  void sequenceByte(std::uint8_t byte, void (KeyDecoder::*finish)(std::uint8_t));
   void addParameter(std::uint8_t byte);
   int firstParameter() const;
   // "ESC [ < button ; column ; row M" (a press) or "... m" (a release).

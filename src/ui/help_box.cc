@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "platform/console.h"
 #include "ui/editor_drawing.h"
 #include "ui/read_key.h"
 #include "ui/text_window.h"
@@ -13,12 +14,14 @@ namespace {
 // The box lies over the middle of the workspace, as the questions do, and
 // is as high as its lines need.
 constexpr int kLeft = 9;
-constexpr int kRight = 72;
+constexpr int kRight = kScreenColumns + 1 - kLeft;
 constexpr int kTop = 7;
+// Inside the box: the title, a blank row, then one row a line, each line's
+// keys in a column wide enough for "Enter Space" and a gap.
 constexpr int kTitleRow = 2;
-constexpr int kFirstLineRow = 4;
+constexpr int kFirstLineRow = kTitleRow + 2;
 constexpr int kKeyColumn = 3;
-constexpr int kDescriptionColumn = 19;  // room for "Enter Space" and a gap
+constexpr int kDescriptionColumn = kKeyColumn + 16;
 constexpr std::string_view kClosePrompt = "Press any key to go back.. ";
 
 const std::vector<HelpLine> kMainLines = {

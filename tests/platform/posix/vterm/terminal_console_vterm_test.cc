@@ -262,29 +262,25 @@ void expectTerminalGivenBack(PtyTerminal& terminal, const termios& before) {
   }
 }
 
-TEST(TerminalConsoleRestore, GivesTheTerminalBackAfterANormalEnd) {
-  Demo demo;
-  const termios before = demo.terminal.modes();
-  ASSERT_TRUE(demo.start({"--shell-line", "shell prompt"}));
-  EXPECT_EQ(demo.terminal.modes().c_lflag & ECHO, 0u);
-  demo.terminal.send("q");
-  int status = 0;
-  ASSERT_TRUE(demo.terminal.waitForExit(kWait, status));
-  ASSERT_TRUE(WIFEXITED(status));
-  EXPECT_EQ(WEXITSTATUS(status), 0);
-  expectTerminalGivenBack(demo.terminal, before);
-}
-
-TEST(TerminalConsoleRestore, GivesTheTerminalBackWhenTheProgramCallsExit) {
-  Demo demo;
-  const termios before = demo.terminal.modes();
-  ASSERT_TRUE(demo.start({"--shell-line", "shell prompt"}));
-  demo.terminal.send("X");
-  int status = 0;
-  ASSERT_TRUE(demo.terminal.waitForExit(kWait, status));
-  ASSERT_TRUE(WIFEXITED(status));
-  EXPECT_EQ(WEXITSTATUS(status), 3);
-  expectTerminalGivenBack(demo.terminal, before);
+TEST(TerminalConsoleRestore, GivesTheTerminalBackAfterANormalEndAndWhenTheProgramCallsExit) {
+  // "q" returns from main, "X" calls exit(3) with the console still open.
+  const struct {
+    const char* key;
+    int status;
+  } kEnds[] = {{"q", 0}, {"X", 3}};
+  for (const auto& end : kEnds) {
+    SCOPED_TRACE(end.key);
+    Demo demo;
+    const termios before = demo.terminal.modes();
+    ASSERT_TRUE(demo.start({"--shell-line", "shell prompt"}));
+    EXPECT_EQ(demo.terminal.modes().c_lflag & ECHO, 0u);
+    demo.terminal.send(end.key);
+    int status = 0;
+    ASSERT_TRUE(demo.terminal.waitForExit(kWait, status));
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), end.status);
+    expectTerminalGivenBack(demo.terminal, before);
+  }
 }
 
 TEST(TerminalConsoleRestore, CtrlZGivesTheShellItsModesBackAndTakesThemAgainAfter) {
