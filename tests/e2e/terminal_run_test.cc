@@ -206,24 +206,18 @@ TEST_F(TerminalRunTest, ArrowKeysGoRoundTheThreeScreensAndEscEndsWithOne) {
   start(terminal);
   ASSERT_TRUE(terminal.waitForRow(24, kMainPrompt, kWait));
   press(terminal, "\x1b[C");  // Right: the sources screen
-  ASSERT_TRUE(terminal.waitUntil(
-      [&] { return terminal.rowText(8).find("(a)hello.cpp     (b)util.c") != std::string::npos; },
-      kWait));
+  ASSERT_TRUE(rowShows(terminal, 8, "(a)hello.cpp     (b)util.c"));
   EXPECT_NE(terminal.rowText(5).find("Press (1) to reload all sources from " + directory_.string()),
             std::string::npos);
   press(terminal, "\x1bOC");  // Right in its SS3 form: the advanced screen
-  ASSERT_TRUE(terminal.waitUntil(
-      [&] { return terminal.rowText(5).find("A D V A N C E D   S C R E E N") != std::string::npos; },
-      kWait));
+  ASSERT_TRUE(rowShows(terminal, 5, "A D V A N C E D   S C R E E N"));
   press(terminal, "\x1b[D");  // Left: back to the sources
-  ASSERT_TRUE(terminal.waitUntil(
-      [&] { return terminal.rowText(8).find("(a)hello.cpp") != std::string::npos; }, kWait));
+  ASSERT_TRUE(rowShows(terminal, 8, "(a)hello.cpp"));
   press(terminal, "b");  // util.c leaves the project
   ASSERT_TRUE(terminal.waitUntil(
       [&] { return terminal.rowText(8).find("util.c") == std::string::npos; }, kWait));
   press(terminal, "\x1b[D");  // Left: the main screen again
-  ASSERT_TRUE(terminal.waitUntil(
-      [&] { return terminal.rowText(7).find("O P T I O N S") != std::string::npos; }, kWait))
+  ASSERT_TRUE(rowShows(terminal, 7, "O P T I O N S"))
       << screenText(terminal);
   press(terminal, "\x1b");
   EXPECT_EQ(exitStatus(terminal), 1);
@@ -247,9 +241,7 @@ TEST_F(TerminalRunTest, NonAsciiCharactersAltChordsAndAStalledPasteChangeNothing
   // never ends types its text and then lets Esc through again.
   press(terminal, "2");
   const auto fieldShows = [&](const std::string& text) {
-    return terminal.waitUntil(
-        [&] { return terminal.rowText(23).find("(no extension): " + text) != std::string::npos; },
-        kWait);
+    return rowShows(terminal, 23, "(no extension): " + text);
   };
   ASSERT_TRUE(fieldShows("hello")) << screenText(terminal);
   press(terminal, "\x1b[D");
@@ -258,15 +250,12 @@ TEST_F(TerminalRunTest, NonAsciiCharactersAltChordsAndAStalledPasteChangeNothing
   EXPECT_TRUE(fieldShows("hellabco")) << screenText(terminal);
   terminal.settle(600, kWait);
   press(terminal, "\x1b");  // the edit is undone
-  EXPECT_TRUE(terminal.waitUntil(
-      [&] { return terminal.rowText(5).find("Target: hello.exe") != std::string::npos; }, kWait))
+  EXPECT_TRUE(rowShows(terminal, 5, "Target: hello.exe"))
       << screenText(terminal);
 
   // The sources screen shows the UTF-8 name one cell a character.
   press(terminal, "\x1b[C");
-  EXPECT_TRUE(terminal.waitUntil(
-      [&] { return terminal.rowText(8).find("(a)caf\xc3\xa9.c") != std::string::npos; },
-      kWait))
+  EXPECT_TRUE(rowShows(terminal, 8, "(a)caf\xc3\xa9.c"))
       << screenText(terminal);
   press(terminal, "\x1b");
   EXPECT_EQ(exitStatus(terminal), 1);
@@ -511,9 +500,7 @@ TEST_F(TerminalRunTest, KeysWhileTheWindowIsTooSmallChangeNothing) {
   EXPECT_EQ(picture(terminal), before) << screenText(terminal);
   // Keys count again.
   press(terminal, "c");
-  EXPECT_TRUE(terminal.waitUntil(
-      [&] { return terminal.rowText(10).find("(c)Optimise    [ ON]") != std::string::npos; },
-      kWait))
+  EXPECT_TRUE(rowShows(terminal, 10, "(c)Optimise    [ ON]"))
       << screenText(terminal);
   press(terminal, "\x1b");
   EXPECT_EQ(exitStatus(terminal), 1);

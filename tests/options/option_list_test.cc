@@ -144,54 +144,49 @@ TEST(BuildSettings, Defaults) {
   EXPECT_FALSE(list.isDynamic());
 }
 
-TEST(BuildSettings, DynamicMultiThreadDll) {
-  OptionList list;
-  list.toggle("Dynamic");
-  list.toggle("MultiThread");
-  list.toggle("DLL");
-  EXPECT_EQ(" -v -k -y -Od -tW -tWR -tWM -tWD -4 ", list.compileFlags());
-  EXPECT_EQ(" -v -aa -Tpd -Gi ", list.linkFlags());
-  EXPECT_EQ("STARTUP = $(DLL_STARTUP)", list.startupLine());
-  EXPECT_EQ("RTLIB = $(BCC32RTLIB)$(MULTITHREAD)$(DYN).lib", list.runtimeLine());
-  EXPECT_EQ(".dll", list.targetExtension());
-}
-
-TEST(BuildSettings, AllOffIsNotNoFlags) {
-  OptionList list;
-  list.applyOptionLines(List{"Debug OFF", "Console OFF"});
-  EXPECT_EQ(" -v- -k- -y- -Od -tW -4 ", list.compileFlags());
-  EXPECT_EQ(" -v- -aa -Tpe ", list.linkFlags());
-  EXPECT_EQ("STARTUP = $(WIN_STARTUP)", list.startupLine());
-}
-
-TEST(BuildSettings, WarningTextLeavesTwoSpaces) {
-  OptionList list;
-  list.toggle("WarnHigh");
-  EXPECT_EQ(std::string(" -v -k -y -Od -tC ") + kWarnHighText + " -4 ", list.compileFlags());
-}
-
-TEST(BuildSettings, PentiumMovesToLinker) {
-  OptionList list;
-  list.toggle("Pentium");
-  EXPECT_EQ(" -v -k -y -Od -tC ", list.compileFlags());
-  EXPECT_EQ(" -v -ap -Tpe -OS ", list.linkFlags());
-}
-
-TEST(BuildSettings, LoadedConsoleWithMultiThread) {
-  OptionList list;
-  list.applyOptionLines(List{"MultiThread ON", "Dynamic ON"});
-  EXPECT_EQ(" -v -k -y -Od -tC -tWR -tWM -4 ", list.compileFlags());
-  EXPECT_EQ("STARTUP = $(DOS_STARTUP)", list.startupLine());
-  EXPECT_EQ("RTLIB = $(BCC32RTLIB)$(MULTITHREAD)$(DYN).lib", list.runtimeLine());
-}
-
-TEST(BuildSettings, DllWinsOverConsole) {
-  OptionList list;
-  list.toggle("DLL");
-  EXPECT_EQ(" -v -k -y -Od -tC -tWD -4 ", list.compileFlags());
-  EXPECT_EQ(" -v -ap -Tpd -Gi ", list.linkFlags());
-  EXPECT_EQ("STARTUP = $(DLL_STARTUP)", list.startupLine());
-  EXPECT_EQ("RTLIB = $(BCC32RTLIB).lib", list.runtimeLine());
+// Settings made by toggling options in turn or by loading option lines, and
+// what they yield; an empty expectation is not checked for that case.
+TEST(BuildSettings, FlagsStartupAndRuntimeFollowTheOptions) {
+  const std::string warnHigh = std::string(" -v -k -y -Od -tC ") + kWarnHighText + " -4 ";
+  const struct {
+    const char* name;
+    List toggled;
+    List loaded;
+    std::string compile, link, startup, runtime, extension;
+  } kCases[] = {
+      {"dynamic multithread DLL", {"Dynamic", "MultiThread", "DLL"}, {},
+       " -v -k -y -Od -tW -tWR -tWM -tWD -4 ", " -v -aa -Tpd -Gi ", "STARTUP = $(DLL_STARTUP)",
+       "RTLIB = $(BCC32RTLIB)$(MULTITHREAD)$(DYN).lib", ".dll"},
+      {"all off is not no flags", {}, {"Debug OFF", "Console OFF"}, " -v- -k- -y- -Od -tW -4 ",
+       " -v- -aa -Tpe ", "STARTUP = $(WIN_STARTUP)", "", ""},
+      {"warning text leaves two spaces", {"WarnHigh"}, {}, warnHigh, "", "", "", ""},
+      {"Pentium moves to the linker", {"Pentium"}, {}, " -v -k -y -Od -tC ",
+       " -v -ap -Tpe -OS ", "", "", ""},
+      {"loaded console with multithread", {}, {"MultiThread ON", "Dynamic ON"},
+       " -v -k -y -Od -tC -tWR -tWM -4 ", "", "STARTUP = $(DOS_STARTUP)",
+       "RTLIB = $(BCC32RTLIB)$(MULTITHREAD)$(DYN).lib", ""},
+      {"DLL wins over console", {"DLL"}, {}, " -v -k -y -Od -tC -tWD -4 ", " -v -ap -Tpd -Gi ",
+       "STARTUP = $(DLL_STARTUP)", "RTLIB = $(BCC32RTLIB).lib", ""},
+  };
+  for (const auto& c : kCases) {
+    SCOPED_TRACE(c.name);
+    OptionList list;
+    for (const std::string& option : c.toggled) list.toggle(option);
+    if (!c.loaded.empty()) list.applyOptionLines(c.loaded);
+    EXPECT_EQ(c.compile, list.compileFlags());
+    if (!c.link.empty()) {
+      EXPECT_EQ(c.link, list.linkFlags());
+    }
+    if (!c.startup.empty()) {
+      EXPECT_EQ(c.startup, list.startupLine());
+    }
+    if (!c.runtime.empty()) {
+      EXPECT_EQ(c.runtime, list.runtimeLine());
+    }
+    if (!c.extension.empty()) {
+      EXPECT_EQ(c.extension, list.targetExtension());
+    }
+  }
 }
 
 }  // namespace
