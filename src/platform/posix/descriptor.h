@@ -1,8 +1,12 @@
-// Owns a file descriptor and closes it on every way out of a function.
+// Owns a file descriptor and closes it on every way out of a function; and
+// writes a whole buffer to a descriptor.
 #ifndef CORVANE_PLATFORM_POSIX_DESCRIPTOR_H
 #define CORVANE_PLATFORM_POSIX_DESCRIPTOR_H
 
 #include <unistd.h>
+
+#include <cerrno>
+#include <cstddef>
 
 namespace corvane {
 
@@ -26,6 +30,20 @@ class Descriptor {
  private:
   int fd_;
 };
+
+// Writes every byte, retrying short and interrupted writes; false when the
+// descriptor takes no more. Only calls that a signal handler may make, so
+// that the handlers restoring the terminal or undoing a save can use it.
+inline bool writeAll(int fd, const char* bytes, std::size_t count) {
+  while (count > 0) {
+    const ssize_t done = ::write(fd, bytes, count);
+    if (done < 0 && errno == EINTR) continue;
+    if (done <= 0) return false;
+    bytes += done;
+    count -= static_cast<std::size_t>(done);
+  }
+  return true;
+}
 
 }  // namespace corvane
 

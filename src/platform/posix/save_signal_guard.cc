@@ -7,6 +7,8 @@
 #include <cerrno>
 #include <csignal>
 
+#include "platform/posix/descriptor.h"
+
 namespace corvane {
 
 namespace {
@@ -145,17 +147,6 @@ HeldSignals::HeldSignals() {
 }
 
 HeldSignals::~HeldSignals() { ::sigprocmask(SIG_SETMASK, &previous_, nullptr); }
-
-bool writeAll(int fd, const char* bytes, std::size_t count) {
-  while (count > 0) {
-    const ssize_t done = ::write(fd, bytes, count);
-    if (done < 0 && errno == EINTR) continue;
-    if (done <= 0) return false;
-    bytes += done;
-    count -= static_cast<std::size_t>(done);
-  }
-  return true;
-}
 
 bool putBackOldBytes(int fd, const char* bytes, std::size_t count, off_t size) {
   return ::lseek(fd, 0, SEEK_SET) == 0 && writeAll(fd, bytes, count) &&

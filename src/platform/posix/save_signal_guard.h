@@ -56,10 +56,6 @@ class HeldSignals {
   sigset_t previous_;
 };
 
-// Writes every byte (retrying short writes); only calls that a signal
-// handler may make.
-bool writeAll(int fd, const char* bytes, std::size_t count);
-
 // Puts the old first bytes of a file back and gives it its old size again;
 // only calls that a signal handler may make.
 bool putBackOldBytes(int fd, const char* bytes, std::size_t count, off_t size);

@@ -17,6 +17,7 @@
 #include <termios.h>
 
 #include "platform/mouse_event.h"
+#include "platform/posix/descriptor.h"
 
 namespace corvane {
 
@@ -78,15 +79,6 @@ void appendReset(const char* capability) {
   const char* bytes = tigetstr(const_cast<char*>(capability));
   if (bytes == nullptr || bytes == reinterpret_cast<char*>(-1)) return;
   appendBytes(saved.resetBytes, saved.resetLength, bytes);
-}
-
-void writeAll(int fd, const char* bytes, std::size_t length) {
-  while (length > 0) {
-    const ssize_t written = ::write(fd, bytes, length);
-    if (written <= 0) return;
-    bytes += written;
-    length -= static_cast<std::size_t>(written);
-  }
 }
 
 // Only async-signal-safe calls here: curses itself cannot be trusted
