@@ -8,6 +8,7 @@
 #include <string>
 #include <string_view>
 #include <utility>
+#include <vector>
 
 #include "platform/native_file_system.h"
 
@@ -18,6 +19,10 @@ namespace corvane {
 // without regard to case (installations copied from Windows have BIN and
 // BCC32.EXE), and "C:" is the C drive of the Wine prefix given.
 bool windowsPathExists(const std::string& path, const std::string& winePrefix);
+
+// The names between the slashes of a path; empty ones (from "//" or a
+// final "/") are no components.
+std::vector<std::string> pathComponents(const std::string& path);
 
 // Whether two names are the same without regard to case, ASCII letters only,
 // the way Windows matches file names.

@@ -21,20 +21,6 @@ using Components = std::vector<std::string>;
 
 char upper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
 
-// The names between the slashes; empty ones (from "//" or a final "/") are
-// no components.
-Components componentsOf(const std::string& path) {
-  Components components;
-  std::size_t at = 0;
-  while (at <= path.size()) {
-    std::size_t end = path.find('/', at);
-    if (end == std::string::npos) end = path.size();
-    if (end > at) components.push_back(path.substr(at, end - at));
-    at = end + 1;
-  }
-  return components;
-}
-
 bool statOf(const std::string& path, struct stat& status) {
   return !path.empty() && ::stat(path.c_str(), &status) == 0;
 }
@@ -88,6 +74,18 @@ bool hasDriveLetter(const std::string& path) {
 
 }  // namespace
 
+std::vector<std::string> pathComponents(const std::string& path) {
+  std::vector<std::string> components;
+  std::size_t at = 0;
+  while (at <= path.size()) {
+    std::size_t end = path.find('/', at);
+    if (end == std::string::npos) end = path.size();
+    if (end > at) components.push_back(path.substr(at, end - at));
+    at = end + 1;
+  }
+  return components;
+}
+
 bool sameNameNoCase(std::string_view a, std::string_view b) {
   if (a.size() != b.size()) return false;
   for (std::size_t i = 0; i < a.size(); ++i)
@@ -112,7 +110,7 @@ bool windowsPathExists(const std::string& path, const std::string& prefix) {
   struct stat status {};
 
   if (hasDriveLetter(slashed)) {
-    const Components components = componentsOf(slashed.substr(2));
+    const Components components = pathComponents(slashed.substr(2));
     const char letter = slashed[0];
     for (char spelling : {static_cast<char>(std::tolower(static_cast<unsigned char>(letter))),
                           static_cast<char>(std::toupper(static_cast<unsigned char>(letter)))}) {
@@ -124,7 +122,7 @@ bool windowsPathExists(const std::string& path, const std::string& prefix) {
 
   if (statOf(slashed, status)) return true;
   const std::string root = slashed.front() == '/' ? "/" : ".";
-  return resolveFrom(root, componentsOf(slashed), wantDirectory);
+  return resolveFrom(root, pathComponents(slashed), wantDirectory);
 }
 
 }  // namespace corvane

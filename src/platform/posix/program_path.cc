@@ -5,6 +5,8 @@
 
 #include <string_view>
 
+#include "platform/posix/posix_file_system.h"
+
 namespace corvane {
 
 namespace {
@@ -23,16 +25,8 @@ bool isExecutableFile(const std::string& path) {
 std::string absoluteTidy(const std::string& directory, const std::string& name) {
   const std::string joined = !name.empty() && name.front() == '/' ? name : directory + "/" + name;
   std::string tidy;
-  std::size_t start = 0;
-  while (start <= joined.size()) {
-    std::size_t end = joined.find('/', start);
-    if (end == std::string::npos) end = joined.size();
-    const std::string_view component(joined.data() + start, end - start);
-    if (!component.empty() && component != ".") {
-      tidy += '/';
-      tidy += component;
-    }
-    start = end + 1;
+  for (const std::string& component : pathComponents(joined)) {
+    if (component != ".") tidy += "/" + component;
   }
   return tidy.empty() ? "/" : tidy;
 }
