@@ -20,8 +20,6 @@ namespace {
 constexpr char kDefaultProjectFile[] = "Project.gen";
 constexpr char kEnsureWritable[] = "Ensure file is writeable and not currently in use.";
 
-std::string quoted(const std::string& name) { return "\"" + name + "\""; }
-
 // Both separators count: a name with a directory part cannot be written in
 // the current directory, which is what the message tells the user.
 bool hasDirectoryPart(const std::string& name) {
@@ -41,8 +39,8 @@ std::variant<MakeProject, RunEnd> loadOrCreateProject(CorvaneScreen& screen,
     // Saving a default project would replace whatever it is: nothing is
     // written, the user names another file.
     screen.fatalError({"Cannot load project file " + quoted(projectFileName),
-                       "It is larger than " + std::to_string(MakeProject::kLargestFile >> 20) +
-                           " MiB, too large for a project file.",
+                       "It is larger than " + projectFileLimit() +
+                           ", too large for a project file.",
                        "Nothing was written. Start Corvane with another one."});
     return RunEnd::kProjectTooLarge;
   }
@@ -139,6 +137,10 @@ RunOutcome editAndWrite(CorvaneScreen& screen, FileSystem& fs, const std::string
 }
 
 }  // namespace
+
+std::string quoted(const std::string& name) { return "\"" + name + "\""; }
+
+std::string projectFileLimit() { return std::to_string(MakeProject::kLargestFile >> 20) + " MiB"; }
 
 CommandLine readCommandLine(const std::vector<std::string>& arguments, bool posixOptions) {
   CommandLine command;

@@ -61,6 +61,12 @@ struct RunOutcome {
 
 int exitStatus(const RunOutcome& outcome);
 
+// A name in double quotes, as the boxes and the report of a run name files.
+std::string quoted(const std::string& name);
+// The size above which a file is no project file, as the messages say it
+// ("16 MiB").
+std::string projectFileLimit();
+
 // arguments are those after the program name. The screen is blank again
 // when this returns, however the run ended.
 RunOutcome runCorvane(const std::vector<std::string>& arguments, Console& console,

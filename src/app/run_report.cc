@@ -10,9 +10,6 @@ namespace corvane {
 
 namespace {
 
-// Names are quoted as the boxes quote them.
-std::string quoted(const std::string& name) { return "\"" + name + "\""; }
-
 // The characters a POSIX shell takes as they are outside quotes.
 bool plainForPosixShell(char c) {
   return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
@@ -50,8 +47,8 @@ std::string failureReason(const RunOutcome& outcome) {
     case RunEnd::kTooManyArguments:
       return "too many arguments; usage: corvane [project_filename] [/?]";
     case RunEnd::kProjectTooLarge:
-      return "the project file " + quoted(outcome.projectFile) +
-             " is larger than 16 MiB, too large to load; nothing was saved";
+      return "the project file " + quoted(outcome.projectFile) + " is larger than " +
+             projectFileLimit() + ", too large to load; nothing was saved";
     case RunEnd::kEditEscaped:
       return "ended with Esc on an editing screen; nothing was saved";
     case RunEnd::kProjectNotSaved:

@@ -24,6 +24,16 @@ TEST(RunReportTest, TerminalSummariesAndTheirNamesPrintedWithoutControlCharacter
   EXPECT_EQ(script.output + script.errors, "");
 }
 
+// No script reaches this end without writing a 16 MiB file first.
+TEST(RunReportTest, ATooLargeProjectFileIsNamedWithTheLimit) {
+  RunOutcome outcome;
+  outcome.projectFile = "big.gen";
+  outcome.end = RunEnd::kProjectTooLarge;
+  EXPECT_EQ(reportRun(outcome, {false, true}).errors,
+            "corvane: the project file \"big.gen\" is larger than 16 MiB, too large to load; "
+            "nothing was saved\n");
+}
+
 TEST(RunReportTest, BuildCommandQuotesForTheShellItIsTypedIn) {
   struct Case {
     const char* directory;
