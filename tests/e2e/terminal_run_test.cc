@@ -93,21 +93,9 @@ class TerminalRunTest : public ::testing::Test {
     for (char byte : text) press(terminal, std::string(1, byte));
   }
 
-  // Waits until the text shows on some row (of 25; a missing 25th is blank).
+  // Waits until the text shows on some row.
   static bool waitForText(PtyTerminal& terminal, const std::string& text) {
-    return terminal.waitUntil(
-        [&] {
-          for (int row = 1; row <= 25; ++row)
-            if (terminal.rowText(row).find(text) != std::string::npos) return true;
-          return false;
-        },
-        kWait);
-  }
-
-  static std::string screenText(const PtyTerminal& terminal) {
-    std::string text;
-    for (int row = 1; row <= 25; ++row) text += terminal.rowText(row) + "\n";
-    return text;
+    return terminal.waitUntil([&] { return terminal.shows(text); }, kWait);
   }
 
   static int exitStatus(PtyTerminal& terminal) {
@@ -217,8 +205,7 @@ TEST_F(TerminalRunTest, ArrowKeysGoRoundTheThreeScreensAndEscEndsWithOne) {
   ASSERT_TRUE(terminal.waitUntil(
       [&] { return terminal.rowText(8).find("util.c") == std::string::npos; }, kWait));
   press(terminal, "\x1b[D");  // Left: the main screen again
-  ASSERT_TRUE(rowShows(terminal, 7, "O P T I O N S"))
-      << screenText(terminal);
+  ASSERT_TRUE(rowShows(terminal, 7, "O P T I O N S")) << terminal.screenText();
   press(terminal, "\x1b");
   EXPECT_EQ(exitStatus(terminal), 1);
   expectSameModes(before, terminal.modes());
@@ -229,13 +216,13 @@ TEST_F(TerminalRunTest, NonAsciiCharactersAltChordsAndAStalledPasteChangeNothing
   writeFile("caf\xc3\xa9.c", "int helper(void) { return 1; }\n");
   PtyTerminal terminal(25, 80);
   start(terminal);
-  ASSERT_TRUE(terminal.waitForRow(24, "                                Press (selection), [Esc], [->] or [Enter]...", kWait));
+  ASSERT_TRUE(terminal.waitForRow(24, kMainPrompt, kWait));
   terminal.settle(100, kWait);
-  const std::string mainScreen = screenText(terminal);
+  const std::string mainScreen = terminal.screenText();
   // "ó" and "í" (once Right and Delete), Alt+x (once Esc, ending the run).
   for (const char* key : {"\xc3\xb3", "\xc3\xad", "\x1bx", "\x1bN"}) press(terminal, key);
   terminal.settle(100, kWait);
-  EXPECT_EQ(screenText(terminal), mainScreen);
+  EXPECT_EQ(terminal.screenText(), mainScreen);
 
   // In the target's edit box: Left, then "í" deletes nothing; a paste that
   // never ends types its text and then lets Esc through again.
@@ -243,20 +230,18 @@ TEST_F(TerminalRunTest, NonAsciiCharactersAltChordsAndAStalledPasteChangeNothing
   const auto fieldShows = [&](const std::string& text) {
     return rowShows(terminal, 23, "(no extension): " + text);
   };
-  ASSERT_TRUE(fieldShows("hello")) << screenText(terminal);
+  ASSERT_TRUE(fieldShows("hello")) << terminal.screenText();
   press(terminal, "\x1b[D");
   press(terminal, "\xc3\xad");
   press(terminal, "\x1b[200~abc");
-  EXPECT_TRUE(fieldShows("hellabco")) << screenText(terminal);
+  EXPECT_TRUE(fieldShows("hellabco")) << terminal.screenText();
   terminal.settle(600, kWait);
   press(terminal, "\x1b");  // the edit is undone
-  EXPECT_TRUE(rowShows(terminal, 5, "Target: hello.exe"))
-      << screenText(terminal);
+  EXPECT_TRUE(rowShows(terminal, 5, "Target: hello.exe")) << terminal.screenText();
 
   // The sources screen shows the UTF-8 name one cell a character.
   press(terminal, "\x1b[C");
-  EXPECT_TRUE(rowShows(terminal, 8, "(a)caf\xc3\xa9.c"))
-      << screenText(terminal);
+  EXPECT_TRUE(rowShows(terminal, 8, "(a)caf\xc3\xa9.c")) << terminal.screenText();
   press(terminal, "\x1b");
   EXPECT_EQ(exitStatus(terminal), 1);
   EXPECT_FALSE(fs::exists(directory_ / "Project.gen"));
@@ -330,16 +315,16 @@ TEST_F(TerminalRunTest, ThirtyOneSourcesTakeTwoPagesTurnedByTheArrowKeys) {
   start(terminal);
   ASSERT_TRUE(terminal.waitForRow(24, kMainPrompt, kWait));
   press(terminal, "\x1b[C");
-  ASSERT_TRUE(terminal.waitForRow(kPageRow, pageIndicator(1, 2), kWait)) << screenText(terminal);
+  ASSERT_TRUE(terminal.waitForRow(kPageRow, pageIndicator(1, 2), kWait)) << terminal.screenText();
   const auto first = entriesShown(terminal);
   ASSERT_EQ(first.size(), 30u);
   EXPECT_NE(std::find(first.begin(), first.end(), std::make_pair('~', std::string("unit39.c"))),
             first.end());
   press(terminal, "\x1b[B");  // Down
-  ASSERT_TRUE(terminal.waitForRow(kPageRow, pageIndicator(2, 2), kWait)) << screenText(terminal);
+  ASSERT_TRUE(terminal.waitForRow(kPageRow, pageIndicator(2, 2), kWait)) << terminal.screenText();
   EXPECT_EQ(terminal.rowText(8), " (a)unit40.c");
   press(terminal, "\x1b[A");  // Up
-  ASSERT_TRUE(terminal.waitForRow(kPageRow, pageIndicator(1, 2), kWait)) << screenText(terminal);
+  ASSERT_TRUE(terminal.waitForRow(kPageRow, pageIndicator(1, 2), kWait)) << terminal.screenText();
   press(terminal, "\x1b");
   EXPECT_EQ(exitStatus(terminal), 1);
 }
@@ -357,7 +342,7 @@ TEST_F(TerminalRunTest, AHundredSourcesAreAllReachableAndAMovedOneLeavesTheProje
   for (int page = 1; page <= 4; ++page) {
     if (page > 1) press(terminal, "\x1b[6~");  // PgDn
     ASSERT_TRUE(terminal.waitForRow(kPageRow, pageIndicator(page, 4), kWait))
-        << screenText(terminal);
+        << terminal.screenText();
     for (const auto& entry : entriesShown(terminal)) seen.insert(entry.second);
   }
   EXPECT_EQ(seen.size(), 100u);
@@ -367,25 +352,25 @@ TEST_F(TerminalRunTest, AHundredSourcesAreAllReachableAndAMovedOneLeavesTheProje
 
   // The last entry of the last page leaves the project and stays in sight.
   press(terminal, "j");
-  ASSERT_TRUE(terminal.waitForRow(21, " (j)s099.c", kWait)) << screenText(terminal);
+  ASSERT_TRUE(terminal.waitForRow(21, " (j)s099.c", kWait)) << terminal.screenText();
   EXPECT_EQ(terminal.rowText(20), rule(16, " O T H E R   S O U R C E S "));
   EXPECT_EQ(terminal.rowText(kPageRow), pageIndicator(4, 4));
 
   // Reload on a later page: back on the first, every file in the project.
   press(terminal, "\x1b[5~");  // PgUp
-  ASSERT_TRUE(terminal.waitForRow(kPageRow, pageIndicator(3, 4), kWait)) << screenText(terminal);
+  ASSERT_TRUE(terminal.waitForRow(kPageRow, pageIndicator(3, 4), kWait)) << terminal.screenText();
   press(terminal, "1");
-  ASSERT_TRUE(terminal.waitForRow(kPageRow, pageIndicator(1, 4), kWait)) << screenText(terminal);
+  ASSERT_TRUE(terminal.waitForRow(kPageRow, pageIndicator(1, 4), kWait)) << terminal.screenText();
   EXPECT_EQ(terminal.rowText(8).substr(0, 10), " (a)s000.c");
 
   // s030.c, first on the second page, leaves; the project file says so.
   press(terminal, "\x1b[6~");
-  ASSERT_TRUE(terminal.waitForRow(kPageRow, pageIndicator(2, 4), kWait)) << screenText(terminal);
+  ASSERT_TRUE(terminal.waitForRow(kPageRow, pageIndicator(2, 4), kWait)) << terminal.screenText();
   ASSERT_EQ(entriesShown(terminal).front(), std::make_pair('a', std::string("s030.c")));
   press(terminal, "a");
   ASSERT_TRUE(terminal.waitUntil(
       [&] { return entriesShown(terminal).front().second == "s031.c"; }, kWait))
-      << screenText(terminal);
+      << terminal.screenText();
   press(terminal, "\r");
   ASSERT_TRUE(waitForText(terminal, "Enter path:"));
   press(terminal, "\x1b");  // no compiler: the project file is saved all the same
@@ -405,9 +390,9 @@ TEST_F(TerminalRunTest, ClicksSwitchAnOptionAndOpenTheSourcesAndTheMouseIsGivenB
   ASSERT_TRUE(terminal.waitForRow(24, kMainPrompt, kWait));
   EXPECT_NE(terminal.output().find("\x1b[?1000h\x1b[?1006h"), std::string::npos);
   click(terminal, terminal.rowText(9).find("(b)Debug") + 1, 9);
-  ASSERT_TRUE(rowShows(terminal, 9, "(b)Debug       [OFF]")) << screenText(terminal);
+  ASSERT_TRUE(rowShows(terminal, 9, "(b)Debug       [OFF]")) << terminal.screenText();
   click(terminal, kMainPrompt.find("[->]") + 2, 24);
-  ASSERT_TRUE(rowShows(terminal, 8, "(a)hello.cpp     (b)util.c")) << screenText(terminal);
+  ASSERT_TRUE(rowShows(terminal, 8, "(a)hello.cpp     (b)util.c")) << terminal.screenText();
   press(terminal, "\x1b");
   EXPECT_EQ(exitStatus(terminal), 1);
   expectSameModes(before, terminal.modes());
@@ -480,7 +465,7 @@ TEST_F(TerminalRunTest, WholeRunOnA24RowTerminalWritesBothFiles) {
   ASSERT_GE(output.size(), summary.size());
   EXPECT_EQ(output.substr(output.size() - summary.size()), summary);
   EXPECT_GT(output.rfind(summary), output.rfind("\x1b[?1049l"));  // after the screen is given back
-  EXPECT_TRUE(waitForText(terminal, "To build: wine " + compiler)) << screenText(terminal);
+  EXPECT_TRUE(waitForText(terminal, "To build: wine " + compiler)) << terminal.screenText();
 }
 
 TEST_F(TerminalRunTest, KeysWhileTheWindowIsTooSmallChangeNothing) {
@@ -495,13 +480,12 @@ TEST_F(TerminalRunTest, KeysWhileTheWindowIsTooSmallChangeNothing) {
   for (const char* key : {"c", "\x1b[C", "\x1b"}) press(terminal, key);
   terminal.settle(200, kWait);
   terminal.resize(25, 80);
-  ASSERT_TRUE(terminal.waitForRow(24, kMainPrompt, kWait)) << screenText(terminal);
+  ASSERT_TRUE(terminal.waitForRow(24, kMainPrompt, kWait)) << terminal.screenText();
   terminal.settle(100, kWait);
-  EXPECT_EQ(picture(terminal), before) << screenText(terminal);
+  EXPECT_EQ(picture(terminal), before) << terminal.screenText();
   // Keys count again.
   press(terminal, "c");
-  EXPECT_TRUE(rowShows(terminal, 10, "(c)Optimise    [ ON]"))
-      << screenText(terminal);
+  EXPECT_TRUE(rowShows(terminal, 10, "(c)Optimise    [ ON]")) << terminal.screenText();
   press(terminal, "\x1b");
   EXPECT_EQ(exitStatus(terminal), 1);
   EXPECT_FALSE(fs::exists(directory_ / "Project.gen"));
@@ -523,13 +507,13 @@ TEST_F(TerminalRunTest, HelpOnEachScreenAndAnyKeyBringsTheScreenBack) {
     terminal.settle(100, kWait);
     const std::vector<std::string> before = picture(terminal);
     press(terminal, step[0]);
-    ASSERT_TRUE(waitForText(terminal, step[1])) << screenText(terminal);
+    ASSERT_TRUE(waitForText(terminal, step[1])) << terminal.screenText();
     press(terminal, "\x1b");  // closes the box only
     ASSERT_TRUE(terminal.waitUntil([&] { return picture(terminal) == before; }, kWait))
-        << screenText(terminal);
+        << terminal.screenText();
     if (step[2] == nullptr) break;
     press(terminal, step[2]);
-    ASSERT_TRUE(waitForText(terminal, step[3])) << screenText(terminal);
+    ASSERT_TRUE(waitForText(terminal, step[3])) << terminal.screenText();
   }
   press(terminal, "\x1b");
   EXPECT_EQ(exitStatus(terminal), 1);

@@ -48,16 +48,9 @@ class WineTerminalTest : public ::testing::Test {
     ASSERT_TRUE(started);
   }
 
-  static bool shows(const PtyTerminal& terminal, const std::string& text) {
-    for (int row = 1; row <= 25; ++row)
-      if (terminal.rowText(row).find(text) != std::string::npos) return true;
-    return false;
-  }
-
-  static std::string screenText(const PtyTerminal& terminal) {
-    std::string text;
-    for (int row = 1; row <= 25; ++row) text += terminal.rowText(row) + "\n";
-    return text;
+  // Waits for the first screen, which takes Wine a while.
+  static bool started(PtyTerminal& terminal, const std::string& text = "O P T I O N S") {
+    return terminal.waitUntil([&] { return terminal.shows(text); }, kStartWait);
   }
 
   // Sends a key once the screen has settled, then waits for the text.
@@ -65,7 +58,7 @@ class WineTerminalTest : public ::testing::Test {
     terminal.settle(200, kWait);
     terminal.send(key);
     if (expect.empty()) return true;
-    return terminal.waitUntil([&] { return shows(terminal, expect); }, kWait);
+    return terminal.waitUntil([&] { return terminal.shows(expect); }, kWait);
   }
 
   static int waitStatus(PtyTerminal& terminal) {
@@ -85,8 +78,7 @@ class WineTerminalTest : public ::testing::Test {
 TEST_F(WineTerminalTest, MainScreenIsShownAndEscEndsWithStatusOne) {
   PtyTerminal terminal(25, 80);
   start(terminal);
-  ASSERT_TRUE(terminal.waitUntil([&] { return shows(terminal, "O P T I O N S"); }, kStartWait))
-      << screenText(terminal);
+  ASSERT_TRUE(started(terminal)) << terminal.screenText();
   terminal.settle(300, kWait);
   EXPECT_EQ(terminal.rowText(8),
             "        (a)ANSI        [OFF]  -Strict ANSI (OFF => Accept Borland keywords)");
@@ -104,11 +96,11 @@ TEST_F(WineTerminalTest, MainScreenIsShownAndEscEndsWithStatusOne) {
 TEST_F(WineTerminalTest, WholeSessionTypedKeyByKeyWritesBothFiles) {
   PtyTerminal terminal(25, 80);
   start(terminal);
-  ASSERT_TRUE(terminal.waitUntil([&] { return shows(terminal, "O P T I O N S"); }, kStartWait));
-  ASSERT_TRUE(press(terminal, "k", "hello.dll")) << screenText(terminal);  // DLL on
-  ASSERT_TRUE(press(terminal, "\x1b[C", "P R O J E C T")) << screenText(terminal);
-  ASSERT_TRUE(press(terminal, "\x1b[D", "O P T I O N S")) << screenText(terminal);
-  ASSERT_TRUE(press(terminal, "\r", "Enter path")) << screenText(terminal);
+  ASSERT_TRUE(started(terminal));
+  ASSERT_TRUE(press(terminal, "k", "hello.dll")) << terminal.screenText();  // DLL on
+  ASSERT_TRUE(press(terminal, "\x1b[C", "P R O J E C T")) << terminal.screenText();
+  ASSERT_TRUE(press(terminal, "\x1b[D", "O P T I O N S")) << terminal.screenText();
+  ASSERT_TRUE(press(terminal, "\r", "Enter path")) << terminal.screenText();
   press(terminal, "\x7f", "");  // Backspace empties the field
   for (char key : std::string("C:\\BCC55")) press(terminal, std::string(1, key), "");
   press(terminal, "\r", "");
@@ -120,23 +112,23 @@ TEST_F(WineTerminalTest, WholeSessionTypedKeyByKeyWritesBothFiles) {
   // Printed once the console is given back: what was written and how to
   // build.
   terminal.settle(300, kWait);
-  EXPECT_TRUE(shows(terminal, "wrote \"Makefile.b\" for the Borland tools in C:\\BCC55."))
-      << screenText(terminal);
-  EXPECT_TRUE(shows(terminal, "To build: C:\\BCC55\\Bin\\make -f Makefile.b"))
-      << screenText(terminal);
+  EXPECT_TRUE(terminal.shows("wrote \"Makefile.b\" for the Borland tools in C:\\BCC55."))
+      << terminal.screenText();
+  EXPECT_TRUE(terminal.shows("To build: C:\\BCC55\\Bin\\make -f Makefile.b"))
+      << terminal.screenText();
 }
 
 TEST_F(WineTerminalTest, NonAsciiCharactersAndAltChordsChangeNothing) {
   PtyTerminal terminal(25, 80);
   start(terminal);
-  ASSERT_TRUE(terminal.waitUntil([&] { return shows(terminal, "O P T I O N S"); }, kStartWait));
+  ASSERT_TRUE(started(terminal));
   terminal.settle(300, kWait);
-  const std::string mainScreen = screenText(terminal);
+  const std::string mainScreen = terminal.screenText();
   // "ó", "í" and Alt+1 (not the key 1, which would open an edit box), as
   // the terminal sends them to Wine's console.
   for (const char* key : {"\xc3\xb3", "\xc3\xad", "\x1b" "1"}) press(terminal, key, "");
   terminal.settle(1000, kWait);
-  EXPECT_EQ(screenText(terminal), mainScreen);
+  EXPECT_EQ(terminal.screenText(), mainScreen);
   // These keys show nothing, so nothing tells when Corvane has read them:
   // an Esc that reaches it while it still reads them is typed ahead and
   // dropped, as any key would be. Esc is pressed again until the run ends.
@@ -152,13 +144,13 @@ TEST_F(WineTerminalTest, NonAsciiCharactersAndAltChordsChangeNothing) {
 TEST_F(WineTerminalTest, F1ShowsTheHelpAndAKeyBringsTheScreenBack) {
   PtyTerminal terminal(25, 80);
   start(terminal);
-  ASSERT_TRUE(terminal.waitUntil([&] { return shows(terminal, "O P T I O N S"); }, kStartWait));
+  ASSERT_TRUE(started(terminal));
   terminal.settle(300, kWait);
-  const std::string mainScreen = screenText(terminal);
-  ASSERT_TRUE(press(terminal, "\x1bOP", "Keys of the main screen")) << screenText(terminal);
+  const std::string mainScreen = terminal.screenText();
+  ASSERT_TRUE(press(terminal, "\x1bOP", "Keys of the main screen")) << terminal.screenText();
   press(terminal, " ", "");  // closes the box; Space on the screen would end the editing
-  ASSERT_TRUE(terminal.waitUntil([&] { return screenText(terminal) == mainScreen; }, kWait))
-      << screenText(terminal);
+  ASSERT_TRUE(terminal.waitUntil([&] { return terminal.screenText() == mainScreen; }, kWait))
+      << terminal.screenText();
   press(terminal, "\x1b", "");
   const int status = waitStatus(terminal);
   EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 1) << "wait status " << status;
@@ -168,9 +160,7 @@ TEST_F(WineTerminalTest, F1ShowsTheHelpAndAKeyBringsTheScreenBack) {
 TEST_F(WineTerminalTest, UsageScreenStaysUntilAKey) {
   PtyTerminal terminal(25, 80);
   start(terminal, {"/?"});
-  ASSERT_TRUE(terminal.waitUntil([&] { return shows(terminal, "[project_filename] [/?]"); },
-                                 kStartWait))
-      << screenText(terminal);
+  ASSERT_TRUE(started(terminal, "[project_filename] [/?]")) << terminal.screenText();
   press(terminal, " ", "");
   const int status = waitStatus(terminal);
   EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "wait status " << status;
@@ -179,7 +169,7 @@ TEST_F(WineTerminalTest, UsageScreenStaysUntilAKey) {
 TEST_F(WineTerminalTest, InterruptEndsTheRunAsAFailureWithoutWriting) {
   PtyTerminal terminal(25, 80);
   start(terminal);
-  ASSERT_TRUE(terminal.waitUntil([&] { return shows(terminal, "O P T I O N S"); }, kStartWait));
+  ASSERT_TRUE(started(terminal));
   // Wine's console on a terminal turns Ctrl-C into an interrupt (on a
   // Windows console it is an ordinary key, and Ctrl-Break interrupts).
   press(terminal, "\x03", "");

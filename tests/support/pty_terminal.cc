@@ -185,6 +185,18 @@ std::string PtyTerminal::rowText(int row) const {
   return text.substr(0, text.find_last_not_of(' ') + 1);
 }
 
+std::string PtyTerminal::screenText() const {
+  std::string text;
+  for (int row = 1; row <= 25; ++row) text += rowText(row) + "\n";
+  return text;
+}
+
+bool PtyTerminal::shows(std::string_view text) const {
+  for (int row = 1; row <= 25; ++row)
+    if (rowText(row).find(text) != std::string::npos) return true;
+  return false;
+}
+
 CellColours PtyTerminal::colours(int column, int row) const {
   VTermScreenCell cell{};
   vterm_screen_get_cell(screen_, VTermPos{row - 1, column - 1}, &cell);

@@ -56,6 +56,11 @@ class PtyTerminal {
   // 1-based, as the console counts. Text in UTF-8, trailing blanks dropped.
   std::string rowText(int row) const;
   std::string cellText(int column, int row) const;
+  // The text of rows 1 to 25, a line each (rows the terminal lacks are
+  // blank): what a failed check prints.
+  std::string screenText() const;
+  // Whether some row of the 25 shows the text.
+  bool shows(std::string_view text) const;
   CellColours colours(int column, int row) const;
   int cursorColumn() const;
   int cursorRow() const;
