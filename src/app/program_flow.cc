@@ -1,6 +1,5 @@
 #include "app/program_flow.h"
 
-#include <optional>
 #include <sstream>
 #include <variant>
 
@@ -32,10 +31,9 @@ bool hasDirectoryPart(const std::string& name) {
 std::variant<MakeProject, RunEnd> loadOrCreateProject(CorvaneScreen& screen,
                                                       const FileSystem& fs,
                                                       const std::string& projectFileName) {
-  const std::optional<std::string> content =
-      fs.readFile(projectFileName, MakeProject::kLargestFile + 1);
-  if (!content) return MakeProject(fs);
-  if (content->size() > MakeProject::kLargestFile) {
+  const FileContent content = fs.readFile(projectFileName, MakeProject::kLargestFile + 1);
+  if (content.status != ReadStatus::kRead) return MakeProject(fs);
+  if (content.bytes.size() > MakeProject::kLargestFile) {
     // Saving a default project would replace whatever it is: nothing is
     // written, the user names another file.
     screen.fatalError({"Cannot load project file " + quoted(projectFileName),
@@ -54,7 +52,7 @@ std::variant<MakeProject, RunEnd> loadOrCreateProject(CorvaneScreen& screen,
     case Answer::kYes:
       break;
   }
-  std::istringstream in(*content);
+  std::istringstream in(content.bytes);
   return MakeProject(in, fs);
 }
 

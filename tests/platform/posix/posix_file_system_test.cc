@@ -55,29 +55,72 @@ TEST(NativeFileSystem, SplitPathWithEitherSeparator) {
   EXPECT_EQ("", bare.extension);
 }
 
-TEST(NativeFileSystem, ReadFileGivesBytesOrNothing) {
+// What a read found, as one text a table can hold.
+std::string found(const FileContent& file) {
+  switch (file.status) {
+    case ReadStatus::kRead:
+      return "read " + file.bytes;
+    case ReadStatus::kAbsent:
+      return "absent";
+    case ReadStatus::kNotPlainFile:
+      return "not a plain file";
+    case ReadStatus::kFailed:
+      return "failed: " + file.reason;
+  }
+  return "";
+}
+
+// Plain files are read; what is not there is absent, even below a file
+// taken for a directory; what never ends is not read; anything else that
+// stops the read is a failure with the system's reason.
+TEST(NativeFileSystem, ReadFileTellsBytesAbsenceAndFailureApart) {
   ScratchDirectory scratch;
   const std::string bytes("a\r\n\0\x1a\xff", 6);
   scratch.write("x.bin", bytes);
   scratch.write("empty", "");
   scratch.makeDirectory("x.cpp");
-  NativeFileSystem fs;
-  EXPECT_EQ(bytes, fs.readFile("x.bin", kWhole));
-  EXPECT_EQ(std::string(), fs.readFile("empty", kWhole));
-  EXPECT_EQ(std::nullopt, fs.readFile("x.cpp", kWhole));
-  EXPECT_EQ(std::nullopt, fs.readFile("absent", kWhole));
-}
-
-TEST(NativeFileSystem, ReadFileRefusesWhatNeverEnds) {
-  ScratchDirectory scratch;
   ASSERT_EQ(0, ::mkfifo("pipe.cpp", 0644));
   ASSERT_EQ(0, ::symlink("/dev/zero", "zero.cpp"));
   ASSERT_EQ(0, ::symlink("x.bin", "link.cpp"));
-  scratch.write("x.bin", "int main()");
+  ASSERT_EQ(0, ::symlink("nowhere", "dangling.gen"));
+  ASSERT_EQ(0, ::symlink("loop.gen", "loop.gen"));
+  const std::pair<const char*, std::string> cases[] = {
+      {"x.bin", "read " + bytes},
+      {"empty", "read "},
+      {"link.cpp", "read " + bytes},
+      {"absent", "absent"},
+      {"x.bin/Project.gen", "absent"},
+      {"dangling.gen", "absent"},
+      {"pipe.cpp", "not a plain file"},
+      {"zero.cpp", "not a plain file"},
+      {"x.cpp", "failed: Is a directory"},
+      {"loop.gen", "failed: Too many levels of symbolic links"},
+  };
   NativeFileSystem fs;
-  EXPECT_EQ(std::nullopt, fs.readFile("pipe.cpp", kWhole));
-  EXPECT_EQ(std::nullopt, fs.readFile("zero.cpp", kWhole));
-  EXPECT_EQ("int main()", fs.readFile("link.cpp", kWhole));
+  for (const auto& [name, expected] : cases) EXPECT_EQ(found(fs.readFile(name, kWhole)), expected) << name;
+}
+
+// Two names name one file when a save under one would replace what the
+// other names: through links, other spellings, or as the same new name.
+TEST(NativeFileSystem, SameFileFollowsLinksAndSpellings) {
+  ScratchDirectory scratch;
+  scratch.write("x.c", "");
+  scratch.write("y.c", "");
+  scratch.makeDirectory("sub");
+  ASSERT_EQ(0, ::link("x.c", "hard.c"));
+  ASSERT_EQ(0, ::symlink("x.c", "soft.b"));
+  const struct {
+    const char* a;
+    const char* b;
+    bool same;
+  } cases[] = {
+      {"x.c", "x.c", true},         {"x.c", "./x.c", true},     {"x.c", "hard.c", true},
+      {"soft.b", "x.c", true},      {"x.c", "sub/../x.c", true}, {"new.b", "new.b", true},
+      {"new.b", "./new.b", true},   {"x.c", "y.c", false},      {"new.b", "x.c", false},
+      {"new.b", "sub/new.b", false}, {"new.b", "old.b", false},  {"", "", false},
+  };
+  NativeFileSystem fs;
+  for (const auto& c : cases) EXPECT_EQ(fs.sameFile(c.a, c.b), c.same) << c.a << " " << c.b;
 }
 
 // Files that claim far more than they hold, or nothing while they never
@@ -91,12 +134,12 @@ TEST(NativeFileSystem, ReadFileStopsAtTheBound) {
   ASSERT_EQ(0, ::symlink("/proc/self/pagemap", "pagemap.cpp"));
   scratch.write("small", "abcdef");
   NativeFileSystem fs;
-  EXPECT_EQ(std::string(100000, '\0'), fs.readFile("huge.c", 100000));
-  const std::optional<std::string> endless = fs.readFile("pagemap.cpp", 300000);
-  ASSERT_TRUE(endless);
-  EXPECT_EQ(300000u, endless->size());
-  EXPECT_EQ("abc", fs.readFile("small", 3));
-  EXPECT_EQ("abcdef", fs.readFile("small", 6));
+  EXPECT_EQ(std::string(100000, '\0'), fs.readFile("huge.c", 100000).bytes);
+  const FileContent endless = fs.readFile("pagemap.cpp", 300000);
+  ASSERT_EQ(endless.status, ReadStatus::kRead);
+  EXPECT_EQ(300000u, endless.bytes.size());
+  EXPECT_EQ("abc", fs.readFile("small", 3).bytes);
+  EXPECT_EQ("abcdef", fs.readFile("small", 6).bytes);
 }
 
 TEST(NativeFileSystem, WritableMeansPresentAndNotReadOnly) {

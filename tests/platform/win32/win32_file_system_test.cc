@@ -19,6 +19,16 @@ class NativeFileSystemTest : public Win32DirectoryTest {
 
 using Names = std::vector<std::string>;
 
+}  // namespace
+
+// A read compares equal to the bytes it gave; a file that was not read
+// gives none to compare.
+static bool operator==(const FileContent& file, const std::string& bytes) {
+  return file.status == ReadStatus::kRead && file.bytes == bytes;
+}
+
+namespace {
+
 constexpr std::size_t kWhole = 1 << 20;  // more than any file these tests read
 
 TEST_F(NativeFileSystemTest, CurrentDirectoryIsTheAbsolutePathOfTheWorkingDirectory) {
@@ -78,16 +88,47 @@ TEST_F(NativeFileSystemTest, ReadsEveryByteAsStored) {
       "after\0end",
       27);
   writeFile("data.gen", content);
-  ASSERT_TRUE(CreateDirectoryA("folder", nullptr));
 
   EXPECT_EQ(fs_.readFile("data.gen", kWhole), content);
   writeFile("empty", "");
   EXPECT_EQ(fs_.readFile("empty", kWhole), std::string());
-  EXPECT_FALSE(fs_.readFile("absent", kWhole).has_value());
-  EXPECT_FALSE(fs_.readFile("folder", kWhole).has_value());
-  // Up to the bound asked for; a device is no file to read.
+  // Up to the bound asked for.
   EXPECT_EQ(fs_.readFile("data.gen", 10), content.substr(0, 10));
-  EXPECT_FALSE(fs_.readFile("NUL", kWhole).has_value());
+}
+
+// What is not there is absent, even in a missing directory; a device is
+// not read; anything else that stops the read is a failure with the
+// system's reason.
+TEST_F(NativeFileSystemTest, ReadTellsAbsenceAndFailureApart) {
+  ASSERT_TRUE(CreateDirectoryA("folder", nullptr));
+  writeFile("held.gen", "x");
+  UniqueFileHandle holder(CreateFileA("held.gen", GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                                      FILE_ATTRIBUTE_NORMAL, nullptr));
+  ASSERT_TRUE(holder.valid());
+  EXPECT_EQ(fs_.readFile("absent", kWhole).status, ReadStatus::kAbsent);
+  EXPECT_EQ(fs_.readFile("missing\\Project.gen", kWhole).status, ReadStatus::kAbsent);
+  EXPECT_EQ(fs_.readFile("NUL", kWhole).status, ReadStatus::kNotPlainFile);
+  for (const char* name : {"folder", "held.gen"}) {
+    const FileContent read = fs_.readFile(name, kWhole);
+    EXPECT_EQ(read.status, ReadStatus::kFailed) << name;
+    EXPECT_FALSE(read.reason.empty()) << name;
+    EXPECT_NE(read.reason.back(), '.') << read.reason;
+  }
+}
+
+TEST_F(NativeFileSystemTest, SameFileComparesFullPathsWithoutRegardToCase) {
+  ASSERT_TRUE(CreateDirectoryA("sub", nullptr));
+  const struct {
+    const char* a;
+    const char* b;
+    bool same;
+  } cases[] = {
+      {"Project.gen", "PROJECT.GEN", true}, {"util.c", ".\\util.c", true},
+      {"util.c", "sub\\..\\UTIL.C", true},  {"util.c", "sub/../util.c", true},
+      {"util.c", "sub\\util.c", false},     {"util.c", "util.cpp", false},
+      {"", "", false},
+  };
+  for (const auto& c : cases) EXPECT_EQ(fs_.sameFile(c.a, c.b), c.same) << c.a << " " << c.b;
 }
 
 TEST_F(NativeFileSystemTest, ProgramPathNamesTheRunningExecutable) {
