@@ -97,7 +97,8 @@ TEST(NativeFileSystem, ReadFileTellsBytesAbsenceAndFailureApart) {
       {"loop.gen", "failed: Too many levels of symbolic links"},
   };
   NativeFileSystem fs;
-  for (const auto& [name, expected] : cases) EXPECT_EQ(found(fs.readFile(name, kWhole)), expected) << name;
+  for (const auto& [name, expected] : cases)
+    EXPECT_EQ(found(fs.readFile(name, kWhole)), expected) << name;
 }
 
 // Two names name one file when a save under one would replace what the
