@@ -109,9 +109,11 @@ List nameClash(const FileSystem& fs, const MakeProject& project, const std::stri
   const std::string makefileLine = "Cannot write Makefile " + quoted(makefile);
   const std::string refusal = nameRefusal(projectFile);
   if (!refusal.empty()) return box(projectLine, refusal);
-  List sources = project.sources();
-  collectFiles(fs, sources, "cpp");
-  collectFiles(fs, sources, "c");
+  // The directory's sources beside the project's, each name asked about once.
+  List directory;
+  collectFiles(fs, directory, "cpp");
+  collectFiles(fs, directory, "c");
+  const List sources = concat(project.sources(), minus(directory, project.sources()));
   for (const std::string& source : sources)
     if (fs.sameFile(projectFile, source))
       return box(projectLine, "would replace the source " + quoted(source));
