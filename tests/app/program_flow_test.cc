@@ -2,7 +2,6 @@
 // questions and boxes it shows, the files it saves and its exit status.
 #include "app/program_flow.h"
 
-#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -140,104 +139,68 @@ TEST_F(ProgramFlowTest, AnsweringNoBuildsTheDefaultProjectAndEscEndsWithZero) {
   EXPECT_EQ(fs_.contentOf("Project.gen"), "target app\r\n");
 }
 
-// Files named as the project file that must be neither loaded nor replaced,
-// one that cannot be written, and the one kind of odd file that still loads.
-// Every run loads (Enter), accepts (Enter) and presses Esc at the next
-// question: a refused file ends the run at the start with a box, and no run
-// but the last one's writes anything.
-TEST_F(ProgramFlowTest, FilesThatAreNoProjectFilesAreNeitherLoadedNorReplaced) {
+// Files that Corvane must neither load nor replace, names that would replace
+// another file, and what still loads. After the case's keys every key is
+// Esc. Every run ends with status 1 and writes no makefile; the named file
+// is left as it was unless the case says what it holds afterwards.
+TEST_F(ProgramFlowTest, FilesAndNamesThatAreNoProjectFilesAreLeftAsTheyWere) {
   struct Case {
-    std::string name;
-    std::function<void(FakeFileSystem&)> setUp;
-    std::string why;   // the refusal's second line; empty: not refused
-    bool saved = false;  // whether a project is saved under the name
+    const char* name;  // the project file on the command line
+    char kind;         // '-' nothing there, 'f' a file, 'u' unreadable, 'd' a directory,
+                       // 'r' read-only, 'R' read-only until the retry box shows
+    std::string content;
+    std::string keys;
+    std::vector<std::string> shown;  // each shown at exactly one key
+    std::string last;                // shown when the last key was read
+    std::string after = "";          // in the named file afterwards
   };
-  const auto file = [](const std::string& name, const std::string& content) {
-    return [name, content](FakeFileSystem& fs) { fs.addFile(name, content); };
-  };
-  const auto nothing = [](FakeFileSystem&) {};
+  const std::string build = " of a source or build file.";
+  const std::string box = "Press any key";
   const Case cases[] = {
-      {"hello.cpp", nothing, "It has the extension \".cpp\" of a source or build file."},
-      {"MAIN.OBJ", file("MAIN.OBJ", "text\r\n"),
-       "It has the extension \".OBJ\" of a source or build file."},
-      {"new.h", nothing, "It has the extension \".h\" of a source or build file."},
-      {"prog.gen", file("prog.gen", std::string("MZ\x90\0\x03", 5)),
-       "It holds NUL bytes, which no project file does."},
-      {"Project.gen", [](FakeFileSystem& fs) { fs.addUnreadableFile("Project.gen"); },
-       "It cannot be read: Input/output error."},
-      {"Project.gen", [](FakeFileSystem& fs) { fs.addDirectory("Project.gen"); },
-       "It cannot be read: Is a directory."},
-      // Loaded, but it cannot be written: the retry box, then Esc.
-      {"Project.gen",
-       [](FakeFileSystem& fs) {
-         fs.addFile("Project.gen", "target app\r\n");
-         fs.setReadOnly("Project.gen", true);
-       },
-       ""},
-      {"notes.txt", file("notes.txt", "shopping list\r\nmilk\r\n"), "", true},
+      {"hello.cpp", '-', "", "", {"It has the extension \".cpp\"" + build}, box},
+      {"new.h", '-', "", "", {"Cannot load project file \"new.h\""}, box},
+      {"prog.gen", 'f', std::string("MZ\0", 3), "",
+       {"It holds NUL bytes, which no project file does."}, box},
+      {"Project.gen", 'u', "", "", {"It cannot be read: Input/output error."}, box},
+      {"Project.gen", 'd', "", "", {"It cannot be read: Is a directory."}, box},
+      {"Project.gen", '-', "", "3\bhello.cpp\r\rx",
+       {"Cannot write Makefile \"hello.cpp\"", "It would replace the source \"hello.cpp\"."},
+       "(3)Makefile: hello.cpp"},
+      {"Project.gen", '-', "", "3\bProject.gen\r\rx",
+       {"It would replace the project file \"Project.gen\".",
+        "Nothing was written. Choose another name."},
+       "(3)Makefile: Project.gen"},
+      {"Project.gen", '-', "", "1\bx.Obj\r\rx",
+       {"Cannot save project file \"x.Obj\"", "It has the extension \".Obj\"" + build},
+       "(1)Project: x.Obj"},
+      {"Project.gen", 'r', "target app", "\r\r", {"Cannot open project file"}, "[ESC] to exit"},
+      {"Project.gen", 'R', "target app", "\ra\rx", {"Cannot open project file"}, "Enter path",
+       "option ANSI        ON "},
+      {"notes.txt", 'f', "shopping list\r\n", "\r\r", {"Load existing project file"}, "Enter path",
+       "\r\ntarget hello.exe\r\n"},
   };
   for (const Case& c : cases) {
-    SCOPED_TRACE(c.name + ": " + c.why);
+    SCOPED_TRACE(std::string(c.name) + " " + c.keys);
     MemoryConsole console;
-    ScreenRecorder recorder(console);
     FakeFileSystem fs("/home/user/work");
+    ScreenRecorder recorder(console, [&](const MemoryConsole&) {
+      if (c.kind == 'R' && recorder.shots().back().shows("[ESC] to exit"))
+        fs.setReadOnly(c.name, false);
+    });
     fs.addFile("hello.cpp", "int main()\n{\n}\n");
-    c.setUp(fs);
+    if (c.kind == 'f' || c.kind == 'r' || c.kind == 'R') fs.addFile(c.name, c.content);
+    if (c.kind == 'r' || c.kind == 'R') fs.setReadOnly(c.name, true);
+    if (c.kind == 'u') fs.addUnreadableFile(c.name);
+    if (c.kind == 'd') fs.addDirectory(c.name);
     const std::optional<std::string> before = fs.contentOf(c.name);
-    console.pushKeys(kEnter + kEnter + kEsc);
+    console.pushKeys(c.keys);
     EXPECT_EQ(exitStatus(runCorvane({c.name}, console, fs)), 1);
-    EXPECT_FALSE(fs.contentOf("Makefile.b"));
-    if (!c.why.empty()) {
-      EXPECT_EQ(recorder.timesShown("Cannot load project file \"" + c.name + "\""), 1);
-      EXPECT_EQ(recorder.timesShown(c.why), 1);
-      EXPECT_EQ(recorder.timesShown("Nothing was written. Start Corvane with another one."), 1);
-      EXPECT_EQ(console.keysLeft(), 2u);  // one key closed the box
-    } else {
-      EXPECT_EQ(recorder.timesShown("LOAD"), 1);
-      EXPECT_EQ(recorder.timesShown("[ESC] to exit, any other key to try again"), c.saved ? 0 : 1);
-    }
-    if (c.saved) {
-      EXPECT_NE(fs.contentOf(c.name)->find("\r\ntarget hello.exe\r\n"), std::string::npos);
-    } else {
-      EXPECT_EQ(fs.contentOf(c.name), before);
-    }
-  }
-}
-
-// Names that would replace a file not the project's own are refused when
-// the project is accepted: the box says which file, and the main screen
-// comes back with the names as typed. Here Esc then ends the run.
-TEST_F(ProgramFlowTest, NamesThatWouldReplaceAnotherFileSendTheUserBack) {
-  struct Case {
-    std::string keys;     // typed on the main screen before Enter
-    std::string first;    // the box's first two lines
-    std::string second;
-    std::string header;   // what the main screen shows after the box
-  };
-  const Case cases[] = {
-      {"3\bhello.cpp\r", "Cannot write Makefile \"hello.cpp\"",
-       "It would replace the source \"hello.cpp\".", "(3)Makefile: hello.cpp"},
-      {"3\bProject.gen\r", "Cannot write Makefile \"Project.gen\"",
-       "It would replace the project file \"Project.gen\".", "(3)Makefile: Project.gen"},
-      {"1\bx.Obj\r", "Cannot save project file \"x.Obj\"",
-       "It has the extension \".Obj\" of a source or build file.", "(1)Project: x.Obj"},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.keys);
-    MemoryConsole console;
-    ScreenRecorder recorder(console);
-    FakeFileSystem fs("/home/user/work");
-    fs.addFile("hello.cpp", "int main()\n{\n}\n");
-    console.pushKeys(c.keys + kEnter + "x" + kEsc);
-    EXPECT_EQ(exitStatus(runCorvane({}, console, fs)), 1);
-    EXPECT_EQ(recorder.timesShown(c.first), 1);
-    EXPECT_EQ(recorder.timesShown(c.second), 1);
-    EXPECT_EQ(recorder.timesShown("Nothing was written. Choose another name."), 1);
-    const ScreenShot& last = recorder.shots().back();
-    EXPECT_TRUE(last.shows(c.header) && last.shows("Press (selection)")) << last.rowText(5);
-    EXPECT_FALSE(console.ranDry());
-    EXPECT_FALSE(fs.contentOf("Project.gen"));
+    for (const std::string& line : c.shown) EXPECT_EQ(recorder.timesShown(line), 1) << line;
+    EXPECT_TRUE(recorder.shots().back().shows(c.last)) << c.last;
     EXPECT_EQ(fs.contentOf("hello.cpp"), "int main()\n{\n}\n");
+    EXPECT_FALSE(fs.contentOf("Makefile.b"));
+    if (c.after.empty()) EXPECT_EQ(fs.contentOf(c.name), before);
+    else EXPECT_NE(fs.contentOf(c.name).value_or("").find(c.after), std::string::npos);
   }
 }
 
@@ -277,26 +240,15 @@ TEST_F(ProgramFlowTest, RetryWritesTheMakefileOnceItBecomesWritable) {
   EXPECT_NE(fs_.contentOf("Makefile.b")->find("BCDIR = C:\\BCC55"), std::string::npos);
 }
 
-// The retry box keeps the session: once the file can be written, the
-// project is saved as edited.
-TEST_F(ProgramFlowTest, ProjectFileThatCannotBeSavedGetsTheRetryBoxAndKeepsTheEdits) {
+TEST_F(ProgramFlowTest, ProjectFileThatCannotBeSavedGetsTheRetryBoxUntilEsc) {
   fs_.setSaveResult(SaveResult::kCannotOpen);
-  int boxes = 0;
-  console_.setKeyObserver([this, &boxes](const MemoryConsole& console) {
-    for (int row = 1; row <= kScreenRows; ++row)
-      if (console.rowText(row).find("Cannot open project file \"sub\\p.gen\"") !=
-              std::string::npos &&
-          ++boxes == 2)
-        fs_.setSaveResult(SaveResult::kSaved);
-  });
-  // ANSI on, accept, two retries, Esc at the compiler prompt.
-  EXPECT_EQ(run("a" + kEnter + "xy" + kEsc, {"sub\\p.gen"}), 1);
-  EXPECT_EQ(outcome_.end, RunEnd::kCompilerEscaped);
-  EXPECT_EQ(boxes, 2);
-  ASSERT_TRUE(fs_.contentOf("sub\\p.gen"));
-  EXPECT_NE(fs_.contentOf("sub\\p.gen")->find("option ANSI        ON "), std::string::npos);
+  EXPECT_EQ(run(kEnter + "x" + kEsc, {"sub\\p.gen"}), 1);
+  EXPECT_EQ(timesShown("Cannot open project file \"sub\\p.gen\""), 2);
+  EXPECT_EQ(timesShown("The file must be in current directory /home/user/work"), 2);
+  EXPECT_EQ(timesShown("Ensure file is writeable and not currently in use."), 2);
+  EXPECT_EQ(timesShown("[ESC] to exit, any other key to try again "), 2);
   EXPECT_EQ(console_.keysLeft(), 0u);
-  EXPECT_FALSE(console_.ranDry());
+  EXPECT_TRUE(screenIsBlank());
 }
 
 TEST_F(ProgramFlowTest, IncompleteWritesAreReportedAsFailures) {

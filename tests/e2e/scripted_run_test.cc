@@ -213,76 +213,55 @@ TEST_F(ScriptedRunTest, ScriptThatEndsEarlyEndsTheRunWithoutSaving) {
   EXPECT_EQ(entries(), (std::vector<std::string>{"hello.cpp", "util.c"}));
 }
 
-// A read-only project file is loaded; saving it brings the retry box, and
-// Esc there ends the run.
-TEST_F(ScriptedRunTest, ProjectFileThatCannotBeOpenedGetsTheRetryBoxUntilEsc) {
+// A project file that cannot be read is not replaced by a default project.
+TEST_F(ScriptedRunTest, ProjectFileThatCannotBeOpenedEndsWithStatusOne) {
+  writeHelloSources();
+  fs::create_directory(work_ / "Project.gen");  // a directory of that name
+  const RunResult result = run(std::string(kEnter) + kEnter);
+  EXPECT_EQ(result.exitStatus, 1);
+  // The reason is the system's own, other under Wine.
+  EXPECT_EQ(result.errors.rfind("corvane: the project file \"Project.gen\" cannot be read: ", 0),
+            0u);
+  EXPECT_TRUE(fs::is_directory(work_ / "Project.gen"));
+  EXPECT_FALSE(fs::exists(work_ / "Makefile.b"));
+  // Nor is a source named as the project file loaded or replaced.
+  const std::string util = *readFile(work_ / "util.c");
+  EXPECT_EQ(run(std::string(kEnter) + kEnter, {"util.c"}).errors,
+            "corvane: the project file \"util.c\" has the extension \".c\" of a source or build "
+            "file; nothing was saved\n");
+  EXPECT_EQ(readFile(work_ / "util.c"), util);
+}
+
+// A read-only project file is loaded; saving it brings the retry box, where
+// Esc ends the run.
+TEST_F(ScriptedRunTest, ReadOnlyProjectFileGetsTheRetryBoxUntilEsc) {
   writeHelloSources();
   writeFile(work_ / "Project.gen", "target old\r\n");
-  fs::permissions(work_ / "Project.gen", fs::perms::owner_read | fs::perms::group_read);
-  // Load, accept, one retry, then Esc.
-  const RunResult result = run(std::string(kEnter) + kEnter + "x" + kEsc);
-  EXPECT_EQ(result.exitStatus, 1);
-  EXPECT_EQ(result.errors,
+  fs::permissions(work_ / "Project.gen", fs::perms::owner_read);
+  EXPECT_EQ(run(std::string(kEnter) + kEnter + "x" + kEsc).errors,
             "corvane: the project file \"Project.gen\" could not be opened for writing; "
             "nothing was saved\n");
   EXPECT_EQ(readFile(work_ / "Project.gen"), "target old\r\n");
-  EXPECT_EQ(entries(), (std::vector<std::string>{"Project.gen", "hello.cpp", "util.c"}));
 }
 
-// What is plainly no project file is neither loaded nor replaced: the run
-// ends at the start with status 1 and every file stays as it was.
-TEST_F(ScriptedRunTest, FilesThatAreNoProjectFilesAreNeitherLoadedNorReplaced) {
-  const std::string binary("MZ\x90\0\x03\0", 6);
-  const struct {
-    const char* name;
-    bool directory;
-    std::string content;  // for a file made for the case
-    std::string error;    // the start of the stderr line
-  } cases[] = {
-      {"util.c", false, "",
-       "the project file \"util.c\" has the extension \".c\" of a source or build file; "
-       "nothing was saved\n"},
-      {"Project.gen", false, binary,
-       "the project file \"Project.gen\" holds NUL bytes, which no project file does; nothing "
-       "was saved\n"},
-      // The reason is the system's own words, which differ under Wine.
-      {"Project.gen", true, "", "the project file \"Project.gen\" cannot be read: "},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.name);
-    for (const auto& entry : fs::directory_iterator(work_)) fs::remove_all(entry.path());
-    writeHelloSources();
-    if (c.directory) fs::create_directory(work_ / c.name);
-    if (!c.content.empty()) writeFile(work_ / c.name, c.content);
-    const std::vector<std::string> before = entries();
-    const std::optional<std::string> content = readFile(work_ / c.name);
-    const RunResult result = run(std::string(kEnter) + kEnter + kEnter, {c.name});
-    EXPECT_EQ(result.exitStatus, 1);
-    EXPECT_EQ(result.errors.rfind(std::string("corvane: ") + c.error, 0), 0u) << result.errors;
-    EXPECT_EQ(entries(), before);
-    EXPECT_EQ(readFile(work_ / c.name), content);
-  }
-}
-
-// A makefile name that would replace a source brings the user back to the
-// main screen, where another name can be typed and the session goes on.
-TEST_F(ScriptedRunTest, MakefileNamedAsASourceIsRefusedUntilAnotherNameIsTyped) {
+// A makefile name that would replace a source brings the main screen back,
+// where another name is typed; a project file linked to a source is loaded
+// but not saved over it.
+TEST_F(ScriptedRunTest, NamesThatWouldReplaceASourceAreRefusedUntilChanged) {
   writeHelloSources();
-  const std::string keys = std::string("3") + kBackspace + "util.c" + kEnter + kEnter + "x" +
-                           "3" + kBackspace + "Make.mak" + kEnter + kEnter +
-                           compilerAnswer("C:\\BCC55");
-  EXPECT_EQ(run(keys).exitStatus, 0);
-  EXPECT_EQ(readFile(work_ / "util.c"), "int twice(int x) { return 2 * x; }\n");
+  const std::string util = *readFile(work_ / "util.c");
+  EXPECT_EQ(run(std::string("3") + kBackspace + "util.c\r\rx3" + kBackspace + "Make.mak\r\r" +
+                compilerAnswer("C:\\BCC55"))
+                .exitStatus,
+            0);
   EXPECT_EQ(entries(),
             (std::vector<std::string>{"Make.mak", "Project.gen", "hello.cpp", "util.c"}));
   if (launched()) return;
-  // A project file that is a link to a source loads (as the defaults) but
-  // is not saved over the source.
   fs::remove(work_ / "Project.gen");
   fs::create_symlink("util.c", work_ / "Project.gen");
-  const RunResult linked = run(std::string(kEnter) + kEnter + "x" + kEsc);
-  EXPECT_EQ(linked.errors, "corvane: ended with Esc on an editing screen; nothing was saved\n");
-  EXPECT_EQ(readFile(work_ / "util.c"), "int twice(int x) { return 2 * x; }\n");
+  EXPECT_EQ(run("\r\rx").errors,
+            "corvane: ended with Esc on an editing screen; nothing was saved\n");
+  EXPECT_EQ(readFile(work_ / "util.c"), util);
 }
 
 TEST_F(ScriptedRunTest, DecliningTheOverwriteKeepsTheMakefileButSavesTheProject) {

@@ -8,7 +8,6 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <set>
 #include <sstream>
 #include <string>
@@ -467,32 +466,6 @@ TEST_F(TerminalRunTest, WholeRunOnA24RowTerminalWritesBothFiles) {
   EXPECT_EQ(output.substr(output.size() - summary.size()), summary);
   EXPECT_GT(output.rfind(summary), output.rfind("\x1b[?1049l"));  // after the screen is given back
   EXPECT_TRUE(waitForText(terminal, "To build: wine " + compiler)) << terminal.screenText();
-}
-
-// A project file kept read-only is saved once the user has made it writable
-// and pressed a key in the retry box, with the session's edits.
-TEST_F(TerminalRunTest, ProjectFileMadeWritableDuringTheRetryBoxIsSavedWithTheEdits) {
-  writeFile("Project.gen", "target old\r\n");
-  fs::permissions(directory_ / "Project.gen", fs::perms::owner_read);
-  PtyTerminal terminal(25, 80);
-  start(terminal);
-  ASSERT_TRUE(waitForText(terminal, "Load existing project file \"Project.gen\" ?"));
-  press(terminal, "\r");
-  ASSERT_TRUE(terminal.waitForRow(24, kMainPrompt, kWait));
-  press(terminal, "a");  // ANSI on
-  press(terminal, "\r");
-  ASSERT_TRUE(waitForText(terminal, "[ESC] to exit, any other key to try again"))
-      << terminal.screenText();
-  fs::permissions(directory_ / "Project.gen", fs::perms::owner_write, fs::perm_options::add);
-  press(terminal, "x");
-  ASSERT_TRUE(waitForText(terminal, "Enter path:")) << terminal.screenText();
-  press(terminal, "\x1b");
-  EXPECT_EQ(exitStatus(terminal), 1);
-  std::ifstream project(directory_ / "Project.gen", std::ios::binary);
-  const std::string text((std::istreambuf_iterator<char>(project)),
-                         std::istreambuf_iterator<char>());
-  EXPECT_NE(text.find("\r\ntarget old.exe\r\n"), std::string::npos) << text;
-  EXPECT_NE(text.find("\r\noption ANSI        ON "), std::string::npos) << text;
 }
 
 TEST_F(TerminalRunTest, KeysWhileTheWindowIsTooSmallChangeNothing) {
