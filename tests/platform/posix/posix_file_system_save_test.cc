@@ -6,14 +6,18 @@
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
 #include <sys/wait.h>
+#include <sys/xattr.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <filesystem>
 #include <functional>
+#include <map>
 #include <vector>
 
 #include "platform/posix/posix_file_system.h"
+#include "platform/posix/system_calls.h"
 #include "support/child_process.h"
 #include "support/scratch_directory.h"
 
@@ -281,6 +285,222 @@ TEST(SafeSave, EndingSignalDuringASaveLeavesNoTemporaryCopy) {
     return;
   }
   FAIL() << "every save finished before the signal reached it";
+}
+
+using Call = SystemCalls::Call;
+
+// The exit status of a child process that a test ended part way.
+constexpr int kEnded = 77;
+
+// Removes everything in the current directory.
+void emptyCurrentDirectory() {
+  for (const auto& entry : std::filesystem::directory_iterator("."))
+    std::filesystem::remove_all(entry.path());
+}
+
+// The names of Corvane's own files beside the saved one (the temporary file
+// and the copy of the old bytes), each followed by a space.
+std::string ownFilesIn(const std::string& directory) {
+  std::string own;
+  for (const auto& entry : std::filesystem::directory_iterator(directory)) {
+    const std::string name = entry.path().filename().string();
+    if (name.rfind("corvane-", 0) == 0) own += name + " ";
+  }
+  return own;
+}
+
+// The real calls, but the `from`th call of one kind fails with EIO, and with
+// `keepFailing` every later one too, as a disk that starts failing does.
+// Meanwhile it watches that nothing Corvane makes beside the file is open
+// to group or others while bytes are written into it.
+class FailingCalls : public SystemCalls {
+ public:
+  FailingCalls(Call kind, int from, bool keepFailing)
+      : kind_(kind), from_(from), keepFailing_(keepFailing) {}
+  int made() const { return made_; }
+  bool exposed() const { return exposed_; }
+
+ protected:
+  int failure(Call call) override {
+    for (const auto& entry : std::filesystem::directory_iterator(".")) {
+      if (call != Call::kWrite) break;
+      if (entry.path().filename().string().rfind("corvane-", 0) == 0 &&
+          (modeOf(entry.path().string()) & 077) != 0) {
+        exposed_ = true;
+      }
+    }
+    if (call != kind_) return 0;
+    ++made_;
+    return made_ == from_ || (keepFailing_ && made_ > from_) ? EIO : 0;
+  }
+
+ private:
+  Call kind_;
+  int from_;
+  bool keepFailing_;
+  int made_ = 0;
+  bool exposed_ = false;
+};
+
+// Every system call of a save fails in turn, once and from then on, on
+// each way a save goes: whatever fails, the file ends exactly old or new,
+// as the result says, nothing of Corvane's is left beside it but the copy
+// of the old bytes when they could not be put back, and nothing it made was
+// readable by others while it was written. A successful save makes exactly these calls of
+// each kind (-1: some), so a step left out (the flush before the rename,
+// say) shows too.
+TEST(SafeSave, EveryFailingSystemCallLeavesTheFileOldOrNew) {
+  ScratchDirectory scratch;
+  const std::string oldContent = "the old content of the file, longer than the new\r\n";
+  const std::string newContent = "the new content\r\n";
+  struct Way {
+    const char* name;
+    bool exists;
+    bool hardLink;    // makes the save rewrite the file in place
+    bool otherOwner;  // the file is nobody's, saved by the administrator
+    std::map<Call, int> calls;
+  };
+  const Way ways[] = {
+      {"new file", false, false, false,
+       {{Call::kOpen, 2}, {Call::kWrite, 1}, {Call::kSync, 2}, {Call::kClose, 2},
+        {Call::kRename, 1}, {Call::kChangeMode, 1}, {Call::kAttributes, -1}}},
+      {"rename", true, false, false,
+       {{Call::kOpen, 3}, {Call::kWrite, 1}, {Call::kSync, 2}, {Call::kClose, 3},
+        {Call::kRename, 1}, {Call::kChangeMode, 1}, {Call::kAttributes, -1}}},
+      {"rename, another user's file", true, false, true,
+       {{Call::kOpen, 3}, {Call::kWrite, 1}, {Call::kSync, 2}, {Call::kClose, 3},
+        {Call::kRename, 1}, {Call::kChangeMode, 1}, {Call::kChangeOwner, 1},
+        {Call::kAttributes, -1}}},
+      {"in place", true, true, false,
+       {{Call::kOpen, 4}, {Call::kRead, 1}, {Call::kWrite, 2}, {Call::kCut, 1},
+        {Call::kSync, 3}, {Call::kClose, 4}}},
+  };
+  const std::pair<Call, const char*> kinds[] = {
+      {Call::kOpen, "open"},       {Call::kRead, "read"},
+      {Call::kWrite, "write"},     {Call::kCut, "ftruncate"},
+      {Call::kSync, "fsync"},      {Call::kClose, "close"},
+      {Call::kRename, "rename"},   {Call::kChangeMode, "fchmod"},
+      {Call::kChangeOwner, "fchown"}, {Call::kAttributes, "xattr"}};
+  for (const Way& way : ways) {
+    // Only the administrator can give a file to another user.
+    if (way.otherOwner && !administrator()) continue;
+    for (const auto& [kind, kindName] : kinds) {
+      for (const bool keepFailing : {false, true}) {
+        for (int from = 1;; ++from) {
+          SCOPED_TRACE(std::string(way.name) + ": " + kindName + " number " +
+                       std::to_string(from) + (keepFailing ? " and every later one" : "") +
+                       " fails");
+          emptyCurrentDirectory();
+          // An extended attribute that a rename must carry over, where the
+          // file system keeps them.
+          bool attribute = false;
+          if (way.exists) {
+            scratch.write("Project.gen", oldContent);
+            ASSERT_EQ(0, ::chmod("Project.gen", 0644));
+            attribute = ::setxattr("Project.gen", "user.corvane", "kept", 4, 0) == 0;
+          }
+          if (way.otherOwner) handOver("Project.gen");
+          const struct stat before = statusOf("Project.gen");
+          if (way.hardLink) {
+            ASSERT_EQ(0, ::link("Project.gen", "other.gen"));
+          }
+          FailingCalls calls(kind, from, keepFailing);
+          const SaveResult result = saveFileSafely("Project.gen", newContent, calls);
+          EXPECT_FALSE(calls.exposed());
+          const std::string own = ownFilesIn(".");
+          switch (result) {
+            case SaveResult::kSaved:
+              EXPECT_EQ(newContent, scratch.read("Project.gen"));
+              EXPECT_EQ("", own);
+              break;
+            case SaveResult::kDamaged:
+              // Only a put-back that failed too; the old bytes stay beside.
+              ASSERT_TRUE(way.hardLink && keepFailing);
+              ASSERT_NE(std::string::npos, own.find(kCrashCopySuffix)) << own;
+              EXPECT_EQ(oldContent, scratch.read(own.substr(0, own.find(' '))));
+              break;
+            case SaveResult::kCannotOpen:
+            case SaveResult::kCannotWrite:
+              EXPECT_EQ(way.exists ? oldContent : "", scratch.read("Project.gen"));
+              EXPECT_EQ(way.exists, ::access("Project.gen", F_OK) == 0);
+              EXPECT_EQ("", own);
+              break;
+          }
+          if (way.exists) {
+            const struct stat after = statusOf("Project.gen");
+            EXPECT_EQ(before.st_mode, after.st_mode);
+            EXPECT_EQ(before.st_uid, after.st_uid);
+            char value[8] = {};
+            EXPECT_EQ(attribute ? 4 : -1, ::getxattr("Project.gen", "user.corvane", value, 8));
+          }
+          if (calls.made() >= from) continue;
+          // The save made fewer calls than this one: all have failed in turn.
+          if (result == SaveResult::kSaved && !keepFailing) {
+            const auto expected = way.calls.find(kind);
+            const int count = expected == way.calls.end() ? 0 : expected->second;
+            if (count >= 0) {
+              EXPECT_EQ(count, calls.made());
+            } else {
+              EXPECT_GT(calls.made(), 0);
+            }
+          }
+          break;
+        }
+      }
+    }
+  }
+}
+
+// Ended at any step (kill -9, or a power cut once the steps before it are
+// on the disk), a save leaves the old bytes somewhere on the disk: in the
+// file, or, part way through an in-place rewrite, in the copy beside it.
+TEST(SafeSave, EndedAtAnyStepASaveLeavesTheOldBytesOnTheDisk) {
+  ScratchDirectory scratch;
+  const std::string oldContent = "the old content of the file, longer than the new\r\n";
+  const std::string newContent = "the new content\r\n";
+  // Ends the process at its `at`th system call of any kind.
+  class EndingCalls : public SystemCalls {
+   public:
+    explicit EndingCalls(int at) : at_(at) {}
+
+   protected:
+    int failure(Call) override {
+      if (++made_ == at_) ::_exit(kEnded);
+      return 0;
+    }
+
+   private:
+    int at_;
+    int made_ = 0;
+  };
+  for (const bool hardLink : {false, true}) {
+    for (int at = 1;; ++at) {
+      SCOPED_TRACE(std::string(hardLink ? "in place" : "rename") + ", ended at call " +
+                   std::to_string(at));
+      emptyCurrentDirectory();
+      scratch.write("Project.gen", oldContent);
+      if (hardLink) {
+        ASSERT_EQ(0, ::link("Project.gen", "other.gen"));
+      }
+      const int status = inChild([&] {
+        EndingCalls calls(at);
+        return static_cast<int>(saveFileSafely("Project.gen", newContent, calls));
+      });
+      const std::string now = scratch.read("Project.gen");
+      const std::string own = ownFilesIn(".");
+      if (now != oldContent && now != newContent) {
+        // Only a rewrite in place is ever part way; its copy holds the old.
+        ASSERT_TRUE(hardLink);
+        ASSERT_NE(std::string::npos, own.find(kCrashCopySuffix)) << own;
+        EXPECT_EQ(oldContent, scratch.read(own.substr(0, own.find(' '))));
+      }
+      if (status == kEnded) continue;
+      EXPECT_EQ(static_cast<int>(SaveResult::kSaved), status);
+      EXPECT_EQ(newContent, now);
+      EXPECT_EQ("", own);
+      break;
+    }
+  }
 }
 
 }  // namespace
