@@ -10,10 +10,12 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <array>
 #include <cerrno>
 #include <filesystem>
 #include <functional>
 #include <map>
+#include <optional>
 #include <vector>
 
 #include "platform/posix/posix_file_system.h"
@@ -77,6 +79,29 @@ std::string listingOf(const std::string& directory) {
   std::string joined;
   for (const std::string& name : names) joined += name + " ";
   return joined;
+}
+
+using Call = SystemCalls::Call;
+
+// The exit status of a child process that a test ended part way.
+constexpr int kEnded = 77;
+
+// Removes everything in the current directory.
+void emptyCurrentDirectory() {
+  for (const auto& entry : std::filesystem::directory_iterator("."))
+    std::filesystem::remove_all(entry.path());
+}
+
+
+// The names of Corvane's own files beside the saved one (the temporary file
+// and the copy of the old bytes), each followed by a space.
+std::string ownFilesIn(const std::string& directory) {
+  std::string own;
+  for (const auto& entry : std::filesystem::directory_iterator(directory)) {
+    const std::string name = entry.path().filename().string();
+    if (name.rfind("corvane-", 0) == 0) own += name + " ";
+  }
+  return own;
 }
 
 TEST(SafeSave, CreatesAndReplaces) {
@@ -256,6 +281,192 @@ TEST(SafeSave, FailedRewriteInPlacePutsTheOldBytesBack) {
   EXPECT_EQ("new", scratch.read("Makefile.b"));
 }
 
+// A link is followed only where the kernel would follow it with
+// fs.protected_symlinks on, whatever the setting here: in a sticky directory
+// writable by all, a link of the user's own or of the directory's owner, so
+// that a link planted there by another user cannot send a save elsewhere.
+// Every link of a chain counts. The cases of links that belong to someone
+// else need the administrator, who alone can give them away.
+TEST(SafeSave, LinksPlantedInASharedDirectoryAreNotFollowed) {
+  ScratchDirectory scratch;
+  struct Case {
+    const char* name;
+    mode_t directoryMode;
+    bool nobodysDirectory;
+    bool nobodysLink;
+    bool chain;     // the name is a link of our own to the link in the directory
+    bool dangling;  // the link points to no file
+    bool followed;
+  };
+  const Case cases[] = {
+      {"own link in a sticky directory", 01777, false, false, false, false, true},
+      {"another user's link in a sticky directory", 01777, false, true, false, false, false},
+      {"the same at the end of a chain", 01777, false, true, true, false, false},
+      {"the same, dangling", 01777, false, true, false, true, false},
+      {"link of the sticky directory's owner", 01777, true, true, false, false, true},
+      {"another user's link in a directory that is not sticky", 0777, false, true, false, false,
+       true},
+  };
+  scratch.makeDirectory("private");
+  ASSERT_EQ(0, ::chmod("private", 0700));
+  int number = 0;
+  for (const Case& c : cases) {
+    if (c.nobodysLink && !administrator()) continue;
+    SCOPED_TRACE(c.name);
+    const std::string shared = "shared" + std::to_string(++number);
+    const std::string target = "private/file" + std::to_string(number);
+    if (!c.dangling) scratch.write(target, "old");
+    scratch.makeDirectory(shared);
+    ASSERT_EQ(0, ::chmod(shared.c_str(), c.directoryMode));
+    if (c.nobodysDirectory) handOver(shared);
+    const std::string link = shared + "/Makefile.b";
+    ASSERT_EQ(0, ::symlink(("../" + target).c_str(), link.c_str()));
+    if (c.nobodysLink) handOver(link);
+    std::string name = link;
+    if (c.chain) {
+      name = "chain" + std::to_string(number);
+      ASSERT_EQ(0, ::symlink(link.c_str(), name.c_str()));
+    }
+    EXPECT_EQ(c.followed ? SaveResult::kSaved : SaveResult::kCannotOpen,
+              saveFileSafely(name, "new"));
+    if (c.dangling) {
+      EXPECT_NE(0, ::access(target.c_str(), F_OK));
+    } else {
+      EXPECT_EQ(c.followed ? "new" : "old", scratch.read(target));
+    }
+    EXPECT_EQ("", ownFilesIn("private") + ownFilesIn(shared));
+  }
+}
+
+// A POSIX ACL as the system keeps it in an extended attribute: a version
+// word, then a 16-bit tag, 16-bit permissions and a 32-bit id per entry.
+std::string aclAttribute(const std::vector<std::array<unsigned, 3>>& entries) {
+  std::string bytes{'\2', '\0', '\0', '\0'};
+  for (const auto& [tag, permissions, id] : entries) {
+    for (unsigned value : {tag, permissions}) {
+      bytes += static_cast<char>(value & 0xff);
+      bytes += static_cast<char>(value >> 8);
+    }
+    for (int shift = 0; shift < 32; shift += 8) bytes += static_cast<char>((id >> shift) & 0xff);
+  }
+  return bytes;
+}
+
+constexpr unsigned kOwnerEntry = 0x01, kUserEntry = 0x02, kGroupEntry = 0x04,
+                   kMaskEntry = 0x10, kOtherEntry = 0x20, kNoId = 0xffffffff;
+
+std::optional<std::string> attributeOf(const std::string& path, const char* name) {
+  char value[256];
+  const ssize_t size = ::lgetxattr(path.c_str(), name, value, sizeof value);
+  if (size < 0) return std::nullopt;
+  return std::string(value, static_cast<std::size_t>(size));
+}
+
+// A save keeps the file's extended attributes, POSIX ACLs among them: a
+// rename carries them over, and where one cannot be (an attribute only the
+// administrator may set, saved by another user) the file is rewritten in
+// place instead.
+TEST(SafeSave, ExtendedAttributesAndAclsStay) {
+  ScratchDirectory scratch;
+  scratch.write("probe", "");
+  if (::setxattr("probe", "user.corvane", "x", 1, 0) != 0) {
+    GTEST_SKIP() << "the temporary directory's file system keeps no user attributes";
+  }
+  const std::string acl = aclAttribute({{kOwnerEntry, 6, kNoId},
+                                        {kUserEntry, 4, kNobody},
+                                        {kGroupEntry, 4, kNoId},
+                                        {kMaskEntry, 4, kNoId},
+                                        {kOtherEntry, 0, kNoId}});
+  const bool acls = ::setxattr("probe", "system.posix_acl_access", acl.data(), acl.size(), 0) == 0;
+  struct Case {
+    const char* name;
+    bool administratorsAttribute;  // saved by nobody, who cannot set it
+    bool renamed;
+  };
+  const Case cases[] = {
+      {"user attribute and ACL", false, true},
+      {"attribute only the administrator may set", true, false},
+  };
+  for (const Case& c : cases) {
+    if (c.administratorsAttribute && !administrator()) continue;
+    SCOPED_TRACE(c.name);
+    emptyCurrentDirectory();
+    scratch.write("Project.gen", "old");
+    ASSERT_EQ(0, ::chmod("Project.gen", 0640));
+    ASSERT_EQ(0, ::setxattr("Project.gen", "user.corvane", "kept", 4, 0));
+    if (acls) {
+      ASSERT_EQ(0, ::setxattr("Project.gen", "system.posix_acl_access", acl.data(), acl.size(), 0));
+    }
+    if (c.administratorsAttribute) {
+      ASSERT_EQ(0, ::setxattr("Project.gen", "security.corvane", "root's", 6, 0));
+      handOver(".");
+      handOver("Project.gen");
+    }
+    const struct stat before = statusOf("Project.gen");
+    const auto save = [] { return static_cast<int>(saveFileSafely("Project.gen", "new")); };
+    EXPECT_EQ(static_cast<int>(SaveResult::kSaved),
+              c.administratorsAttribute ? asUnprivileged(save) : save());
+    EXPECT_EQ("new", scratch.read("Project.gen"));
+    const struct stat after = statusOf("Project.gen");
+    EXPECT_EQ(c.renamed, before.st_ino != after.st_ino);
+    EXPECT_EQ(before.st_mode, after.st_mode);
+    EXPECT_EQ("kept", attributeOf("Project.gen", "user.corvane"));
+    if (acls) {
+      EXPECT_EQ(acl, attributeOf("Project.gen", "system.posix_acl_access"));
+    }
+    if (c.administratorsAttribute) {
+      EXPECT_EQ("root's", attributeOf("Project.gen", "security.corvane"));
+    }
+    EXPECT_EQ("", ownFilesIn("."));
+  }
+  if (!acls) GTEST_SKIP() << "the temporary directory's file system keeps no POSIX ACLs";
+}
+
+// The temporary file is private while it is written (the fault-injection
+// test watches that); a new file then gets the mode and ACL that the
+// system gives a file made there: the umask's, or a default ACL's.
+TEST(SafeSave, NewFileGetsTheModeAndAclTheDirectoryGives) {
+  ScratchDirectory scratch;
+  struct Case {
+    const char* name;
+    mode_t umask;
+    std::string defaultAcl;  // empty: none
+  };
+  const Case cases[] = {
+      {"umask", 027, ""},
+      {"default ACL", 022,
+       aclAttribute({{kOwnerEntry, 6, kNoId}, {kGroupEntry, 4, kNoId}, {kOtherEntry, 0, kNoId}})},
+      {"default ACL with a mask", 077,
+       aclAttribute({{kOwnerEntry, 7, kNoId},
+                     {kUserEntry, 6, kNobody},
+                     {kGroupEntry, 4, kNoId},
+                     {kMaskEntry, 6, kNoId},
+                     {kOtherEntry, 4, kNoId}})},
+  };
+  bool acls = true;
+  int number = 0;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const std::string dir = "case" + std::to_string(++number);
+    scratch.makeDirectory(dir);
+    if (!c.defaultAcl.empty() && ::setxattr(dir.c_str(), "system.posix_acl_default",
+                                            c.defaultAcl.data(), c.defaultAcl.size(), 0) != 0) {
+      acls = false;
+      continue;
+    }
+    const mode_t previous = ::umask(c.umask);
+    const int reference = ::open((dir + "/reference").c_str(), O_WRONLY | O_CREAT, 0666);
+    EXPECT_EQ(SaveResult::kSaved, saveFileSafely(dir + "/Project.gen", "new"));
+    ::umask(previous);
+    ASSERT_GE(reference, 0);
+    ::close(reference);
+    EXPECT_EQ(modeOf(dir + "/reference"), modeOf(dir + "/Project.gen"));
+    EXPECT_EQ(attributeOf(dir + "/reference", "system.posix_acl_access"),
+              attributeOf(dir + "/Project.gen", "system.posix_acl_access"));
+  }
+  if (!acls) GTEST_SKIP() << "the temporary directory's file system keeps no POSIX ACLs";
+}
+
 // A save ended by SIGTERM part way leaves the old file or the new one,
 // whole, and no temporary copy. The signal is sent once the copy is seen;
 // should the save have finished first, it is tried again with more to write.
@@ -285,28 +496,6 @@ TEST(SafeSave, EndingSignalDuringASaveLeavesNoTemporaryCopy) {
     return;
   }
   FAIL() << "every save finished before the signal reached it";
-}
-
-using Call = SystemCalls::Call;
-
-// The exit status of a child process that a test ended part way.
-constexpr int kEnded = 77;
-
-// Removes everything in the current directory.
-void emptyCurrentDirectory() {
-  for (const auto& entry : std::filesystem::directory_iterator("."))
-    std::filesystem::remove_all(entry.path());
-}
-
-// The names of Corvane's own files beside the saved one (the temporary file
-// and the copy of the old bytes), each followed by a space.
-std::string ownFilesIn(const std::string& directory) {
-  std::string own;
-  for (const auto& entry : std::filesystem::directory_iterator(directory)) {
-    const std::string name = entry.path().filename().string();
-    if (name.rfind("corvane-", 0) == 0) own += name + " ";
-  }
-  return own;
 }
 
 // The real calls, but the `from`th call of one kind fails with EIO, and with
