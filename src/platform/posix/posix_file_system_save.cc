@@ -118,10 +118,12 @@ bool copyAttributes(SystemCalls& calls, const std::string& from, int to) {
 // gets: what the umask leaves, or, where the directory has a default ACL,
 // what its owner, mask (or group) and other entries allow, as the system
 // would give them. The temporary file is made private and gets these bits
-// once its content is complete.
-mode_t newFileMode(SystemCalls& calls, const std::string& directory) {
+// once its content is complete. Nothing when the directory's default ACL
+// cannot be read: any guess might open the file to others.
+std::optional<mode_t> newFileMode(SystemCalls& calls, const std::string& directory) {
   constexpr mode_t kRequested = 0666;
   const std::optional<std::string> acl = calls.attribute(directory, "system.posix_acl_default");
+  if (!acl && errno != ENODATA && errno != ENOTSUP) return std::nullopt;
   if (acl && acl->size() >= 4) {
     // A version word, then entries of a 16-bit tag, 16-bit permissions and a
     // 32-bit id, little-endian.
@@ -171,7 +173,9 @@ ThroughTemporary writeAndRename(SystemCalls& calls, const std::string& target,
     return result;
   };
 
-  const mode_t mode = old != nullptr ? old->st_mode & kModeBits : newFileMode(calls, directory);
+  const std::optional<mode_t> mode =
+      old != nullptr ? old->st_mode & kModeBits : newFileMode(calls, directory);
+  if (!mode) return giveUp(ThroughTemporary::kRefused);
   struct stat made {};
   if (::fstat(file.get(), &made) != 0) return giveUp(ThroughTemporary::kCannotWrite);
   // An owner or group that only the administrator could give.
@@ -186,8 +190,8 @@ ThroughTemporary writeAndRename(SystemCalls& calls, const std::string& target,
   // The mode last: a write clears set-id bits, and an ACL sets the group
   // bits. The system may also drop a set-group-id bit without a word,
   // hence the check.
-  if (calls.changeMode(file.get(), mode) != 0 || ::fstat(file.get(), &made) != 0 ||
-      (made.st_mode & kModeBits) != mode) {
+  if (calls.changeMode(file.get(), *mode) != 0 || ::fstat(file.get(), &made) != 0 ||
+      (made.st_mode & kModeBits) != *mode) {
     return giveUp(ThroughTemporary::kRefused);
   }
   if (calls.sync(file.get()) != 0 || !file.close()) {
