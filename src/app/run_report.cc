@@ -32,10 +32,21 @@ std::string cmdWord(const std::string& word) {
   return "\"" + word + "\"";
 }
 
+// What became of a file that could not be saved, as true as the save could
+// tell: "left as it was" only when its old bytes are there exactly.
 std::string saveProblem(SaveResult result) {
-  if (result == SaveResult::kCannotWrite)
-    return "could not be written completely (a full disk or a file-size limit?) and was left "
-           "as it was";
+  switch (result) {
+    case SaveResult::kCannotWrite:
+      return "could not be written completely (a full disk or a file-size limit?) and was left "
+             "as it was";
+    case SaveResult::kDamaged:
+      return "could not be written completely (a full disk or a file-size limit?) and its old "
+             "content could not be put back, so it may hold neither; the old content is kept "
+             "beside it as corvane-*.old where the directory allowed a copy";
+    case SaveResult::kSaved:
+    case SaveResult::kCannotOpen:
+      break;
+  }
   return "could not be opened for writing";
 }
 
@@ -53,7 +64,9 @@ std::string failureReason(const RunOutcome& outcome) {
       return "ended with Esc on an editing screen; nothing was saved";
     case RunEnd::kProjectNotSaved:
       return "the project file " + quoted(outcome.projectFile) + " " +
-             saveProblem(outcome.saveFailure) + "; nothing was saved";
+             saveProblem(outcome.saveFailure) +
+             (outcome.saveFailure == SaveResult::kDamaged ? "; no makefile was written"
+                                                          : "; nothing was saved");
     case RunEnd::kCompilerEscaped:
       if (outcome.compilerLastTried.empty())
         return "ended with Esc at the compiler-directory prompt; " + projectSaved +

@@ -23,6 +23,10 @@ enum class SaveResult {
   kCannotOpen,   // the file could not be opened for writing; nothing changed
   kCannotWrite,  // opened, but the content could not be written completely;
                  // the old file, if any, is left exactly as it was
+  kDamaged,      // rewritten in place, the content could not be written and
+                 // the old bytes could not be put back either: the file may
+                 // hold neither; a copy of the old bytes stays beside it
+                 // where the directory allowed one
 };
 
 // What reading a file found. A failure is kept apart from an absent file:
@@ -77,11 +81,13 @@ class FileSystem {
 
   // Replaces the file's content without ever losing the old one: the new
   // bytes go to a temporary file beside it which then takes the name, where
-  // that keeps everything the old file had; otherwise (hard links, an owner
-  // or group that cannot be carried over, a directory that allows no new
-  // file) the file is rewritten in place and its old bytes are put back if
-  // the write fails. A name that is a symbolic link keeps the link. Devices
-  // and pipes are written to, never replaced; a read-only file is left alone.
+  // that keeps everything the old file had; otherwise (hard links, an owner,
+  // group or extended attribute that cannot be carried over, a directory
+  // that allows no new file) the file is rewritten in place, with a copy of
+  // its old bytes beside it until the new ones are on the disk, and its old
+  // bytes are put back if the write fails. A name that is a symbolic link
+  // keeps the link. Devices and pipes are written to, never replaced; a
+  // read-only file is left alone.
   virtual SaveResult saveFile(const std::string& path, const std::string& content) = 0;
 
   // The absolute path of the running program's own file, as it was started

@@ -35,6 +35,20 @@ TEST(RunReportTest, ATooLargeProjectFileIsNamedWithTheLimit) {
             "file; nothing was saved\n");
 }
 
+// Only a failing disk reaches this: a file whose old bytes could not be put
+// back is never said to be left as it was, nor the run to have saved nothing.
+TEST(RunReportTest, AFileThatMayBeDamagedIsNotSaidToBeAsItWas) {
+  RunOutcome outcome;
+  outcome.projectFile = "Project.gen";
+  outcome.saveFailure = SaveResult::kDamaged;
+  outcome.end = RunEnd::kProjectNotSaved;
+  EXPECT_EQ(reportRun(outcome, {false, true}).errors,
+            "corvane: the project file \"Project.gen\" could not be written completely (a full "
+            "disk or a file-size limit?) and its old content could not be put back, so it may "
+            "hold neither; the old content is kept beside it as corvane-*.old where the "
+            "directory allowed a copy; no makefile was written\n");
+}
+
 TEST(RunReportTest, BuildCommandQuotesForTheShellItIsTypedIn) {
   struct Case {
     const char* directory;

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include "support/run_program.h"
 #include "support/scratch_directory.h"
@@ -409,6 +410,30 @@ TEST_F(ScriptedRunTest, FailedMakefileWriteGoesToTheRetryBoxAndKeepsTheOldMakefi
   EXPECT_EQ(readFile(work_ / "Makefile.b"), "old makefile\r\n");
   EXPECT_TRUE(fs::exists(work_ / "Project.gen"));
   EXPECT_EQ(entries().size(), 44u);  // no temporary file left behind
+}
+
+// A link planted by another user in a shared sticky directory such as /tmp
+// is not followed, as the kernel's fs.protected_symlinks would have it: the
+// makefile named by it cannot be opened, and the file it points to (root's
+// own, in a private directory) stays as it was.
+TEST_F(ScriptedRunTest, ALinkPlantedInASharedDirectoryIsNotFollowed) {
+  if (launched()) GTEST_SKIP() << kPosixOnly;
+  if (::geteuid() != 0) GTEST_SKIP() << "only the administrator can plant another user's link";
+  writeHelloSources();
+  fs::create_directory(root_ / "private");
+  fs::permissions(root_ / "private", fs::perms::owner_all);
+  writeFile(root_ / "private" / "secret", "secret\n");
+  fs::permissions(work_, fs::perms::all | fs::perms::sticky_bit);
+  fs::create_symlink(root_ / "private" / "secret", work_ / "Makefile.b");
+  constexpr uid_t kNobody = 65534;
+  ASSERT_EQ(::lchown((work_ / "Makefile.b").c_str(), kNobody, kNobody), 0);
+  const RunResult result = run(kEnter + std::string("y") + compilerAnswer("C:\\BCC55") + kEsc);
+  EXPECT_EQ(result.exitStatus, 1);
+  EXPECT_EQ(result.errors,
+            "corvane: the makefile \"Makefile.b\" could not be opened for writing (Esc in the retry "
+            "box); \"Project.gen\" was saved\n");
+  EXPECT_EQ(readFile(root_ / "private" / "secret"), "secret\n");
+  EXPECT_EQ(entries(), (std::vector<std::string>{"Makefile.b", "Project.gen", "hello.cpp", "util.c"}));
 }
 
 // Names that a line-based file cannot hold are no sources: nothing of them
