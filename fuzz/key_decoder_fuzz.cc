@@ -24,6 +24,7 @@
 //   bytes pasted 1 + r % 64 times; 5 a whole mouse report: a form byte
 //   (bit 0: the old form; bit 1: a release), the button byte and two bytes
 //   each for the column and the row; 6 the byte 0xFE itself.
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
