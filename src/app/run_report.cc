@@ -57,9 +57,9 @@ std::string failureReason(const RunOutcome& outcome) {
   switch (outcome.end) {
     case RunEnd::kTooManyArguments:
       return "too many arguments; usage: corvane [project_filename] [/?]";
-    case RunEnd::kProjectTooLarge:
-      return "the project file " + quoted(outcome.projectFile) + " is larger than " +
-             projectFileLimit() + ", too large to load; nothing was saved";
+    case RunEnd::kProjectRefused:
+      return "the project file " + quoted(outcome.projectFile) + " " + outcome.refusal +
+             "; nothing was saved";
     case RunEnd::kEditEscaped:
       return "ended with Esc on an editing screen; nothing was saved";
     case RunEnd::kProjectNotSaved:

@@ -6,7 +6,6 @@
 
 #include <cstddef>
 #include <memory>
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -28,6 +27,22 @@ enum class SaveResult {
                  // the old bytes could not be put back either: the file may
                  // hold neither; a copy of the old bytes stays beside it
                  // where the directory allowed one
+};
+
+// What reading a file found. A failure is kept apart from an absent file:
+// a project file that is there but cannot be read must not be taken for a
+// missing one and replaced.
+enum class ReadStatus {
+  kRead,          // bytes holds the content, up to the bound asked for
+  kAbsent,        // no such file (nor, perhaps, the directory it would be in)
+  kNotPlainFile,  // a device, a pipe or a socket: never read, they need not end
+  kFailed,        // there, but it could not be opened or read; reason says why
+};
+
+struct FileContent {
+  ReadStatus status = ReadStatus::kAbsent;
+  std::string bytes;
+  std::string reason;  // for kFailed: the system's words ("Input/output error")
 };
 
 class FileSystem {
@@ -53,11 +68,16 @@ class FileSystem {
 
   // The content of a plain file up to `maxBytes` bytes (all of it when it is
   // shorter), read piece by piece so that no more memory is taken than the
-  // bytes actually there, whatever size the file claims. Nothing when it
-  // cannot be read (absent, unreadable, a directory, a device or a pipe).
-  // Ask for one byte more than you accept to learn that a file is larger.
-  virtual std::optional<std::string> readFile(const std::string& path,
-                                              std::size_t maxBytes) const = 0;
+  // bytes actually there, whatever size the file claims; or why there is
+  // none (see ReadStatus). A directory is a file that cannot be read. Ask
+  // for one byte more than you accept to learn that a file is larger.
+  virtual FileContent readFile(const std::string& path, std::size_t maxBytes) const = 0;
+
+  // Whether writing one name would replace the file the other names: the
+  // same name, or on POSIX systems the same device and inode (hard links,
+  // links, "./x" beside "x"), or for names not there yet the same name in
+  // the same directory; on Windows the same full path without regard to case.
+  virtual bool sameFile(const std::string& a, const std::string& b) const = 0;
 
   // Replaces the file's content without ever losing the old one: the new
   // bytes go to a temporary file beside it which then takes the name, where

@@ -62,9 +62,9 @@ List scanSources(const FileSystem& fs) {
 // the file is searched for those names and just the lines around the hits
 // are examined; a file without an entry point costs a few linear searches.
 bool definesEntryPoint(const FileSystem& fs, const std::string& fileName) {
-  std::optional<std::string> content = fs.readFile(fileName, kEntrySearchBytes);
-  if (!content) return false;
-  std::string& bytes = *content;
+  FileContent content = fs.readFile(fileName, kEntrySearchBytes);
+  if (content.status != ReadStatus::kRead) return false;
+  std::string& bytes = content.bytes;
   toTextModeBytes(bytes);
   const std::string_view text = bytes;
   for (std::string_view name : kEntryNames) {

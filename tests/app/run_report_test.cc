@@ -28,10 +28,11 @@ TEST(RunReportTest, TerminalSummariesAndTheirNamesPrintedWithoutControlCharacter
 TEST(RunReportTest, ATooLargeProjectFileIsNamedWithTheLimit) {
   RunOutcome outcome;
   outcome.projectFile = "big.gen";
-  outcome.end = RunEnd::kProjectTooLarge;
+  outcome.end = RunEnd::kProjectRefused;
+  outcome.refusal = "is larger than 16 MiB, too large for a project file";
   EXPECT_EQ(reportRun(outcome, {false, true}).errors,
-            "corvane: the project file \"big.gen\" is larger than 16 MiB, too large to load; "
-            "nothing was saved\n");
+            "corvane: the project file \"big.gen\" is larger than 16 MiB, too large for a project "
+            "file; nothing was saved\n");
 }
 
 // Only a failing disk reaches this: a file whose old bytes could not be put

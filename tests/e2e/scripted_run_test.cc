@@ -214,16 +214,55 @@ TEST_F(ScriptedRunTest, ScriptThatEndsEarlyEndsTheRunWithoutSaving) {
   EXPECT_EQ(entries(), (std::vector<std::string>{"hello.cpp", "util.c"}));
 }
 
+// A project file that cannot be read is not replaced by a default project.
 TEST_F(ScriptedRunTest, ProjectFileThatCannotBeOpenedEndsWithStatusOne) {
   writeHelloSources();
   fs::create_directory(work_ / "Project.gen");  // a directory of that name
   const RunResult result = run(std::string(kEnter) + kEnter);
   EXPECT_EQ(result.exitStatus, 1);
-  EXPECT_EQ(result.errors,
-            "corvane: the project file \"Project.gen\" could not be opened for writing; "
-            "nothing was saved\n");
+  // The reason is the system's own, other under Wine.
+  EXPECT_EQ(result.errors.rfind("corvane: the project file \"Project.gen\" cannot be read: ", 0),
+            0u);
   EXPECT_TRUE(fs::is_directory(work_ / "Project.gen"));
   EXPECT_FALSE(fs::exists(work_ / "Makefile.b"));
+  // Nor is a source named as the project file loaded or replaced.
+  const std::string util = *readFile(work_ / "util.c");
+  EXPECT_EQ(run(std::string(kEnter) + kEnter, {"util.c"}).errors,
+            "corvane: the project file \"util.c\" has the extension \".c\" of a source or build "
+            "file; nothing was saved\n");
+  EXPECT_EQ(readFile(work_ / "util.c"), util);
+}
+
+// A read-only project file is loaded; saving it brings the retry box, where
+// Esc ends the run.
+TEST_F(ScriptedRunTest, ReadOnlyProjectFileGetsTheRetryBoxUntilEsc) {
+  writeHelloSources();
+  writeFile(work_ / "Project.gen", "target old\r\n");
+  fs::permissions(work_ / "Project.gen", fs::perms::owner_read);
+  EXPECT_EQ(run(std::string(kEnter) + kEnter + "x" + kEsc).errors,
+            "corvane: the project file \"Project.gen\" could not be opened for writing; "
+            "nothing was saved\n");
+  EXPECT_EQ(readFile(work_ / "Project.gen"), "target old\r\n");
+}
+
+// A makefile name that would replace a source brings the main screen back,
+// where another name is typed; a project file linked to a source is loaded
+// but not saved over it.
+TEST_F(ScriptedRunTest, NamesThatWouldReplaceASourceAreRefusedUntilChanged) {
+  writeHelloSources();
+  const std::string util = *readFile(work_ / "util.c");
+  EXPECT_EQ(run(std::string("3") + kBackspace + "util.c\r\rx3" + kBackspace + "Make.mak\r\r" +
+                compilerAnswer("C:\\BCC55"))
+                .exitStatus,
+            0);
+  EXPECT_EQ(entries(),
+            (std::vector<std::string>{"Make.mak", "Project.gen", "hello.cpp", "util.c"}));
+  if (launched()) return;
+  fs::remove(work_ / "Project.gen");
+  fs::create_symlink("util.c", work_ / "Project.gen");
+  EXPECT_EQ(run("\r\rx").errors,
+            "corvane: ended with Esc on an editing screen; nothing was saved\n");
+  EXPECT_EQ(readFile(work_ / "util.c"), util);
 }
 
 TEST_F(ScriptedRunTest, DecliningTheOverwriteKeepsTheMakefileButSavesTheProject) {

@@ -25,10 +25,6 @@ bool windowsPathExists(const std::string& path, const std::string& winePrefix);
 // final "/") are no components.
 std::vector<std::string> pathComponents(const std::string& path);
 
-// Whether two names are the same without regard to case, ASCII letters only,
-// the way Windows matches file names.
-bool sameNameNoCase(std::string_view a, std::string_view b);
-
 // The Wine prefix of the user: $WINEPREFIX, or ~/.wine.
 std::string winePrefix();
 

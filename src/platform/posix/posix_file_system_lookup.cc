@@ -22,8 +22,6 @@ namespace {
 
 using Components = std::vector<std::string>;
 
-char upper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
-
 bool statOf(const std::string& path, struct stat& status) {
   return !path.empty() && ::stat(path.c_str(), &status) == 0;
 }
@@ -120,13 +118,6 @@ std::vector<std::string> pathComponents(const std::string& path) {
     at = end + 1;
   }
   return components;
-}
-
-bool sameNameNoCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i)
-    if (upper(a[i]) != upper(b[i])) return false;
-  return true;
 }
 
 std::string winePrefix() {

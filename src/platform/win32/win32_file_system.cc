@@ -1,6 +1,7 @@
 #include "platform/native_file_system.h"
 
 #include <algorithm>
+#include <cstring>
 #include <limits>
 #include <optional>
 
@@ -42,6 +43,20 @@ std::string growingBufferText(Call call) {
     buffer.resize(needed > buffer.size() * 2 ? needed : buffer.size() * 2);
   }
   return {};
+}
+
+// A read that failed, with the system's words for why (without the line
+// end and the full stop Windows gives them, so that they fit in a sentence).
+FileContent readFailure(DWORD error) {
+  char* message = nullptr;
+  const DWORD length = FormatMessageA(
+      FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+      nullptr, error, 0, reinterpret_cast<char*>(&message), 0, nullptr);
+  std::string reason = length != 0 ? std::string(message, length)
+                                   : "error " + std::to_string(error);
+  LocalFree(message);
+  while (!reason.empty() && std::strchr("\r\n .", reason.back()) != nullptr) reason.pop_back();
+  return {ReadStatus::kFailed, {}, reason};
 }
 
 bool writeAll(HANDLE file, const char* bytes, std::size_t count) {
@@ -241,25 +256,43 @@ bool NativeFileSystem::isWritable(const std::string& path) const {
          (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY)) == 0;
 }
 
-std::optional<std::string> NativeFileSystem::readFile(const std::string& path,
-                                                     std::size_t maxBytes) const {
+FileContent NativeFileSystem::readFile(const std::string& path, std::size_t maxBytes) const {
   UniqueFileHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
                                     nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file.valid()) {
+    // A missing directory on the way means as little a file as a missing
+    // file; every other refusal (in use, denied, a directory) is a failure.
+    const DWORD error = GetLastError();
+    if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) return {};
+    return readFailure(error);
+  }
   // Only files on a disk: a device (CON, a serial port) or a pipe would
   // wait for input or never end.
-  if (!file.valid() || GetFileType(file.get()) != FILE_TYPE_DISK) return std::nullopt;
+  if (GetFileType(file.get()) != FILE_TYPE_DISK) return {ReadStatus::kNotPlainFile, {}, {}};
   // The content grows a piece at a time as it arrives and stops at the
   // bound, whatever size the file claims.
-  std::string content;
+  FileContent read{ReadStatus::kRead, {}, {}};
   char piece[64 * 1024];
-  while (content.size() < maxBytes) {
-    const auto wanted = static_cast<DWORD>(std::min(sizeof piece, maxBytes - content.size()));
+  while (read.bytes.size() < maxBytes) {
+    const auto wanted = static_cast<DWORD>(std::min(sizeof piece, maxBytes - read.bytes.size()));
     DWORD got = 0;
-    if (!ReadFile(file.get(), piece, wanted, &got, nullptr)) return std::nullopt;
+    if (!ReadFile(file.get(), piece, wanted, &got, nullptr)) return readFailure(GetLastError());
     if (got == 0) break;
-    content.append(piece, got);
+    read.bytes.append(piece, got);
   }
-  return content;
+  return read;
+}
+
+bool NativeFileSystem::sameFile(const std::string& a, const std::string& b) const {
+  if (a.empty() || b.empty()) return false;
+  // Full paths, so that ".\\x", "x" and "sub\\..\\x" compare alike.
+  const auto fullPath = [](const std::string& path) {
+    const std::string full = growingBufferText([&path](char* buffer, DWORD size) {
+      return GetFullPathNameA(path.c_str(), size, buffer, nullptr);
+    });
+    return full.empty() ? path : full;
+  };
+  return sameNameNoCase(fullPath(a), fullPath(b));
 }
 
 SaveResult NativeFileSystem::saveFile(const std::string& path, const std::string& content) {
