@@ -202,6 +202,47 @@ TEST(ProjectFileTest, LoadedTargetSurvivesTheNextSave) {
   }
 }
 
+// A new project's options follow the entry point its target is named
+// after; a loaded project keeps the options its file gives.
+TEST(ProjectFileTest, NewProjectOptionsFollowTheEntryPointAndLoadedOnesAreKept) {
+  const struct {
+    const char* source;
+    bool dll;
+    bool console;
+  } cases[] = {
+      {"BOOL WINAPI DllEntryPoint(HINSTANCE h, DWORD r, LPVOID p)\n", true, false},
+      {"int PASCAL WinMain(HINSTANCE h, HINSTANCE p, LPSTR c, int s)\n", false, false},
+      {"int main(void)\n", false, true},
+      {"void helper(void) {}\n", false, true},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.source);
+    FakeFileSystem fs("/home/user/work");
+    fs.addFile("mylib.c", c.source);
+    const MakeProject fresh(fs);
+    EXPECT_EQ(fresh.optionList().isDll(), c.dll);
+    EXPECT_EQ(fresh.optionList().isConsole(), c.console);
+    EXPECT_EQ(fresh.optionLines(), fresh.optionList().optionLines());
+    EXPECT_FALSE(fresh.optionList().isMultiThread());
+    const MakeProject reloaded = loaded("source mylib.c\n", fs);
+    EXPECT_EQ(reloaded.optionLines(), OptionList().optionLines());
+  }
+}
+
+// Only a final ".exe" or ".dll" is cut from a typed target, and what is
+// left comes back from the saved file.
+TEST(ProjectFileTest, ATypedTargetLosesOnlyAFinalExtension) {
+  const std::pair<const char*, const char*> cases[] = {
+      {"app.exe", "app"},      {"lib.DLL", "lib"},       {"my.exec", "my.exec"},
+      {"a.exe.b", "a.exe.b"},  {"tool.dllx", "tool.dllx"}, {"x.dll.exe", "x.dll"},
+  };
+  for (const auto& [typed, expected] : cases) EXPECT_EQ(typedTarget(typed), expected) << typed;
+  FakeFileSystem fs = helloDirectory();
+  MakeProject project(fs);
+  project.setTarget(typedTarget("my.exec"));
+  EXPECT_EQ(loaded(written(project), fs).target(), "my.exec");
+}
+
 TEST(ProjectFileTest, SingleValuedKeysKeepEverythingAfterTheKeyAndItsSpace) {
   FakeFileSystem fs = helloDirectory();
   EXPECT_EQ(loaded("target = app\n", fs).target(), "= app");
