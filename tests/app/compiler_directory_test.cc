@@ -24,10 +24,11 @@ class CompilerDirectoryTest : public ::testing::Test {
 
   // A file system that holds only the given files.
   std::optional<std::string> locate(const std::set<std::string>& paths,
-                                    const std::string& program) {
+                                    const std::string& program,
+                                    const std::string& previous = std::string()) {
     FakeFileSystem fs("C:\\Work");
     for (const std::string& path : paths) fs.addFile(path, "");
-    search = locateCompilerDirectory(screen, fs, program);
+    search = locateCompilerDirectory(screen, fs, program, previous);
     return search.directory;
   }
   // The first message line of every question box, as shown when its first
@@ -130,6 +131,25 @@ TEST_F(CompilerDirectoryTest, EnterAtARetryPromptRetriesTheDefault) {
                                       retryPrompt(kDefaultCompiler)}));
   EXPECT_FALSE(console.ranDry());
   EXPECT_FALSE(screen.destroyed());
+}
+
+// The directory an old makefile named is offered while it holds the
+// compiler: Enter takes it, at the first prompt and at a retry.
+TEST_F(CompilerDirectoryTest, APreviousDirectoryHoldingTheCompilerIsOffered) {
+  const std::set<std::string> installed = {"D:\\Bcc\\Bin\\Bcc32.exe", kDefaultCompiler};
+  console.pushKeys("\r");
+  EXPECT_EQ(locate(installed, "C:\\Work\\corvane.exe", "D:\\Bcc"), "D:\\Bcc");
+  answer("D:\\Nothing");
+  console.pushKeys("\r");
+  EXPECT_EQ(locate(installed, "C:\\Work\\corvane.exe", "D:\\Bcc"), "D:\\Bcc");
+  EXPECT_EQ(prompts().size(), 3u);
+  // Without the compiler there, the prompts are as ever.
+  console.pushKeys("\r");
+  EXPECT_EQ(locate(installed, "C:\\Work\\corvane.exe", "D:\\Gone"), "C:\\Borland\\Bcc55");
+  // Beside the program wins.
+  EXPECT_EQ(locate(installed, "D:\\Bcc\\Bin\\corvane.exe", "C:\\Borland\\Bcc55"), "D:\\Bcc");
+  EXPECT_EQ(prompts().size(), 4u);
+  EXPECT_FALSE(console.ranDry());
 }
 
 // Esc gives up the search; the screen stays for its owner to tear down

@@ -5,6 +5,7 @@
 
 #include <sys/types.h>
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -27,6 +28,10 @@ std::vector<std::string> pathComponents(const std::string& path);
 // Whether two names are the same without regard to case, ASCII letters only,
 // the way Windows matches file names.
 bool sameNameNoCase(std::string_view a, std::string_view b);
+
+// The absolute path with every link, "." and ".." resolved; nothing when
+// some part of it is not there.
+std::optional<std::string> resolvedPath(const std::string& path);
 
 // The Wine prefix of the user: $WINEPREFIX, or ~/.wine.
 std::string winePrefix();
