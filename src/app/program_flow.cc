@@ -9,6 +9,7 @@
 #include "platform/command_line.h"
 #include "platform/key_codes.h"
 #include "project/make_project.h"
+#include "project/source_discovery.h"
 #include "text/text_utils.h"
 #include "ui/corvane_screen.h"
 #include "ui/project_editor.h"
@@ -19,6 +20,8 @@ namespace {
 
 constexpr char kDefaultProjectFile[] = "Project.gen";
 constexpr char kEnsureWritable[] = "Ensure file is writeable and not currently in use.";
+// How much of an old makefile is searched for the compiler directory it names.
+constexpr std::size_t kMakefileHeadBytes = 64 * 1024;
 
 // Both separators count: a name with a directory part cannot be written in
 // the current directory, which is what the message tells the user.
@@ -114,6 +117,9 @@ RunOutcome editAndWrite(CorvaneScreen& screen, FileSystem& fs, const std::string
 
   outcome.saveFailure = saveProject(screen, fs, project, outcome.projectFile);
   if (outcome.saveFailure != SaveResult::kSaved) return ended(RunEnd::kProjectNotSaved);
+  // What the saved project lists that the makefile cannot build from.
+  outcome.missingSources = SourceDirectory(directorySources(fs)).missingFrom(project.sources());
+  outcome.sourcesWithBlanks = sourcesMakeCannotName(project.sources());
 
   outcome.makefile = project.makefileName();
   if (fs.isWritable(outcome.makefile)) {
@@ -122,7 +128,12 @@ RunOutcome editAndWrite(CorvaneScreen& screen, FileSystem& fs, const std::string
     if (answer != Answer::kYes) return ended(RunEnd::kOverwriteDeclined);
   }
 
-  const CompilerSearch compiler = locateCompilerDirectory(screen, fs, fs.programPath());
+  // The BCDIR line sits near the top of the makefile about to be replaced.
+  const std::optional<std::string> oldMakefile =
+      fs.readFile(outcome.makefile, kMakefileHeadBytes);
+  const CompilerSearch compiler =
+      locateCompilerDirectory(screen, fs, fs.programPath(),
+                              oldMakefile ? compilerDirectoryNamedIn(*oldMakefile) : "");
   if (!compiler.directory) {
     outcome.compilerLastTried = compiler.lastTried;
     return ended(RunEnd::kCompilerEscaped);

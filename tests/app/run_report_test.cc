@@ -34,6 +34,37 @@ TEST(RunReportTest, ATooLargeProjectFileIsNamedWithTheLimit) {
             "nothing was saved\n");
 }
 
+// The sources Make cannot build from: after the summary on a terminal, as
+// notes on standard error in a script, a long list cut short.
+TEST(RunReportTest, MissingAndBlankNamedSourcesArePointedOut) {
+  RunOutcome outcome;
+  outcome.projectFile = "Project.gen";
+  outcome.makefile = "Makefile.b";
+  outcome.end = RunEnd::kOverwriteDeclined;
+  outcome.missingSources = {"util.c", "old.c"};
+  outcome.sourcesWithBlanks = {"my file.c"};
+  const std::string missing =
+      "The project lists 2 sources that are not in this directory: util.c, old.c.";
+  const std::string blank =
+      "The project lists 1 source whose name holds a space, which Borland Make cannot build as "
+      "it is named: my file.c.";
+  EXPECT_EQ(reportRun(outcome, {true, true}).output,
+            "Saved \"Project.gen\"; \"Makefile.b\" was left as it was and may no longer match "
+            "the project.\n" + missing + "\n" + blank + "\n");
+  const RunReport script = reportRun(outcome, {false, true});
+  EXPECT_EQ(script.output, "");
+  EXPECT_EQ(script.errors, "corvane: note: " + missing + "\ncorvane: note: " + blank + "\n");
+
+  outcome.missingSources = {"a\x1b.c"};
+  outcome.sourcesWithBlanks.clear();
+  for (int i = 0; i < 11; ++i) outcome.sourcesWithBlanks.push_back(std::to_string(i) + " .c");
+  EXPECT_EQ(reportRun(outcome, {false, true}).errors,
+            "corvane: note: The project lists 1 source that is not in this directory: a?.c.\n"
+            "corvane: note: The project lists 11 sources whose names hold a space, which Borland "
+            "Make cannot build as they are named: 0 .c, 1 .c, 2 .c, 3 .c, 4 .c, 5 .c, 6 .c, 7 .c, "
+            "8 .c, 9 .c and 1 more.\n");
+}
+
 TEST(RunReportTest, BuildCommandQuotesForTheShellItIsTypedIn) {
   struct Case {
     const char* directory;
