@@ -157,11 +157,9 @@ std::string buildCommand(const std::string& compilerDirectory, const std::string
 
 RunReport reportRun(const RunOutcome& outcome, const ReportSetting& setting) {
   RunReport report;
-  const std::string reason = failureReason(outcome);
-  if (!reason.empty()) report.errors = printedLines({"corvane: " + reason});
   // The notes follow the summary on a terminal; a script finds them on
-  // standard error, marked as notes so that they are not taken for the
-  // reason of a failure.
+  // standard error, marked as notes and before the reason of a failure,
+  // which stays the last line.
   const List found = notes(outcome);
   if (setting.onTerminal) {
     report.output = printedLines(concat(summary(outcome, setting.toolsUnderWine), found));
@@ -169,6 +167,8 @@ RunReport reportRun(const RunOutcome& outcome, const ReportSetting& setting) {
     for (const std::string& note : found) report.errors += printedLines({"corvane: note: " + note});
     if (outcome.end == RunEnd::kUsageShown) report.output = printedLines(usageLines());
   }
+  const std::string reason = failureReason(outcome);
+  if (!reason.empty()) report.errors += printedLines({"corvane: " + reason});
   return report;
 }
 

@@ -95,29 +95,6 @@ TEST_F(CompilerDirectoryOnDiskTest, UpperCaseInstallationCopiedFromWindows) {
   EXPECT_FALSE(console.ranDry());
 }
 
-// A Bin that is a link to the compiler's own: the installation is the one
-// above the real Bin. A link to the program itself is not followed.
-TEST_F(CompilerDirectoryOnDiskTest, ABinLinkedToTheRealOneNamesTheRealInstallation) {
-  const std::string bin = scratch.path() + "/prefix/drive_c/Borland/Bcc55/Bin";
-  scratch.makeDirectory("prefix/drive_c/Borland/Bcc55/Bin");
-  scratch.write("prefix/drive_c/Borland/Bcc55/Bin/Bcc32.exe", "");
-  scratch.write("prefix/drive_c/Borland/Bcc55/Bin/corvane", "");
-  scratch.makeDirectory("prefix/dosdevices");
-  ASSERT_EQ(0, ::symlink("../drive_c", (scratch.path() + "/prefix/dosdevices/c:").c_str()));
-  scratch.makeDirectory("tools");
-  ASSERT_EQ(0, ::symlink(bin.c_str(), (scratch.path() + "/tools/Bin").c_str()));
-  ASSERT_EQ(0, ::symlink((bin + "/corvane").c_str(), (scratch.path() + "/corvane").c_str()));
-  WinePrefixOverride prefix(scratch.path() + "/prefix");
-
-  EXPECT_EQ(locateCompilerDirectory(screen, *fs, scratch.path() + "/tools/Bin/corvane").directory,
-            "C:\\Borland\\Bcc55");
-  EXPECT_EQ(console.keysRead(), 0);
-  console.pushKeys("\x1b");
-  EXPECT_EQ(locateCompilerDirectory(screen, *fs, scratch.path() + "/corvane").directory,
-            std::nullopt);
-  EXPECT_EQ(console.keysRead(), 1);
-}
-
 }  // namespace
 }  // namespace corvane
 

@@ -34,35 +34,21 @@ TEST(RunReportTest, ATooLargeProjectFileIsNamedWithTheLimit) {
             "nothing was saved\n");
 }
 
-// The sources Make cannot build from: after the summary on a terminal, as
-// notes on standard error in a script, a long list cut short.
-TEST(RunReportTest, MissingAndBlankNamedSourcesArePointedOut) {
+// After the summary on a terminal, before the reason in a script; cut short.
+TEST(RunReportTest, MissingAndBlankNamedSourcesAreNoted) {
   RunOutcome outcome;
-  outcome.projectFile = "Project.gen";
-  outcome.makefile = "Makefile.b";
-  outcome.end = RunEnd::kOverwriteDeclined;
-  outcome.missingSources = {"util.c", "old.c"};
-  outcome.sourcesWithBlanks = {"my file.c"};
+  outcome.end = RunEnd::kEditEscaped;
+  outcome.missingSources = {"util.c", "old\x1b.c"};
+  outcome.sourcesWithBlanks = List(11, "a b.c");
   const std::string missing =
-      "The project lists 2 sources that are not in this directory: util.c, old.c.";
-  const std::string blank =
-      "The project lists 1 source whose name holds a space, which Borland Make cannot build as "
-      "it is named: my file.c.";
-  EXPECT_EQ(reportRun(outcome, {true, true}).output,
-            "Saved \"Project.gen\"; \"Makefile.b\" was left as it was and may no longer match "
-            "the project.\n" + missing + "\n" + blank + "\n");
-  const RunReport script = reportRun(outcome, {false, true});
-  EXPECT_EQ(script.output, "");
-  EXPECT_EQ(script.errors, "corvane: note: " + missing + "\ncorvane: note: " + blank + "\n");
-
-  outcome.missingSources = {"a\x1b.c"};
-  outcome.sourcesWithBlanks.clear();
-  for (int i = 0; i < 11; ++i) outcome.sourcesWithBlanks.push_back(std::to_string(i) + " .c");
+      "The project lists 2 sources that are not in this directory: util.c, old?.c.\n";
+  const std::string blank = "The project lists 11 sources whose names hold a space, which Borland "
+                            "Make cannot build as they are named: a b.c, a b.c, a b.c, a b.c, a "
+                            "b.c, a b.c, a b.c, a b.c, a b.c, a b.c and 1 more.\n";
+  EXPECT_EQ(reportRun(outcome, {true, true}).output, missing + blank);
   EXPECT_EQ(reportRun(outcome, {false, true}).errors,
-            "corvane: note: The project lists 1 source that is not in this directory: a?.c.\n"
-            "corvane: note: The project lists 11 sources whose names hold a space, which Borland "
-            "Make cannot build as they are named: 0 .c, 1 .c, 2 .c, 3 .c, 4 .c, 5 .c, 6 .c, 7 .c, "
-            "8 .c, 9 .c and 1 more.\n");
+            "corvane: note: " + missing + "corvane: note: " + blank +
+                "corvane: ended with Esc on an editing screen; nothing was saved\n");
 }
 
 TEST(RunReportTest, BuildCommandQuotesForTheShellItIsTypedIn) {

@@ -349,10 +349,6 @@ TEST_F(TerminalRunTest, AHundredSourcesAreAllReachableAndAMovedOneLeavesTheProje
   press(terminal, "\x1b[6~");  // the last page stays
   terminal.settle(100, kWait);
   EXPECT_EQ(terminal.rowText(kPageRow), pageIndicator(4, 4));
-  press(terminal, "\x1b[H");  // Home
-  ASSERT_TRUE(terminal.waitForRow(kPageRow, pageIndicator(1, 4), kWait)) << terminal.screenText();
-  press(terminal, "\x1b[F");  // End
-  ASSERT_TRUE(terminal.waitForRow(kPageRow, pageIndicator(4, 4), kWait)) << terminal.screenText();
 
   // The last entry of the last page leaves the project and stays in sight.
   press(terminal, "j");
@@ -470,41 +466,6 @@ TEST_F(TerminalRunTest, WholeRunOnA24RowTerminalWritesBothFiles) {
   EXPECT_EQ(output.substr(output.size() - summary.size()), summary);
   EXPECT_GT(output.rfind(summary), output.rfind("\x1b[?1049l"));  // after the screen is given back
   EXPECT_TRUE(waitForText(terminal, "To build: wine " + compiler)) << terminal.screenText();
-}
-
-// A source the directory lacks shows white on red; after the run the
-// summary names it, and the one whose name holds a space.
-TEST_F(TerminalRunTest, MissingSourcesAreMarkedAndNamedWithSpacedOnesAfterTheRun) {
-  fs::create_directories(directory_ / "bcc" / "BIN");
-  writeFile("bcc/BIN/BCC32.EXE", "");
-  writeFile("my file.c", "");
-  writeFile("Project.gen", "target hello\r\nsource hello.cpp\r\nsource old.c\r\n");
-  PtyTerminal terminal(25, 80);
-  start(terminal);
-  ASSERT_TRUE(waitForText(terminal, "LOAD"));
-  press(terminal, "\r");
-  ASSERT_TRUE(terminal.waitForRow(24, kMainPrompt, kWait));
-  press(terminal, "\x1b[C");
-  ASSERT_TRUE(terminal.waitForRow(8, " (a)hello.cpp     (b)old.c", kWait)) << terminal.screenText();
-  ASSERT_TRUE(terminal.waitForRow(21, " (c)my file.c     (d)util.c", kWait)) << terminal.screenText();
-  const testing::CellColours old = terminal.colours(22, 8);
-  const testing::CellColours present = terminal.colours(5, 8);
-  EXPECT_EQ(old.foreground, 15);
-  EXPECT_EQ(old.background, 1);  // red, as the terminal numbers it
-  EXPECT_EQ(present.background, 4);
-  press(terminal, "c");
-  ASSERT_TRUE(rowShows(terminal, 8, "(c)old.c")) << terminal.screenText();
-  press(terminal, "\r");
-  ASSERT_TRUE(waitForText(terminal, "Enter path:"));
-  type(terminal, "\x7f" + (directory_ / "bcc").string() + "\r");
-  EXPECT_EQ(exitStatus(terminal), 0);
-  const std::string notes =
-      "\r\nThe project lists 1 source that is not in this directory: old.c.\r\n"
-      "The project lists 1 source whose name holds a space, which Borland Make cannot build as "
-      "it is named: my file.c.\r\n";
-  const std::string& output = terminal.output();
-  ASSERT_GE(output.size(), notes.size());
-  EXPECT_EQ(output.substr(output.size() - notes.size()), notes);
 }
 
 TEST_F(TerminalRunTest, KeysWhileTheWindowIsTooSmallChangeNothing) {

@@ -186,20 +186,10 @@ TEST(MakefileTest, LaterChangesToTheProjectDoNotReachABuiltMakefile) {
   EXPECT_EQ(written(makefile), before);
 }
 
-// The compiler directory of an old makefile, to be offered again.
-TEST(MakefileTest, TheCompilerDirectoryIsReadBackFromTheBcdirLine) {
-  const std::pair<const char*, const char*> cases[] = {
-      {"# x\r\nBCDIR = C:\\Borland\\BCC55\r\n\r\nBCDIR = D:\\Other\r\n", "C:\\Borland\\BCC55"},
-      {"  BCDIR=  C:\\My Tools\\bcc \t\n", "C:\\My Tools\\bcc"},
-      {"BCDIRS = C:\\x\nbcdir = C:\\y\n", ""},
-      {"old makefile\r\n", ""},
-  };
-  for (const auto& [text, expected] : cases) EXPECT_EQ(compilerDirectoryNamedIn(text), expected);
-  const MakeProject project = projectFrom("source hello.cpp\n");
-  EXPECT_EQ(compilerDirectoryNamedIn(written(Makefile(project, "C:\\BCC55"))), "C:\\BCC55");
-}
-
-TEST(MakefileTest, SourcesNamedWithABlankAreTheOnesMakeCannotName) {
+TEST(MakefileTest, TheFirstBcdirLineIsReadBackAndNamesWithABlankAreFound) {
+  EXPECT_EQ(compilerDirectoryNamedIn("BCDIRS = C:\\x\nbcdir = C:\\y\n  BCDIR=  C:\\My bcc \r\n"
+                                     "BCDIR = C:\\z\n"),
+            "C:\\My bcc");
   EXPECT_EQ(sourcesMakeCannotName({"a.c", "my file.c", " lead.c", "trail.c  ", "  ", "t\tab.c"}),
             (List{"my file.c", " lead.c", "t\tab.c"}));
 }

@@ -6,6 +6,7 @@
 
 #include <sstream>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "support/documented_files.h"
@@ -202,45 +203,24 @@ TEST(ProjectFileTest, LoadedTargetSurvivesTheNextSave) {
   }
 }
 
-// A new project's options follow the entry point its target is named
-// after; a loaded project keeps the options its file gives.
+// A new project's kind follows its entry point; a loaded one keeps its options.
 TEST(ProjectFileTest, NewProjectOptionsFollowTheEntryPointAndLoadedOnesAreKept) {
-  const struct {
-    const char* source;
-    bool dll;
-    bool console;
-  } cases[] = {
-      {"BOOL WINAPI DllEntryPoint(HINSTANCE h, DWORD r, LPVOID p)\n", true, false},
-      {"int PASCAL WinMain(HINSTANCE h, HINSTANCE p, LPSTR c, int s)\n", false, false},
-      {"int main(void)\n", false, true},
-      {"void helper(void) {}\n", false, true},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.source);
-    FakeFileSystem fs("/home/user/work");
-    fs.addFile("mylib.c", c.source);
+  for (const auto& [source, dll, console] : std::vector<std::tuple<std::string, bool, bool>>{
+           {"BOOL WINAPI DllEntryPoint(HINSTANCE h)", true, false},
+           {"int PASCAL WinMain(int s)", false, false}, {"int main(void)", false, true}}) {
+    FakeFileSystem fs;
+    fs.addFile("mylib.c", source);
     const MakeProject fresh(fs);
-    EXPECT_EQ(fresh.optionList().isDll(), c.dll);
-    EXPECT_EQ(fresh.optionList().isConsole(), c.console);
+    EXPECT_EQ(std::make_pair(fresh.optionList().isDll(), fresh.optionList().isConsole()),
+              std::make_pair(dll, console));
     EXPECT_EQ(fresh.optionLines(), fresh.optionList().optionLines());
-    EXPECT_FALSE(fresh.optionList().isMultiThread());
-    const MakeProject reloaded = loaded("source mylib.c\n", fs);
-    EXPECT_EQ(reloaded.optionLines(), OptionList().optionLines());
+    EXPECT_EQ(loaded("source mylib.c\n", fs).optionLines(), OptionList().optionLines());
   }
 }
 
-// Only a final ".exe" or ".dll" is cut from a typed target, and what is
-// left comes back from the saved file.
 TEST(ProjectFileTest, ATypedTargetLosesOnlyAFinalExtension) {
-  const std::pair<const char*, const char*> cases[] = {
-      {"app.exe", "app"},      {"lib.DLL", "lib"},       {"my.exec", "my.exec"},
-      {"a.exe.b", "a.exe.b"},  {"tool.dllx", "tool.dllx"}, {"x.dll.exe", "x.dll"},
-  };
-  for (const auto& [typed, expected] : cases) EXPECT_EQ(typedTarget(typed), expected) << typed;
-  FakeFileSystem fs = helloDirectory();
-  MakeProject project(fs);
-  project.setTarget(typedTarget("my.exec"));
-  EXPECT_EQ(loaded(written(project), fs).target(), "my.exec");
+  for (const char* kept : {"my.exec", "a.exe.b", "tool.dllx"}) EXPECT_EQ(typedTarget(kept), kept);
+  EXPECT_EQ(typedTarget("app.exe") + typedTarget("lib.DLL"), "applib");
 }
 
 TEST(ProjectFileTest, SingleValuedKeysKeepEverythingAfterTheKeyAndItsSpace) {

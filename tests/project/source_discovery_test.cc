@@ -195,35 +195,5 @@ TEST(SourceDiscoveryNames, SearchStopsAtTheBound) {
   EXPECT_FALSE(definesEntryPoint(fs, "beyond.c"));
 }
 
-// The kind of program a source defines; a file with several definitions
-// counts as the DLL, then the Windows program.
-TEST(SourceDiscoveryNames, EntryPointTellsTheKindOfProgram) {
-  const struct {
-    const char* content;
-    EntryPoint expected;
-  } cases[] = {
-      {"int main(void)\n", EntryPoint::kMain},
-      {"int PASCAL WinMain(HINSTANCE h)\n", EntryPoint::kWinMain},
-      {"BOOL WINAPI DllEntryPoint(HINSTANCE h, DWORD r, LPVOID p)\n", EntryPoint::kDllEntryPoint},
-      {"int main()\nBOOL WINAPI DllEntryPoint(HINSTANCE h)\n", EntryPoint::kDllEntryPoint},
-      {"int main() { DllEntryPoint(0); }\nint WINAPI WinMain(HINSTANCE h)\n", EntryPoint::kWinMain},
-      {"// main(), WinMain(), DllEntryPoint()\n", EntryPoint::kNone},
-  };
-  for (const auto& c : cases) {
-    FakeFileSystem fs;
-    fs.addFile("x.c", c.content);
-    EXPECT_EQ(entryPointOf(fs, "x.c"), c.expected) << c.content;
-    EXPECT_EQ(findDefaultTarget(fs, {"x.c"}).entryPoint, c.expected) << c.content;
-  }
-}
-
-TEST(SourceDiscoveryNames, MissingSourcesAreThoseTheDirectoryLacksWithoutRegardToCase) {
-  const SourceDirectory directory({"util.c", "Main.CPP"});
-  EXPECT_EQ(directory.missingFrom({"main.cpp", "old.c", "", " \t", "UTIL.C", "old.c", "new.cpp"}),
-            (List{"old.c", "new.cpp"}));
-  EXPECT_TRUE(directory.holds("Util.c"));
-  EXPECT_FALSE(directory.holds("util.cpp"));
-}
-
 }  // namespace
 }  // namespace corvane
