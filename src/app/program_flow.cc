@@ -28,6 +28,9 @@ constexpr char kRetryPrompt[] = "[ESC] to exit, any other key to try again ";
 constexpr std::string_view kBuildFileExtensions[] = {".c",   ".cpp", ".h",   ".hpp", ".rc",
                                                      ".res", ".obj", ".lib", ".exe", ".dll"};
 
+// How much of an old makefile is searched for the compiler directory it names.
+constexpr std::size_t kMakefileHeadBytes = 64 * 1024;
+
 // Both separators count: a name with a directory part cannot be written in
 // the current directory, which is what the message tells the user.
 bool hasDirectoryPart(const std::string& name) {
@@ -175,6 +178,9 @@ RunOutcome editAndWrite(CorvaneScreen& screen, FileSystem& fs, const std::string
   outcome.saveFailure = saveWithRetry(screen, fs, outcome.projectFile, projectText.str(),
                                       "project file ", projectWhere);
   if (outcome.saveFailure != SaveResult::kSaved) return ended(RunEnd::kProjectNotSaved);
+  // What the saved project lists that the makefile cannot build from.
+  outcome.missingSources = SourceDirectory(directorySources(fs)).missingFrom(project.sources());
+  outcome.sourcesWithBlanks = sourcesMakeCannotName(project.sources());
 
   outcome.makefile = project.makefileName();
   if (fs.isWritable(outcome.makefile)) {
@@ -183,7 +189,11 @@ RunOutcome editAndWrite(CorvaneScreen& screen, FileSystem& fs, const std::string
     if (answer != Answer::kYes) return ended(RunEnd::kOverwriteDeclined);
   }
 
-  const CompilerSearch compiler = locateCompilerDirectory(screen, fs, fs.programPath());
+  // The BCDIR line sits near the top of the makefile about to be replaced.
+  const FileContent oldMakefile = fs.readFile(outcome.makefile, kMakefileHeadBytes);
+  const CompilerSearch compiler = locateCompilerDirectory(
+      screen, fs, fs.programPath(),
+      oldMakefile.status == ReadStatus::kRead ? compilerDirectoryNamedIn(oldMakefile.bytes) : "");
   if (!compiler.directory) {
     outcome.compilerLastTried = compiler.lastTried;
     return ended(RunEnd::kCompilerEscaped);

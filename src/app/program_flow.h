@@ -7,6 +7,7 @@
 
 #include "platform/console.h"
 #include "platform/file_system.h"
+#include "text/text_utils.h"
 
 namespace corvane {
 
@@ -61,6 +62,10 @@ struct RunOutcome {
   // After Esc at a compiler prompt: the compiler path last looked for and
   // not found, if any.
   std::string compilerLastTried;
+  // Once the project file is saved: the sources it lists that this
+  // directory does not hold, and those whose names hold a blank.
+  List missingSources;
+  List sourcesWithBlanks;
 };
 
 int exitStatus(const RunOutcome& outcome);

@@ -106,6 +106,42 @@ List summary(const RunOutcome& outcome, bool toolsUnderWine) {
   }
 }
 
+// How many names a note lists before it only counts the rest: a project
+// brought from elsewhere may list thousands.
+constexpr std::size_t kNamesInANote = 10;
+
+// "a.c, b.c and 3 more".
+std::string namesOf(const List& names) {
+  std::string text;
+  const std::size_t shown = std::min(names.size(), kNamesInANote);
+  for (std::size_t i = 0; i < shown; ++i) text += (i == 0 ? "" : ", ") + names[i];
+  if (names.size() > shown) text += " and " + std::to_string(names.size() - shown) + " more";
+  return text;
+}
+
+// What the saved project lists that Borland Make will not build from, a
+// sentence a finding; nothing when all is well.
+List notes(const RunOutcome& outcome) {
+  List sentences;
+  const std::size_t missing = outcome.missingSources.size();
+  if (missing > 0) {
+    sentences.push_back("The project lists " + std::to_string(missing) +
+                        (missing == 1 ? " source that is" : " sources that are") +
+                        " not in this directory: " + namesOf(outcome.missingSources) + ".");
+  }
+  const std::size_t spaced = outcome.sourcesWithBlanks.size();
+  if (spaced > 0) {
+    sentences.push_back(
+        "The project lists " + std::to_string(spaced) +
+        (spaced == 1 ? " source whose name holds a space, which Borland Make cannot build as it "
+                       "is named: "
+                     : " sources whose names hold a space, which Borland Make cannot build as "
+                       "they are named: ") +
+        namesOf(outcome.sourcesWithBlanks) + ".");
+  }
+  return sentences;
+}
+
 // Lines for a terminal. Names come from the user, the disk and the project
 // file: printed as they are, a name could hold the terminal's escape
 // sequences.
@@ -134,13 +170,18 @@ std::string buildCommand(const std::string& compilerDirectory, const std::string
 
 RunReport reportRun(const RunOutcome& outcome, const ReportSetting& setting) {
   RunReport report;
-  const std::string reason = failureReason(outcome);
-  if (!reason.empty()) report.errors = printedLines({"corvane: " + reason});
+  // The notes follow the summary on a terminal; a script finds them on
+  // standard error, marked as notes and before the reason of a failure,
+  // which stays the last line.
+  const List found = notes(outcome);
   if (setting.onTerminal) {
-    report.output = printedLines(summary(outcome, setting.toolsUnderWine));
-  } else if (outcome.end == RunEnd::kUsageShown) {
-    report.output = printedLines(usageLines());
+    report.output = printedLines(concat(summary(outcome, setting.toolsUnderWine), found));
+  } else {
+    for (const std::string& note : found) report.errors += printedLines({"corvane: note: " + note});
+    if (outcome.end == RunEnd::kUsageShown) report.output = printedLines(usageLines());
   }
+  const std::string reason = failureReason(outcome);
+  if (!reason.empty()) report.errors += printedLines({"corvane: " + reason});
   return report;
 }
 

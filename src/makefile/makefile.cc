@@ -109,6 +109,27 @@ Paragraph fileListMacro(const std::string& heading, Paragraph lines) {
 
 }  // namespace
 
+std::string compilerDirectoryNamedIn(std::string_view makefileText) {
+  constexpr std::string_view kName = "BCDIR";
+  for (const std::string& line : splitTextLines(makefileText)) {
+    const std::string definition = trimLeft(line);
+    if (definition.compare(0, kName.size(), kName) != 0) continue;
+    const std::string rest = trimLeft(std::string_view(definition).substr(kName.size()));
+    if (rest.empty() || rest[0] != '=') continue;  // another name, such as BCDIRS
+    return trim(std::string_view(rest).substr(1));
+  }
+  return std::string();
+}
+
+List sourcesMakeCannotName(const Paragraph& sources) {
+  List spaced;
+  for (const std::string& source : namedSources(sources)) {
+    // Blanks at the end are cut from the makefile's names.
+    if (trimRight(source).find_first_of(" \t") != std::string::npos) spaced.push_back(source);
+  }
+  return spaced;
+}
+
 Makefile::Makefile(const MakeProject& project, const std::string& compilerDirectory)
     : header_(paragraphOf(kHeader)),
       fixedBlock_(paragraphOf(kFixedBlock)),

@@ -5,11 +5,22 @@
 
 #include <iosfwd>
 #include <string>
+#include <string_view>
 
 #include "project/make_project.h"
 #include "text/text_utils.h"
 
 namespace corvane {
+
+// The compiler directory a makefile names: the value of its first line
+// "BCDIR = ..." (blanks around the "=" and the value do not matter); empty
+// when no line defines BCDIR.
+std::string compilerDirectoryNamedIn(std::string_view makefileText);
+
+// The sources, in project order, whose names hold a blank: Borland Make
+// splits a dependency line at blanks, so it cannot build them as they are
+// named. Their rules are written all the same.
+List sourcesMakeCannotName(const Paragraph& sources);
 
 class Makefile {
  public:

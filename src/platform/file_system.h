@@ -102,6 +102,13 @@ class FileSystem {
     return directory;
   }
 
+  // The directory that the path leads to, every symbolic link on the way
+  // resolved; the path as given when it cannot be resolved. On Windows a
+  // path is taken as given.
+  virtual std::string resolvedDirectory(const std::string& directory) const {
+    return directory;
+  }
+
   // Splits a path into drive, directory, name and extension.
   virtual PathParts splitPath(const std::string& path) const = 0;
 };

@@ -35,6 +35,9 @@ class NativeFileSystem : public FileSystem {
   std::string programPath() const override;
   PathParts splitPath(const std::string& path) const override;
   std::string windowsDirectoryName(const std::string& directory) const override;
+#ifndef _WIN32
+  std::string resolvedDirectory(const std::string& directory) const override;
+#endif
 
  private:
   std::string startedAs_;

@@ -49,6 +49,23 @@ TEST(RunReportTest, AFileThatMayBeDamagedIsNotSaidToBeAsItWas) {
             "directory allowed a copy; no makefile was written\n");
 }
 
+// After the summary on a terminal, before the reason in a script; cut short.
+TEST(RunReportTest, MissingAndBlankNamedSourcesAreNoted) {
+  RunOutcome outcome;
+  outcome.end = RunEnd::kEditEscaped;
+  outcome.missingSources = {"util.c", "old\x1b.c"};
+  outcome.sourcesWithBlanks = List(11, "a b.c");
+  const std::string missing =
+      "The project lists 2 sources that are not in this directory: util.c, old?.c.\n";
+  const std::string blank = "The project lists 11 sources whose names hold a space, which Borland "
+                            "Make cannot build as they are named: a b.c, a b.c, a b.c, a b.c, a "
+                            "b.c, a b.c, a b.c, a b.c, a b.c, a b.c and 1 more.\n";
+  EXPECT_EQ(reportRun(outcome, {true, true}).output, missing + blank);
+  EXPECT_EQ(reportRun(outcome, {false, true}).errors,
+            "corvane: note: " + missing + "corvane: note: " + blank +
+                "corvane: ended with Esc on an editing screen; nothing was saved\n");
+}
+
 TEST(RunReportTest, BuildCommandQuotesForTheShellItIsTypedIn) {
   struct Case {
     const char* directory;

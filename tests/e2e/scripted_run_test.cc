@@ -116,9 +116,13 @@ class ScriptedRunTest : public ::testing::Test {
     if (!usage) {
       EXPECT_EQ(result.output, "");
     }
-    const bool oneLine = result.errors.rfind("corvane: ", 0) == 0 &&
-                         result.errors.find('\n') == result.errors.size() - 1;
-    EXPECT_EQ(result.errors.empty() ? 0 : oneLine ? 1 : -1, result.exitStatus) << result.errors;
+    // Notes about the saved project come before the one line of a reason.
+    const std::size_t note = result.errors.rfind("corvane: note: ");
+    const std::string reason =
+        result.errors.substr(note == std::string::npos ? 0 : result.errors.find('\n', note) + 1);
+    const bool oneLine =
+        reason.rfind("corvane: ", 0) == 0 && reason.find('\n') == reason.size() - 1;
+    EXPECT_EQ(reason.empty() ? 0 : oneLine ? 1 : -1, result.exitStatus) << result.errors;
     return result;
   }
 
@@ -327,6 +331,13 @@ TEST_F(ScriptedRunTest, ProgramLinkedIntoTheCompilersBinWritesItsWineName) {
   const RunResult byName = runProgram((bin / "corvane").string(), options);
   EXPECT_EQ(byName.exitStatus, 0);
   EXPECT_EQ(readFile(work_ / "Makefile.b"), helloMakefile("C:\\BCC55"));
+  // Started from a Bin that is a link to the real one: the base is above the real one.
+  fs::remove(work_ / "Makefile.b");
+  fs::remove(work_ / "Project.gen");
+  fs::create_directory_symlink(bin, root_ / "Bin");
+  options.argv0.clear();
+  EXPECT_EQ(runProgram((root_ / "Bin" / "corvane").string(), options).exitStatus, 0);
+  EXPECT_EQ(readFile(work_ / "Makefile.b"), helloMakefile("C:\\BCC55"));
 }
 
 TEST_F(ScriptedRunTest, MakefileThatIsADirectoryBringsTheRetryBoxBackUntilEsc) {
@@ -434,6 +445,30 @@ TEST_F(ScriptedRunTest, ALinkPlantedInASharedDirectoryIsNotFollowed) {
             "box); \"Project.gen\" was saved\n");
   EXPECT_EQ(readFile(root_ / "private" / "secret"), "secret\n");
   EXPECT_EQ(entries(), (std::vector<std::string>{"Makefile.b", "Project.gen", "hello.cpp", "util.c"}));
+}
+
+// A project from elsewhere: util.c, the directory's other source, is (f).
+TEST_F(ScriptedRunTest, OtherSourcesAreOfferedAndMissingOrSpacedOnesNoted) {
+  writeHelloSources();
+  writeFile(work_ / "my file.c", "");
+  writeFile(work_ / "Project.gen",
+            "source hello.cpp\r\nsource old.c\r\nsource old.c\r\nsource  \r\nsource my file.c\r\n");
+  const RunResult result =
+      run(std::string(kEnter) + kRight + "f" + kEnter + compilerAnswer("C:\\BCC55"));
+  EXPECT_NE(readFile(work_ / "Project.gen")->find("old.c\r\nsource util.c\r\n"), std::string::npos);
+  EXPECT_EQ(result.errors,
+            "corvane: note: The project lists 1 source that is not in this directory: old.c.\n"
+            "corvane: note: The project lists 1 source whose name holds a space, which Borland "
+            "Make cannot build as it is named: my file.c.\n");
+}
+
+// A new project of a DLL is a DLL; the replaced makefile's BCDIR is offered.
+TEST_F(ScriptedRunTest, ADllDirectoryMakesADllAndTheOldCompilerDirectoryIsOffered) {
+  writeFile(work_ / "mylib.c", "BOOL WINAPI DllEntryPoint(HINSTANCE h, DWORD r, LPVOID p)\n");
+  writeFile(work_ / "Makefile.b", "BCDIR = C:\\BCC55\r\n");
+  EXPECT_EQ(run(std::string(kEnter) + "y" + kEnter).exitStatus, 0);
+  EXPECT_NE(readFile(work_ / "Project.gen")->find("target mylib.dll\r\n"), std::string::npos);
+  EXPECT_NE(readFile(work_ / "Makefile.b")->find("BCDIR = C:\\BCC55\r\n"), std::string::npos);
 }
 
 // Names that a line-based file cannot hold are no sources: nothing of them

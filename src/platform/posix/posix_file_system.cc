@@ -139,6 +139,18 @@ std::string NativeFileSystem::programPath() const {
   return programPathOf(startedAs_, std::getenv("PATH"), currentDirectory());
 }
 
+std::optional<std::string> resolvedPath(const std::string& path) {
+  char* real = ::realpath(path.c_str(), nullptr);
+  if (real == nullptr) return std::nullopt;
+  std::string result = real;
+  std::free(real);
+  return result;
+}
+
+std::string NativeFileSystem::resolvedDirectory(const std::string& directory) const {
+  return resolvedPath(directory).value_or(directory);
+}
+
 std::string NativeFileSystem::windowsDirectoryName(const std::string& directory) const {
   return wineDirectoryName(directory, winePrefix());
 }

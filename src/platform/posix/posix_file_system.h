@@ -25,6 +25,10 @@ bool windowsPathExists(const std::string& path, const std::string& winePrefix);
 // final "/") are no components.
 std::vector<std::string> pathComponents(const std::string& path);
 
+// The absolute path with every link, "." and ".." resolved; nothing when
+// some part of it is not there.
+std::optional<std::string> resolvedPath(const std::string& path);
+
 // The Wine prefix of the user: $WINEPREFIX, or ~/.wine.
 std::string winePrefix();
 
