@@ -76,6 +76,8 @@ class PtyTerminal {
   // The terminal modes of the pseudo-terminal now.
   termios modes() const;
 
+  // The program's process, to change how it is scheduled.
+  pid_t programId() const { return child_; }
   // Everything the program has written so far.
   const std::string& output() const { return output_; }
   // When the last of it was read, for latency measurements.

@@ -2,12 +2,15 @@
 // emulator: what a user of xterm (or of an 8-colour terminal) would see and
 // what the keys they press come out as.
 #include <gtest/gtest.h>
+#include <sched.h>
 #include <signal.h>
 #include <sys/wait.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cstdio>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "platform/mouse_event.h"
@@ -208,6 +211,70 @@ TEST(TerminalConsoleOnXterm, PasteElsewhereIsIgnored) {
   ASSERT_TRUE(demo.start({}));
   demo.terminal.send("\x1b[200~ab\rc\x1b[201~z");
   EXPECT_TRUE(demo.terminal.waitForRow(12, keyEcho('z', 1), kWait));
+}
+
+// A loaded machine, made on purpose: while it lives, the program may run
+// only on one processor, at the lowest priority there is, and a busy loop
+// holds that processor. What wakes the program meanwhile (a signal, a key)
+// is seen by it only afterwards, all at once.
+class ProgramHeldBack {
+ public:
+  explicit ProgramHeldBack(pid_t program) : program_(program) {
+    cpu_set_t allowed;
+    CPU_ZERO(&allowed);
+    sched_getaffinity(0, sizeof allowed, &allowed);
+    int processor = 0;
+    while (processor < CPU_SETSIZE - 1 && !CPU_ISSET(processor, &allowed)) ++processor;
+    CPU_ZERO(&processor_);
+    CPU_SET(processor, &processor_);
+    CPU_ZERO(&programAllowed_);
+    sched_getaffinity(program_, sizeof programAllowed_, &programAllowed_);
+    sched_setaffinity(program_, sizeof processor_, &processor_);
+    const sched_param lowest{};
+    sched_setscheduler(program_, SCHED_IDLE, &lowest);
+    busy_ = std::thread([this] {
+      sched_setaffinity(0, sizeof processor_, &processor_);
+      running_ = true;
+      while (!stop_) {
+      }
+    });
+    while (!running_) std::this_thread::yield();
+  }
+  ~ProgramHeldBack() {
+    const sched_param normal{};
+    sched_setscheduler(program_, SCHED_OTHER, &normal);
+    sched_setaffinity(program_, sizeof programAllowed_, &programAllowed_);
+    stop_ = true;
+    busy_.join();
+  }
+  ProgramHeldBack(const ProgramHeldBack&) = delete;
+  ProgramHeldBack& operator=(const ProgramHeldBack&) = delete;
+
+ private:
+  pid_t program_;
+  cpu_set_t processor_;
+  cpu_set_t programAllowed_;
+  std::atomic<bool> running_{false};
+  std::atomic<bool> stop_{false};
+  std::thread busy_;
+};
+
+TEST(TerminalConsoleOnXterm, AKeyTypedJustAfterTheWindowGrowsIsNotDropped) {
+  Demo demo;
+  ASSERT_TRUE(demo.start({}));
+  demo.terminal.resize(20, 60);
+  ASSERT_TRUE(demo.terminal.waitForRow(1, "Please make this window at least 80 x 24 characters.",
+                                       kWait));
+  demo.terminal.settle(100, kWait);
+  {
+    // The program, waiting for a key, is woken by the resize but runs only
+    // once the key typed after it has come too.
+    ProgramHeldBack heldBack(demo.terminal.programId());
+    demo.terminal.resize(25, 80);
+    demo.terminal.send("a");
+  }
+  EXPECT_TRUE(demo.terminal.waitForRow(12, keyEcho('a', 1), kWait)) << demo.terminal.screenText();
+  EXPECT_EQ(demo.terminal.rowText(25), "Row 25");
 }
 
 TEST(TerminalConsoleOnXterm, AsksForALargerWindowAndRedrawsWhenItGrows) {
