@@ -41,6 +41,11 @@ struct Demo {
     terminal.settle(100, kWait);
     return true;
   }
+  // Makes the window too small and waits for the request for a larger one.
+  bool shrinkUntilTheRequestShows() {
+    terminal.resize(20, 60);
+    return terminal.waitForRow(1, "Please make this window at least 80 x 24 characters.", kWait);
+  }
   PtyTerminal terminal;
 };
 
@@ -262,9 +267,7 @@ class ProgramHeldBack {
 TEST(TerminalConsoleOnXterm, AKeyTypedJustAfterTheWindowGrowsIsNotDropped) {
   Demo demo;
   ASSERT_TRUE(demo.start({}));
-  demo.terminal.resize(20, 60);
-  ASSERT_TRUE(demo.terminal.waitForRow(1, "Please make this window at least 80 x 24 characters.",
-                                       kWait));
+  ASSERT_TRUE(demo.shrinkUntilTheRequestShows());
   demo.terminal.settle(100, kWait);
   {
     // The program, waiting for a key, is woken by the resize but runs only
@@ -280,9 +283,7 @@ TEST(TerminalConsoleOnXterm, AKeyTypedJustAfterTheWindowGrowsIsNotDropped) {
 TEST(TerminalConsoleOnXterm, AsksForALargerWindowAndRedrawsWhenItGrows) {
   Demo demo;
   ASSERT_TRUE(demo.start({}));
-  demo.terminal.resize(20, 60);
-  EXPECT_TRUE(demo.terminal.waitForRow(1, "Please make this window at least 80 x 24 characters.",
-                                       kWait));
+  ASSERT_TRUE(demo.shrinkUntilTheRequestShows());
   EXPECT_EQ(demo.terminal.rowText(9), "");
   // A click on the request does nothing: the screen under it is not shown.
   demo.terminal.send("\x1b[<0;5;1M");
