@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <atomic>
 #include <cstdio>
+#include <functional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -218,64 +219,46 @@ TEST(TerminalConsoleOnXterm, PasteElsewhereIsIgnored) {
   EXPECT_TRUE(demo.terminal.waitForRow(12, keyEcho('z', 1), kWait));
 }
 
-// A loaded machine, made on purpose: while it lives, the program may run
+// A loaded machine, made on purpose: while `act` runs, the program may run
 // only on one processor, at the lowest priority there is, and a busy loop
 // holds that processor. What wakes the program meanwhile (a signal, a key)
 // is seen by it only afterwards, all at once.
-class ProgramHeldBack {
- public:
-  explicit ProgramHeldBack(pid_t program) : program_(program) {
-    cpu_set_t allowed;
-    CPU_ZERO(&allowed);
-    sched_getaffinity(0, sizeof allowed, &allowed);
-    int processor = 0;
-    while (processor < CPU_SETSIZE - 1 && !CPU_ISSET(processor, &allowed)) ++processor;
-    CPU_ZERO(&processor_);
-    CPU_SET(processor, &processor_);
-    CPU_ZERO(&programAllowed_);
-    sched_getaffinity(program_, sizeof programAllowed_, &programAllowed_);
-    sched_setaffinity(program_, sizeof processor_, &processor_);
-    const sched_param lowest{};
-    sched_setscheduler(program_, SCHED_IDLE, &lowest);
-    busy_ = std::thread([this] {
-      sched_setaffinity(0, sizeof processor_, &processor_);
-      running_ = true;
-      while (!stop_) {
-      }
-    });
-    while (!running_) std::this_thread::yield();
-  }
-  ~ProgramHeldBack() {
-    const sched_param normal{};
-    sched_setscheduler(program_, SCHED_OTHER, &normal);
-    sched_setaffinity(program_, sizeof programAllowed_, &programAllowed_);
-    stop_ = true;
-    busy_.join();
-  }
-  ProgramHeldBack(const ProgramHeldBack&) = delete;
-  ProgramHeldBack& operator=(const ProgramHeldBack&) = delete;
-
- private:
-  pid_t program_;
-  cpu_set_t processor_;
-  cpu_set_t programAllowed_;
-  std::atomic<bool> running_{false};
-  std::atomic<bool> stop_{false};
-  std::thread busy_;
-};
+void whileHeldBack(pid_t program, const std::function<void()>& act) {
+  cpu_set_t everywhere;
+  cpu_set_t one;
+  sched_getaffinity(0, sizeof everywhere, &everywhere);
+  CPU_ZERO(&one);
+  CPU_SET(sched_getcpu(), &one);
+  std::atomic<bool> running{false};
+  std::atomic<bool> stop{false};
+  std::thread busy([&] {
+    sched_setaffinity(0, sizeof one, &one);
+    running = true;
+    while (!stop) {
+    }
+  });
+  while (!running) std::this_thread::yield();
+  const sched_param priority{};
+  sched_setaffinity(program, sizeof one, &one);
+  sched_setscheduler(program, SCHED_IDLE, &priority);
+  act();
+  sched_setscheduler(program, SCHED_OTHER, &priority);
+  sched_setaffinity(program, sizeof everywhere, &everywhere);
+  stop = true;
+  busy.join();
+}
 
 TEST(TerminalConsoleOnXterm, AKeyTypedJustAfterTheWindowGrowsIsNotDropped) {
   Demo demo;
   ASSERT_TRUE(demo.start({}));
   ASSERT_TRUE(demo.shrinkUntilTheRequestShows());
   demo.terminal.settle(100, kWait);
-  {
-    // The program, waiting for a key, is woken by the resize but runs only
-    // once the key typed after it has come too.
-    ProgramHeldBack heldBack(demo.terminal.programId());
+  // The program, waiting for a key, is woken by the resize but runs only
+  // once the key typed after it has come too.
+  whileHeldBack(demo.terminal.programId(), [&] {
     demo.terminal.resize(25, 80);
     demo.terminal.send("a");
-  }
+  });
   EXPECT_TRUE(demo.terminal.waitForRow(12, keyEcho('a', 1), kWait)) << demo.terminal.screenText();
   EXPECT_EQ(demo.terminal.rowText(25), "Row 25");
 }
