@@ -116,14 +116,25 @@ bool PtyTerminal::start(const std::string& program, const std::vector<std::strin
 void PtyTerminal::send(std::string_view bytes) {
   while (!bytes.empty()) {
     const ssize_t written = ::write(master_, bytes.data(), bytes.size());
-    if (written <= 0) return;
+    if (written <= 0) break;
     bytes.remove_prefix(static_cast<std::size_t>(written));
   }
+  handOverInput();
+}
+
+void PtyTerminal::handOverInput() {
+  // Bytes written to the master reach the slave's input queue later, from a
+  // kernel worker; until then the program cannot read them and FIONREAD does
+  // not count them. Polling the slave while its queue is empty waits for
+  // that worker.
+  pollfd request{slave_, POLLIN, 0};
+  ::poll(&request, 1, 0);
 }
 
 bool PtyTerminal::waitForInputRead(int timeoutMs) {
   return waitUntil(
       [this] {
+        handOverInput();
         int waiting = 0;
         return ::ioctl(slave_, FIONREAD, &waiting) == 0 && waiting == 0;
       },

@@ -43,6 +43,8 @@ class PtyTerminal {
   bool start(const std::string& program, const std::vector<std::string>& arguments,
              const std::vector<std::string>& environment);
 
+  // Returns once the program can read the bytes (unless it still has
+  // earlier ones to read).
   void send(std::string_view bytes);
   // Waits until the program has read everything sent to it; false when the
   // time ran out first.
@@ -74,6 +76,8 @@ class PtyTerminal {
   // The terminal modes of the pseudo-terminal now.
   termios modes() const;
 
+  // The program's process, to change how it is scheduled.
+  pid_t programId() const { return child_; }
   // Everything the program has written so far.
   const std::string& output() const { return output_; }
   // When the last of it was read, for latency measurements.
@@ -82,6 +86,9 @@ class PtyTerminal {
  private:
   // Reads what is there within timeoutMs; false when nothing came.
   bool pump(int timeoutMs);
+  // Waits until what was sent is in the program's input queue, when that
+  // queue is empty.
+  void handOverInput();
 
   int master_ = -1;
   int slave_ = -1;

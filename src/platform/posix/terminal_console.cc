@@ -133,6 +133,13 @@ bool TerminalConsole::readInput(int timeoutMs) {
     char bytes[256];
     const ssize_t got = ::read(STDIN_FILENO, bytes, sizeof bytes);
     if (got > 0) {
+      // A resize that came before these bytes may have been missed by the
+      // poll: when the program runs late, the signal wakes it but the key
+      // typed after the resize is there by the time it looks. The handler
+      // has run by now, so the window's size is taken first, and a key
+      // typed once the window had grown is not dropped as typed while it
+      // was too small.
+      if (takeResizeNotice()) applyResize();
       lastInput_ = std::chrono::steady_clock::now();
       decoder_.feed(std::string_view(bytes, static_cast<std::size_t>(got)));
       return true;

@@ -2,12 +2,16 @@
 // emulator: what a user of xterm (or of an 8-colour terminal) would see and
 // what the keys they press come out as.
 #include <gtest/gtest.h>
+#include <sched.h>
 #include <signal.h>
 #include <sys/wait.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cstdio>
+#include <functional>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "platform/mouse_event.h"
@@ -37,6 +41,11 @@ struct Demo {
     if (!terminal.waitForRow(24, "Row 24", kWait)) return false;
     terminal.settle(100, kWait);
     return true;
+  }
+  // Makes the window too small and waits for the request for a larger one.
+  bool shrinkUntilTheRequestShows() {
+    terminal.resize(20, 60);
+    return terminal.waitForRow(1, "Please make this window at least 80 x 24 characters.", kWait);
   }
   PtyTerminal terminal;
 };
@@ -210,12 +219,54 @@ TEST(TerminalConsoleOnXterm, PasteElsewhereIsIgnored) {
   EXPECT_TRUE(demo.terminal.waitForRow(12, keyEcho('z', 1), kWait));
 }
 
+// A loaded machine, made on purpose: while `act` runs, the program may run
+// only on one processor, at the lowest priority there is, and a busy loop
+// holds that processor. What wakes the program meanwhile (a signal, a key)
+// is seen by it only afterwards, all at once.
+void whileHeldBack(pid_t program, const std::function<void()>& act) {
+  cpu_set_t everywhere;
+  cpu_set_t one;
+  sched_getaffinity(0, sizeof everywhere, &everywhere);
+  CPU_ZERO(&one);
+  CPU_SET(sched_getcpu(), &one);
+  std::atomic<bool> running{false};
+  std::atomic<bool> stop{false};
+  std::thread busy([&] {
+    sched_setaffinity(0, sizeof one, &one);
+    running = true;
+    while (!stop) {
+    }
+  });
+  while (!running) std::this_thread::yield();
+  const sched_param priority{};
+  sched_setaffinity(program, sizeof one, &one);
+  sched_setscheduler(program, SCHED_IDLE, &priority);
+  act();
+  sched_setscheduler(program, SCHED_OTHER, &priority);
+  sched_setaffinity(program, sizeof everywhere, &everywhere);
+  stop = true;
+  busy.join();
+}
+
+TEST(TerminalConsoleOnXterm, AKeyTypedJustAfterTheWindowGrowsIsNotDropped) {
+  Demo demo;
+  ASSERT_TRUE(demo.start({}));
+  ASSERT_TRUE(demo.shrinkUntilTheRequestShows());
+  demo.terminal.settle(100, kWait);
+  // The program, waiting for a key, is woken by the resize but runs only
+  // once the key typed after it has come too.
+  whileHeldBack(demo.terminal.programId(), [&] {
+    demo.terminal.resize(25, 80);
+    demo.terminal.send("a");
+  });
+  EXPECT_TRUE(demo.terminal.waitForRow(12, keyEcho('a', 1), kWait)) << demo.terminal.screenText();
+  EXPECT_EQ(demo.terminal.rowText(25), "Row 25");
+}
+
 TEST(TerminalConsoleOnXterm, AsksForALargerWindowAndRedrawsWhenItGrows) {
   Demo demo;
   ASSERT_TRUE(demo.start({}));
-  demo.terminal.resize(20, 60);
-  EXPECT_TRUE(demo.terminal.waitForRow(1, "Please make this window at least 80 x 24 characters.",
-                                       kWait));
+  ASSERT_TRUE(demo.shrinkUntilTheRequestShows());
   EXPECT_EQ(demo.terminal.rowText(9), "");
   // A click on the request does nothing: the screen under it is not shown.
   demo.terminal.send("\x1b[<0;5;1M");
