@@ -53,6 +53,24 @@ int longest(const List& lines, std::size_t count) {
   return result;
 }
 
+std::size_t leadingLineFeeds(const std::string& line) {
+  return std::min(line.find_first_not_of('\n'), line.size());
+}
+
+// The message lines of the boxes name files and directories: they show one
+// cell a character, control characters as "?". A line may start with line
+// feeds, which put it that many rows lower (the overwrite question's first
+// line has one); they stay for drawBox, and count in the line's length.
+List boxLines(const List& message) {
+  List lines;
+  lines.reserve(message.size());
+  for (const std::string& line : message) {
+    const std::size_t feeds = leadingLineFeeds(line);
+    lines.push_back(line.substr(0, feeds) + displayText(std::string_view(line).substr(feeds)));
+  }
+  return lines;
+}
+
 // Where the lines of a box go: all start in one column, one row step apart.
 struct BoxLayout {
   int column;
@@ -85,8 +103,10 @@ BoxLayout drawBox(TextWindow& box, const BoxStyle& style, const List& lines, int
   BoxLayout layout{textWidth < box.width() ? (box.width() - textWidth + 1) / 2 + 1 : 2,
                    (box.height() - 4) / (count + 1)};
   for (int i = 1; i <= count; ++i) {
-    box.setCursor(layout.column, layout.rowOf(i));
-    box.writeColoured(lines[static_cast<std::size_t>(i - 1)], style.textColour);
+    const std::string& line = lines[static_cast<std::size_t>(i - 1)];
+    const std::size_t feeds = leadingLineFeeds(line);
+    box.setCursor(layout.column, layout.rowOf(i) + static_cast<int>(feeds));
+    box.writeColoured(std::string_view(line).substr(feeds), style.textColour);
   }
   return layout;
 }
@@ -186,10 +206,8 @@ void CorvaneScreen::showUsage() {
   while (!console_->keyPending()) std::this_thread::sleep_for(kKeyPollInterval);
 }
 
-// The message lines of the boxes name files and directories; they show one
-// cell a character.
 Answer CorvaneScreen::askYesNo(const List& message, bool defaultYes) {
-  const List lines = displayTexts(message);
+  const List lines = boxLines(message);
   push(queryBox_);
   const std::size_t count = lines.size();
   const int lastLength = count > 0 ? textLength(lines.back()) : 0;
@@ -224,7 +242,7 @@ Answer CorvaneScreen::askYesNo(const List& message, bool defaultYes) {
 
 EditResult CorvaneScreen::askText(std::string& value, const List& message,
                                   const std::string& label, const std::string& initial) {
-  const List lines = displayTexts(message);
+  const List lines = boxLines(message);
   push(queryBox_);
   drawBox(queryBox_, kQueryStyle, lines, longest(lines, lines.size()));
   const EditResult result =
@@ -238,7 +256,7 @@ namespace {
 
 // The error box with its prompt line under the message; returns the key.
 int errorKey(TextWindow& box, Console& console, const List& message, const std::string& prompt) {
-  const List lines = displayTexts(message);
+  const List lines = boxLines(message);
   const int textWidth = std::max(longest(lines, lines.size()), textLength(prompt) + 2);
   const BoxLayout layout = drawBox(box, kErrorStyle, lines, textWidth);
   box.setCursor(layout.column, layout.rowOf(static_cast<int>(lines.size()) + 1));

@@ -125,20 +125,21 @@ void SourcesScreen::updateAllowedKeys() {
 }
 
 // "Press (1) to reload all sources from <path>", centred on row 1; a path
-// too long to centre starts the line in column 1 and runs on into row 2.
+// too long to centre starts the line in column 1 and runs on into row 2,
+// and one too long for both rows is cut with ".." at the end of row 2.
 // A click from "(1)" to the end of the path reloads.
 void SourcesScreen::drawReloadLine() {
   const std::string path = displayText(fs_.currentDirectory());
   const long long length = static_cast<long long>(path.size());
   const long long column = std::max(1LL, (window_.width() - length - 36) / 2 + 1);
-  writeAt(window_, static_cast<int>(column), kReloadRow, "Press ", kWhite);
-  const int keyColumn = window_.cursorColumn();
-  window_.writeColoured("(1)", kYellow);
-  window_.writeColoured(" to reload all sources from ", kWhite);
-  window_.writeColoured(path, kYellow);
-  clickableSince(window_, keyColumn, kReloadRow, '1');
+  window_.setCursor(static_cast<int>(column), kReloadRow);
+  writePieces(window_,
+              {{"Press ", kWhite, 0},
+               {"(1)", kYellow, '1'},
+               {" to reload all sources from ", kWhite, '1'},
+               {path, kYellow, '1'}},
+              kReloadRow + 1);
 }
-
 
 void SourcesScreen::drawLists() {
   writeAt(window_, kRuleColumn, kProjectRuleRow,

@@ -158,13 +158,17 @@ TEST_F(CorvaneScreenTest, ErrorBoxWithTwoLinesAndAWidePrompt) {
   EXPECT_EQ(screenCells(console), under);
 }
 
-TEST_F(CorvaneScreenTest, ErrorLineWiderThanTheBoxStartsInColumnTwo) {
-  const std::string wide(70, 'w');
+TEST_F(CorvaneScreenTest, ErrorLineWiderThanTheBoxStartsInColumnTwoAndIsCutAtItsEdge) {
+  const std::string wide(3000, 'w');
   console.pushKeys(" ");
   screen.showError({wide}, "key");
-  // From box column 2 (screen column 10) it runs on to the next row.
-  EXPECT_EQ(recorder.first().rows()[15], at(10, wide.substr(0, 64)));
-  EXPECT_EQ(recorder.first().rows()[16], at(9, wide.substr(64)));
+  // From box column 2 (screen column 10) to the box's right edge; the
+  // header and the prompt stand where they belong.
+  const std::vector<std::string>& rows = recorder.first().rows();
+  EXPECT_EQ(rows[15], at(10, wide.substr(0, 64)));
+  EXPECT_EQ(rows[16], at(9, ""));
+  EXPECT_EQ(rows[9], at(33, "_________________"));
+  EXPECT_EQ(rows[19], at(10, "key"));
 }
 
 TEST_F(CorvaneScreenTest, FatalErrorWaitsForAKeyAndTheScreenIsThenTornDown) {

@@ -327,6 +327,20 @@ TEST_F(MainScreenTest, AHeaderLongerThanTwoRowsIsCutAndSparesTheOptions) {
   EXPECT_EQ(target.size(), 300u);
 }
 
+TEST_F(MainScreenTest, ControlBytesInNamesAndFlagsShowAsQuestionMarks) {
+  target = "he\all\b\bXYo";
+  makefile = "mk\r\nx";
+  compileFlags = "-D\tX";
+  run();
+  EXPECT_EQ(workspaceRow(console, 1), "(1)Project: Project.gen" + blanks(5) +
+                                          "(2)Target: he?ll??XYo.exe" + blanks(5) +
+                                          "(3)Makefile: mk??x");
+  EXPECT_EQ(workspaceRow(console, 2), "");
+  EXPECT_EQ(workspaceRow(console, 18),
+            "(4)Add Compile Flags: -D?X" + blanks(15) + "(5)Add Link Flags:");
+  EXPECT_EQ(console.bellCount(), 0);
+}
+
 #ifndef _WIN32
 TEST_F(MainScreenTest, NamesAndFlagsShowOneCellACharacter) {
   projectFile = "\xc3\xa9t\xc3\xa9.gen";
