@@ -1,6 +1,7 @@
 #include "makefile/makefile.h"
 
 #include <ostream>
+#include <string_view>
 
 #include "makefile/object_names.h"
 
@@ -107,20 +108,79 @@ Paragraph fileListMacro(const std::string& heading, Paragraph lines) {
   return concat(macro, lines);
 }
 
+// The value the makefile gives a macro: its definition in the fixed block,
+// or nothing when the block does not define it.
+const char* fixedDefinition(std::string_view name) {
+  for (const char* line : kFixedBlock) {
+    const std::string_view definition(line);
+    if (definition.substr(0, name.size()) != name) continue;
+    const std::size_t equals = definition.find_first_not_of(' ', name.size());
+    if (equals == std::string_view::npos || definition.substr(equals, 2) != "= ") continue;
+    return line + equals + 2;
+  }
+  return nullptr;
+}
+
+// Every "$(NAME)" that the fixed block defines, replaced by its value.
+std::string expandFixedMacros(const std::string& text) {
+  std::string expanded;
+  std::size_t done = 0;
+  for (std::size_t start = text.find("$("); start != std::string::npos;
+       start = text.find("$(", start + 2)) {
+    const std::size_t end = text.find(')', start);
+    if (end == std::string::npos) break;
+    const char* value = fixedDefinition(std::string_view(text).substr(start + 2, end - start - 2));
+    if (value == nullptr) continue;
+    expanded.append(text, done, start - done).append(value);
+    done = end + 1;
+    start = end - 1;
+  }
+  return expanded.append(text, done, std::string::npos);
+}
+
+// The runtime library as the link's response file names it; the makefile
+// sets RTLIB before the link rule.
+const char kRuntimeLibraryMacro[] = "$(RTLIB)";
+
 }  // namespace
+
+ToolSettings toolSettings(const ProjectSettings& settings) {
+  ToolSettings tools;
+  tools.compilerFlags = allCompilerFlags(settings);
+  tools.linkerFlags = allLinkerFlags(settings);
+  tools.startupObject = settings.options.startupObject();
+  tools.runtimeLibrary = settings.options.runtimeLibrary();
+  if (!settings.libraries.empty()) tools.libraries.push_back(settings.libraries);
+  tools.libraries.push_back("$(WINIMPORTLIB).lib");
+  tools.libraries.push_back(kRuntimeLibraryMacro);
+  return tools;
+}
+
+ToolSettings spelledOut(const ToolSettings& settings) {
+  ToolSettings spelled;
+  spelled.compilerFlags = expandFixedMacros(settings.compilerFlags);
+  spelled.linkerFlags = expandFixedMacros(settings.linkerFlags);
+  spelled.startupObject = expandFixedMacros(settings.startupObject);
+  spelled.runtimeLibrary = expandFixedMacros(settings.runtimeLibrary);
+  for (const std::string& library : settings.libraries) {
+    spelled.libraries.push_back(library == kRuntimeLibraryMacro ? spelled.runtimeLibrary
+                                                                : expandFixedMacros(library));
+  }
+  return spelled;
+}
 
 Makefile::Makefile(const MakeProject& project, const std::string& compilerDirectory)
     : header_(paragraphOf(kHeader)),
       fixedBlock_(paragraphOf(kFixedBlock)),
       targetsBlock_(paragraphOf(kTargetsBlock)) {
-  const OptionList& options = project.optionList();
+  const ToolSettings tools = toolSettings(project.settings());
   const Paragraph sources = namedSources(project.sources());
 
   // The directory may come from the program's own path; no name may break
   // the line apart.
   compilerDirLine_ = "BCDIR = " + singleLine(compilerDirectory);
-  startupBlock_ = {"# Startup Object File", options.startupLine(), ""};
-  runtimeBlock_ = {"# Runtime Library", options.runtimeLine(), ""};
+  startupBlock_ = {"# Startup Object File", "STARTUP = " + tools.startupObject, ""};
+  runtimeBlock_ = {"# Runtime Library", "RTLIB = " + tools.runtimeLibrary, ""};
 
   // The ";" joins the user's directories to the default ones when Make
   // expands libDirs and incDirs.
@@ -136,9 +196,9 @@ Makefile::Makefile(const MakeProject& project, const std::string& compilerDirect
 
   flagsBlock_ = {
       "# Compiler flags",
-      "C_FLAGS = " + project.allCompilerFlags(),
+      "C_FLAGS = " + tools.compilerFlags,
       "# Linker flags",
-      "L_FLAGS = " + project.allLinkerFlags(),
+      "L_FLAGS = " + tools.linkerFlags,
   };
 
   targetFile_ = project.target() + project.targetExtension();
@@ -164,9 +224,7 @@ Makefile::Makefile(const MakeProject& project, const std::string& compilerDirect
   appendToAll(responseObjects, " +");
   linkRule_ = concat(linkRule_, responseObjects);
   linkRule_.push_back("\t,$<,, +");
-  if (!project.libraries().empty()) linkRule_.push_back("\t" + project.libraries() + " +");
-  linkRule_.push_back("\t$(WINIMPORTLIB).lib +");
-  linkRule_.push_back("\t$(RTLIB) +");
+  for (const std::string& library : tools.libraries) linkRule_.push_back("\t" + library + " +");
   if (!project.resources().empty()) linkRule_.push_back("\t,, " + project.resources());
   linkRule_.push_back("|");
 

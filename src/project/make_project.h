@@ -28,6 +28,18 @@ struct ProjectSettings {
   std::string resources;
 };
 
+// Two projects are the same when every value the user sets is: the texts,
+// the sources in their order and the status of every option (the table of
+// options itself is fixed).
+bool operator==(const ProjectSettings& a, const ProjectSettings& b);
+inline bool operator!=(const ProjectSettings& a, const ProjectSettings& b) { return !(a == b); }
+
+// The compiler and the linker flags of a project: a fixed prefix, the flags
+// of the options and the extra flags typed for the project, joined with
+// nothing between them (the options' part begins and ends with a space).
+std::string allCompilerFlags(const ProjectSettings& settings);
+std::string allLinkerFlags(const ProjectSettings& settings);
+
 // The target a project file's target line of `name` loads as, for a
 // project whose target has that extension: an extension typed with the name
 // ("app.exe", "lib.dll") is cut off, as the loader cuts it, so that a name

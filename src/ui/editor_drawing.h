@@ -56,12 +56,13 @@ struct LinePiece {
 void writePieces(TextWindow& window, const std::vector<LinePiece>& pieces, int lastRow);
 
 // The key that a click on a key named in a screen's prompt stands for; 0
-// for "(selection)", which names no one key.
+// for "(selection)", which names no one key. A click on "[Esc]" is told
+// apart from the Esc key (see kKeyEscClicked).
 inline int promptKeyNamed(std::string_view name) {
   constexpr struct {
     std::string_view name;
     int key;
-  } kNamedKeys[] = {{"Esc", kKeyEsc},   {"Enter", kKeyEnter},   {"<-", kKeyLeft},
+  } kNamedKeys[] = {{"Esc", kKeyEscClicked}, {"Enter", kKeyEnter},   {"<-", kKeyLeft},
                     {"->", kKeyRight},  {"PgUp", kKeyPageUp},   {"PgDn", kKeyPageDown}};
   for (const auto& named : kNamedKeys)
     if (named.name == name) return named.key;

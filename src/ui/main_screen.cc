@@ -7,7 +7,7 @@
 #include "platform/display_text.h"
 #include "text/text_utils.h"
 #include "ui/editor_drawing.h"
-#include "ui/help_box.h"
+#include "ui/screen_keys.h"
 #include "ui/read_key.h"
 #include "ui/project_editor.h"
 
@@ -40,6 +40,7 @@ class MainScreen {
   MainScreen(CorvaneScreen& screen, ProjectDraft& draft)
       : screen_(screen),
         window_(screen.mainWorkspace()),
+        draft_(draft),
         options_(draft.settings.options),
         projectFileName_(draft.projectFileName),
         makefileName_(draft.settings.makefileName),
@@ -59,7 +60,8 @@ class MainScreen {
     const int dllIndex = options_.indexOf("DLL");
     const int dllKey = dllIndex >= 0 ? 'a' + dllIndex : 0;
     for (;;) {
-      const int key = readScreenKey(screen_, window_, kAllowedKeys, HelpTopic::kMainScreen);
+      const int key =
+          readScreenKey(screen_, window_, draft_, kAllowedKeys, HelpTopic::kMainScreen);
       if (key >= '1' && key <= '5') {
         const TextField& field = textFields_[static_cast<std::size_t>(key - '1')];
         editAndRedraw(*field.value, field.boxLabel, field.redraw);
@@ -216,6 +218,7 @@ class MainScreen {
 
   CorvaneScreen& screen_;
   TextWindow& window_;
+  const ProjectDraft& draft_;
   OptionList& options_;
   std::string& projectFileName_;
   std::string& makefileName_;

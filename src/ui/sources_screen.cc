@@ -5,7 +5,7 @@
 #include "platform/display_text.h"
 #include "project/source_discovery.h"
 #include "ui/editor_drawing.h"
-#include "ui/help_box.h"
+#include "ui/screen_keys.h"
 #include "ui/read_key.h"
 #include "ui/source_columns.h"
 
@@ -26,7 +26,11 @@ constexpr Prompt kPrompt{26, "Press {(selection)}, [{<-}] [{->}], [{Esc}] or [{E
 }  // namespace
 
 SourcesScreen::SourcesScreen(CorvaneScreen& screen, const FileSystem& fs, ProjectDraft& draft)
-    : screen_(screen), window_(screen.mainWorkspace()), fs_(fs), sources_(draft.settings.sources) {}
+    : screen_(screen),
+      window_(screen.mainWorkspace()),
+      fs_(fs),
+      draft_(draft),
+      sources_(draft.settings.sources) {}
 
 int SourcesScreen::open() {
   window_.clear();
@@ -53,8 +57,8 @@ int SourcesScreen::resume() {
 
 int SourcesScreen::readKeys() {
   for (;;) {
-    const int key = readScreenKey(screen_, window_, allowedKeys_, HelpTopic::kSourcesScreen,
-                                  {kKeyPageUp, kKeyPageDown});
+    const int key = readScreenKey(screen_, window_, draft_, allowedKeys_,
+                                  HelpTopic::kSourcesScreen, {kKeyPageUp, kKeyPageDown});
     switch (key) {
       case '1':
         sources_ = scanSources(fs_);

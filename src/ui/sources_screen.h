@@ -47,6 +47,7 @@ class SourcesScreen {
   CorvaneScreen& screen_;
   TextWindow& window_;
   const FileSystem& fs_;
+  const ProjectDraft& draft_;
   List& sources_;
   List others_;
   List shownSources_;
