@@ -6,6 +6,7 @@
 #include <iterator>
 #include <thread>
 
+#include "platform/command_line.h"
 #include "platform/display_text.h"
 #include "ui/read_key.h"
 
@@ -20,7 +21,11 @@ const char* const kBannerLines[] = {
     "~~~~~~~~~~~~~~~~~~~~~",
 };
 
-const char* const kUsageLines[] = {
+// The usage screen: its first and last lines are yellow, the last asks for
+// a key. On POSIX systems the program is called as "corvane", and the
+// options people type to any program there are listed; Windows keeps the
+// text its users have always had.
+const char* const kWindowsUsageLines[] = {
     "   USAGE:",
     "",
     "   C:\\Borland\\Bcc55\\Bin\\Corvane [project_filename] [/?]",
@@ -38,6 +43,29 @@ const char* const kUsageLines[] = {
     "",
     "                             Press any key to exit.. ",
 };
+
+const char* const kPosixUsageLines[] = {
+    "   USAGE:",
+    "",
+    "   corvane [project_filename] [/?]",
+    "   corvane --help | -h | --version",
+    "   -------------------------------------------------------------",
+    "   Corvane generates a plain text project file and a basic Borland C/C++ ",
+    "   makefile based on the project file.",
+    "",
+    "   The project automatically uses source files in the current directory.",
+    "",
+    "   -When a project filename is not given, Corvane will use \"Project.gen\".",
+    "   /?, --help and -h print this screen; --version prints the version.",
+    "",
+    "   Corvane should preferably be located in the compiler \"bin\" directory.",
+    "",
+    "                             Press any key to exit.. ",
+};
+
+static_assert(std::size(kWindowsUsageLines) == std::size(kPosixUsageLines),
+              "both usage screens end on the same row");
+const auto& kUsageLines = kPosixOptions ? kPosixUsageLines : kWindowsUsageLines;
 
 const char kFatalPrompt[] = "                  Press any key.. ";
 

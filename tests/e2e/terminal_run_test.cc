@@ -419,7 +419,8 @@ TEST_F(TerminalRunTest, UsageScreenWaitsForAKeyAndEndsWithZero) {
   start(terminal, {"/?"});
   ASSERT_TRUE(terminal.waitForRow(9, "    USAGE:", kWait));
   terminal.settle(100, kWait);
-  EXPECT_EQ(terminal.rowText(11), "    C:\\Borland\\Bcc55\\Bin\\Corvane [project_filename] [/?]");
+  EXPECT_EQ(terminal.rowText(11), "    corvane [project_filename] [/?]");
+  EXPECT_EQ(terminal.rowText(12), "    corvane --help | -h | --version");
   EXPECT_EQ(terminal.rowText(24), "                              Press any key to exit..");
   EXPECT_EQ(terminal.colours(5, 9).foreground, 11);  // yellow heading
   // A click is no key: the screen stays.

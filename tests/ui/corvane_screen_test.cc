@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/command_line.h"
 #include "support/memory_console.h"
 #include "support/screen_recorder.h"
 #include "support/screen_text.h"
@@ -59,7 +60,7 @@ TEST_F(CorvaneScreenTest, UsageScreenRowsAndColoursAndTheKeyIsLeftUnread) {
 
   // The main workspace starts on screen row 5, so its rows 5 to 20 are
   // screen rows 9 to 24; its column 1 is screen column 2.
-  const std::vector<std::string> expected = {
+  std::vector<std::string> expected = {
       "   USAGE:",
       "",
       "   C:\\Borland\\Bcc55\\Bin\\Corvane [project_filename] [/?]",
@@ -77,6 +78,13 @@ TEST_F(CorvaneScreenTest, UsageScreenRowsAndColoursAndTheKeyIsLeftUnread) {
       "",
       "                             Press any key to exit..",
   };
+  if (kPosixOptions) {
+    // On POSIX systems: the program as it is called there, and its options.
+    expected[2] = "   corvane [project_filename] [/?]";
+    expected.insert(expected.begin() + 3, "   corvane --help | -h | --version");
+    expected[11] = "   /?, --help and -h print this screen; --version prints the version.";
+    expected.erase(expected.begin() + 14);
+  }
   EXPECT_EQ(console.rowText(8), row(""));
   for (std::size_t i = 0; i < expected.size(); ++i) {
     const int screenRow = 9 + static_cast<int>(i);
