@@ -22,50 +22,46 @@ const char* const kBannerLines[] = {
 };
 
 // The usage screen: its first and last lines are yellow, the last asks for
-// a key. On POSIX systems the program is called as "corvane", and the
-// options people type to any program there are listed; Windows keeps the
-// text its users have always had.
-const char* const kWindowsUsageLines[] = {
-    "   USAGE:",
-    "",
-    "   C:\\Borland\\Bcc55\\Bin\\Corvane [project_filename] [/?]",
-    "   -------------------------------------------------------------",
-    "   Corvane generates a plain text project file and a basic Borland C/C++ ",
-    "   makefile based on the project file.",
-    "",
-    "   The project automatically uses source files in the current directory.",
-    "",
-    "   -When a project filename is not given, Corvane will use \"Project.gen\".",
-    "   /? option prints this screen.",
-    "",
-    "   Corvane should preferably be located in the compiler \"bin\" directory.",
-    "",
-    "",
-    "                             Press any key to exit.. ",
+// a key on row 20 on every system. On POSIX systems the program is called as
+// "corvane", and the options people type to any program there are listed;
+// Windows keeps the text its users have always had.
+enum class ShownOn { kBoth, kWindows, kPosix };
+
+struct UsageLine {
+  ShownOn system;
+  const char* text;
 };
 
-const char* const kPosixUsageLines[] = {
-    "   USAGE:",
-    "",
-    "   corvane [project_filename] [/?]",
-    "   corvane --help | -h | --version",
-    "   -------------------------------------------------------------",
-    "   Corvane generates a plain text project file and a basic Borland C/C++ ",
-    "   makefile based on the project file.",
-    "",
-    "   The project automatically uses source files in the current directory.",
-    "",
-    "   -When a project filename is not given, Corvane will use \"Project.gen\".",
-    "   /?, --help and -h print this screen; --version prints the version.",
-    "",
-    "   Corvane should preferably be located in the compiler \"bin\" directory.",
-    "",
-    "                             Press any key to exit.. ",
+const UsageLine kUsageLines[] = {
+    {ShownOn::kBoth, "   USAGE:"},
+    {ShownOn::kBoth, ""},
+    {ShownOn::kWindows, "   C:\\Borland\\Bcc55\\Bin\\Corvane [project_filename] [/?]"},
+    {ShownOn::kPosix, "   corvane [project_filename] [/?]"},
+    {ShownOn::kPosix, "   corvane --help | -h | --version"},
+    {ShownOn::kBoth, "   -------------------------------------------------------------"},
+    {ShownOn::kBoth, "   Corvane generates a plain text project file and a basic Borland C/C++ "},
+    {ShownOn::kBoth, "   makefile based on the project file."},
+    {ShownOn::kBoth, ""},
+    {ShownOn::kBoth, "   The project automatically uses source files in the current directory."},
+    {ShownOn::kBoth, ""},
+    {ShownOn::kBoth, "   -When a project filename is not given, Corvane will use \"Project.gen\"."},
+    {ShownOn::kWindows, "   /? option prints this screen."},
+    {ShownOn::kPosix, "   /?, --help and -h print this screen; --version prints the version."},
+    {ShownOn::kBoth, ""},
+    {ShownOn::kBoth, "   Corvane should preferably be located in the compiler \"bin\" directory."},
+    {ShownOn::kBoth, ""},
+    {ShownOn::kWindows, ""},  // the POSIX screen has one synopsis line more
+    {ShownOn::kBoth, "                             Press any key to exit.. "},
 };
 
-static_assert(std::size(kWindowsUsageLines) == std::size(kPosixUsageLines),
-              "both usage screens end on the same row");
-const auto& kUsageLines = kPosixOptions ? kPosixUsageLines : kWindowsUsageLines;
+// The usage screen's lines on this system.
+std::vector<const char*> usageScreen() {
+  const ShownOn here = kPosixOptions ? ShownOn::kPosix : ShownOn::kWindows;
+  std::vector<const char*> lines;
+  for (const UsageLine& line : kUsageLines)
+    if (line.system == ShownOn::kBoth || line.system == here) lines.push_back(line.text);
+  return lines;
+}
 
 const char kFatalPrompt[] = "                  Press any key.. ";
 
@@ -145,8 +141,9 @@ List usageLines() {
   constexpr std::size_t kIndent = 3;
   List lines;
   // The last line asks for a key; the blank ones before it only place it.
-  for (std::size_t i = 0; i + 1 < std::size(kUsageLines); ++i) {
-    std::string line = kUsageLines[i];
+  const std::vector<const char*> screen = usageScreen();
+  for (std::size_t i = 0; i + 1 < screen.size(); ++i) {
+    std::string line = screen[i];
     line.erase(0, std::min(kIndent, line.find_first_not_of(' ')));
     line.erase(line.find_last_not_of(' ') + 1);
     lines.push_back(line);
@@ -222,12 +219,13 @@ void CorvaneScreen::openWorkspace() {
 void CorvaneScreen::showUsage() {
   mainWorkspace_.activate(false);
   mainWorkspace_.setCursor(1, 4);
-  const std::size_t count = std::size(kUsageLines);
+  const std::vector<const char*> lines = usageScreen();
+  const std::size_t count = lines.size();
   for (std::size_t i = 0; i < count; ++i) {
     if (i == 0 || i + 1 == count) {
-      mainWorkspace_.writeLineColoured(kUsageLines[i], kYellow);
+      mainWorkspace_.writeLineColoured(lines[i], kYellow);
     } else {
-      mainWorkspace_.writeLine(kUsageLines[i]);
+      mainWorkspace_.writeLine(lines[i]);
     }
   }
   // The key is left for the caller (or the shell) to read.

@@ -120,6 +120,15 @@ class TerminalRunTest : public ::testing::Test {
     return cells;
   }
 
+  // Starts corvane and waits until its main screen stands still: the picture
+  // it shows then.
+  std::vector<std::string> startAtMainScreen(PtyTerminal& terminal) {
+    start(terminal);
+    EXPECT_TRUE(terminal.waitForRow(24, kMainPrompt, kWait)) << terminal.screenText();
+    terminal.settle(100, kWait);
+    return picture(terminal);
+  }
+
   static void expectSameModes(const termios& before, const termios& after) {
     EXPECT_EQ(before.c_lflag, after.c_lflag);
     EXPECT_EQ(before.c_iflag, after.c_iflag);
@@ -471,10 +480,7 @@ TEST_F(TerminalRunTest, WholeRunOnA24RowTerminalWritesBothFiles) {
 
 TEST_F(TerminalRunTest, KeysWhileTheWindowIsTooSmallChangeNothing) {
   PtyTerminal terminal(25, 80);
-  start(terminal);
-  ASSERT_TRUE(terminal.waitForRow(24, kMainPrompt, kWait));
-  terminal.settle(100, kWait);
-  const std::vector<std::string> before = picture(terminal);
+  const std::vector<std::string> before = startAtMainScreen(terminal);
   terminal.resize(20, 80);
   ASSERT_TRUE(terminal.waitForRow(1, "Please make this window at least 80 x 24 characters.", kWait));
   // Optimise, the sources screen and Esc, none of which may act unseen.
@@ -522,10 +528,7 @@ TEST_F(TerminalRunTest, HelpOnEachScreenAndAnyKeyBringsTheScreenBack) {
 
 TEST_F(TerminalRunTest, F2ShowsTheFlagsAndAClickOnEscAsksBeforeEditsAreLost) {
   PtyTerminal terminal(25, 80);
-  start(terminal);
-  ASSERT_TRUE(terminal.waitForRow(24, kMainPrompt, kWait));
-  terminal.settle(100, kWait);
-  const std::vector<std::string> before = picture(terminal);
+  const std::vector<std::string> before = startAtMainScreen(terminal);
   press(terminal, "\x1bOQ");  // F2
   ASSERT_TRUE(waitForText(terminal, "What the makefile hands the compiler and the linker"))
       << terminal.screenText();
