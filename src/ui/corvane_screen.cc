@@ -3,8 +3,9 @@
 #include <algorithm>
 #include <cctype>
 #include <chrono>
-#include <iterator>
+#include <string_view>
 #include <thread>
+#include <vector>
 
 #include "platform/command_line.h"
 #include "platform/display_text.h"

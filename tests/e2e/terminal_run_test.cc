@@ -532,7 +532,7 @@ TEST_F(TerminalRunTest, F2ShowsTheFlagsAndAClickOnEscAsksBeforeEditsAreLost) {
   press(terminal, "\x1bOQ");  // F2
   ASSERT_TRUE(waitForText(terminal, "What the makefile hands the compiler and the linker"))
       << terminal.screenText();
-  EXPECT_TRUE(terminal.shows("Startup    c0x32.obj")) << terminal.screenText();
+  EXPECT_TRUE(waitForText(terminal, "Startup    c0x32.obj")) << terminal.screenText();
   press(terminal, "x");
   ASSERT_TRUE(terminal.waitUntil([&] { return picture(terminal) == before; }, kWait))
       << terminal.screenText();
@@ -544,7 +544,7 @@ TEST_F(TerminalRunTest, F2ShowsTheFlagsAndAClickOnEscAsksBeforeEditsAreLost) {
   ASSERT_TRUE(waitForText(terminal, "End without saving?")) << terminal.screenText();
   press(terminal, "n");  // back to the screen
   ASSERT_TRUE(terminal.waitUntil([&] { return !terminal.shows("End without saving?"); }, kWait));
-  EXPECT_TRUE(terminal.shows("(a)ANSI        [ ON]"));
+  EXPECT_TRUE(waitForText(terminal, "(a)ANSI        [ ON]")) << terminal.screenText();
   click(terminal, escColumn, 24);
   ASSERT_TRUE(waitForText(terminal, "End without saving?")) << terminal.screenText();
   press(terminal, "y");
