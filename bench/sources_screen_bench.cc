@@ -36,9 +36,8 @@ class ListedDirectory : public FileSystem {
   }
   bool exists(const std::string&) const override { return false; }
   bool isWritable(const std::string&) const override { return false; }
-  std::optional<std::string> readFile(const std::string&, std::size_t) const override {
-    return std::nullopt;
-  }
+  FileContent readFile(const std::string&, std::size_t) const override { return {}; }
+  bool sameFile(const std::string&, const std::string&) const override { return false; }
   SaveResult saveFile(const std::string&, const std::string&) override {
     return SaveResult::kCannotOpen;
   }

@@ -1,6 +1,6 @@
 #!/bin/sh
 # Installs what is missing, builds Corvane and runs every test: the default
-# build (warnings as errors), a one-minute run of the project-file fuzzer,
+# build (warnings as errors), a one-minute run of the two fuzzers,
 # the Windows cross build under Wine, the Debian package and the Windows zip
 # (built and checked), and the sanitizer build.
 set -eu

@@ -27,23 +27,24 @@ bool isSeparator(char c) { return c == '\\' || c == '/'; }
 // case, either separator: the program's path uses "/" on POSIX systems).
 // Only the program's own directory counts, so that a path such as
 // /home/binky/... or C:\Binaries\... is not cut at a "\Bin" further up.
-std::optional<std::string> baseAboveBin(const PathParts& program) {
-  std::string directory = program.directory;
-  if (directory.empty() || !isSeparator(directory.back())) return std::nullopt;
-  directory.pop_back();
+// The directory is taken with its links resolved: a Bin that is a link to
+// the compiler's own has the installation above the real one, not above the
+// link. The program's own link, if it is one, is not followed.
+std::optional<std::string> baseAboveBin(const FileSystem& fs, const PathParts& program) {
+  std::string directory = fs.resolvedDirectory(program.drive + program.directory);
+  while (directory.size() > 1 && isSeparator(directory.back())) directory.pop_back();
   const auto cut = directory.find_last_of("\\/");
   if (cut == std::string::npos) return std::nullopt;
   if (upperCase(directory.substr(cut + 1)) != "BIN") return std::nullopt;
-  std::string base = program.drive + directory.substr(0, cut);
   // A Bin directory at the top of a POSIX disk has the root above it.
-  if (base.empty()) base = directory.substr(0, 1);
-  return base;
+  return cut == 0 ? directory.substr(0, 1) : directory.substr(0, cut);
 }
 
 }  // namespace
 
 CompilerSearch locateCompilerDirectory(CorvaneScreen& screen, const FileSystem& fs,
-                                       const std::string& programPath) {
+                                       const std::string& programPath,
+                                       const std::string& previous) {
   const PathParts parts = fs.splitPath(programPath);
   const std::string beside = parts.drive + parts.directory + kCompilerFile;
   if (fs.exists(beside)) {
@@ -51,22 +52,27 @@ CompilerSearch locateCompilerDirectory(CorvaneScreen& screen, const FileSystem& 
     // directory: ask, as when there is no compiler at all. The base found is
     // written as the Borland tools see it (through Wine's drives on Linux);
     // answers typed at the prompts below stay exactly as typed.
-    if (const std::optional<std::string> base = baseAboveBin(parts)) {
+    if (const std::optional<std::string> base = baseAboveBin(fs, parts)) {
       return {fs.windowsDirectoryName(*base), ""};
     }
   }
-  return askCompilerDirectory(screen, fs);
+  return askCompilerDirectory(screen, fs, previous);
 }
 
-CompilerSearch askCompilerDirectory(CorvaneScreen& screen, const FileSystem& fs) {
+CompilerSearch askCompilerDirectory(CorvaneScreen& screen, const FileSystem& fs,
+                                    const std::string& previous) {
+  // The directory the old makefile named, when the compiler is still there,
+  // is most likely the one wanted again; otherwise the usual default.
+  const std::string fallback =
+      !previous.empty() && fs.exists(compilerIn(previous)) ? previous : kDefaultDirectory;
   // Every prompt opens with the default directory, so Enter straight away
   // takes (and tests) the default.
-  std::string answer = kDefaultDirectory;
-  if (screen.askText(answer, kFirstQuestion, kLabel, kDefaultDirectory) == EditResult::kEscaped)
+  std::string answer = fallback;
+  if (screen.askText(answer, kFirstQuestion, kLabel, fallback) == EditResult::kEscaped)
     return {std::nullopt, ""};
   answer = trim(answer);
   if (!answer.empty() && answer.back() == '\\') answer.pop_back();
-  if (answer.empty()) answer = kDefaultDirectory;
+  if (answer.empty()) answer = fallback;
 
   std::string candidate = compilerIn(answer);
   while (!answer.empty() && !fs.exists(candidate)) {
@@ -77,13 +83,13 @@ CompilerSearch askCompilerDirectory(CorvaneScreen& screen, const FileSystem& fs)
     };
     // Answers here are taken exactly as typed: a final backslash stays and
     // ends up in the makefile.
-    answer = kDefaultDirectory;
-    if (screen.askText(answer, retry, kLabel, kDefaultDirectory) == EditResult::kEscaped)
+    answer = fallback;
+    if (screen.askText(answer, retry, kLabel, fallback) == EditResult::kEscaped)
       return {std::nullopt, candidate};
     candidate = compilerIn(answer);
   }
   // Only a field cleared at a retry prompt gets here empty.
-  if (answer.empty()) answer = kDefaultDirectory;
+  if (answer.empty()) answer = fallback;
   return {answer, ""};
 }
 

@@ -21,9 +21,14 @@ struct CompilerSearch {
   std::string lastTried;
 };
 
+// `previous` is the directory the makefile about to be replaced names (empty
+// when there is none): when the compiler is there, the prompts offer it
+// instead of the built-in default.
 CompilerSearch locateCompilerDirectory(CorvaneScreen& screen, const FileSystem& fs,
-                                       const std::string& programPath);
-CompilerSearch askCompilerDirectory(CorvaneScreen& screen, const FileSystem& fs);
+                                       const std::string& programPath,
+                                       const std::string& previous = std::string());
+CompilerSearch askCompilerDirectory(CorvaneScreen& screen, const FileSystem& fs,
+                                    const std::string& previous = std::string());
 
 }  // namespace corvane
 

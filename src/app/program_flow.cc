@@ -2,13 +2,14 @@
 
 #include <optional>
 #include <sstream>
-#include <variant>
+#include <string_view>
 
 #include "app/compiler_directory.h"
 #include "makefile/makefile.h"
 #include "platform/command_line.h"
 #include "platform/key_codes.h"
 #include "project/make_project.h"
+#include "project/source_discovery.h"
 #include "text/text_utils.h"
 #include "ui/corvane_screen.h"
 #include "ui/project_editor.h"
@@ -19,6 +20,16 @@ namespace {
 
 constexpr char kDefaultProjectFile[] = "Project.gen";
 constexpr char kEnsureWritable[] = "Ensure file is writeable and not currently in use.";
+constexpr char kRetryPrompt[] = "[ESC] to exit, any other key to try again ";
+
+// The extensions of the files a program is built from and into. A project
+// file never takes such a name: saving it would replace a source, a header
+// or the program, and the directory's next scan would take it for a source.
+constexpr std::string_view kBuildFileExtensions[] = {".c",   ".cpp", ".h",   ".hpp", ".rc",
+                                                     ".res", ".obj", ".lib", ".exe", ".dll"};
+
+// How much of an old makefile is searched for the compiler directory it names.
+constexpr std::size_t kMakefileHeadBytes = 64 * 1024;
 
 // Both separators count: a name with a directory part cannot be written in
 // the current directory, which is what the message tells the user.
@@ -26,71 +37,110 @@ bool hasDirectoryPart(const std::string& name) {
   return name.find('\\') != std::string::npos || name.find('/') != std::string::npos;
 }
 
-// Loads the project file when it can be read and the user agrees; otherwise
-// builds the default project. The end of the run instead when the user
-// pressed Esc or the file is too large to be a project file.
-std::variant<MakeProject, RunEnd> loadOrCreateProject(CorvaneScreen& screen,
-                                                      const FileSystem& fs,
-                                                      const std::string& projectFileName) {
-  const std::optional<std::string> content =
-      fs.readFile(projectFileName, MakeProject::kLargestFile + 1);
-  if (!content) return MakeProject(fs);
-  if (content->size() > MakeProject::kLargestFile) {
-    // Saving a default project would replace whatever it is: nothing is
-    // written, the user names another file.
-    screen.fatalError({"Cannot load project file " + quoted(projectFileName),
-                       "It is larger than " + projectFileLimit() +
-                           ", too large for a project file.",
-                       "Nothing was written. Start Corvane with another one."});
-    return RunEnd::kProjectTooLarge;
+// Why no project file may have this name, worded to follow it (as
+// RunOutcome::refusal is); empty when it may.
+std::string nameRefusal(std::string_view name) {
+  for (std::string_view extension : kBuildFileExtensions) {
+    if (name.size() < extension.size()) continue;
+    const std::string_view end = name.substr(name.size() - extension.size());
+    if (upperCase(end) == upperCase(extension))
+      return "has the extension " + quoted(std::string(end)) + " of a source or build file";
   }
-  switch (screen.askYesNo({"Load existing project file " + quoted(projectFileName) + " ?",
+  return "";
+}
+
+// Why the file found under the project file's name is no project file; empty
+// when it may be loaded.
+std::string contentRefusal(const FileContent& file) {
+  if (file.status == ReadStatus::kFailed) return "cannot be read: " + file.reason;
+  if (file.bytes.size() > MakeProject::kLargestFile)
+    return "is larger than " + std::to_string(MakeProject::kLargestFile >> 20) +
+           " MiB, too large for a project file";
+  // Text never holds one; a program or an object file does.
+  if (file.bytes.find('\0') != std::string::npos)
+    return "holds NUL bytes, which no project file does";
+  return "";
+}
+
+// Loads the project file when it can be read and the user agrees; otherwise
+// builds the default project. Nothing, with the end in the outcome, when the
+// user pressed Esc or the file is no project file: saving a default project
+// would replace whatever it is, so nothing is written and the user names
+// another file.
+std::optional<MakeProject> loadOrCreateProject(CorvaneScreen& screen, const FileSystem& fs,
+                                               RunOutcome& outcome) {
+  const std::string& name = outcome.projectFile;
+  FileContent file;
+  outcome.refusal = nameRefusal(name);
+  if (outcome.refusal.empty()) {
+    file = fs.readFile(name, MakeProject::kLargestFile + 1);
+    outcome.refusal = contentRefusal(file);
+  }
+  if (!outcome.refusal.empty()) {
+    screen.fatalError({"Cannot load project file " + quoted(name), "It " + outcome.refusal + ".",
+                       "Nothing was written. Start Corvane with another one."});
+    outcome.end = RunEnd::kProjectRefused;
+    return std::nullopt;
+  }
+  // Absent, or a device or pipe that is written to but never read.
+  if (file.status != ReadStatus::kRead) return MakeProject(fs);
+  switch (screen.askYesNo({"Load existing project file " + quoted(name) + " ?",
                            "A new default project will be generated if you answer No.", "LOAD"},
                           true)) {
     case Answer::kEsc:
-      return RunEnd::kLoadEscaped;
+      outcome.end = RunEnd::kLoadEscaped;
+      return std::nullopt;
     case Answer::kNo:
       return MakeProject(fs);
     case Answer::kYes:
       break;
   }
-  std::istringstream in(*content);
+  std::istringstream in(file.bytes);
   return MakeProject(in, fs);
 }
 
-// Saves the project file; when it cannot be saved, the fatal error box says
-// so and the result tells why.
-SaveResult saveProject(CorvaneScreen& screen, FileSystem& fs, const MakeProject& project,
-                       const std::string& projectFileName) {
-  std::ostringstream out;
-  project.write(out);
-  const SaveResult result = fs.saveFile(projectFileName, out.str());
-  if (result == SaveResult::kSaved) return result;
-  const std::string first = (result == SaveResult::kCannotOpen ? "Cannot open project file "
-                                                               : "Cannot write project file ") +
-                            quoted(projectFileName);
-  const std::string second =
-      (hasDirectoryPart(projectFileName) ? "The file must be in current directory "
-                                         : "in current directory ") +
-      fs.currentDirectory();
-  screen.fatalError({first, second, kEnsureWritable});
-  return result;
+// The error box's lines when saving under the names the user accepted would
+// replace a file that is not the project's own to write, or would give the
+// project file the name of a source or build file; nothing when the names
+// are safe. The directory's sources count as well as the project's.
+List nameClash(const FileSystem& fs, const MakeProject& project, const std::string& projectFile) {
+  const auto box = [](const std::string& first, const std::string& why) {
+    return List{first, "It " + why + ".", "Nothing was written. Choose another name."};
+  };
+  const std::string& makefile = project.makefileName();
+  const std::string projectLine = "Cannot save project file " + quoted(projectFile);
+  const std::string makefileLine = "Cannot write Makefile " + quoted(makefile);
+  const std::string refusal = nameRefusal(projectFile);
+  if (!refusal.empty()) return box(projectLine, refusal);
+  // The directory's sources beside the project's, each name asked about once.
+  List directory;
+  collectFiles(fs, directory, "cpp");
+  collectFiles(fs, directory, "c");
+  const List sources = concat(project.sources(), minus(directory, project.sources()));
+  for (const std::string& source : sources)
+    if (fs.sameFile(projectFile, source))
+      return box(projectLine, "would replace the source " + quoted(source));
+  if (fs.sameFile(makefile, projectFile))
+    return box(makefileLine, "would replace the project file " + quoted(projectFile));
+  for (const std::string& source : sources)
+    if (fs.sameFile(makefile, source))
+      return box(makefileLine, "would replace the source " + quoted(source));
+  return {};
 }
 
-// Writes the makefile, offering a retry while it cannot be written. kSaved
-// once written; when the user gave up with Esc, why the last try failed.
-SaveResult saveMakefile(CorvaneScreen& screen, FileSystem& fs, const std::string& makefileName,
-                        const std::string& text) {
+// Saves the text under the name, offering a retry while it cannot be saved,
+// so that the user can make the file writable without losing the session's
+// edits. kSaved once saved; when the user gave up with Esc, why the last try
+// failed. `what` names the kind of file, `where` is the box's second line.
+SaveResult saveWithRetry(CorvaneScreen& screen, FileSystem& fs, const std::string& name,
+                         const std::string& text, const std::string& what,
+                         const std::string& where) {
   for (;;) {
-    const SaveResult result = fs.saveFile(makefileName, text);
+    const SaveResult result = fs.saveFile(name, text);
     if (result == SaveResult::kSaved) return result;
-    const std::string first = (result == SaveResult::kCannotOpen ? "Cannot open Makefile "
-                                                                 : "Cannot write Makefile ") +
-                              quoted(makefileName);
-    const int key = screen.showError(
-        {first, "in current directory " + fs.currentDirectory(), kEnsureWritable},
-        "[ESC] to exit, any other key to try again ");
-    if (key == kKeyEsc) return result;
+    const char* problem = result == SaveResult::kCannotOpen ? "Cannot open " : "Cannot write ";
+    const std::string first = problem + what + quoted(name);
+    if (screen.showError({first, where, kEnsureWritable}, kRetryPrompt) == kKeyEsc) return result;
   }
 }
 
@@ -104,16 +154,33 @@ RunOutcome editAndWrite(CorvaneScreen& screen, FileSystem& fs, const std::string
     return outcome;
   };
 
-  std::variant<MakeProject, RunEnd> loaded = loadOrCreateProject(screen, fs, fileName);
-  if (const RunEnd* end = std::get_if<RunEnd>(&loaded)) return ended(*end);
-  MakeProject& project = std::get<MakeProject>(loaded);
+  std::optional<MakeProject> loaded = loadOrCreateProject(screen, fs, outcome);
+  if (!loaded) return outcome;
+  MakeProject& project = *loaded;
 
   screen.openWorkspace();
-  if (editProject(project, outcome.projectFile, screen, fs) == EditResult::kEscaped)
-    return ended(RunEnd::kEditEscaped);
+  // Names that would replace another file send the user back to the main
+  // screen, with everything typed, before anything is written.
+  for (;;) {
+    if (editProject(project, outcome.projectFile, screen, fs) == EditResult::kEscaped)
+      return ended(RunEnd::kEditEscaped);
+    const List clash = nameClash(fs, project, outcome.projectFile);
+    if (clash.empty()) break;
+    screen.showError(clash, "Press any key to go back to the project.. ");
+  }
 
-  outcome.saveFailure = saveProject(screen, fs, project, outcome.projectFile);
+  std::ostringstream projectText;
+  project.write(projectText);
+  const std::string projectWhere =
+      (hasDirectoryPart(outcome.projectFile) ? "The file must be in current directory "
+                                             : "in current directory ") +
+      fs.currentDirectory();
+  outcome.saveFailure = saveWithRetry(screen, fs, outcome.projectFile, projectText.str(),
+                                      "project file ", projectWhere);
   if (outcome.saveFailure != SaveResult::kSaved) return ended(RunEnd::kProjectNotSaved);
+  // What the saved project lists that the makefile cannot build from.
+  outcome.missingSources = SourceDirectory(directorySources(fs)).missingFrom(project.sources());
+  outcome.sourcesWithBlanks = sourcesMakeCannotName(project.sources());
 
   outcome.makefile = project.makefileName();
   if (fs.isWritable(outcome.makefile)) {
@@ -122,7 +189,11 @@ RunOutcome editAndWrite(CorvaneScreen& screen, FileSystem& fs, const std::string
     if (answer != Answer::kYes) return ended(RunEnd::kOverwriteDeclined);
   }
 
-  const CompilerSearch compiler = locateCompilerDirectory(screen, fs, fs.programPath());
+  // The BCDIR line sits near the top of the makefile about to be replaced.
+  const FileContent oldMakefile = fs.readFile(outcome.makefile, kMakefileHeadBytes);
+  const CompilerSearch compiler = locateCompilerDirectory(
+      screen, fs, fs.programPath(),
+      oldMakefile.status == ReadStatus::kRead ? compilerDirectoryNamedIn(oldMakefile.bytes) : "");
   if (!compiler.directory) {
     outcome.compilerLastTried = compiler.lastTried;
     return ended(RunEnd::kCompilerEscaped);
@@ -131,7 +202,8 @@ RunOutcome editAndWrite(CorvaneScreen& screen, FileSystem& fs, const std::string
 
   std::ostringstream text;
   Makefile(project, outcome.compilerDirectory).write(text);
-  outcome.saveFailure = saveMakefile(screen, fs, outcome.makefile, text.str());
+  outcome.saveFailure = saveWithRetry(screen, fs, outcome.makefile, text.str(), "Makefile ",
+                                      "in current directory " + fs.currentDirectory());
   if (outcome.saveFailure != SaveResult::kSaved) return ended(RunEnd::kMakefileEscaped);
   return ended(RunEnd::kMakefileWritten);
 }
@@ -139,8 +211,6 @@ RunOutcome editAndWrite(CorvaneScreen& screen, FileSystem& fs, const std::string
 }  // namespace
 
 std::string quoted(const std::string& name) { return "\"" + name + "\""; }
-
-std::string projectFileLimit() { return std::to_string(MakeProject::kLargestFile >> 20) + " MiB"; }
 
 CommandLine readCommandLine(const std::vector<std::string>& arguments, bool posixOptions) {
   CommandLine command;
@@ -171,7 +241,7 @@ int exitStatus(const RunOutcome& outcome) {
     case RunEnd::kOverwriteDeclined:
       return 0;
     case RunEnd::kTooManyArguments:
-    case RunEnd::kProjectTooLarge:
+    case RunEnd::kProjectRefused:
     case RunEnd::kEditEscaped:
     case RunEnd::kProjectNotSaved:
     case RunEnd::kCompilerEscaped:

@@ -7,6 +7,7 @@
 
 #include "platform/console.h"
 #include "platform/file_system.h"
+#include "text/text_utils.h"
 
 namespace corvane {
 
@@ -37,7 +38,8 @@ enum class RunEnd {
   kUsageShown,         // 0: the usage screen, asked for
   kTooManyArguments,   // 1: the usage screen, for more than one argument
   kLoadEscaped,        // 0: Esc at the load question; nothing saved
-  kProjectTooLarge,    // 1: the project file is too large to load; nothing saved
+  kProjectRefused,     // 1: the file named as the project file may be neither
+                       //    loaded nor replaced (see refusal); nothing saved
   kEditEscaped,        // 1: Esc on an editing screen; nothing saved
   kProjectNotSaved,    // 1: the project file could not be written
   kOverwriteDeclined,  // 0: the project file saved, the old makefile kept
@@ -50,6 +52,9 @@ struct RunOutcome {
   RunEnd end = RunEnd::kMakefileWritten;
   std::string projectFile;  // the project file of the run, once it is known
   std::string makefile;     // the makefile, once the project file is saved
+  // Why the file named as the project file was refused, worded to follow
+  // its name: "is larger than 16 MiB, too large for a project file".
+  std::string refusal;
   // Why the project file or the makefile could not be written.
   SaveResult saveFailure = SaveResult::kSaved;
   // The directory written after "BCDIR = ".
@@ -57,15 +62,16 @@ struct RunOutcome {
   // After Esc at a compiler prompt: the compiler path last looked for and
   // not found, if any.
   std::string compilerLastTried;
+  // Once the project file is saved: the sources it lists that this
+  // directory does not hold, and those whose names hold a blank.
+  List missingSources;
+  List sourcesWithBlanks;
 };
 
 int exitStatus(const RunOutcome& outcome);
 
 // A name in double quotes, as the boxes and the report of a run name files.
 std::string quoted(const std::string& name);
-// The size above which a file is no project file, as the messages say it
-// ("16 MiB").
-std::string projectFileLimit();
 
 // arguments are those after the program name. The screen is blank again
 // when this returns, however the run ended.

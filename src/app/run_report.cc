@@ -32,10 +32,21 @@ std::string cmdWord(const std::string& word) {
   return "\"" + word + "\"";
 }
 
+// What became of a file that could not be saved, as true as the save could
+// tell: "left as it was" only when its old bytes are there exactly.
 std::string saveProblem(SaveResult result) {
-  if (result == SaveResult::kCannotWrite)
-    return "could not be written completely (a full disk or a file-size limit?) and was left "
-           "as it was";
+  switch (result) {
+    case SaveResult::kCannotWrite:
+      return "could not be written completely (a full disk or a file-size limit?) and was left "
+             "as it was";
+    case SaveResult::kDamaged:
+      return "could not be written completely (a full disk or a file-size limit?) and its old "
+             "content could not be put back, so it may hold neither; the old content is kept "
+             "beside it as corvane-*.old where the directory allowed a copy";
+    case SaveResult::kSaved:
+    case SaveResult::kCannotOpen:
+      break;
+  }
   return "could not be opened for writing";
 }
 
@@ -46,14 +57,16 @@ std::string failureReason(const RunOutcome& outcome) {
   switch (outcome.end) {
     case RunEnd::kTooManyArguments:
       return "too many arguments; usage: corvane [project_filename] [/?]";
-    case RunEnd::kProjectTooLarge:
-      return "the project file " + quoted(outcome.projectFile) + " is larger than " +
-             projectFileLimit() + ", too large to load; nothing was saved";
+    case RunEnd::kProjectRefused:
+      return "the project file " + quoted(outcome.projectFile) + " " + outcome.refusal +
+             "; nothing was saved";
     case RunEnd::kEditEscaped:
       return "ended with Esc on an editing screen; nothing was saved";
     case RunEnd::kProjectNotSaved:
       return "the project file " + quoted(outcome.projectFile) + " " +
-             saveProblem(outcome.saveFailure) + "; nothing was saved";
+             saveProblem(outcome.saveFailure) +
+             (outcome.saveFailure == SaveResult::kDamaged ? "; no makefile was written"
+                                                          : "; nothing was saved");
     case RunEnd::kCompilerEscaped:
       if (outcome.compilerLastTried.empty())
         return "ended with Esc at the compiler-directory prompt; " + projectSaved +
@@ -93,6 +106,42 @@ List summary(const RunOutcome& outcome, bool toolsUnderWine) {
   }
 }
 
+// How many names a note lists before it only counts the rest: a project
+// brought from elsewhere may list thousands.
+constexpr std::size_t kNamesInANote = 10;
+
+// "a.c, b.c and 3 more".
+std::string namesOf(const List& names) {
+  std::string text;
+  const std::size_t shown = std::min(names.size(), kNamesInANote);
+  for (std::size_t i = 0; i < shown; ++i) text += (i == 0 ? "" : ", ") + names[i];
+  if (names.size() > shown) text += " and " + std::to_string(names.size() - shown) + " more";
+  return text;
+}
+
+// What the saved project lists that Borland Make will not build from, a
+// sentence a finding; nothing when all is well.
+List notes(const RunOutcome& outcome) {
+  List sentences;
+  const std::size_t missing = outcome.missingSources.size();
+  if (missing > 0) {
+    sentences.push_back("The project lists " + std::to_string(missing) +
+                        (missing == 1 ? " source that is" : " sources that are") +
+                        " not in this directory: " + namesOf(outcome.missingSources) + ".");
+  }
+  const std::size_t spaced = outcome.sourcesWithBlanks.size();
+  if (spaced > 0) {
+    sentences.push_back(
+        "The project lists " + std::to_string(spaced) +
+        (spaced == 1 ? " source whose name holds a space, which Borland Make cannot build as it "
+                       "is named: "
+                     : " sources whose names hold a space, which Borland Make cannot build as "
+                       "they are named: ") +
+        namesOf(outcome.sourcesWithBlanks) + ".");
+  }
+  return sentences;
+}
+
 // Lines for a terminal. Names come from the user, the disk and the project
 // file: printed as they are, a name could hold the terminal's escape
 // sequences.
@@ -121,13 +170,18 @@ std::string buildCommand(const std::string& compilerDirectory, const std::string
 
 RunReport reportRun(const RunOutcome& outcome, const ReportSetting& setting) {
   RunReport report;
-  const std::string reason = failureReason(outcome);
-  if (!reason.empty()) report.errors = printedLines({"corvane: " + reason});
+  // The notes follow the summary on a terminal; a script finds them on
+  // standard error, marked as notes and before the reason of a failure,
+  // which stays the last line.
+  const List found = notes(outcome);
   if (setting.onTerminal) {
-    report.output = printedLines(summary(outcome, setting.toolsUnderWine));
-  } else if (outcome.end == RunEnd::kUsageShown) {
-    report.output = printedLines(usageLines());
+    report.output = printedLines(concat(summary(outcome, setting.toolsUnderWine), found));
+  } else {
+    for (const std::string& note : found) report.errors += printedLines({"corvane: note: " + note});
+    if (outcome.end == RunEnd::kUsageShown) report.output = printedLines(usageLines());
   }
+  const std::string reason = failureReason(outcome);
+  if (!reason.empty()) report.errors += printedLines({"corvane: " + reason});
   return report;
 }
 

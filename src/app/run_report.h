@@ -6,7 +6,11 @@
 //     two lines for standard output: what was saved and written, and how to
 //     build; an Esc at the load question says that nothing was saved;
 //   - a script, for which no screen is drawn, gets the usage text for /?
-//     (and --help, -h) on standard output, and nothing else there.
+//     (and --help, -h) on standard output, and nothing else there;
+//   - once the project file is saved, the sources it lists that Borland
+//     Make cannot build from (absent from the directory, or named with a
+//     space) are pointed out: after the summary on a terminal, as
+//     "corvane: note: " lines on standard error in a script.
 #ifndef CORVANE_APP_RUN_REPORT_H
 #define CORVANE_APP_RUN_REPORT_H
 

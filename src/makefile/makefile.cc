@@ -1,5 +1,6 @@
 #include "makefile/makefile.h"
 
+#include <optional>
 #include <ostream>
 #include <string_view>
 
@@ -108,17 +109,23 @@ Paragraph fileListMacro(const std::string& heading, Paragraph lines) {
   return concat(macro, lines);
 }
 
-// The value the makefile gives a macro: its definition in the fixed block,
-// or nothing when the block does not define it.
-const char* fixedDefinition(std::string_view name) {
+// The value a makefile line "NAME = value" gives the macro, blanks around
+// the "=" and the value aside; nothing when the line defines another macro
+// (BCDIRS is not BCDIR) or none.
+std::optional<std::string> definedValue(std::string_view line, std::string_view name) {
+  const std::string definition = trimLeft(line);
+  if (definition.compare(0, name.size(), name) != 0) return std::nullopt;
+  const std::string rest = trimLeft(std::string_view(definition).substr(name.size()));
+  if (rest.empty() || rest[0] != '=') return std::nullopt;
+  return trim(std::string_view(rest).substr(1));
+}
+
+// The value the makefile's fixed block gives a macro, if it defines it.
+std::optional<std::string> fixedDefinition(std::string_view name) {
   for (const char* line : kFixedBlock) {
-    const std::string_view definition(line);
-    if (definition.substr(0, name.size()) != name) continue;
-    const std::size_t equals = definition.find_first_not_of(' ', name.size());
-    if (equals == std::string_view::npos || definition.substr(equals, 2) != "= ") continue;
-    return line + equals + 2;
+    if (std::optional<std::string> value = definedValue(line, name)) return value;
   }
-  return nullptr;
+  return std::nullopt;
 }
 
 // Every "$(NAME)" that the fixed block defines, replaced by its value.
@@ -129,9 +136,10 @@ std::string expandFixedMacros(const std::string& text) {
        start = text.find("$(", start + 2)) {
     const std::size_t end = text.find(')', start);
     if (end == std::string::npos) break;
-    const char* value = fixedDefinition(std::string_view(text).substr(start + 2, end - start - 2));
-    if (value == nullptr) continue;
-    expanded.append(text, done, start - done).append(value);
+    const std::optional<std::string> value =
+        fixedDefinition(std::string_view(text).substr(start + 2, end - start - 2));
+    if (!value) continue;
+    expanded.append(text, done, start - done).append(*value);
     done = end + 1;
     start = end - 1;
   }
@@ -167,6 +175,22 @@ ToolSettings spelledOut(const ToolSettings& settings) {
                                                                 : expandFixedMacros(library));
   }
   return spelled;
+}
+
+std::string compilerDirectoryNamedIn(std::string_view makefileText) {
+  for (const std::string& line : splitTextLines(makefileText)) {
+    if (std::optional<std::string> value = definedValue(line, "BCDIR")) return *value;
+  }
+  return std::string();
+}
+
+List sourcesMakeCannotName(const Paragraph& sources) {
+  List spaced;
+  for (const std::string& source : namedSources(sources)) {
+    // Blanks at the end are cut from the makefile's names.
+    if (trimRight(source).find_first_of(" \t") != std::string::npos) spaced.push_back(source);
+  }
+  return spaced;
 }
 
 Makefile::Makefile(const MakeProject& project, const std::string& compilerDirectory)

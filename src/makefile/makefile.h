@@ -5,6 +5,7 @@
 
 #include <iosfwd>
 #include <string>
+#include <string_view>
 
 #include "project/make_project.h"
 #include "text/text_utils.h"
@@ -32,6 +33,16 @@ ToolSettings toolSettings(const ProjectSettings& settings);
 // tools get them: "$(DOS_STARTUP)" is "c0x32.obj". Macros the makefile
 // does not define (one in the extra flags, say) stay as they are.
 ToolSettings spelledOut(const ToolSettings& settings);
+
+// The compiler directory a makefile names: the value of its first line
+// "BCDIR = ..." (blanks around the "=" and the value do not matter); empty
+// when no line defines BCDIR.
+std::string compilerDirectoryNamedIn(std::string_view makefileText);
+
+// The sources, in project order, whose names hold a blank: Borland Make
+// splits a dependency line at blanks, so it cannot build them as they are
+// named. Their rules are written all the same.
+List sourcesMakeCannotName(const Paragraph& sources);
 
 class Makefile {
  public:

@@ -6,7 +6,6 @@
 
 #include <cstddef>
 #include <memory>
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -24,6 +23,26 @@ enum class SaveResult {
   kCannotOpen,   // the file could not be opened for writing; nothing changed
   kCannotWrite,  // opened, but the content could not be written completely;
                  // the old file, if any, is left exactly as it was
+  kDamaged,      // rewritten in place, the content could not be written and
+                 // the old bytes could not be put back either: the file may
+                 // hold neither; a copy of the old bytes stays beside it
+                 // where the directory allowed one
+};
+
+// What reading a file found. A failure is kept apart from an absent file:
+// a project file that is there but cannot be read must not be taken for a
+// missing one and replaced.
+enum class ReadStatus {
+  kRead,          // bytes holds the content, up to the bound asked for
+  kAbsent,        // no such file (nor, perhaps, the directory it would be in)
+  kNotPlainFile,  // a device, a pipe or a socket: never read, they need not end
+  kFailed,        // there, but it could not be opened or read; reason says why
+};
+
+struct FileContent {
+  ReadStatus status = ReadStatus::kAbsent;
+  std::string bytes;
+  std::string reason;  // for kFailed: the system's words ("Input/output error")
 };
 
 class FileSystem {
@@ -49,19 +68,26 @@ class FileSystem {
 
   // The content of a plain file up to `maxBytes` bytes (all of it when it is
   // shorter), read piece by piece so that no more memory is taken than the
-  // bytes actually there, whatever size the file claims. Nothing when it
-  // cannot be read (absent, unreadable, a directory, a device or a pipe).
-  // Ask for one byte more than you accept to learn that a file is larger.
-  virtual std::optional<std::string> readFile(const std::string& path,
-                                              std::size_t maxBytes) const = 0;
+  // bytes actually there, whatever size the file claims; or why there is
+  // none (see ReadStatus). A directory is a file that cannot be read. Ask
+  // for one byte more than you accept to learn that a file is larger.
+  virtual FileContent readFile(const std::string& path, std::size_t maxBytes) const = 0;
+
+  // Whether writing one name would replace the file the other names: the
+  // same name, or on POSIX systems the same device and inode (hard links,
+  // links, "./x" beside "x"), or for names not there yet the same name in
+  // the same directory; on Windows the same full path without regard to case.
+  virtual bool sameFile(const std::string& a, const std::string& b) const = 0;
 
   // Replaces the file's content without ever losing the old one: the new
   // bytes go to a temporary file beside it which then takes the name, where
-  // that keeps everything the old file had; otherwise (hard links, an owner
-  // or group that cannot be carried over, a directory that allows no new
-  // file) the file is rewritten in place and its old bytes are put back if
-  // the write fails. A name that is a symbolic link keeps the link. Devices
-  // and pipes are written to, never replaced; a read-only file is left alone.
+  // that keeps everything the old file had; otherwise (hard links, an owner,
+  // group or extended attribute that cannot be carried over, a directory
+  // that allows no new file) the file is rewritten in place, with a copy of
+  // its old bytes beside it until the new ones are on the disk, and its old
+  // bytes are put back if the write fails. A name that is a symbolic link
+  // keeps the link. Devices and pipes are written to, never replaced; a
+  // read-only file is left alone.
   virtual SaveResult saveFile(const std::string& path, const std::string& content) = 0;
 
   // The absolute path of the running program's own file, as it was started
@@ -73,6 +99,13 @@ class FileSystem {
   // Wine, which names the disk through its drives (/home/me/.wine/drive_c/x
   // is C:\x); on Windows a path is that name already, as it is by default.
   virtual std::string windowsDirectoryName(const std::string& directory) const {
+    return directory;
+  }
+
+  // The directory that the path leads to, every symbolic link on the way
+  // resolved; the path as given when it cannot be resolved. On Windows a
+  // path is taken as given.
+  virtual std::string resolvedDirectory(const std::string& directory) const {
     return directory;
   }
 

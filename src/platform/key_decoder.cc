@@ -109,8 +109,15 @@ void KeyDecoder::feed(std::uint8_t byte) {
       break;
     case State::kLinuxFunction:
       // The Linux console sends F1 to F5 as "ESC [ [ A" to "ESC [ [ E".
+      // A control byte or an Esc here cut the sequence short, as in any
+      // other: swallowed, an Esc would take the next sequence with it (a
+      // paste's end marker among them).
       state_ = State::kGround;
-      if (!pasting_ && byte >= 'A' && byte <= 'E') key(kKeyF1 - (byte - 'A'));
+      if (!isParameterByte(byte) && !isFinalByte(byte)) {
+        ground(byte);
+      } else if (!pasting_ && byte >= 'A' && byte <= 'E') {
+        key(kKeyF1 - (byte - 'A'));
+      }
       break;
     case State::kCharacter:
       if (!continueCharacter(byte)) ground(byte);

@@ -6,11 +6,16 @@
 #define CORVANE_PLATFORM_NATIVE_FILE_SYSTEM_H
 
 #include <string>
+#include <string_view>
 #include <utility>
 
 #include "platform/file_system.h"
 
 namespace corvane {
+
+// Whether two names are the same without regard to case, ASCII letters only,
+// the way Windows matches file names.
+bool sameNameNoCase(std::string_view a, std::string_view b);
 
 class NativeFileSystem : public FileSystem {
  public:
@@ -24,12 +29,15 @@ class NativeFileSystem : public FileSystem {
   std::vector<std::string> listMatching(const std::string& extension) const override;
   bool exists(const std::string& path) const override;
   bool isWritable(const std::string& path) const override;
-  std::optional<std::string> readFile(const std::string& path,
-                                      std::size_t maxBytes) const override;
+  FileContent readFile(const std::string& path, std::size_t maxBytes) const override;
+  bool sameFile(const std::string& a, const std::string& b) const override;
   SaveResult saveFile(const std::string& path, const std::string& content) override;
   std::string programPath() const override;
   PathParts splitPath(const std::string& path) const override;
   std::string windowsDirectoryName(const std::string& directory) const override;
+#ifndef _WIN32
+  std::string resolvedDirectory(const std::string& directory) const override;
+#endif
 
  private:
   std::string startedAs_;

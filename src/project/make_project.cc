@@ -59,16 +59,34 @@ std::string targetThatSurvivesSaving(std::string name, const std::string& extens
   }
 }
 
+void switchOption(OptionList& options, const std::string& name, bool on) {
+  const MakeOption* option = options.find(name);
+  if (option != nullptr && (option->status != 0) != on) options.toggle(name);
+}
+
 }  // namespace
 
-std::string targetAsLoaded(const std::string& name, const std::string& extension) {
-  return targetThatSurvivesSaving(cutTargetExtensions(name), extension);
+std::string typedTarget(std::string_view name) {
+  for (std::string_view extension : {std::string_view(".exe"), std::string_view(".dll")}) {
+    if (name.size() >= extension.size() &&
+        upperCase(name.substr(name.size() - extension.size())) == upperCase(extension))
+      return std::string(name.substr(0, name.size() - extension.size()));
+  }
+  return std::string(name);
 }
 
 MakeProject::MakeProject(const FileSystem& fs) {
   settings_.makefileName = kDefaultMakefileName;
   settings_.sources = scanSources(fs);
-  settings_.target = defaultTargetName(fs, settings_.sources);
+  const DefaultTarget target = findDefaultTarget(fs, settings_.sources);
+  settings_.target = target.name;
+  // The default options make a console program; a target named after a
+  // DllEntryPoint or a WinMain would be built as the wrong kind of program
+  // (a DLL named .exe, a console window behind a Windows program). DLL is
+  // in no group, and Console switched OFF leaves MultiThread alone.
+  if (target.entryPoint == EntryPoint::kDllEntryPoint) switchOption(settings_.options, "DLL", true);
+  if (target.entryPoint == EntryPoint::kDllEntryPoint || target.entryPoint == EntryPoint::kWinMain)
+    switchOption(settings_.options, "Console", false);
   optionLines_ = settings_.options.optionLines();
 }
 
@@ -90,7 +108,8 @@ MakeProject::MakeProject(std::istream& in, const FileSystem& fs) {
   optionLines_ = settings_.options.optionLines();
 
   const std::string extension = targetExtension();
-  settings_.target = targetAsLoaded(findByPrefix(kept, kTargetKey, true), extension);
+  const std::string targetLine = findByPrefix(kept, kTargetKey, true);
+  settings_.target = targetThatSurvivesSaving(cutTargetExtensions(targetLine), extension);
   if (settings_.target.empty()) {
     settings_.target =
         targetThatSurvivesSaving(defaultTargetName(fs, settings_.sources), extension);

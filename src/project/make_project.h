@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <iosfwd>
 #include <string>
+#include <string_view>
 
 #include "options/option_list.h"
 #include "platform/file_system.h"
@@ -40,11 +41,11 @@ inline bool operator!=(const ProjectSettings& a, const ProjectSettings& b) { ret
 std::string allCompilerFlags(const ProjectSettings& settings);
 std::string allLinkerFlags(const ProjectSettings& settings);
 
-// The target a project file's target line of `name` loads as, for a
-// project whose target has that extension: an extension typed with the name
-// ("app.exe", "lib.dll") is cut off, as the loader cuts it, so that a name
-// the screens keep and its reload from the saved file are the same.
-std::string targetAsLoaded(const std::string& name, const std::string& extension);
+// The target a user typed: the field asks for the name without extension,
+// but people type "app.exe" all the same, and the project file would store
+// "app.exe.exe". A final ".exe" or ".dll", in any case, is cut off; one
+// inside the name is part of it ("my.exec", "a.exe.b" stay as typed).
+std::string typedTarget(std::string_view name);
 
 class MakeProject {
  public:

@@ -8,7 +8,13 @@ namespace corvane {
 namespace {
 
 constexpr std::string_view kWhiteSpace = " \t\n\v\f\r";
-constexpr std::string_view kEntryNames[] = {"DllEntryPoint", "WinMain", "main"};
+// In the order a file that defines several counts as one of them.
+constexpr struct {
+  std::string_view name;
+  EntryPoint entryPoint;
+} kEntryNames[] = {{"DllEntryPoint", EntryPoint::kDllEntryPoint},
+                   {"WinMain", EntryPoint::kWinMain},
+                   {"main", EntryPoint::kMain}};
 constexpr std::string_view kCallingConventions[] = {"WINAPI", "PASCAL", "APIENTRY", "CDECL",
                                                     "CALLBACK"};
 
@@ -27,9 +33,13 @@ void toTextModeBytes(std::string& bytes) {
   bytes.erase(std::remove(bytes.begin(), bytes.end(), '\r'), bytes.end());
 }
 
-bool isEntryLine(std::string_view line) {
-  return isEntryDefinition(line, EntryFlavour::kConsole) ||
-         isEntryDefinition(line, EntryFlavour::kWindows);
+// The windows flavour looks at WinMain when the line names it, else at
+// DllEntryPoint.
+EntryPoint entryPointOfLine(std::string_view line) {
+  if (isEntryDefinition(line, EntryFlavour::kConsole)) return EntryPoint::kMain;
+  if (!isEntryDefinition(line, EntryFlavour::kWindows)) return EntryPoint::kNone;
+  return line.find("WinMain") != std::string_view::npos ? EntryPoint::kWinMain
+                                                         : EntryPoint::kDllEntryPoint;
 }
 
 }  // namespace
@@ -47,38 +57,51 @@ int collectFiles(const FileSystem& fs, List& list, const std::string& extension)
   return appended;
 }
 
-List scanSources(const FileSystem& fs) {
+List directorySources(const FileSystem& fs) {
   List sources;
-  int found = collectFiles(fs, sources, "cpp");
-  found += collectFiles(fs, sources, "c");
-  if (found == 0) {
+  collectFiles(fs, sources, "cpp");
+  collectFiles(fs, sources, "c");
+  return sources;
+}
+
+List scanSources(const FileSystem& fs) { return scanSources(fs, directorySources(fs)); }
+
+List scanSources(const FileSystem& fs, const List& listing) {
+  if (listing.empty()) {
     // Nothing to build yet: propose a source named after the directory.
-    sources.push_back(singleLine(fs.splitPath(fs.currentDirectory()).name) + ".cpp");
+    return {singleLine(fs.splitPath(fs.currentDirectory()).name) + ".cpp"};
   }
-  return sortNoCase(sources, true);
+  return sortNoCase(listing, true);
+}
+
+bool definesEntryPoint(const FileSystem& fs, const std::string& fileName) {
+  return entryPointOf(fs, fileName) != EntryPoint::kNone;
 }
 
 // Only lines holding one of the entry-point names can be definitions, so
 // the file is searched for those names and just the lines around the hits
 // are examined; a file without an entry point costs a few linear searches.
-bool definesEntryPoint(const FileSystem& fs, const std::string& fileName) {
-  std::optional<std::string> content = fs.readFile(fileName, kEntrySearchBytes);
-  if (!content) return false;
-  std::string& bytes = *content;
+// A line counts for the name searched only when it defines that entry point;
+// every definition still counts under its own name, searched later.
+EntryPoint entryPointOf(const FileSystem& fs, const std::string& fileName) {
+  FileContent content = fs.readFile(fileName, kEntrySearchBytes);
+  if (content.status != ReadStatus::kRead) return EntryPoint::kNone;
+  std::string& bytes = content.bytes;
   toTextModeBytes(bytes);
   const std::string_view text = bytes;
-  for (std::string_view name : kEntryNames) {
+  for (const auto& [name, entryPoint] : kEntryNames) {
     std::size_t hit = text.find(name);
     while (hit != std::string_view::npos) {
       std::size_t lineStart = text.rfind('\n', hit);
       lineStart = lineStart == std::string_view::npos ? 0 : lineStart + 1;
       std::size_t lineEnd = text.find('\n', hit);
       if (lineEnd == std::string_view::npos) lineEnd = text.size();
-      if (isEntryLine(text.substr(lineStart, lineEnd - lineStart))) return true;
+      if (entryPointOfLine(text.substr(lineStart, lineEnd - lineStart)) == entryPoint)
+        return entryPoint;
       hit = lineEnd == text.size() ? std::string_view::npos : text.find(name, lineEnd + 1);
     }
   }
-  return false;
+  return EntryPoint::kNone;
 }
 
 bool isEntryDefinition(std::string_view line, EntryFlavour flavour) {
@@ -118,12 +141,40 @@ bool isEntryDefinition(std::string_view line, EntryFlavour flavour) {
                      });
 }
 
-std::string defaultTargetName(const FileSystem& fs, const List& sources) {
+DefaultTarget findDefaultTarget(const FileSystem& fs, const List& sources) {
+  EntryPoint found = EntryPoint::kNone;
+  auto definesEntry = [&fs, &found](const std::string& name) {
+    found = entryPointOf(fs, name);
+    return found != EntryPoint::kNone;
+  };
   std::string entrySource;
-  auto definesEntry = [&fs](const std::string& name) { return definesEntryPoint(fs, name); };
-  if (findIf(sources, definesEntry, 0, entrySource) >= 0) return beforeLast(entrySource, ".");
+  if (findIf(sources, definesEntry, 0, entrySource) >= 0)
+    return {beforeLast(entrySource, "."), found};
   const PathParts here = fs.splitPath(fs.currentDirectory());
-  return singleLine(here.name + here.extension);
+  return {singleLine(here.name + here.extension), EntryPoint::kNone};
+}
+
+std::string defaultTargetName(const FileSystem& fs, const List& sources) {
+  return findDefaultTarget(fs, sources).name;
+}
+
+SourceDirectory::SourceDirectory(const List& listing) {
+  upperCaseNames_.reserve(listing.size());
+  for (const std::string& name : listing) upperCaseNames_.insert(upperCase(name));
+}
+
+bool SourceDirectory::holds(std::string_view name) const {
+  return upperCaseNames_.count(upperCase(name)) != 0;
+}
+
+List SourceDirectory::missingFrom(const List& sources) const {
+  List missing;
+  std::unordered_set<std::string> named;
+  for (const std::string& source : sources) {
+    if (trim(source).empty() || holds(source) || !named.insert(source).second) continue;
+    missing.push_back(source);
+  }
+  return missing;
 }
 
 }  // namespace corvane

@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <string>
 #include <string_view>
+#include <unordered_set>
 
 #include "platform/file_system.h"
 #include "text/text_utils.h"
@@ -19,11 +20,46 @@ enum class EntryFlavour { kConsole, kWindows };
 // huge or endless file (a link to a device, a sparse file) costs no more.
 inline constexpr std::size_t kEntrySearchBytes = std::size_t{16} << 20;
 
+// The entry point a source defines, which tells the kind of program.
+enum class EntryPoint { kNone, kMain, kWinMain, kDllEntryPoint };
+
 int collectFiles(const FileSystem& fs, List& list, const std::string& extension);
+// The ".cpp" and then the ".c" files the current directory holds, as the
+// listing gives them; empty when it holds none.
+List directorySources(const FileSystem& fs);
+// The directory's sources sorted, or the one name made up from the
+// directory's own when the listing is empty.
 List scanSources(const FileSystem& fs);
+List scanSources(const FileSystem& fs, const List& listing);
 bool definesEntryPoint(const FileSystem& fs, const std::string& fileName);
+// The entry point the file defines; a file that defines more than one
+// counts as a DLL before a Windows program before a console program.
+EntryPoint entryPointOf(const FileSystem& fs, const std::string& fileName);
 bool isEntryDefinition(std::string_view line, EntryFlavour flavour);
+
+// The target a default project is named after, and the entry point found
+// there (kNone when the name is the directory's).
+struct DefaultTarget {
+  std::string name;
+  EntryPoint entryPoint = EntryPoint::kNone;
+};
+DefaultTarget findDefaultTarget(const FileSystem& fs, const List& sources);
 std::string defaultTargetName(const FileSystem& fs, const List& sources);
+
+// The names of a directory listing, looked up as the Borland tools look
+// files up on Windows and under Wine: without regard to case, so that a
+// project naming Util.c is not told that util.c is missing.
+class SourceDirectory {
+ public:
+  explicit SourceDirectory(const List& listing);
+  bool holds(std::string_view name) const;
+  // The sources that name a file (blank entries name none) the directory
+  // does not hold, each once, in project order.
+  List missingFrom(const List& sources) const;
+
+ private:
+  std::unordered_set<std::string> upperCaseNames_;
+};
 
 }  // namespace corvane
 

@@ -37,11 +37,13 @@ const std::vector<HelpLine> kSourcesLines = {
     {"{1}", "take every source of the directory"},
     {"{PgDn} {Down}", "next page, when the files take more than one"},
     {"{PgUp} {Up}", "previous page"},
+    {"{Home} {End}", "first page, last page"},
     {"{<-} {->}", "the main screen, the advanced screen"},
     {"{Enter} {Space}", "save the project and write the makefile"},
     {"{Esc}", "end Corvane without saving anything"},
     {"{F1} {?}", "this help"},
     {"{F2}", "the flags the makefile will use"},
+    {"A name on red is a file this directory does not hold.", ""},
 };
 
 const std::vector<HelpLine> kAdvancedLines = {

@@ -199,12 +199,7 @@ class MainScreen {
   void editAndRedraw(std::string& value, const std::string& label,
                      void (MainScreen::*redraw)()) {
     const EditResult result = editInBox(window_, value, label);
-    // The field asks for the name without extension, but people type
-    // "app.exe" all the same: the project file would store "app.exe.exe"
-    // and load it back as "app". The extension is cut here as the loader
-    // cuts it, so the screen shows what the files will say.
-    if (&value == &target_ && result == EditResult::kAccepted)
-      target_ = targetAsLoaded(target_, options_.targetExtension());
+    if (&value == &target_ && result == EditResult::kAccepted) target_ = typedTarget(target_);
     window_.activate(true);  // takes the edit box away
     (this->*redraw)();
     backToRest();

@@ -22,6 +22,11 @@ constexpr int kSelectRuleLength = 59;  // from column 11 to column 69
 // indicator.
 constexpr int kPageRow = kPromptRow - 1;
 constexpr Prompt kPrompt{26, "Press {(selection)}, [{<-}] [{->}], [{Esc}] or [{Enter}]... "};
+// A name the directory does not hold: white on red stands out from the
+// screen's blue with 8 colours, 256 and on the Windows console alike, and
+// without colour a coloured background still shows (in reverse).
+constexpr int kMissingForeground = kWhite;
+constexpr int kMissingBackground = kRed;
 
 }  // namespace
 
@@ -34,12 +39,10 @@ SourcesScreen::SourcesScreen(CorvaneScreen& screen, const FileSystem& fs, Projec
 
 int SourcesScreen::open() {
   window_.clear();
-  others_.clear();
   page_ = 0;
-  const List directory = scanSources(fs_);
-  // Only a project with fewer sources than the directory can leave some of
-  // the directory's files over.
-  if (sources_.size() < directory.size()) others_ = minus(directory, sources_);
+  // Whatever the project lists (files of another directory, renamed ones),
+  // every file of this directory it lacks is offered.
+  others_ = minus(listDirectory(), sources_);
   repaginate();
   drawReloadLine();
   drawLists();
@@ -58,14 +61,21 @@ int SourcesScreen::resume() {
 int SourcesScreen::readKeys() {
   for (;;) {
     const int key = readScreenKey(screen_, window_, draft_, allowedKeys_,
-                                  HelpTopic::kSourcesScreen, {kKeyPageUp, kKeyPageDown});
+                                  HelpTopic::kSourcesScreen,
+                                  {kKeyPageUp, kKeyPageDown, kKeyHome, kKeyEnd});
     switch (key) {
       case '1':
-        sources_ = scanSources(fs_);
+        sources_ = listDirectory();
         others_.clear();
         page_ = 0;
         repaginate();
         redrawLists();
+        break;
+      case kKeyHome:
+        showPage(0);
+        break;
+      case kKeyEnd:
+        showPage(pages_.size() - 1);
         break;
       case kKeyPageDown:
       case kKeyDown:
@@ -92,6 +102,14 @@ int SourcesScreen::readKeys() {
         break;
     }
   }
+}
+
+// The directory's sources as they are now, sorted, and which names it
+// holds.
+List SourcesScreen::listDirectory() {
+  const List listing = directorySources(fs_);
+  directory_ = SourceDirectory(listing);
+  return scanSources(fs_, listing);
 }
 
 // The first and the last page stop there.
@@ -172,7 +190,13 @@ void SourcesScreen::drawEntries(const PageLayout& layout, bool projectSources) {
     if (entry.inProject != projectSources) continue;
     if (entry.startsRow) clearRowFrom(window_, 1, entry.row);
     writeAt(window_, entry.column, entry.row, selectionLabel(entry.letter), kYellow);
-    window_.writeColoured(entry.name, projectSources ? kWhite : kLightGrey);
+    const std::string& name = projectSources ? sources_[entry.entry]
+                                             : others_[entry.entry - sources_.size()];
+    if (!directory_.holds(name)) {
+      window_.writeColoured(entry.name, kMissingForeground, kMissingBackground);
+    } else {
+      window_.writeColoured(entry.name, projectSources ? kWhite : kLightGrey);
+    }
     clickableSince(window_, entry.column, entry.row, 'a' + static_cast<int>(entry.letter));
   }
 }

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "platform/file_system.h"
+#include "project/source_discovery.h"
 #include "text/text_utils.h"
 #include "ui/corvane_screen.h"
 #include "ui/editor_drawing.h"
@@ -31,6 +32,7 @@ class SourcesScreen {
 
  private:
   int readKeys();
+  List listDirectory();
   void nextPage();
   void previousPage();
   void showPage(std::size_t page);
@@ -50,6 +52,8 @@ class SourcesScreen {
   const ProjectDraft& draft_;
   List& sources_;
   List others_;
+  // The files the directory held when last listed; names it lacks are marked.
+  SourceDirectory directory_{List()};
   List shownSources_;
   List shownOthers_;
   std::vector<SourcePage> pages_;

@@ -24,10 +24,11 @@ class CompilerDirectoryTest : public ::testing::Test {
 
   // A file system that holds only the given files.
   std::optional<std::string> locate(const std::set<std::string>& paths,
-                                    const std::string& program) {
+                                    const std::string& program,
+                                    const std::string& previous = std::string()) {
     FakeFileSystem fs("C:\\Work");
     for (const std::string& path : paths) fs.addFile(path, "");
-    search = locateCompilerDirectory(screen, fs, program);
+    search = locateCompilerDirectory(screen, fs, program, previous);
     return search.directory;
   }
   // The first message line of every question box, as shown when its first
@@ -130,6 +131,13 @@ TEST_F(CompilerDirectoryTest, EnterAtARetryPromptRetriesTheDefault) {
                                       retryPrompt(kDefaultCompiler)}));
   EXPECT_FALSE(console.ranDry());
   EXPECT_FALSE(screen.destroyed());
+}
+
+// An old makefile's directory is offered while it holds the compiler.
+TEST_F(CompilerDirectoryTest, APreviousDirectoryHoldingTheCompilerIsOffered) {
+  console.pushKeys("\r\r");
+  EXPECT_EQ(locate({"D:\\Bcc\\Bin\\Bcc32.exe"}, "C:\\Work\\c.exe", "D:\\Bcc"), "D:\\Bcc");
+  EXPECT_EQ(locate({kDefaultCompiler}, "C:\\Work\\c.exe", "D:\\Bcc"), "C:\\Borland\\Bcc55");
 }
 
 // Esc gives up the search; the screen stays for its owner to tear down

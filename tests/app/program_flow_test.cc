@@ -2,6 +2,7 @@
 // questions and boxes it shows, the files it saves and its exit status.
 #include "app/program_flow.h"
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -138,11 +139,69 @@ TEST_F(ProgramFlowTest, AnsweringNoBuildsTheDefaultProjectAndEscEndsWithZero) {
   EXPECT_EQ(fs_.contentOf("Project.gen"), "target app\r\n");
 }
 
-TEST_F(ProgramFlowTest, UnreadableProjectFileIsTreatedAsAbsent) {
-  fs_.addUnreadableFile("Project.gen");
-  EXPECT_EQ(run(kEnter + kEsc), 1);
-  EXPECT_EQ(timesShown("LOAD"), 0);
-  EXPECT_TRUE(fs_.contentOf("Project.gen"));
+// Files that Corvane must neither load nor replace, names that would replace
+// another file, and what still loads. After the case's keys every key is
+// Esc. Every run ends with status 1 and writes no makefile; the named file
+// is left as it was unless the case says what it holds afterwards.
+TEST_F(ProgramFlowTest, FilesAndNamesThatAreNoProjectFilesAreLeftAsTheyWere) {
+  struct Case {
+    const char* name;  // the project file on the command line
+    char kind;         // '-' nothing there, 'f' a file, 'u' unreadable, 'd' a directory,
+                       // 'r' read-only, 'R' read-only until the retry box shows
+    std::string content;
+    std::string keys;
+    std::vector<std::string> shown;  // each shown at exactly one key
+    std::string last;                // shown when the last key was read
+    std::string after = "";          // in the named file afterwards
+  };
+  const std::string build = " of a source or build file.";
+  const std::string box = "Press any key";
+  const Case cases[] = {
+      {"hello.cpp", '-', "", "", {"It has the extension \".cpp\"" + build}, box},
+      {"new.h", '-', "", "", {"Cannot load project file \"new.h\""}, box},
+      {"prog.gen", 'f', std::string("MZ\0", 3), "",
+       {"It holds NUL bytes, which no project file does."}, box},
+      {"Project.gen", 'u', "", "", {"It cannot be read: Input/output error."}, box},
+      {"Project.gen", 'd', "", "", {"It cannot be read: Is a directory."}, box},
+      {"Project.gen", '-', "", "3\bhello.cpp\r\rx",
+       {"Cannot write Makefile \"hello.cpp\"", "It would replace the source \"hello.cpp\"."},
+       "(3)Makefile: hello.cpp"},
+      {"Project.gen", '-', "", "3\bProject.gen\r\rx",
+       {"It would replace the project file \"Project.gen\".",
+        "Nothing was written. Choose another name."},
+       "(3)Makefile: Project.gen"},
+      {"Project.gen", '-', "", "1\bx.Obj\r\rx",
+       {"Cannot save project file \"x.Obj\"", "It has the extension \".Obj\"" + build},
+       "(1)Project: x.Obj"},
+      {"Project.gen", 'r', "target app", "\r\r", {"Cannot open project file"}, "[ESC] to exit"},
+      {"Project.gen", 'R', "target app", "\ra\rx", {"Cannot open project file"}, "Enter path",
+       "option ANSI        ON "},
+      {"notes.txt", 'f', "shopping list\r\n", "\r\r", {"Load existing project file"}, "Enter path",
+       "\r\ntarget hello.exe\r\n"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.name) + " " + c.keys);
+    MemoryConsole console;
+    FakeFileSystem fs("/home/user/work");
+    ScreenRecorder recorder(console, [&](const MemoryConsole&) {
+      if (c.kind == 'R' && recorder.shots().back().shows("[ESC] to exit"))
+        fs.setReadOnly(c.name, false);
+    });
+    fs.addFile("hello.cpp", "int main()\n{\n}\n");
+    if (c.kind == 'f' || c.kind == 'r' || c.kind == 'R') fs.addFile(c.name, c.content);
+    if (c.kind == 'r' || c.kind == 'R') fs.setReadOnly(c.name, true);
+    if (c.kind == 'u') fs.addUnreadableFile(c.name);
+    if (c.kind == 'd') fs.addDirectory(c.name);
+    const std::optional<std::string> before = fs.contentOf(c.name);
+    console.pushKeys(c.keys);
+    EXPECT_EQ(exitStatus(runCorvane({c.name}, console, fs)), 1);
+    for (const std::string& line : c.shown) EXPECT_EQ(recorder.timesShown(line), 1) << line;
+    EXPECT_TRUE(recorder.shots().back().shows(c.last)) << c.last;
+    EXPECT_EQ(fs.contentOf("hello.cpp"), "int main()\n{\n}\n");
+    EXPECT_FALSE(fs.contentOf("Makefile.b"));
+    if (c.after.empty()) EXPECT_EQ(fs.contentOf(c.name), before);
+    else EXPECT_NE(fs.contentOf(c.name).value_or("").find(c.after), std::string::npos);
+  }
 }
 
 TEST_F(ProgramFlowTest, OverwriteQuestionComesAfterTheProjectIsSaved) {
@@ -181,20 +240,20 @@ TEST_F(ProgramFlowTest, RetryWritesTheMakefileOnceItBecomesWritable) {
   EXPECT_NE(fs_.contentOf("Makefile.b")->find("BCDIR = C:\\BCC55"), std::string::npos);
 }
 
-TEST_F(ProgramFlowTest, ProjectFileThatCannotBeSavedEndsWithTheFatalBox) {
+TEST_F(ProgramFlowTest, ProjectFileThatCannotBeSavedGetsTheRetryBoxUntilEsc) {
   fs_.setSaveResult(SaveResult::kCannotOpen);
-  EXPECT_EQ(run(kEnter + "x", {"sub\\p.gen"}), 1);
-  EXPECT_EQ(timesShown("Cannot open project file \"sub\\p.gen\""), 1);
-  EXPECT_EQ(timesShown("The file must be in current directory /home/user/work"), 1);
-  EXPECT_EQ(timesShown("Ensure file is writeable and not currently in use."), 1);
-  EXPECT_EQ(timesShown("Press any key.. "), 1);
+  EXPECT_EQ(run(kEnter + "x" + kEsc, {"sub\\p.gen"}), 1);
+  EXPECT_EQ(timesShown("Cannot open project file \"sub\\p.gen\""), 2);
+  EXPECT_EQ(timesShown("The file must be in current directory /home/user/work"), 2);
+  EXPECT_EQ(timesShown("Ensure file is writeable and not currently in use."), 2);
+  EXPECT_EQ(timesShown("[ESC] to exit, any other key to try again "), 2);
   EXPECT_EQ(console_.keysLeft(), 0u);
   EXPECT_TRUE(screenIsBlank());
 }
 
 TEST_F(ProgramFlowTest, IncompleteWritesAreReportedAsFailures) {
   fs_.setSaveResult(SaveResult::kCannotWrite);
-  EXPECT_EQ(run(kEnter + "x"), 1);
+  EXPECT_EQ(run(kEnter + kEsc), 1);
   EXPECT_EQ(timesShown("Cannot write project file \"Project.gen\""), 1);
   EXPECT_EQ(timesShown("in current directory /home/user/work"), 1);
   EXPECT_EQ(timesShown("The file must be"), 0);
@@ -269,7 +328,7 @@ TEST_F(ProgramFlowTest, OutcomeTellsHowTheRunEndedAndWhatItNamed) {
   EXPECT_EQ(outcome_.end, RunEnd::kEditEscaped);
 
   fs_.setSaveResult(SaveResult::kCannotWrite);
-  EXPECT_EQ(run(kEnter + "1\bother.gen" + kEnter + kEnter + "x"), 1);
+  EXPECT_EQ(run(kEnter + "1\bother.gen" + kEnter + kEnter + kEsc), 1);
   EXPECT_EQ(outcome_.end, RunEnd::kProjectNotSaved);
   EXPECT_EQ(outcome_.projectFile, "other.gen");  // as renamed on the main screen
   EXPECT_EQ(outcome_.saveFailure, SaveResult::kCannotWrite);

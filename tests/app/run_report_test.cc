@@ -28,10 +28,42 @@ TEST(RunReportTest, TerminalSummariesAndTheirNamesPrintedWithoutControlCharacter
 TEST(RunReportTest, ATooLargeProjectFileIsNamedWithTheLimit) {
   RunOutcome outcome;
   outcome.projectFile = "big.gen";
-  outcome.end = RunEnd::kProjectTooLarge;
+  outcome.end = RunEnd::kProjectRefused;
+  outcome.refusal = "is larger than 16 MiB, too large for a project file";
   EXPECT_EQ(reportRun(outcome, {false, true}).errors,
-            "corvane: the project file \"big.gen\" is larger than 16 MiB, too large to load; "
-            "nothing was saved\n");
+            "corvane: the project file \"big.gen\" is larger than 16 MiB, too large for a project "
+            "file; nothing was saved\n");
+}
+
+// Only a failing disk reaches this: a file whose old bytes could not be put
+// back is never said to be left as it was, nor the run to have saved nothing.
+TEST(RunReportTest, AFileThatMayBeDamagedIsNotSaidToBeAsItWas) {
+  RunOutcome outcome;
+  outcome.projectFile = "Project.gen";
+  outcome.saveFailure = SaveResult::kDamaged;
+  outcome.end = RunEnd::kProjectNotSaved;
+  EXPECT_EQ(reportRun(outcome, {false, true}).errors,
+            "corvane: the project file \"Project.gen\" could not be written completely (a full "
+            "disk or a file-size limit?) and its old content could not be put back, so it may "
+            "hold neither; the old content is kept beside it as corvane-*.old where the "
+            "directory allowed a copy; no makefile was written\n");
+}
+
+// After the summary on a terminal, before the reason in a script; cut short.
+TEST(RunReportTest, MissingAndBlankNamedSourcesAreNoted) {
+  RunOutcome outcome;
+  outcome.end = RunEnd::kEditEscaped;
+  outcome.missingSources = {"util.c", "old\x1b.c"};
+  outcome.sourcesWithBlanks = List(11, "a b.c");
+  const std::string missing =
+      "The project lists 2 sources that are not in this directory: util.c, old?.c.\n";
+  const std::string blank = "The project lists 11 sources whose names hold a space, which Borland "
+                            "Make cannot build as they are named: a b.c, a b.c, a b.c, a b.c, a "
+                            "b.c, a b.c, a b.c, a b.c, a b.c, a b.c and 1 more.\n";
+  EXPECT_EQ(reportRun(outcome, {true, true}).output, missing + blank);
+  EXPECT_EQ(reportRun(outcome, {false, true}).errors,
+            "corvane: note: " + missing + "corvane: note: " + blank +
+                "corvane: ended with Esc on an editing screen; nothing was saved\n");
 }
 
 TEST(RunReportTest, BuildCommandQuotesForTheShellItIsTypedIn) {

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include "support/run_program.h"
 #include "support/scratch_directory.h"
@@ -115,9 +116,13 @@ class ScriptedRunTest : public ::testing::Test {
     if (!usage) {
       EXPECT_EQ(result.output, "");
     }
-    const bool oneLine = result.errors.rfind("corvane: ", 0) == 0 &&
-                         result.errors.find('\n') == result.errors.size() - 1;
-    EXPECT_EQ(result.errors.empty() ? 0 : oneLine ? 1 : -1, result.exitStatus) << result.errors;
+    // Notes about the saved project come before the one line of a reason.
+    const std::size_t note = result.errors.rfind("corvane: note: ");
+    const std::string reason =
+        result.errors.substr(note == std::string::npos ? 0 : result.errors.find('\n', note) + 1);
+    const bool oneLine =
+        reason.rfind("corvane: ", 0) == 0 && reason.find('\n') == reason.size() - 1;
+    EXPECT_EQ(reason.empty() ? 0 : oneLine ? 1 : -1, result.exitStatus) << result.errors;
     return result;
   }
 
@@ -219,16 +224,55 @@ TEST_F(ScriptedRunTest, ScriptThatEndsEarlyEndsTheRunWithoutSaving) {
   EXPECT_EQ(entries(), (std::vector<std::string>{"hello.cpp", "util.c"}));
 }
 
+// A project file that cannot be read is not replaced by a default project.
 TEST_F(ScriptedRunTest, ProjectFileThatCannotBeOpenedEndsWithStatusOne) {
   writeHelloSources();
   fs::create_directory(work_ / "Project.gen");  // a directory of that name
   const RunResult result = run(std::string(kEnter) + kEnter);
   EXPECT_EQ(result.exitStatus, 1);
-  EXPECT_EQ(result.errors,
-            "corvane: the project file \"Project.gen\" could not be opened for writing; "
-            "nothing was saved\n");
+  // The reason is the system's own, other under Wine.
+  EXPECT_EQ(result.errors.rfind("corvane: the project file \"Project.gen\" cannot be read: ", 0),
+            0u);
   EXPECT_TRUE(fs::is_directory(work_ / "Project.gen"));
   EXPECT_FALSE(fs::exists(work_ / "Makefile.b"));
+  // Nor is a source named as the project file loaded or replaced.
+  const std::string util = *readFile(work_ / "util.c");
+  EXPECT_EQ(run(std::string(kEnter) + kEnter, {"util.c"}).errors,
+            "corvane: the project file \"util.c\" has the extension \".c\" of a source or build "
+            "file; nothing was saved\n");
+  EXPECT_EQ(readFile(work_ / "util.c"), util);
+}
+
+// A read-only project file is loaded; saving it brings the retry box, where
+// Esc ends the run.
+TEST_F(ScriptedRunTest, ReadOnlyProjectFileGetsTheRetryBoxUntilEsc) {
+  writeHelloSources();
+  writeFile(work_ / "Project.gen", "target old\r\n");
+  fs::permissions(work_ / "Project.gen", fs::perms::owner_read);
+  EXPECT_EQ(run(std::string(kEnter) + kEnter + "x" + kEsc).errors,
+            "corvane: the project file \"Project.gen\" could not be opened for writing; "
+            "nothing was saved\n");
+  EXPECT_EQ(readFile(work_ / "Project.gen"), "target old\r\n");
+}
+
+// A makefile name that would replace a source brings the main screen back,
+// where another name is typed; a project file linked to a source is loaded
+// but not saved over it.
+TEST_F(ScriptedRunTest, NamesThatWouldReplaceASourceAreRefusedUntilChanged) {
+  writeHelloSources();
+  const std::string util = *readFile(work_ / "util.c");
+  EXPECT_EQ(run(std::string("3") + kBackspace + "util.c\r\rx3" + kBackspace + "Make.mak\r\r" +
+                compilerAnswer("C:\\BCC55"))
+                .exitStatus,
+            0);
+  EXPECT_EQ(entries(),
+            (std::vector<std::string>{"Make.mak", "Project.gen", "hello.cpp", "util.c"}));
+  if (launched()) return;
+  fs::remove(work_ / "Project.gen");
+  fs::create_symlink("util.c", work_ / "Project.gen");
+  EXPECT_EQ(run("\r\rx").errors,
+            "corvane: ended with Esc on an editing screen; nothing was saved\n");
+  EXPECT_EQ(readFile(work_ / "util.c"), util);
 }
 
 TEST_F(ScriptedRunTest, DecliningTheOverwriteKeepsTheMakefileButSavesTheProject) {
@@ -292,6 +336,13 @@ TEST_F(ScriptedRunTest, ProgramLinkedIntoTheCompilersBinWritesItsWineName) {
   options.environment.emplace_back("PATH", bin.string() + ":/usr/bin:/bin");
   const RunResult byName = runProgram((bin / "corvane").string(), options);
   EXPECT_EQ(byName.exitStatus, 0);
+  EXPECT_EQ(readFile(work_ / "Makefile.b"), helloMakefile("C:\\BCC55"));
+  // Started from a Bin that is a link to the real one: the base is above the real one.
+  fs::remove(work_ / "Makefile.b");
+  fs::remove(work_ / "Project.gen");
+  fs::create_directory_symlink(bin, root_ / "Bin");
+  options.argv0.clear();
+  EXPECT_EQ(runProgram((root_ / "Bin" / "corvane").string(), options).exitStatus, 0);
   EXPECT_EQ(readFile(work_ / "Makefile.b"), helloMakefile("C:\\BCC55"));
 }
 
@@ -376,6 +427,54 @@ TEST_F(ScriptedRunTest, FailedMakefileWriteGoesToTheRetryBoxAndKeepsTheOldMakefi
   EXPECT_EQ(readFile(work_ / "Makefile.b"), "old makefile\r\n");
   EXPECT_TRUE(fs::exists(work_ / "Project.gen"));
   EXPECT_EQ(entries().size(), 44u);  // no temporary file left behind
+}
+
+// A link planted by another user in a shared sticky directory such as /tmp
+// is not followed, as the kernel's fs.protected_symlinks would have it: the
+// makefile named by it cannot be opened, and the file it points to (root's
+// own, in a private directory) stays as it was.
+TEST_F(ScriptedRunTest, ALinkPlantedInASharedDirectoryIsNotFollowed) {
+  if (launched()) GTEST_SKIP() << kPosixOnly;
+  if (::geteuid() != 0) GTEST_SKIP() << "only the administrator can plant another user's link";
+  writeHelloSources();
+  fs::create_directory(root_ / "private");
+  fs::permissions(root_ / "private", fs::perms::owner_all);
+  writeFile(root_ / "private" / "secret", "secret\n");
+  fs::permissions(work_, fs::perms::all | fs::perms::sticky_bit);
+  fs::create_symlink(root_ / "private" / "secret", work_ / "Makefile.b");
+  constexpr uid_t kNobody = 65534;
+  ASSERT_EQ(::lchown((work_ / "Makefile.b").c_str(), kNobody, kNobody), 0);
+  const RunResult result = run(kEnter + std::string("y") + compilerAnswer("C:\\BCC55") + kEsc);
+  EXPECT_EQ(result.exitStatus, 1);
+  EXPECT_EQ(result.errors,
+            "corvane: the makefile \"Makefile.b\" could not be opened for writing (Esc in the retry "
+            "box); \"Project.gen\" was saved\n");
+  EXPECT_EQ(readFile(root_ / "private" / "secret"), "secret\n");
+  EXPECT_EQ(entries(), (std::vector<std::string>{"Makefile.b", "Project.gen", "hello.cpp", "util.c"}));
+}
+
+// A project from elsewhere: util.c, the directory's other source, is (f).
+TEST_F(ScriptedRunTest, OtherSourcesAreOfferedAndMissingOrSpacedOnesNoted) {
+  writeHelloSources();
+  writeFile(work_ / "my file.c", "");
+  writeFile(work_ / "Project.gen",
+            "source hello.cpp\r\nsource old.c\r\nsource old.c\r\nsource  \r\nsource my file.c\r\n");
+  const RunResult result =
+      run(std::string(kEnter) + kRight + "f" + kEnter + compilerAnswer("C:\\BCC55"));
+  EXPECT_NE(readFile(work_ / "Project.gen")->find("old.c\r\nsource util.c\r\n"), std::string::npos);
+  EXPECT_EQ(result.errors,
+            "corvane: note: The project lists 1 source that is not in this directory: old.c.\n"
+            "corvane: note: The project lists 1 source whose name holds a space, which Borland "
+            "Make cannot build as it is named: my file.c.\n");
+}
+
+// A new project of a DLL is a DLL; the replaced makefile's BCDIR is offered.
+TEST_F(ScriptedRunTest, ADllDirectoryMakesADllAndTheOldCompilerDirectoryIsOffered) {
+  writeFile(work_ / "mylib.c", "BOOL WINAPI DllEntryPoint(HINSTANCE h, DWORD r, LPVOID p)\n");
+  writeFile(work_ / "Makefile.b", "BCDIR = C:\\BCC55\r\n");
+  EXPECT_EQ(run(std::string(kEnter) + "y" + kEnter).exitStatus, 0);
+  EXPECT_NE(readFile(work_ / "Project.gen")->find("target mylib.dll\r\n"), std::string::npos);
+  EXPECT_NE(readFile(work_ / "Makefile.b")->find("BCDIR = C:\\BCC55\r\n"), std::string::npos);
 }
 
 // Names that a line-based file cannot hold are no sources: nothing of them

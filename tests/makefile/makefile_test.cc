@@ -219,5 +219,13 @@ TEST(MakefileTest, LaterChangesToTheProjectDoNotReachABuiltMakefile) {
   EXPECT_EQ(written(makefile), before);
 }
 
+TEST(MakefileTest, TheFirstBcdirLineIsReadBackAndNamesWithABlankAreFound) {
+  EXPECT_EQ(compilerDirectoryNamedIn("BCDIRS = C:\\x\nbcdir = C:\\y\n  BCDIR=  C:\\My bcc \r\n"
+                                     "BCDIR = C:\\z\n"),
+            "C:\\My bcc");
+  EXPECT_EQ(sourcesMakeCannotName({"a.c", "my file.c", " lead.c", "trail.c  ", "  ", "t\tab.c"}),
+            (List{"my file.c", " lead.c", "t\tab.c"}));
+}
+
 }  // namespace
 }  // namespace corvane

@@ -123,8 +123,10 @@ TEST(KeyDecoder, UnknownSequencesAreSwallowedWhole) {
             (Codes{'x', 'y', 'z', 'w', 'v'}));
   // An overlong parameter list still ends with its final byte.
   EXPECT_EQ(decode("\x1b[" + std::string(100, '1') + "~q"), (Codes{'q'}));
-  // A control byte inside a sequence cuts it off and counts as a key.
+  // A control byte inside a sequence cuts it off and counts as a key; so
+  // does an Esc, which starts the next sequence.
   EXPECT_EQ(decode("\x1b[1\r"), (Codes{kKeyEnter}));
+  EXPECT_EQ(decode("\x1b[[\r\x1b[[\x1b[A\x1bO\x1b[B"), (Codes{kKeyEnter, kKeyUp, kKeyDown}));
 }
 
 TEST(KeyDecoder, Utf8CharactersAreOneKeyThatIsNoScanCode) {
@@ -178,6 +180,11 @@ TEST(KeyDecoder, PasteElsewhereIsIgnored) {
   KeyDecoder decoder;
   decoder.feed("\x1b[200~hello\r\x1b\x1b[201~k");
   EXPECT_EQ(drain(decoder), (Codes{'k'}));
+
+  // Whatever the paste ends with, its end marker ends it.
+  decoder.feed("\x1b[200~ab\x1b[[\x1b[201~m");
+  EXPECT_FALSE(decoder.inPaste());
+  EXPECT_EQ(drain(decoder), (Codes{'m'}));
 
   // Pasted keys still queued when the editor stops are dropped too.
   decoder.setLineEditing(true);

@@ -7,6 +7,7 @@
 #include <functional>
 #include <sstream>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "support/documented_files.h"
@@ -232,6 +233,26 @@ TEST(ProjectFileTest, LoadedTargetSurvivesTheNextSave) {
   for (const MakeProject* project : {&twice, &dll, &inner}) {
     EXPECT_EQ(loaded(written(*project), fs).target(), project->target());
   }
+}
+
+// A new project's kind follows its entry point; a loaded one keeps its options.
+TEST(ProjectFileTest, NewProjectOptionsFollowTheEntryPointAndLoadedOnesAreKept) {
+  for (const auto& [source, dll, console] : std::vector<std::tuple<std::string, bool, bool>>{
+           {"BOOL WINAPI DllEntryPoint(HINSTANCE h)", true, false},
+           {"int PASCAL WinMain(int s)", false, false}, {"int main(void)", false, true}}) {
+    FakeFileSystem fs;
+    fs.addFile("mylib.c", source);
+    const MakeProject fresh(fs);
+    EXPECT_EQ(std::make_pair(fresh.optionList().isDll(), fresh.optionList().isConsole()),
+              std::make_pair(dll, console));
+    EXPECT_EQ(fresh.optionLines(), fresh.optionList().optionLines());
+    EXPECT_EQ(loaded("source mylib.c\n", fs).optionLines(), OptionList().optionLines());
+  }
+}
+
+TEST(ProjectFileTest, ATypedTargetLosesOnlyAFinalExtension) {
+  for (const char* kept : {"my.exec", "a.exe.b", "tool.dllx"}) EXPECT_EQ(typedTarget(kept), kept);
+  EXPECT_EQ(typedTarget("app.exe") + typedTarget("lib.DLL"), "applib");
 }
 
 TEST(ProjectFileTest, SingleValuedKeysKeepEverythingAfterTheKeyAndItsSpace) {

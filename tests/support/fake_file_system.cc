@@ -22,10 +22,11 @@ void FakeFileSystem::addFile(const std::string& name, const std::string& content
   entry.directory = false;
 }
 
-void FakeFileSystem::addUnreadableFile(const std::string& name) {
+void FakeFileSystem::addUnreadableFile(const std::string& name, const std::string& reason) {
   Entry& entry = entryFor(name);
   entry.content.reset();
   entry.directory = false;
+  entry.readFailure = reason;
 }
 
 void FakeFileSystem::addDirectory(const std::string& name) {
@@ -71,11 +72,13 @@ bool FakeFileSystem::isWritable(const std::string& path) const {
   return found != entries_.end() && !found->second.directory && !found->second.readOnly;
 }
 
-std::optional<std::string> FakeFileSystem::readFile(const std::string& path,
-                                                    std::size_t maxBytes) const {
+FileContent FakeFileSystem::readFile(const std::string& path, std::size_t maxBytes) const {
   auto found = entries_.find(path);
-  if (found == entries_.end() || !found->second.content) return std::nullopt;
-  return found->second.content->substr(0, maxBytes);
+  if (found == entries_.end()) return {};
+  const Entry& entry = found->second;
+  if (entry.directory) return {ReadStatus::kFailed, {}, "Is a directory"};
+  if (!entry.content) return {ReadStatus::kFailed, {}, entry.readFailure};
+  return {ReadStatus::kRead, entry.content->substr(0, maxBytes), {}};
 }
 
 SaveResult FakeFileSystem::saveFile(const std::string& path, const std::string& content) {

@@ -23,8 +23,10 @@ class FakeFileSystem : public FileSystem {
   // Adds (or replaces) a file of the current directory. A name may also be
   // a path; only plain names take part in the directory listing.
   void addFile(const std::string& name, const std::string& content);
-  // A file that is listed and exists but cannot be read.
-  void addUnreadableFile(const std::string& name);
+  // A file that is listed and exists but cannot be read, for the reason
+  // given (as the system would word it).
+  void addUnreadableFile(const std::string& name,
+                         const std::string& reason = "Input/output error");
   // A directory entry of the current directory (listed, never readable).
   void addDirectory(const std::string& name);
   void setReadOnly(const std::string& name, bool readOnly);
@@ -40,8 +42,11 @@ class FakeFileSystem : public FileSystem {
   std::vector<std::string> listMatching(const std::string& extension) const override;
   bool exists(const std::string& path) const override;
   bool isWritable(const std::string& path) const override;
-  std::optional<std::string> readFile(const std::string& path,
-                                      std::size_t maxBytes) const override;
+  FileContent readFile(const std::string& path, std::size_t maxBytes) const override;
+  // The same name only: the disk's ways to one file are the native tests'.
+  bool sameFile(const std::string& a, const std::string& b) const override {
+    return !a.empty() && a == b;
+  }
   SaveResult saveFile(const std::string& path, const std::string& content) override;
   std::string programPath() const override { return programPath_; }
   PathParts splitPath(const std::string& path) const override;
@@ -49,6 +54,7 @@ class FakeFileSystem : public FileSystem {
  private:
   struct Entry {
     std::optional<std::string> content;  // nothing: unreadable or a directory
+    std::string readFailure;             // why an unreadable file cannot be read
     bool directory = false;
     bool readOnly = false;
   };

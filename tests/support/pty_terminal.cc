@@ -136,6 +136,7 @@ bool PtyTerminal::pump(int timeoutMs) {
   char buffer[4096];
   const ssize_t got = ::read(master_, buffer, sizeof buffer);
   if (got <= 0) return false;
+  lastOutput_ = Clock::now();
   output_.append(buffer, static_cast<std::size_t>(got));
   vterm_input_write(vterm_, buffer, static_cast<std::size_t>(got));
   // The emulator's answers to the program's queries go back to it.

@@ -8,6 +8,7 @@
 #include <sys/types.h>
 #include <termios.h>
 
+#include <chrono>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -75,6 +76,8 @@ class PtyTerminal {
 
   // Everything the program has written so far.
   const std::string& output() const { return output_; }
+  // When the last of it was read, for latency measurements.
+  std::chrono::steady_clock::time_point lastOutputTime() const { return lastOutput_; }
 
  private:
   // Reads what is there within timeoutMs; false when nothing came.
@@ -87,6 +90,7 @@ class PtyTerminal {
   VTerm* vterm_ = nullptr;
   VTermScreen* screen_ = nullptr;
   std::string output_;
+  std::chrono::steady_clock::time_point lastOutput_;
 };
 
 }  // namespace testing

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <map>
 #include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -205,7 +206,7 @@ TEST_F(SourcesScreenTest, EntriesPastTildeGoOnTheNextPageWithLettersOfTheirOwn) 
   EXPECT_EQ(console.screenCursorRow(), kWorkspaceTop + 19);
 }
 
-TEST_F(SourcesScreenTest, PagesTurnWithPgDnPgUpDownAndUpAndStopAtTheEnds) {
+TEST_F(SourcesScreenTest, PagesTurnWithPgDnPgUpDownUpHomeAndEndAndStopAtTheEnds) {
   const std::vector<std::string> names = numberedSources(31);
   addFiles(names);
   sources = names;
@@ -214,11 +215,12 @@ TEST_F(SourcesScreenTest, PagesTurnWithPgDnPgUpDownAndUpAndStopAtTheEnds) {
   std::vector<std::string> shown;
   console.setKeyObserver(
       [&shown](const MemoryConsole& c) { shown.push_back(workspaceRow(c, 19)); });
-  for (int key : {kKeyPageUp, kKeyPageDown, kKeyPageDown, kKeyUp, kKeyDown, kKeyDown, kKeyPageUp})
+  for (int key : {kKeyPageUp, kKeyPageDown, kKeyPageDown, kKeyUp, kKeyDown, kKeyDown, kKeyPageUp,
+                  kKeyEnd, kKeyHome})
     console.pushKey(key);
   console.pushKey(kKeyEsc);
   run();
-  const std::vector<std::string> pages = {"1", "1", "2", "2", "1", "2", "2", "1"};
+  const std::vector<std::string> pages = {"1", "1", "2", "2", "1", "2", "2", "1", "2", "1"};
   ASSERT_EQ(shown.size(), 2 * pages.size() - 1);
   for (std::size_t i = 0; i < pages.size(); ++i)
     EXPECT_EQ(shown[2 * i], blanks(27) + "[PgUp] page " + pages[i] + " of 2 [PgDn]") << i;
@@ -270,20 +272,20 @@ TEST_F(SourcesScreenTest, ClicksActOnTheAdvancedScreenAndOnTheSourcesAfterIt) {
   EXPECT_EQ(console.keysLeft(), 0u);
 }
 
-TEST_F(SourcesScreenTest, AProjectWithFilesAbsentFromTheDirectoryShowsNoOtherSources) {
+// The directory's others are always offered; names it lacks are on red.
+TEST_F(SourcesScreenTest, AProjectOfFilesFromElsewhereStillOffersTheDirectorysFiles) {
   addFiles({"a.cpp", "b.cpp"});
-  sources = {"gone.cpp", "x.cpp", "y.cpp"};
-  run();
-  EXPECT_EQ(workspaceRow(console, 4), "(a)gone.cpp   (b)x.cpp      (c)y.cpp");
-  EXPECT_EQ(workspaceRow(console, 16), kOtherRule);
-  EXPECT_EQ(workspaceRow(console, 17), "");
-
-  // Every entry shown with a letter can be selected, also past the number
-  // of files the directory holds.
-  console.pushKeys("c");
+  sources = {"B.CPP", "gone.cpp", "x.cpp"};
+  console.pushKeys("dc");  // a.cpp in, then gone.cpp out: it stays marked
   console.pushKey(kKeyEnter);
   run();
-  EXPECT_EQ(sources, (List{"gone.cpp", "x.cpp"}));
+  EXPECT_EQ(sources, (List{"a.cpp", "B.CPP", "x.cpp"}));
+  EXPECT_EQ(workspaceRow(console, 4), "(a)a.cpp      (b)B.CPP      (c)x.cpp");
+  EXPECT_EQ(workspaceRow(console, 17), "(d)b.cpp      (e)gone.cpp");
+  for (const auto& [column, row, background] : std::vector<std::tuple<int, int, int>>{
+           {18, 4, kBlue}, {32, 4, kRed}, {4, 17, kBlue}, {18, 17, kRed}})
+    EXPECT_EQ(backgroundIn(console, column, row), background) << column << "," << row;
+  EXPECT_EQ(foregroundIn(console, 18, 17), kWhite);
 }
 
 TEST_F(SourcesScreenTest, AbsentProjectFilesDoNotHideTheDirectorysOtherFiles) {

@@ -20,6 +20,19 @@ namespace {
 
 bool isSeparator(char c) { return c == '/' || c == '\\'; }
 
+FileContent readFailure(int error) { return {ReadStatus::kFailed, {}, std::strerror(error)}; }
+
+bool sameInode(const struct stat& a, const struct stat& b) {
+  return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
+}
+
+// The directory a path names its file in, and the file's name there.
+std::pair<std::string, std::string> directoryAndName(const std::string& path) {
+  const std::size_t slash = path.rfind('/');
+  if (slash == std::string::npos) return {".", path};
+  return {slash == 0 ? "/" : path.substr(0, slash), path.substr(slash + 1)};
+}
+
 }  // namespace
 
 std::string NativeFileSystem::currentDirectory() const {
@@ -63,19 +76,26 @@ bool NativeFileSystem::isWritable(const std::string& path) const {
          grantsWritePermission(status.st_mode) && ::access(path.c_str(), W_OK) == 0;
 }
 
-std::optional<std::string> NativeFileSystem::readFile(const std::string& path,
-                                                     std::size_t maxBytes) const {
+FileContent NativeFileSystem::readFile(const std::string& path, std::size_t maxBytes) const {
   // Only regular files are read: a FIFO named x.cpp would block the open or
   // the read forever, and a device such as /dev/zero would never end.
   // O_NONBLOCK keeps the open itself from waiting for a FIFO's writer.
   Descriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY));
-  if (file.get() < 0) return std::nullopt;
+  if (!file.valid()) {
+    // A missing directory on the way means as little a file as a missing
+    // file; every other refusal (no permission, an I/O error) is a failure.
+    if (errno == ENOENT || errno == ENOTDIR) return {};
+    return readFailure(errno);
+  }
   struct stat status {};
-  if (::fstat(file.get(), &status) != 0 || !S_ISREG(status.st_mode)) return std::nullopt;
+  if (::fstat(file.get(), &status) != 0) return readFailure(errno);
+  if (S_ISDIR(status.st_mode)) return readFailure(EISDIR);
+  if (!S_ISREG(status.st_mode)) return {ReadStatus::kNotPlainFile, {}, {}};
   // The size a file claims is only a hint, and a bad one at that: files
   // under /proc claim 0 and never end, a sparse file claims terabytes. The
   // hint may reserve memory up to the bound; beyond it nothing is read.
-  std::string content;
+  FileContent read{ReadStatus::kRead, {}, {}};
+  std::string& content = read.bytes;
   if (status.st_size > 0) {
     content.reserve(std::min(static_cast<std::size_t>(status.st_size), maxBytes));
   }
@@ -86,11 +106,29 @@ std::optional<std::string> NativeFileSystem::readFile(const std::string& path,
     if (got == 0) break;
     if (got < 0) {
       if (errno == EINTR) continue;
-      return std::nullopt;
+      return readFailure(errno);
     }
     content.append(piece, static_cast<std::size_t>(got));
   }
-  return content;
+  return read;
+}
+
+bool NativeFileSystem::sameFile(const std::string& a, const std::string& b) const {
+  if (a.empty() || b.empty()) return false;
+  if (a == b) return true;
+  // Saves write through links, so the files the links lead to are compared.
+  struct stat first {};
+  struct stat second {};
+  const bool firstThere = ::stat(a.c_str(), &first) == 0;
+  const bool secondThere = ::stat(b.c_str(), &second) == 0;
+  if (firstThere || secondThere) return firstThere && secondThere && sameInode(first, second);
+  // Neither is there yet: the first save would make the file the second
+  // replaces when both name it in the same directory.
+  const auto [firstDirectory, firstName] = directoryAndName(a);
+  const auto [secondDirectory, secondName] = directoryAndName(b);
+  return !firstName.empty() && firstName == secondName &&
+         ::stat(firstDirectory.c_str(), &first) == 0 &&
+         ::stat(secondDirectory.c_str(), &second) == 0 && sameInode(first, second);
 }
 
 SaveResult NativeFileSystem::saveFile(const std::string& path, const std::string& content) {
@@ -99,6 +137,18 @@ SaveResult NativeFileSystem::saveFile(const std::string& path, const std::string
 
 std::string NativeFileSystem::programPath() const {
   return programPathOf(startedAs_, std::getenv("PATH"), currentDirectory());
+}
+
+std::optional<std::string> resolvedPath(const std::string& path) {
+  char* real = ::realpath(path.c_str(), nullptr);
+  if (real == nullptr) return std::nullopt;
+  std::string result = real;
+  std::free(real);
+  return result;
+}
+
+std::string NativeFileSystem::resolvedDirectory(const std::string& directory) const {
+  return resolvedPath(directory).value_or(directory);
 }
 
 std::string NativeFileSystem::windowsDirectoryName(const std::string& directory) const {

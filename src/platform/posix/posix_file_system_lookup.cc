@@ -1,11 +1,14 @@
 // Answers "does this path exist" for paths typed the Windows way: a Borland
 // installation copied from Windows or installed under Wine keeps Windows
 // spellings (C:\Borland\Bcc55\Bin\Bcc32.exe) that the Linux disk holds as
-// .../BIN/BCC32.EXE or under the Wine prefix.
+// .../BIN/BCC32.EXE or under the Wine prefix. And finds the file that a
+// name to be saved stands for, through its symbolic links.
 #include <dirent.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <cctype>
+#include <climits>
 #include <cstdlib>
 #include <set>
 #include <utility>
@@ -18,8 +21,6 @@ namespace corvane {
 namespace {
 
 using Components = std::vector<std::string>;
-
-char upper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
 
 bool statOf(const std::string& path, struct stat& status) {
   return !path.empty() && ::stat(path.c_str(), &status) == 0;
@@ -72,7 +73,40 @@ bool hasDriveLetter(const std::string& path) {
   return path.size() >= 2 && std::isalpha(static_cast<unsigned char>(path[0])) && path[1] == ':';
 }
 
+// Whether the kernel would follow this link with fs.protected_symlinks on:
+// in a directory that is sticky and writable by all (such as /tmp), only a
+// link of the user's own or of the directory's owner, so that nobody can
+// plant a link there that sends another user's writes elsewhere.
+bool mayFollow(const std::string& link, const struct stat& status) {
+  struct stat directory {};
+  if (::stat(directoryOf(link).c_str(), &directory) != 0) return false;
+  const bool shared = (directory.st_mode & S_ISVTX) != 0 && (directory.st_mode & S_IWOTH) != 0;
+  return !shared || status.st_uid == ::geteuid() || status.st_uid == directory.st_uid;
+}
+
 }  // namespace
+
+std::string directoryOf(const std::string& path) {
+  std::size_t slash = path.rfind('/');
+  if (slash == std::string::npos) return ".";
+  if (slash == 0) return "/";
+  return path.substr(0, slash);
+}
+
+std::optional<std::string> followLinks(std::string path) {
+  // As many links as the kernel follows in one path.
+  for (int hops = 0; hops < 40; ++hops) {
+    struct stat status {};
+    if (::lstat(path.c_str(), &status) != 0 || !S_ISLNK(status.st_mode)) return path;
+    if (!mayFollow(path, status)) return std::nullopt;
+    std::string target(PATH_MAX, '\0');
+    const ssize_t length = ::readlink(path.c_str(), target.data(), target.size());
+    if (length < 0) return std::nullopt;
+    target.resize(static_cast<std::size_t>(length));
+    path = (!target.empty() && target[0] == '/') ? target : directoryOf(path) + "/" + target;
+  }
+  return std::nullopt;
+}
 
 std::vector<std::string> pathComponents(const std::string& path) {
   std::vector<std::string> components;
@@ -84,13 +118,6 @@ std::vector<std::string> pathComponents(const std::string& path) {
     at = end + 1;
   }
   return components;
-}
-
-bool sameNameNoCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i)
-    if (upper(a[i]) != upper(b[i])) return false;
-  return true;
 }
 
 std::string winePrefix() {

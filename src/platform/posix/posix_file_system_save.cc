@@ -4,25 +4,28 @@
 // and then renamed over it, so that a crash or a full disk at any moment
 // leaves either the old or the new content. A rename makes a new file,
 // though, and that is only right when the new file can be everything the
-// old one was: the same owner, group and mode (set-id bits included), the
-// only name of its content (another hard link would keep the old content),
-// in a directory that lets us make and rename files. Where that does not
-// hold, the file is rewritten in place, its old first bytes kept in memory
-// and put back if the write fails. Devices and pipes are written to like any
-// program writes to them; they are never replaced by a plain file.
+// old one was: the same owner, group and mode (set-id bits included) and
+// extended attributes (POSIX ACLs among them), the only name of its content
+// (another hard link would keep the old content), in a directory that lets
+// us make and rename files. Where that does not hold, the file is rewritten
+// in place: its old bytes are kept in memory and put back if the write
+// fails, and a copy of them waits on the disk beside it until the new bytes
+// are there too, for a crash that no put-back can undo. Devices and pipes
+// are written to like any program writes to them; they are never replaced
+// by a plain file.
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
-#include <climits>
-#include <optional>
 #include <random>
+#include <vector>
 
 #include "platform/posix/descriptor.h"
 #include "platform/posix/posix_file_system.h"
 #include "platform/posix/save_signal_guard.h"
+#include "platform/posix/system_calls.h"
 
 namespace corvane {
 
@@ -30,39 +33,181 @@ namespace {
 
 constexpr mode_t kModeBits = 07777;
 
-std::string directoryOf(const std::string& path) {
-  std::size_t slash = path.rfind('/');
-  if (slash == std::string::npos) return ".";
-  if (slash == 0) return "/";
-  return path.substr(0, slash);
+// The most old bytes an in-place rewrite keeps in memory to put back. The
+// project files Corvane loads are at most 16 MiB and its makefiles far
+// smaller; a larger file is no file of ours to rewrite without a rename.
+constexpr off_t kMostOldBytes = off_t{64} << 20;
+
+// What a save through a temporary file came to.
+enum class ThroughTemporary {
+  kSaved,        // the new content has the name
+  kCannotWrite,  // the content could not be written; nothing changed
+  kRefused,      // the new file could not take the name as everything the old
+                 // one was (no new file allowed in the directory, an owner,
+                 // mode or attribute it cannot have, the rename refused);
+                 // nothing changed
+};
+
+// What a save through a temporary file that was not refused reports.
+SaveResult resultOf(ThroughTemporary outcome) {
+  return outcome == ThroughTemporary::kSaved ? SaveResult::kSaved : SaveResult::kCannotWrite;
 }
 
-// The file a name finally stands for: symbolic links are followed (relative
-// targets are relative to the link's directory) so that the link itself
-// survives and the file it points to is replaced. A dangling link gives the
-// file it would point to.
-std::string followLinks(std::string path) {
-  for (int hops = 0; hops < 40; ++hops) {
-    struct stat status {};
-    if (::lstat(path.c_str(), &status) != 0 || !S_ISLNK(status.st_mode)) return path;
-    std::string target(PATH_MAX, '\0');
-    ssize_t length = ::readlink(path.c_str(), target.data(), target.size());
-    if (length < 0) return path;
-    target.resize(static_cast<std::size_t>(length));
-    path = (!target.empty() && target[0] == '/') ? target : directoryOf(path) + "/" + target;
+// A new file in the directory, private to its maker, with a short name of
+// its own so that it fits whatever the length of the name it stands beside.
+// errno tells why there is none.
+int createBeside(SystemCalls& calls, const std::string& directory, const char* suffix,
+                 std::string& name) {
+  static constexpr char kLetters[] = "0123456789abcdefghijklmnopqrstuvwxyz";
+  std::random_device seed;
+  std::mt19937 random(seed());
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    name = directory + "/corvane-";
+    for (int i = 0; i < 8; ++i) name += kLetters[random() % (sizeof kLetters - 1)];
+    name += suffix;
+    const int fd = calls.open(
+        name, O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOCTTY | O_NOFOLLOW, 0600);
+    if (fd >= 0 || errno != EEXIST) return fd;
   }
-  return path;
+  return -1;
 }
 
-bool writeContent(int fd, const std::string& content) {
-  return writeAll(fd, content.data(), content.size());
+// Makes new names in the directory durable; a failure here loses nothing
+// already written, so it is not reported.
+void syncDirectory(SystemCalls& calls, const std::string& directory) {
+  Descriptor handle(calls.open(directory, O_RDONLY | O_DIRECTORY | O_CLOEXEC), &calls);
+  if (handle.valid()) calls.sync(handle.get());
 }
 
-bool readStart(int fd, std::string& bytes) {
+std::vector<std::string> namesIn(const std::string& list) {
+  std::vector<std::string> names;
+  for (std::size_t at = 0; at < list.size();) {
+    const std::size_t end = std::min(list.find('\0', at), list.size());
+    if (end > at) names.push_back(list.substr(at, end - at));
+    at = end + 1;
+  }
+  return names;
+}
+
+// Gives the new file exactly the extended attributes of the old one: those
+// it lacks or has with another value are set, those it has beyond them (a
+// directory's default ACL gives new files one) removed. False when any
+// cannot be, for want of the privilege, say.
+bool copyAttributes(SystemCalls& calls, const std::string& from, int to) {
+  const std::optional<std::string> oldList = calls.attributeNames(from);
+  const std::optional<std::string> newList = calls.attributeNames(to);
+  if (!oldList || !newList) return false;
+  const std::vector<std::string> oldNames = namesIn(*oldList);
+  for (const std::string& name : oldNames) {
+    const std::optional<std::string> value = calls.attribute(from, name);
+    if (!value) return false;
+    if (calls.attribute(to, name) != value && calls.setAttribute(to, name, *value) != 0) {
+      return false;
+    }
+  }
+  for (const std::string& name : namesIn(*newList)) {
+    if (std::find(oldNames.begin(), oldNames.end(), name) == oldNames.end() &&
+        calls.removeAttribute(to, name) != 0) {
+      return false;
+    }
+  }
+  return true;
+}
+
+// The permission bits that a file made in the directory with mode 0666
+// gets: what the umask leaves, or, where the directory has a default ACL,
+// what its owner, mask (or group) and other entries allow, as the system
+// would give them. The temporary file is made private and gets these bits
+// once its content is complete. Nothing when the directory's default ACL
+// cannot be read: any guess might open the file to others.
+std::optional<mode_t> newFileMode(SystemCalls& calls, const std::string& directory) {
+  constexpr mode_t kRequested = 0666;
+  const std::optional<std::string> acl = calls.attribute(directory, "system.posix_acl_default");
+  if (!acl && errno != ENODATA && errno != ENOTSUP) return std::nullopt;
+  if (acl && acl->size() >= 4) {
+    // A version word, then entries of a 16-bit tag, 16-bit permissions and a
+    // 32-bit id, little-endian.
+    mode_t owner = 0, group = 0, mask = 0, other = 0;
+    bool masked = false;
+    const auto word = [&acl](std::size_t at) {
+      return static_cast<mode_t>(static_cast<unsigned char>((*acl)[at]) |
+                                 static_cast<unsigned char>((*acl)[at + 1]) << 8);
+    };
+    for (std::size_t at = 4; at + 8 <= acl->size(); at += 8) {
+      const mode_t permissions = word(at + 2) & 07;
+      switch (word(at)) {
+        case 0x01: owner = permissions; break;
+        case 0x04: group = permissions; break;
+        case 0x10: mask = permissions; masked = true; break;
+        case 0x20: other = permissions; break;
+        default: break;
+      }
+    }
+    return kRequested & ((owner << 6) | ((masked ? mask : group) << 3) | other);
+  }
+  const mode_t umask = ::umask(0);
+  ::umask(umask);
+  return kRequested & ~umask;
+}
+
+// Writes the content to a temporary file and renames it to the target.
+// With `old` given (the target exists), the new file gets its owner, group,
+// mode and extended attributes first.
+ThroughTemporary writeAndRename(SystemCalls& calls, const std::string& target,
+                                const struct stat* old, const std::string& content,
+                                SaveSignalGuard& guard) {
+  const std::string directory = directoryOf(target);
+  std::string temporary;
+  int created = -1;
+  {
+    HeldSignals held;
+    created = createBeside(calls, directory, ".tmp", temporary);
+    if (created >= 0) guard.removeOnSignal(temporary);
+  }
+  Descriptor file(created, &calls);
+  if (!file.valid()) return ThroughTemporary::kRefused;
+  auto giveUp = [&](ThroughTemporary result) {
+    file.close();
+    ::unlink(temporary.c_str());
+    guard.clear();
+    return result;
+  };
+
+  const std::optional<mode_t> mode =
+      old != nullptr ? old->st_mode & kModeBits : newFileMode(calls, directory);
+  if (!mode) return giveUp(ThroughTemporary::kRefused);
+  struct stat made {};
+  if (::fstat(file.get(), &made) != 0) return giveUp(ThroughTemporary::kCannotWrite);
+  // An owner or group that only the administrator could give.
+  if (old != nullptr && (made.st_uid != old->st_uid || made.st_gid != old->st_gid) &&
+      calls.changeOwner(file.get(), old->st_uid, old->st_gid) != 0) {
+    return giveUp(ThroughTemporary::kRefused);
+  }
+  if (!calls.writeAll(file.get(), content)) return giveUp(ThroughTemporary::kCannotWrite);
+  if (old != nullptr && !copyAttributes(calls, target, file.get())) {
+    return giveUp(ThroughTemporary::kRefused);
+  }
+  // The mode last: a write clears set-id bits, and an ACL sets the group
+  // bits. The system may also drop a set-group-id bit without a word,
+  // hence the check.
+  if (calls.changeMode(file.get(), *mode) != 0 || ::fstat(file.get(), &made) != 0 ||
+      (made.st_mode & kModeBits) != *mode) {
+    return giveUp(ThroughTemporary::kRefused);
+  }
+  if (calls.sync(file.get()) != 0 || !file.close()) {
+    return giveUp(ThroughTemporary::kCannotWrite);
+  }
+  if (calls.rename(temporary, target) != 0) return giveUp(ThroughTemporary::kRefused);
+  guard.clear();
+  syncDirectory(calls, directory);
+  return ThroughTemporary::kSaved;
+}
+
+bool readWhole(SystemCalls& calls, int fd, std::string& bytes) {
   std::size_t filled = 0;
   while (filled < bytes.size()) {
-    const ssize_t got = ::pread(fd, &bytes[filled], bytes.size() - filled,
-                                static_cast<off_t>(filled));
+    const ssize_t got = calls.readAt(fd, &bytes[filled], bytes.size() - filled,
+                                     static_cast<off_t>(filled));
     if (got < 0 && errno == EINTR) continue;
     if (got <= 0) return false;
     filled += static_cast<std::size_t>(got);
@@ -70,108 +215,82 @@ bool readStart(int fd, std::string& bytes) {
   return true;
 }
 
-// A new file in the directory, with a short name of its own so that it fits
-// whatever the length of the name it stands in for. The mode 0666 lets the
-// umask decide the bits of a file that did not exist before.
-int createTemporary(const std::string& directory, std::string& name) {
-  static constexpr char kLetters[] = "0123456789abcdefghijklmnopqrstuvwxyz";
-  std::random_device seed;
-  std::mt19937 random(seed());
-  for (int attempt = 0; attempt < 100; ++attempt) {
-    name = directory + "/corvane-";
-    for (int i = 0; i < 8; ++i) name += kLetters[random() % (sizeof kLetters - 1)];
-    name += ".tmp";
-    int fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOCTTY, 0666);
-    if (fd >= 0 || errno != EEXIST) return fd;
-  }
-  return -1;
-}
-
-// Makes the new name itself durable; a failure here loses nothing already
-// written, so it is not reported.
-void syncDirectory(const std::string& directory) {
-  Descriptor handle(::open(directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-  if (handle.valid()) ::fsync(handle.get());
-}
-
-// Writes the content to a temporary file and renames it to the target. With
-// `old` given (the target exists), nothing when the result would not be
-// everything the old file was: the caller then rewrites it in place.
-std::optional<SaveResult> writeAndRename(const std::string& target, const struct stat* old,
-                                         const std::string& content, SaveSignalGuard& guard) {
-  const std::string directory = directoryOf(target);
-  std::string temporary;
+// Before a file is rewritten in place, a copy of its old bytes beside it,
+// on the disk, so that a crash part way, which nothing can put back, leaves
+// them to the user. `name` is the copy's, or empty where the directory
+// allows no new file: such a rewrite cannot survive a crash. False when the
+// copy could not be made whole (nothing is left of it then).
+bool makeCrashCopy(SystemCalls& calls, const std::string& directory, const std::string& old,
+                   SaveSignalGuard& guard, std::string& name) {
   int created = -1;
+  int error = 0;
   {
     HeldSignals held;
-    created = createTemporary(directory, temporary);
-    if (created >= 0) guard.removeOnSignal(temporary);
+    created = createBeside(calls, directory, kCrashCopySuffix, name);
+    error = errno;
+    if (created >= 0) guard.removeOnSignal(name);
   }
-  Descriptor file(created);
-  if (!file.valid()) {
-    if (old != nullptr) return std::nullopt;  // a directory that allows no new file
-    return SaveResult::kCannotOpen;
+  if (created < 0) {
+    name.clear();
+    return error == EACCES || error == EPERM || error == EROFS;
   }
-  auto giveUp = [&](std::optional<SaveResult> result) {
-    file.close();
-    ::unlink(temporary.c_str());
-    guard.clear();
-    return result;
-  };
-
-  struct stat made {};
-  if (::fstat(file.get(), &made) != 0) return giveUp(SaveResult::kCannotWrite);
-  // An owner or group that only the administrator could give.
-  if (old != nullptr && (made.st_uid != old->st_uid || made.st_gid != old->st_gid) &&
-      ::fchown(file.get(), old->st_uid, old->st_gid) != 0) {
-    return giveUp(std::nullopt);
+  Descriptor copy(created, &calls);
+  if (calls.writeAll(copy.get(), old) && calls.sync(copy.get()) == 0 && copy.close()) {
+    syncDirectory(calls, directory);
+    return true;
   }
-  if (!writeContent(file.get(), content)) return giveUp(SaveResult::kCannotWrite);
-  // The mode after the write, which clears set-id bits; the system may also
-  // drop a set-group-id bit without a word, hence the check.
-  if (old != nullptr && (::fchmod(file.get(), old->st_mode & kModeBits) != 0 ||
-                         ::fstat(file.get(), &made) != 0 ||
-                         (made.st_mode & kModeBits) != (old->st_mode & kModeBits))) {
-    return giveUp(std::nullopt);
-  }
-  if (::fsync(file.get()) != 0 || !file.close()) return giveUp(SaveResult::kCannotWrite);
-  if (::rename(temporary.c_str(), target.c_str()) != 0) {
-    // Refused (a sticky directory, say): the in-place way remains for an
-    // existing file.
-    return giveUp(old != nullptr ? std::nullopt
-                                 : std::optional<SaveResult>(SaveResult::kCannotOpen));
-  }
+  copy.close();
+  ::unlink(name.c_str());
   guard.clear();
-  syncDirectory(directory);
-  return SaveResult::kSaved;
+  name.clear();
+  return false;
+}
+
+// Puts the old bytes back where the new ones went and flushes them: whether
+// the file is exactly as it was, on the disk.
+bool putBack(SystemCalls& calls, int fd, const std::string& old) {
+  return ::lseek(fd, 0, SEEK_SET) == 0 && calls.writeAll(fd, old) &&
+         calls.cut(fd, static_cast<off_t>(old.size())) == 0 && calls.sync(fd) == 0;
 }
 
 // Rewrites an existing file in place: the new bytes over the old ones, then
-// the file cut to the new length. Only as many old bytes as the new content
-// covers are ever overwritten before the end, so keeping just those is
-// enough to put the file back as it was when the write fails.
-SaveResult rewriteInPlace(const std::string& target, const std::string& content,
-                          SaveSignalGuard& guard) {
-  Descriptor file(::open(target.c_str(), O_RDWR | O_NOCTTY | O_CLOEXEC | O_NONBLOCK));
+// the file cut to the new length and flushed. Until that is done, all the
+// old bytes are kept to be put back, in memory and, where the directory
+// allows, in a copy on the disk that is removed once the new bytes are
+// there. A failing close after a good flush loses nothing and is no failure.
+SaveResult rewriteInPlace(SystemCalls& calls, const std::string& target,
+                          const std::string& content, SaveSignalGuard& guard) {
+  Descriptor file(
+      calls.open(target, O_RDWR | O_NOCTTY | O_CLOEXEC | O_NONBLOCK | O_NOFOLLOW), &calls);
   struct stat before {};
-  if (!file.valid() || ::fstat(file.get(), &before) != 0 || !S_ISREG(before.st_mode)) {
+  if (!file.valid() || ::fstat(file.get(), &before) != 0 || !S_ISREG(before.st_mode) ||
+      before.st_size > kMostOldBytes) {
     return SaveResult::kCannotOpen;
   }
-  const off_t newSize = static_cast<off_t>(content.size());
-  std::string oldStart(std::min(static_cast<std::size_t>(before.st_size), content.size()), '\0');
-  if (!readStart(file.get(), oldStart)) return SaveResult::kCannotOpen;
+  std::string old(static_cast<std::size_t>(before.st_size), '\0');
+  if (!readWhole(calls, file.get(), old)) return SaveResult::kCannotOpen;
+  std::string copy;
+  if (!makeCrashCopy(calls, directoryOf(target), old, guard, copy)) {
+    return SaveResult::kCannotWrite;
+  }
+  const char* copyName = copy.empty() ? nullptr : copy.c_str();
+  const auto dropCopy = [&copy] {
+    if (!copy.empty()) ::unlink(copy.c_str());
+  };
 
-  guard.restoreOnSignal(file.get(), oldStart, before.st_size);
-  bool good = ::lseek(file.get(), 0, SEEK_SET) == 0 && writeContent(file.get(), content);
+  guard.restoreOnSignal(file.get(), old, before.st_size, copyName);
+  const off_t newSize = static_cast<off_t>(content.size());
+  bool good = ::lseek(file.get(), 0, SEEK_SET) == 0 && calls.writeAll(file.get(), content);
   if (good) {
-    guard.finishOnSignal(file.get(), newSize);
-    good = ::ftruncate(file.get(), newSize) == 0 && ::fsync(file.get()) == 0;
+    guard.finishOnSignal(file.get(), newSize, copyName);
+    good = calls.cut(file.get(), newSize) == 0 && calls.sync(file.get()) == 0;
   }
   if (!good) {
-    guard.restoreOnSignal(file.get(), oldStart, before.st_size);
-    putBackOldBytes(file.get(), oldStart.data(), oldStart.size(), before.st_size);
-    ::fsync(file.get());
+    guard.restoreOnSignal(file.get(), old, before.st_size, copyName);
+    const bool restored = putBack(calls, file.get(), old);
     guard.clear();
+    if (!restored) return SaveResult::kDamaged;  // the copy stays
+    dropCopy();
     return SaveResult::kCannotWrite;
   }
   guard.clear();
@@ -179,16 +298,20 @@ SaveResult rewriteInPlace(const std::string& target, const std::string& content,
   struct stat after {};
   if (::fstat(file.get(), &after) == 0 &&
       (after.st_mode & kModeBits) != (before.st_mode & kModeBits)) {
-    (void)!::fchmod(file.get(), before.st_mode & kModeBits);
+    (void)calls.changeMode(file.get(), before.st_mode & kModeBits);
   }
-  return file.close() ? SaveResult::kSaved : SaveResult::kCannotWrite;
+  file.close();
+  dropCopy();
+  return SaveResult::kSaved;
 }
 
 // A device, a FIFO or a socket gets the bytes the way any program would
 // write them: opened without creating or truncating anything. The open does
 // not wait (a FIFO with no reader cannot be opened); the writes may.
-SaveResult writeToSpecialFile(const std::string& target, const std::string& content) {
-  Descriptor file(::open(target.c_str(), O_WRONLY | O_NOCTTY | O_CLOEXEC | O_NONBLOCK));
+SaveResult writeToSpecialFile(SystemCalls& calls, const std::string& target,
+                              const std::string& content) {
+  Descriptor file(calls.open(target, O_WRONLY | O_NOCTTY | O_CLOEXEC | O_NONBLOCK | O_NOFOLLOW),
+                  &calls);
   struct stat status {};
   if (!file.valid() || ::fstat(file.get(), &status) != 0 || S_ISREG(status.st_mode) ||
       S_ISDIR(status.st_mode)) {
@@ -198,7 +321,7 @@ SaveResult writeToSpecialFile(const std::string& target, const std::string& cont
   if (flags < 0 || ::fcntl(file.get(), F_SETFL, flags & ~O_NONBLOCK) != 0) {
     return SaveResult::kCannotOpen;
   }
-  const bool written = writeContent(file.get(), content);
+  const bool written = calls.writeAll(file.get(), content);
   return file.close() && written ? SaveResult::kSaved : SaveResult::kCannotWrite;
 }
 
@@ -207,33 +330,43 @@ SaveResult writeToSpecialFile(const std::string& target, const std::string& cont
 bool grantsWritePermission(mode_t mode) { return (mode & (S_IWUSR | S_IWGRP | S_IWOTH)) != 0; }
 
 SaveResult saveFileSafely(const std::string& path, const std::string& content) {
+  SystemCalls calls;
+  return saveFileSafely(path, content, calls);
+}
+
+SaveResult saveFileSafely(const std::string& path, const std::string& content,
+                          SystemCalls& calls) {
   if (path.empty()) return SaveResult::kCannotOpen;
-  const std::string target = followLinks(path);
+  const std::optional<std::string> followed = followLinks(path);
+  if (!followed) return SaveResult::kCannotOpen;
+  const std::string& target = *followed;
   SaveSignalGuard guard;
   struct stat old {};
   if (::lstat(target.c_str(), &old) != 0) {
     if (errno != ENOENT) return SaveResult::kCannotOpen;
-    return *writeAndRename(target, nullptr, content, guard);
+    const ThroughTemporary outcome = writeAndRename(calls, target, nullptr, content, guard);
+    if (outcome != ThroughTemporary::kRefused) return resultOf(outcome);
+    return SaveResult::kCannotOpen;
   }
   // A file that grants nobody write permission is read-only for everyone,
   // the administrator included, whom the system itself would let write.
   if (S_ISDIR(old.st_mode) || !grantsWritePermission(old.st_mode)) {
     return SaveResult::kCannotOpen;
   }
-  if (!S_ISREG(old.st_mode)) return writeToSpecialFile(target, content);
+  if (!S_ISREG(old.st_mode)) return writeToSpecialFile(calls, target, content);
 
   // Whether we may write the file at all, before anything is written.
-  Descriptor probe(::open(target.c_str(), O_WRONLY | O_NOCTTY | O_CLOEXEC | O_NONBLOCK));
+  Descriptor probe(
+      calls.open(target, O_WRONLY | O_NOCTTY | O_CLOEXEC | O_NONBLOCK | O_NOFOLLOW), &calls);
   if (!probe.valid()) return SaveResult::kCannotOpen;
   probe.close();
 
   const bool ownFile = ::geteuid() == 0 || ::geteuid() == old.st_uid;
   if (old.st_nlink == 1 && ownFile) {
-    if (std::optional<SaveResult> result = writeAndRename(target, &old, content, guard)) {
-      return *result;
-    }
+    const ThroughTemporary outcome = writeAndRename(calls, target, &old, content, guard);
+    if (outcome != ThroughTemporary::kRefused) return resultOf(outcome);
   }
-  return rewriteInPlace(target, content, guard);
+  return rewriteInPlace(calls, target, content, guard);
 }
 
 }  // namespace corvane

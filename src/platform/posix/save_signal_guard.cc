@@ -31,11 +31,18 @@ struct PendingSave {
   const char* oldStart = nullptr;
   std::size_t oldCount = 0;
   off_t size = 0;
+  const char* copy = nullptr;  // the old bytes beside the file, or null
   struct sigaction previous[kEndingCount];
   struct sigaction previousIgnored[kIgnoredCount];
 };
 
 PendingSave pending;
+
+// The copy of the old bytes is needed no more once the file is whole on
+// the disk; should anything fail, it stays for the user.
+void dropCopyOnceSynced(bool whole) {
+  if (whole && pending.copy != nullptr && ::fsync(pending.fd) == 0) ::unlink(pending.copy);
+}
 
 void undoPendingSave() {
   switch (pending.undo) {
@@ -43,10 +50,11 @@ void undoPendingSave() {
       ::unlink(pending.temporary);
       break;
     case kRestore:
-      putBackOldBytes(pending.fd, pending.oldStart, pending.oldCount, pending.size);
+      dropCopyOnceSynced(
+          putBackOldBytes(pending.fd, pending.oldStart, pending.oldCount, pending.size));
       break;
     case kFinish:
-      (void)!::ftruncate(pending.fd, pending.size);
+      dropCopyOnceSynced(::ftruncate(pending.fd, pending.size) == 0);
       break;
     default:
       break;
@@ -118,19 +126,22 @@ void SaveSignalGuard::removeOnSignal(const std::string& temporary) {
   arm(kRemove);
 }
 
-void SaveSignalGuard::restoreOnSignal(int fd, const std::string& oldStart, off_t oldSize) {
+void SaveSignalGuard::restoreOnSignal(int fd, const std::string& oldStart, off_t oldSize,
+                                      const char* copy) {
   clear();
   pending.fd = fd;
   pending.oldStart = oldStart.data();
   pending.oldCount = oldStart.size();
   pending.size = oldSize;
+  pending.copy = copy;
   arm(kRestore);
 }
 
-void SaveSignalGuard::finishOnSignal(int fd, off_t newSize) {
+void SaveSignalGuard::finishOnSignal(int fd, off_t newSize, const char* copy) {
   clear();
   pending.fd = fd;
   pending.size = newSize;
+  pending.copy = copy;
   arm(kFinish);
 }
 

@@ -33,11 +33,13 @@ class SaveSignalGuard {
   // A signal removes this file.
   void removeOnSignal(const std::string& temporary);
   // A signal puts these bytes back at the start of the file and cuts it to
-  // its old size: it is being rewritten in place.
-  void restoreOnSignal(int fd, const std::string& oldStart, off_t oldSize);
+  // its old size: it is being rewritten in place. Once that is done and on
+  // the disk, the copy of the old bytes named `copy` (if any) goes too.
+  void restoreOnSignal(int fd, const std::string& oldStart, off_t oldSize,
+                       const char* copy = nullptr);
   // The new content is all written: a signal only cuts the file to its new
-  // size, which is all that is left to do.
-  void finishOnSignal(int fd, off_t newSize);
+  // size, which is all that is left to do, and then removes the copy.
+  void finishOnSignal(int fd, off_t newSize, const char* copy = nullptr);
   // Nothing to undo.
   void clear();
 };
@@ -56,7 +58,7 @@ class HeldSignals {
   sigset_t previous_;
 };
 
-// Puts the old first bytes of a file back and gives it its old size again;
+// Puts the old bytes of a file back at its start and gives it its old size;
 // only calls that a signal handler may make.
 bool putBackOldBytes(int fd, const char* bytes, std::size_t count, off_t size);
 

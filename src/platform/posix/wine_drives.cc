@@ -7,17 +7,11 @@
 #include <optional>
 #include <string_view>
 
+#include "platform/posix/posix_file_system.h"
+
 namespace corvane {
 
 namespace {
-
-std::optional<std::string> resolved(const std::string& path) {
-  char* real = ::realpath(path.c_str(), nullptr);
-  if (real == nullptr) return std::nullopt;
-  std::string result = real;
-  std::free(real);
-  return result;
-}
 
 // Whether the directory `root` is `path` or holds it; both are resolved.
 bool holds(const std::string& root, const std::string& path) {
@@ -35,7 +29,7 @@ bool isDriveLink(std::string_view name) {
 }  // namespace
 
 std::string wineDirectoryName(const std::string& directory, const std::string& winePrefix) {
-  const std::string path = resolved(directory).value_or(directory);
+  const std::string path = resolvedPath(directory).value_or(directory);
   if (path.empty() || path.front() != '/') return directory;
 
   char letter = 'z';
@@ -46,7 +40,7 @@ std::string wineDirectoryName(const std::string& directory, const std::string& w
     while (const dirent* entry = ::readdir(listing)) {
       const std::string_view name = entry->d_name;
       if (!isDriveLink(name)) continue;
-      const std::optional<std::string> target = resolved(devices + "/" + std::string(name));
+      const std::optional<std::string> target = resolvedPath(devices + "/" + std::string(name));
       if (!target || !holds(*target, path)) continue;
       const char candidate = static_cast<char>(std::tolower(static_cast<unsigned char>(name[0])));
       // The listing comes in no particular order: the longer target wins,

@@ -1,12 +1,12 @@
 #include "platform/win32/windows_path.h"
 
+#include "platform/native_file_system.h"
+
 namespace corvane {
 
 namespace {
 
 bool isDriveLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
-
-char foldCase(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
 
 }  // namespace
 
@@ -33,10 +33,7 @@ PathParts splitWindowsPath(std::string_view path) {
 bool hasExtension(std::string_view name, std::string_view extension) {
   if (name.size() < extension.size() + 1) return false;
   const std::string_view tail = name.substr(name.size() - extension.size() - 1);
-  if (tail[0] != '.') return false;
-  for (std::size_t i = 0; i < extension.size(); ++i)
-    if (foldCase(tail[i + 1]) != foldCase(extension[i])) return false;
-  return true;
+  return tail[0] == '.' && sameNameNoCase(tail.substr(1), extension);
 }
 
 }  // namespace corvane

@@ -6,14 +6,21 @@
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
 #include <sys/wait.h>
+#include <sys/xattr.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <array>
+#include <cerrno>
+#include <cstring>
+#include <initializer_list>
 #include <filesystem>
 #include <functional>
+#include <map>
 #include <vector>
 
 #include "platform/posix/posix_file_system.h"
+#include "platform/posix/system_calls.h"
 #include "support/child_process.h"
 #include "support/scratch_directory.h"
 
@@ -73,6 +80,55 @@ std::string listingOf(const std::string& directory) {
   std::string joined;
   for (const std::string& name : names) joined += name + " ";
   return joined;
+}
+
+using Call = SystemCalls::Call;
+
+// The exit status of a save that a test ended part way.
+constexpr int kEnded = 77;
+
+// Removes everything in the current directory.
+void emptyCurrentDirectory() {
+  for (const auto& entry : std::filesystem::directory_iterator("."))
+    std::filesystem::remove_all(entry.path());
+}
+
+// The names of Corvane's own files beside the saved one (the temporary file
+// and the copy of the old bytes), each followed by a space.
+std::string ownFilesIn(const std::string& directory) {
+  std::string own;
+  for (const auto& entry : std::filesystem::directory_iterator(directory)) {
+    const std::string name = entry.path().filename().string();
+    if (name.rfind("corvane-", 0) == 0) own += name + " ";
+  }
+  return own;
+}
+
+// Every extended attribute of a file (its ACL among them), by name.
+std::map<std::string, std::string> attributesOf(const std::string& path) {
+  std::map<std::string, std::string> attributes;
+  char names[1024];
+  const ssize_t size = ::llistxattr(path.c_str(), names, sizeof names);
+  for (ssize_t at = 0; at < size; at += static_cast<ssize_t>(std::strlen(names + at)) + 1) {
+    char value[256];
+    const ssize_t length = ::lgetxattr(path.c_str(), names + at, value, sizeof value);
+    attributes[names + at] = std::string(value, static_cast<std::size_t>(std::max<ssize_t>(length, 0)));
+  }
+  return attributes;
+}
+
+// A POSIX ACL as the system keeps it in an extended attribute: a version
+// word, then per entry a 16-bit tag (1 owner, 2 named user, 4 group, 16
+// mask, 32 other), 16-bit permissions and a 32-bit id.
+std::string aclAttribute(std::initializer_list<std::array<unsigned, 3>> entries) {
+  std::string bytes{'\2', '\0', '\0', '\0'};
+  for (const auto& [tag, permissions, id] : entries) {
+    for (const unsigned value : {tag, permissions, id & 0xffff, id >> 16}) {
+      bytes += static_cast<char>(value & 0xff);
+      bytes += static_cast<char>(value >> 8);
+    }
+  }
+  return bytes;
 }
 
 TEST(SafeSave, CreatesAndReplaces) {
@@ -252,6 +308,63 @@ TEST(SafeSave, FailedRewriteInPlacePutsTheOldBytesBack) {
   EXPECT_EQ("new", scratch.read("Makefile.b"));
 }
 
+// A link is followed only where the kernel would follow it with
+// fs.protected_symlinks on, whatever the setting here: in a sticky directory
+// writable by all, a link of the user's own or of the directory's owner, so
+// that a link planted there by another user cannot send a save elsewhere.
+// Every link of a chain counts. The cases of links that belong to someone
+// else need the administrator, who alone can give them away.
+TEST(SafeSave, LinksPlantedInASharedDirectoryAreNotFollowed) {
+  ScratchDirectory scratch;
+  struct Case {
+    const char* name;
+    mode_t directoryMode;
+    bool nobodysDirectory;
+    bool nobodysLink;
+    bool chain;     // the name is a link of our own to the link in the directory
+    bool dangling;  // the link points to no file
+    bool followed;
+  };
+  const Case cases[] = {
+      {"own link in a sticky directory", 01777, false, false, false, false, true},
+      {"another user's link in a sticky directory", 01777, false, true, false, false, false},
+      {"the same at the end of a chain", 01777, false, true, true, false, false},
+      {"the same, dangling", 01777, false, true, false, true, false},
+      {"link of the sticky directory's owner", 01777, true, true, false, false, true},
+      {"another user's link in a directory that is not sticky", 0777, false, true, false, false,
+       true},
+  };
+  scratch.makeDirectory("private");
+  ASSERT_EQ(0, ::chmod("private", 0700));
+  int number = 0;
+  for (const Case& c : cases) {
+    if (c.nobodysLink && !administrator()) continue;
+    SCOPED_TRACE(c.name);
+    const std::string shared = "shared" + std::to_string(++number);
+    const std::string target = "private/file" + std::to_string(number);
+    if (!c.dangling) scratch.write(target, "old");
+    scratch.makeDirectory(shared);
+    ASSERT_EQ(0, ::chmod(shared.c_str(), c.directoryMode));
+    if (c.nobodysDirectory) handOver(shared);
+    const std::string link = shared + "/Makefile.b";
+    ASSERT_EQ(0, ::symlink(("../" + target).c_str(), link.c_str()));
+    if (c.nobodysLink) handOver(link);
+    std::string name = link;
+    if (c.chain) {
+      name = "chain" + std::to_string(number);
+      ASSERT_EQ(0, ::symlink(link.c_str(), name.c_str()));
+    }
+    EXPECT_EQ(c.followed ? SaveResult::kSaved : SaveResult::kCannotOpen,
+              saveFileSafely(name, "new"));
+    if (c.dangling) {
+      EXPECT_NE(0, ::access(target.c_str(), F_OK));
+    } else {
+      EXPECT_EQ(c.followed ? "new" : "old", scratch.read(target));
+    }
+    EXPECT_EQ("", ownFilesIn("private") + ownFilesIn(shared));
+  }
+}
+
 // A save ended by SIGTERM part way leaves the old file or the new one,
 // whole, and no temporary copy. The signal is sent once the copy is seen;
 // should the save have finished first, it is tried again with more to write.
@@ -281,6 +394,185 @@ TEST(SafeSave, EndingSignalDuringASaveLeavesNoTemporaryCopy) {
     return;
   }
   FAIL() << "every save finished before the signal reached it";
+}
+
+// The real calls, but from the `from`th call of one kind on: that one
+// fails with EIO (kOnce), or every one fails as a disk that starts failing
+// does (kFromThenOn), or the process ends there as if killed (kEnding).
+// Meanwhile it watches that nothing Corvane makes beside the file is open
+// to group or others while bytes are written into it.
+enum class Failing { kOnce, kFromThenOn, kEnding };
+
+class FailingCalls : public SystemCalls {
+ public:
+  FailingCalls(Call kind, int from, Failing how) : kind_(kind), from_(from), how_(how) {}
+  int made() const { return made_; }
+  bool exposed() const { return exposed_; }
+
+ protected:
+  int failure(Call call) override {
+    for (const auto& entry : std::filesystem::directory_iterator(".")) {
+      if (call != Call::kWrite) break;
+      if (entry.path().filename().string().rfind("corvane-", 0) == 0 &&
+          (modeOf(entry.path().string()) & 077) != 0) {
+        exposed_ = true;
+      }
+    }
+    if (call != kind_ || ++made_ < from_ || (made_ > from_ && how_ == Failing::kOnce)) return 0;
+    if (how_ == Failing::kEnding) ::_exit(kEnded);
+    return EIO;
+  }
+
+ private:
+  Call kind_;
+  int from_;
+  Failing how_;
+  int made_ = 0;
+  bool exposed_ = false;
+};
+
+// Every system call of a save fails in turn (once, and from then on), or
+// the save ends there, on each way a save goes. Whatever fails, the file
+// ends exactly old or new as the result says, with its mode, owner and
+// extended attributes (ACLs among them; the directory's default ACL gives
+// every new file one, which a file without must not gain); a new file gets
+// the mode and ACL of any program's new file there. Nothing of Corvane's is
+// left beside it but the copy of the old bytes when they could not be put
+// back, and nothing it made is readable by others while written. Ended part
+// way, only a rewrite in place is neither old nor new, and its copy holds
+// the old bytes. A save makes exactly these calls of each kind (-1: some),
+// so a step left out (the flush before the rename, say) shows too.
+TEST(SafeSave, EveryFailingSystemCallLeavesTheFileOldOrNew) {
+  ScratchDirectory scratch;
+  constexpr unsigned kNoId = 0xffffffff;
+  const std::string defaultAcl = aclAttribute(
+      {{1, 7, kNoId}, {2, 6, kNobody}, {4, 4, kNoId}, {16, 6, kNoId}, {32, 4, kNoId}});
+  const std::string fileAcl = aclAttribute(
+      {{1, 6, kNoId}, {2, 4, kNobody}, {4, 4, kNoId}, {16, 4, kNoId}, {32, 0, kNoId}});
+  const bool attributes =
+      ::setxattr(".", "system.posix_acl_default", defaultAcl.data(), defaultAcl.size(), 0) == 0 &&
+      ::setxattr(".", "user.corvane", "probe", 5, 0) == 0;
+  const std::string oldContent = "the old content of the file, longer than the new\r\n";
+  const std::string newContent = "the new content\r\n";
+  struct Way {
+    const char* name;
+    bool exists;
+    bool hardLink;    // makes the save rewrite the file in place
+    bool otherOwner;  // nobody's file without an ACL, saved by the administrator
+    std::map<Call, int> calls;
+  };
+  const Way ways[] = {
+      {"new file", false, false, false,
+       {{Call::kOpen, 2}, {Call::kWrite, 1}, {Call::kSync, 2}, {Call::kClose, 2},
+        {Call::kRename, 1}, {Call::kChangeMode, 1}, {Call::kAttributes, -1}}},
+      {"rename", true, false, false,
+       {{Call::kOpen, 3}, {Call::kWrite, 1}, {Call::kSync, 2}, {Call::kClose, 3},
+        {Call::kRename, 1}, {Call::kChangeMode, 1}, {Call::kAttributes, -1}}},
+      {"rename, another user's file", true, false, true,
+       {{Call::kOpen, 3}, {Call::kWrite, 1}, {Call::kSync, 2}, {Call::kClose, 3},
+        {Call::kRename, 1}, {Call::kChangeMode, 1}, {Call::kChangeOwner, 1},
+        {Call::kAttributes, -1}}},
+      {"in place", true, true, false,
+       {{Call::kOpen, 4}, {Call::kRead, 1}, {Call::kWrite, 2}, {Call::kCut, 1},
+        {Call::kSync, 3}, {Call::kClose, 4}}},
+  };
+  const std::pair<Call, const char*> kinds[] = {
+      {Call::kOpen, "open"},          {Call::kRead, "read"},      {Call::kWrite, "write"},
+      {Call::kCut, "ftruncate"},      {Call::kSync, "fsync"},     {Call::kClose, "close"},
+      {Call::kRename, "rename"},      {Call::kChangeMode, "fchmod"},
+      {Call::kChangeOwner, "fchown"}, {Call::kAttributes, "xattr"}};
+  for (const Way& way : ways) {
+    // Only the administrator can give a file to another user.
+    if (way.otherOwner && !administrator()) continue;
+    const std::string before = way.exists ? oldContent : "";
+    for (const auto& [kind, kindName] : kinds) {
+      for (const Failing how : {Failing::kOnce, Failing::kFromThenOn, Failing::kEnding}) {
+        for (int from = 1;; ++from) {
+          SCOPED_TRACE(std::string(way.name) + ": " + kindName + " number " +
+                       std::to_string(from) +
+                       (how == Failing::kOnce         ? " fails"
+                        : how == Failing::kFromThenOn ? " and every later one fail"
+                                                      : " ends the save"));
+          emptyCurrentDirectory();
+          ::close(::open("reference", O_WRONLY | O_CREAT | O_CLOEXEC, 0666));
+          if (way.exists) {
+            scratch.write("Project.gen", oldContent);
+            ::removexattr("Project.gen", "system.posix_acl_access");
+            ASSERT_EQ(0, ::chmod("Project.gen", 0644));
+            ::setxattr("Project.gen", "user.corvane", "kept", 4, 0);
+            if (!way.otherOwner) {
+              ::setxattr("Project.gen", "system.posix_acl_access", fileAcl.data(),
+                         fileAcl.size(), 0);
+            }
+          }
+          if (way.hardLink) {
+            ASSERT_EQ(0, ::link("Project.gen", "other.gen"));
+          }
+          if (way.otherOwner) handOver("Project.gen");
+          const struct stat old = statusOf("Project.gen");
+          const std::map<std::string, std::string> oldAttributes = attributesOf("Project.gen");
+          FailingCalls calls(kind, from, how);
+          const auto save = [&calls, &newContent] {
+            return static_cast<int>(saveFileSafely("Project.gen", newContent, calls));
+          };
+          const int result = how == Failing::kEnding ? inChild(save) : save();
+          EXPECT_FALSE(calls.exposed());
+          const std::string now = scratch.read("Project.gen");
+          const std::string own = ownFilesIn(".");
+          const std::string firstOwn = own.substr(0, own.find(' '));
+          if (result == kEnded) {
+            if (now != before && now != newContent) {
+              ASSERT_TRUE(way.hardLink);
+              EXPECT_EQ(oldContent, scratch.read(firstOwn));
+            }
+            continue;
+          }
+          switch (static_cast<SaveResult>(result)) {
+            case SaveResult::kSaved:
+              EXPECT_EQ(newContent, now);
+              EXPECT_EQ("", own);
+              break;
+            case SaveResult::kDamaged:
+              // Only a put-back that failed too; the old bytes stay beside.
+              ASSERT_TRUE(way.hardLink && how == Failing::kFromThenOn);
+              ASSERT_NE(std::string::npos, own.find(kCrashCopySuffix)) << own;
+              EXPECT_EQ(oldContent, scratch.read(firstOwn));
+              break;
+            case SaveResult::kCannotOpen:
+            case SaveResult::kCannotWrite:
+              EXPECT_EQ(before, now);
+              EXPECT_EQ(way.exists, ::access("Project.gen", F_OK) == 0);
+              EXPECT_EQ("", own);
+              break;
+          }
+          const std::string model = way.exists ? "" : "reference";
+          if (way.exists || result == static_cast<int>(SaveResult::kSaved)) {
+            const struct stat after = statusOf("Project.gen");
+            EXPECT_EQ(way.exists ? old.st_mode : statusOf("reference").st_mode, after.st_mode);
+            EXPECT_EQ(way.exists ? old.st_uid : ::geteuid(), after.st_uid);
+            EXPECT_EQ(way.exists ? oldAttributes : attributesOf("reference"),
+                      attributesOf("Project.gen"));
+          }
+          if (how != Failing::kEnding && calls.made() >= from) continue;
+          // The save made fewer calls of the kind: all have failed in turn.
+          if (how == Failing::kOnce) {
+            const auto expected = way.calls.find(kind);
+            const int count = expected == way.calls.end() ? 0 : expected->second;
+            if (count >= 0) {
+              EXPECT_EQ(count, calls.made());
+            } else {
+              EXPECT_GT(calls.made(), 0);
+            }
+          }
+          break;
+        }
+      }
+    }
+  }
+  if (!attributes) {
+    GTEST_SKIP() << "the temporary directory's file system keeps no user attributes or ACLs: "
+                    "their copy was not tested";
+  }
 }
 
 }  // namespace

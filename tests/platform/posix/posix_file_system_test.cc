@@ -55,29 +55,53 @@ TEST(NativeFileSystem, SplitPathWithEitherSeparator) {
   EXPECT_EQ("", bare.extension);
 }
 
-TEST(NativeFileSystem, ReadFileGivesBytesOrNothing) {
+// What a read found, as one text a table can hold.
+std::string found(const FileContent& file) {
+  const char* const kinds[] = {"read ", "absent", "not a plain file", "failed: "};
+  return kinds[static_cast<int>(file.status)] + file.bytes + file.reason;
+}
+
+// Plain files are read; what is not there is absent, even below a file
+// taken for a directory; what never ends is not read; anything else that
+// stops the read is a failure with the system's reason.
+TEST(NativeFileSystem, ReadFileTellsBytesAbsenceAndFailureApart) {
   ScratchDirectory scratch;
   const std::string bytes("a\r\n\0\x1a\xff", 6);
   scratch.write("x.bin", bytes);
   scratch.write("empty", "");
   scratch.makeDirectory("x.cpp");
-  NativeFileSystem fs;
-  EXPECT_EQ(bytes, fs.readFile("x.bin", kWhole));
-  EXPECT_EQ(std::string(), fs.readFile("empty", kWhole));
-  EXPECT_EQ(std::nullopt, fs.readFile("x.cpp", kWhole));
-  EXPECT_EQ(std::nullopt, fs.readFile("absent", kWhole));
-}
-
-TEST(NativeFileSystem, ReadFileRefusesWhatNeverEnds) {
-  ScratchDirectory scratch;
   ASSERT_EQ(0, ::mkfifo("pipe.cpp", 0644));
   ASSERT_EQ(0, ::symlink("/dev/zero", "zero.cpp"));
   ASSERT_EQ(0, ::symlink("x.bin", "link.cpp"));
-  scratch.write("x.bin", "int main()");
+  ASSERT_EQ(0, ::symlink("nowhere", "dangling.gen"));
+  const std::pair<const char*, std::string> cases[] = {
+      {"x.bin", "read " + bytes}, {"empty", "read "}, {"link.cpp", "read " + bytes},
+      {"absent", "absent"}, {"x.bin/Project.gen", "absent"}, {"dangling.gen", "absent"},
+      {"pipe.cpp", "not a plain file"}, {"zero.cpp", "not a plain file"},
+      {"x.cpp", "failed: Is a directory"},
+  };
   NativeFileSystem fs;
-  EXPECT_EQ(std::nullopt, fs.readFile("pipe.cpp", kWhole));
-  EXPECT_EQ(std::nullopt, fs.readFile("zero.cpp", kWhole));
-  EXPECT_EQ("int main()", fs.readFile("link.cpp", kWhole));
+  for (const auto& [name, expected] : cases)
+    EXPECT_EQ(found(fs.readFile(name, kWhole)), expected) << name;
+}
+
+// Two names name one file when a save under one would replace what the
+// other names: through links, other spellings, or as the same new name.
+TEST(NativeFileSystem, SameFileFollowsLinksAndSpellings) {
+  ScratchDirectory scratch;
+  scratch.write("x.c", "");
+  scratch.write("y.c", "");
+  scratch.makeDirectory("sub");
+  ASSERT_EQ(0, ::link("x.c", "hard.c"));
+  ASSERT_EQ(0, ::symlink("x.c", "soft.b"));
+  NativeFileSystem fs;
+  for (const char* same : {"x.c", "./x.c", "hard.c", "soft.b", "sub/../x.c"})
+    EXPECT_TRUE(fs.sameFile("x.c", same)) << same;
+  EXPECT_TRUE(fs.sameFile("new.b", "./new.b"));
+  for (const char* other : {"y.c", "new.b", "X.C"})
+    EXPECT_FALSE(fs.sameFile("x.c", other)) << other;
+  EXPECT_FALSE(fs.sameFile("new.b", "sub/new.b"));
+  EXPECT_FALSE(fs.sameFile("", ""));
 }
 
 // Files that claim far more than they hold, or nothing while they never
@@ -91,12 +115,12 @@ TEST(NativeFileSystem, ReadFileStopsAtTheBound) {
   ASSERT_EQ(0, ::symlink("/proc/self/pagemap", "pagemap.cpp"));
   scratch.write("small", "abcdef");
   NativeFileSystem fs;
-  EXPECT_EQ(std::string(100000, '\0'), fs.readFile("huge.c", 100000));
-  const std::optional<std::string> endless = fs.readFile("pagemap.cpp", 300000);
-  ASSERT_TRUE(endless);
-  EXPECT_EQ(300000u, endless->size());
-  EXPECT_EQ("abc", fs.readFile("small", 3));
-  EXPECT_EQ("abcdef", fs.readFile("small", 6));
+  EXPECT_EQ(std::string(100000, '\0'), fs.readFile("huge.c", 100000).bytes);
+  const FileContent endless = fs.readFile("pagemap.cpp", 300000);
+  ASSERT_EQ(endless.status, ReadStatus::kRead);
+  EXPECT_EQ(300000u, endless.bytes.size());
+  EXPECT_EQ("abc", fs.readFile("small", 3).bytes);
+  EXPECT_EQ("abcdef", fs.readFile("small", 6).bytes);
 }
 
 TEST(NativeFileSystem, WritableMeansPresentAndNotReadOnly) {

@@ -27,6 +27,8 @@ TEST(SaveSignalGuard, EndingSignalsUndoTheSaveInProgress) {
   scratch.write("Project.gen", "the old content");
   scratch.write("Makefile.b", "an old and longer content");
   scratch.write("kept.tmp", "half");
+  scratch.write("Other.gen", "old");
+  scratch.write("copy.old", "old");
 
   struct Case {
     const char* name;
@@ -46,6 +48,16 @@ TEST(SaveSignalGuard, EndingSignalsUndoTheSaveInProgress) {
          return ::raise(SIGINT);
        },
        kSignalled + SIGINT, "Project.gen", "the old content"},
+      {"copy of the old bytes removed once they are back",
+       [] {
+         const int fd = ::open("Other.gen", O_RDWR);
+         const std::string old = "old";
+         SaveSignalGuard guard;
+         guard.restoreOnSignal(fd, old, 3, "copy.old");
+         (void)!::write(fd, "new content", 11);
+         return ::raise(SIGTERM);
+       },
+       kSignalled + SIGTERM, "copy.old", ""},
       {"finished rewrite cut to its size",
        [] {
          const int fd = ::open("Makefile.b", O_RDWR);

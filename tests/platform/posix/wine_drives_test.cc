@@ -50,6 +50,35 @@ TEST(WineDrives, TheDriveWithTheLongestTargetNamesTheDirectory) {
   EXPECT_EQ(wineDirectoryName("opt/bcc55", prefix), onZ("opt/bcc55"));
 }
 
+TEST(WineDrives, TheLongestTargetWinsWhateverTheListingOrderAndOnlyWholeFolders) {
+  // Two prefixes with the letters of the same two targets swapped: whichever
+  // order the directory lists them in, taking the first drive that holds the
+  // directory gives the wrong letter in one of them. Tools2 lies beside the
+  // drive on Tools, not in it.
+  ScratchDirectory scratch;
+  scratch.makeDirectory("drive_c/Tools/Bcc");
+  scratch.makeDirectory("drive_c/Tools2");
+  const struct {
+    std::string prefix;
+    std::string cTarget;
+    std::string dTarget;
+    std::string bcc;
+    std::string tools2;
+  } cases[] = {
+      {"one", "drive_c", "drive_c/Tools", "D:\\Bcc", "C:\\Tools2"},
+      {"two", "drive_c/Tools", "drive_c", "C:\\Bcc", "D:\\Tools2"},
+  };
+  for (const auto& test : cases) {
+    SCOPED_TRACE(test.prefix);
+    scratch.makeDirectory(test.prefix + "/dosdevices");
+    link(scratch.path() + "/" + test.cTarget, test.prefix + "/dosdevices/c:");
+    link(scratch.path() + "/" + test.dTarget, test.prefix + "/dosdevices/d:");
+    const std::string prefix = scratch.path() + "/" + test.prefix;
+    EXPECT_EQ(wineDirectoryName("drive_c/Tools/Bcc", prefix), test.bcc);
+    EXPECT_EQ(wineDirectoryName("drive_c/Tools2", prefix), test.tools2);
+  }
+}
+
 TEST(WineDrives, ZNamesTheWholeDiskWithOrWithoutItsLink) {
   ScratchDirectory scratch;
   scratch.makeDirectory("Opt/BCC55");

@@ -19,6 +19,16 @@ class NativeFileSystemTest : public Win32DirectoryTest {
 
 using Names = std::vector<std::string>;
 
+}  // namespace
+
+// A read compares equal to the bytes it gave; a file that was not read
+// gives none to compare.
+static bool operator==(const FileContent& file, const std::string& bytes) {
+  return file.status == ReadStatus::kRead && file.bytes == bytes;
+}
+
+namespace {
+
 constexpr std::size_t kWhole = 1 << 20;  // more than any file these tests read
 
 TEST_F(NativeFileSystemTest, CurrentDirectoryIsTheAbsolutePathOfTheWorkingDirectory) {
@@ -83,11 +93,21 @@ TEST_F(NativeFileSystemTest, ReadsEveryByteAsStored) {
   EXPECT_EQ(fs_.readFile("data.gen", kWhole), content);
   writeFile("empty", "");
   EXPECT_EQ(fs_.readFile("empty", kWhole), std::string());
-  EXPECT_FALSE(fs_.readFile("absent", kWhole).has_value());
-  EXPECT_FALSE(fs_.readFile("folder", kWhole).has_value());
+  EXPECT_EQ(fs_.readFile("absent", kWhole).status, ReadStatus::kAbsent);
+  EXPECT_EQ(fs_.readFile("missing\\Project.gen", kWhole).status, ReadStatus::kAbsent);
+  const FileContent folder = fs_.readFile("folder", kWhole);
+  EXPECT_EQ(folder.status, ReadStatus::kFailed);
+  EXPECT_TRUE(!folder.reason.empty() && folder.reason.back() != '.') << folder.reason;
   // Up to the bound asked for; a device is no file to read.
   EXPECT_EQ(fs_.readFile("data.gen", 10), content.substr(0, 10));
-  EXPECT_FALSE(fs_.readFile("NUL", kWhole).has_value());
+  EXPECT_EQ(fs_.readFile("NUL", kWhole).status, ReadStatus::kNotPlainFile);
+}
+
+TEST_F(NativeFileSystemTest, SameFileComparesFullPathsWithoutRegardToCase) {
+  for (const char* same : {"UTIL.C", ".\\util.c", "sub\\..\\Util.c", "sub/../util.c"})
+    EXPECT_TRUE(fs_.sameFile("util.c", same)) << same;
+  for (const char* other : {"sub\\util.c", "util.cpp", ""})
+    EXPECT_FALSE(fs_.sameFile("util.c", other)) << other;
 }
 
 TEST_F(NativeFileSystemTest, ProgramPathNamesTheRunningExecutable) {

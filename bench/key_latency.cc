@@ -1,0 +1,131 @@
+// How long a key takes as a user feels it: the real program on a
+// pseudo-terminal, in a scratch directory of 20,000 sources, timed from
+// writing a key's bytes to the last byte of the redraw that answers it. The
+// redraw is over when the program has written nothing for a while (the
+// screen is drawn in one burst; the quiet time itself is not counted).
+// Each key is timed 9 times and the median, the fastest and the slowest are
+// printed. Usage: corvane_key_latency [path of corvane]
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <fstream>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "support/pty_terminal.h"
+#include "support/scratch_directory.h"
+
+namespace {
+
+using corvane::ScratchDirectory;
+using corvane::testing::PtyTerminal;
+using Clock = std::chrono::steady_clock;
+
+constexpr int kSourceCount = 20000;
+constexpr int kRepeats = 9;
+constexpr int kQuietMs = 150;
+constexpr int kWaitMs = 60000;
+
+const char kMainPrompt[] = "Press (selection), [Esc], [->] or [Enter]...";
+const char kSourcesPrompt[] = "Press (selection), [<-] [->], [Esc] or [Enter]...";
+
+// s00000.cpp to s19999.cpp, every fourth a .c file; the first defines main.
+void writeSources(const ScratchDirectory& scratch) {
+  for (int i = 0; i < kSourceCount; ++i) {
+    char name[32];
+    std::snprintf(name, sizeof name, "s%05d.%s", i, i % 4 == 0 ? "c" : "cpp");
+    std::ofstream(scratch.path() + "/" + name)
+        << (i == 0 ? "int main(void) { return 0; }\n" : "int helper(int x) { return x; }\n");
+  }
+}
+
+struct Action {
+  const char* name;
+  const char* key;
+  // What the screen shows once the key has done its work.
+  std::function<bool(const PtyTerminal&)> done;
+  // Brings the program back to where the key is pressed again, untimed.
+  const char* undo;
+};
+
+int fail(const char* what, const PtyTerminal& terminal) {
+  std::fprintf(stderr, "corvane_key_latency: %s; the screen:\n%s", what,
+               terminal.screenText().c_str());
+  return 1;
+}
+
+bool shows(const PtyTerminal& terminal, const std::string& text) { return terminal.shows(text); }
+
+// Presses the key, untimed, and waits for the screen to show the text.
+bool press(PtyTerminal& terminal, const char* key, const std::string& text) {
+  terminal.settle(kQuietMs, kWaitMs);
+  terminal.send(key);
+  return terminal.waitUntil([&] { return shows(terminal, text); }, kWaitMs);
+}
+
+bool timeAction(PtyTerminal& terminal, const Action& action) {
+  std::vector<double> times;
+  for (int run = 0; run < kRepeats; ++run) {
+    terminal.settle(kQuietMs, kWaitMs);
+    const Clock::time_point sent = Clock::now();
+    terminal.send(action.key);
+    terminal.settle(kQuietMs, kWaitMs);
+    if (terminal.lastOutputTime() <= sent || !action.done(terminal)) {
+      fail("the key was not answered as expected", terminal);
+      return false;
+    }
+    times.push_back(std::chrono::duration<double, std::milli>(terminal.lastOutputTime() - sent)
+                        .count());
+    if (action.undo != nullptr) terminal.send(action.undo);
+  }
+  std::sort(times.begin(), times.end());
+  std::printf("%-28s %8.2f ms   (%.2f to %.2f)\n", action.name, times[kRepeats / 2],
+              times.front(), times.back());
+  return true;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const std::string program = argc > 1 ? argv[1] : CORVANE_EXECUTABLE;
+  ScratchDirectory scratch("sources");
+  writeSources(scratch);
+  PtyTerminal terminal(25, 80);
+  const std::vector<std::string> environment = {
+      "TERM=xterm-256color", "LANG=C.UTF-8", "LC_ALL=", "LC_CTYPE=C.UTF-8",
+      "WINEPREFIX=" + scratch.root() + "/no-wine"};
+  if (!terminal.start(program, {}, environment)) {
+    std::fprintf(stderr, "corvane_key_latency: cannot start %s\n", program.c_str());
+    return 1;
+  }
+  if (!terminal.waitUntil([&] { return shows(terminal, kMainPrompt); }, kWaitMs))
+    return fail("the main screen did not come", terminal);
+
+  std::printf("%d sources, median of %d (fastest to slowest), from the key to the last byte "
+              "of its redraw\n",
+              kSourceCount, kRepeats);
+  const auto onMain = [](const PtyTerminal& t) { return shows(t, kMainPrompt); };
+  const auto onSources = [](const PtyTerminal& t) { return shows(t, kSourcesPrompt); };
+  int page = 1;
+  const auto nextPage = [&page](const PtyTerminal& t) {
+    return shows(t, "page " + std::to_string(++page) + " of");
+  };
+  if (!timeAction(terminal, {"toggle an option (a)", "a", onMain, nullptr}) ||
+      !timeAction(terminal, {"enter the sources screen", "\x1b[C", onSources, "\x1b[D"}))
+    return 1;
+  if (!press(terminal, "\x1b[C", kSourcesPrompt))
+    return fail("the sources screen did not come", terminal);
+  if (!timeAction(terminal, {"turn a page (PgDn)", "\x1b[6~", nextPage, nullptr}) ||
+      !timeAction(terminal, {"move a file (a)", "a", onSources, nullptr}) ||
+      !timeAction(terminal,
+                  {"reload the sources (1)", "1",
+                   [](const PtyTerminal& t) { return shows(t, "page 1 of"); }, "\x1b[6~"}))
+    return 1;
+
+  // Esc ends the run and saves nothing.
+  terminal.settle(kQuietMs, kWaitMs);
+  terminal.send("\x1b");
+  int status = 0;
+  return terminal.waitForExit(kWaitMs, status) ? 0 : fail("the program did not end", terminal);
+}
