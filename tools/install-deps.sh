@@ -4,14 +4,14 @@
 #   --tests    also what the fuzzer needs (clang with its runtime)
 #   --windows  also the MinGW-w64 cross compiler, GoogleTest's sources and Wine
 #   --packages also what building and checking the packages needs (dpkg-dev
-#              for the dependencies of the Debian package, unzip)
+#              for the dependencies of the Debian package, unzip, lintian)
 set -eu
 packages="cmake g++ make pkg-config libgtest-dev libgmock-dev libncurses-dev libvterm-dev libbenchmark-dev"
 for option in "$@"; do
   case "$option" in
     --tests) packages="$packages clang-14 libclang-rt-14-dev" ;;
     --windows) packages="$packages g++-mingw-w64-x86-64 googletest wine64 wine" ;;
-    --packages) packages="$packages dpkg-dev unzip" ;;
+    --packages) packages="$packages dpkg-dev unzip lintian" ;;
     *) echo "install-deps.sh: unknown option $option" >&2; exit 2 ;;
   esac
 done

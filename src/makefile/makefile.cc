@@ -1,6 +1,8 @@
 #include "makefile/makefile.h"
 
+#include <optional>
 #include <ostream>
+#include <string_view>
 
 #include "makefile/object_names.h"
 
@@ -107,16 +109,77 @@ Paragraph fileListMacro(const std::string& heading, Paragraph lines) {
   return concat(macro, lines);
 }
 
+// The value a makefile line "NAME = value" gives the macro, blanks around
+// the "=" and the value aside; nothing when the line defines another macro
+// (BCDIRS is not BCDIR) or none.
+std::optional<std::string> definedValue(std::string_view line, std::string_view name) {
+  const std::string definition = trimLeft(line);
+  if (definition.compare(0, name.size(), name) != 0) return std::nullopt;
+  const std::string rest = trimLeft(std::string_view(definition).substr(name.size()));
+  if (rest.empty() || rest[0] != '=') return std::nullopt;
+  return trim(std::string_view(rest).substr(1));
+}
+
+// The value the makefile's fixed block gives a macro, if it defines it.
+std::optional<std::string> fixedDefinition(std::string_view name) {
+  for (const char* line : kFixedBlock) {
+    if (std::optional<std::string> value = definedValue(line, name)) return value;
+  }
+  return std::nullopt;
+}
+
+// Every "$(NAME)" that the fixed block defines, replaced by its value.
+std::string expandFixedMacros(const std::string& text) {
+  std::string expanded;
+  std::size_t done = 0;
+  for (std::size_t start = text.find("$("); start != std::string::npos;
+       start = text.find("$(", start + 2)) {
+    const std::size_t end = text.find(')', start);
+    if (end == std::string::npos) break;
+    const std::optional<std::string> value =
+        fixedDefinition(std::string_view(text).substr(start + 2, end - start - 2));
+    if (!value) continue;
+    expanded.append(text, done, start - done).append(*value);
+    done = end + 1;
+    start = end - 1;
+  }
+  return expanded.append(text, done, std::string::npos);
+}
+
+// The runtime library as the link's response file names it; the makefile
+// sets RTLIB before the link rule.
+const char kRuntimeLibraryMacro[] = "$(RTLIB)";
+
 }  // namespace
 
+ToolSettings toolSettings(const ProjectSettings& settings) {
+  ToolSettings tools;
+  tools.compilerFlags = allCompilerFlags(settings);
+  tools.linkerFlags = allLinkerFlags(settings);
+  tools.startupObject = settings.options.startupObject();
+  tools.runtimeLibrary = settings.options.runtimeLibrary();
+  if (!settings.libraries.empty()) tools.libraries.push_back(settings.libraries);
+  tools.libraries.push_back("$(WINIMPORTLIB).lib");
+  tools.libraries.push_back(kRuntimeLibraryMacro);
+  return tools;
+}
+
+ToolSettings spelledOut(const ToolSettings& settings) {
+  ToolSettings spelled;
+  spelled.compilerFlags = expandFixedMacros(settings.compilerFlags);
+  spelled.linkerFlags = expandFixedMacros(settings.linkerFlags);
+  spelled.startupObject = expandFixedMacros(settings.startupObject);
+  spelled.runtimeLibrary = expandFixedMacros(settings.runtimeLibrary);
+  for (const std::string& library : settings.libraries) {
+    spelled.libraries.push_back(library == kRuntimeLibraryMacro ? spelled.runtimeLibrary
+                                                                : expandFixedMacros(library));
+  }
+  return spelled;
+}
+
 std::string compilerDirectoryNamedIn(std::string_view makefileText) {
-  constexpr std::string_view kName = "BCDIR";
   for (const std::string& line : splitTextLines(makefileText)) {
-    const std::string definition = trimLeft(line);
-    if (definition.compare(0, kName.size(), kName) != 0) continue;
-    const std::string rest = trimLeft(std::string_view(definition).substr(kName.size()));
-    if (rest.empty() || rest[0] != '=') continue;  // another name, such as BCDIRS
-    return trim(std::string_view(rest).substr(1));
+    if (std::optional<std::string> value = definedValue(line, "BCDIR")) return *value;
   }
   return std::string();
 }
@@ -134,14 +197,14 @@ Makefile::Makefile(const MakeProject& project, const std::string& compilerDirect
     : header_(paragraphOf(kHeader)),
       fixedBlock_(paragraphOf(kFixedBlock)),
       targetsBlock_(paragraphOf(kTargetsBlock)) {
-  const OptionList& options = project.optionList();
+  const ToolSettings tools = toolSettings(project.settings());
   const Paragraph sources = namedSources(project.sources());
 
   // The directory may come from the program's own path; no name may break
   // the line apart.
   compilerDirLine_ = "BCDIR = " + singleLine(compilerDirectory);
-  startupBlock_ = {"# Startup Object File", options.startupLine(), ""};
-  runtimeBlock_ = {"# Runtime Library", options.runtimeLine(), ""};
+  startupBlock_ = {"# Startup Object File", "STARTUP = " + tools.startupObject, ""};
+  runtimeBlock_ = {"# Runtime Library", "RTLIB = " + tools.runtimeLibrary, ""};
 
   // The ";" joins the user's directories to the default ones when Make
   // expands libDirs and incDirs.
@@ -157,9 +220,9 @@ Makefile::Makefile(const MakeProject& project, const std::string& compilerDirect
 
   flagsBlock_ = {
       "# Compiler flags",
-      "C_FLAGS = " + project.allCompilerFlags(),
+      "C_FLAGS = " + tools.compilerFlags,
       "# Linker flags",
-      "L_FLAGS = " + project.allLinkerFlags(),
+      "L_FLAGS = " + tools.linkerFlags,
   };
 
   targetFile_ = project.target() + project.targetExtension();
@@ -185,9 +248,7 @@ Makefile::Makefile(const MakeProject& project, const std::string& compilerDirect
   appendToAll(responseObjects, " +");
   linkRule_ = concat(linkRule_, responseObjects);
   linkRule_.push_back("\t,$<,, +");
-  if (!project.libraries().empty()) linkRule_.push_back("\t" + project.libraries() + " +");
-  linkRule_.push_back("\t$(WINIMPORTLIB).lib +");
-  linkRule_.push_back("\t$(RTLIB) +");
+  for (const std::string& library : tools.libraries) linkRule_.push_back("\t" + library + " +");
   if (!project.resources().empty()) linkRule_.push_back("\t,, " + project.resources());
   linkRule_.push_back("|");
 

@@ -12,6 +12,28 @@
 
 namespace corvane {
 
+// What the makefile hands the compiler and the linker for a project, as the
+// makefile writes it (with its macros): the values of C_FLAGS, L_FLAGS,
+// STARTUP and RTLIB, and the libraries of the link in their order. The
+// makefile is written from these, and the flags box of the screens shows
+// them, so the two cannot disagree.
+struct ToolSettings {
+  std::string compilerFlags;
+  std::string linkerFlags;
+  std::string startupObject;
+  std::string runtimeLibrary;
+  // The project's own libraries (when it names any), the import library,
+  // then the runtime library as "$(RTLIB)".
+  List libraries;
+};
+
+ToolSettings toolSettings(const ProjectSettings& settings);
+
+// The same with the macros that the makefile defines spelled out, as the
+// tools get them: "$(DOS_STARTUP)" is "c0x32.obj". Macros the makefile
+// does not define (one in the extra flags, say) stay as they are.
+ToolSettings spelledOut(const ToolSettings& settings);
+
 // The compiler directory a makefile names: the value of its first line
 // "BCDIR = ..." (blanks around the "=" and the value do not matter); empty
 // when no line defines BCDIR.

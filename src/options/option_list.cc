@@ -171,19 +171,23 @@ bool OptionList::isConsole() const { return isOn(*this, "Console"); }
 bool OptionList::isMultiThread() const { return isOn(*this, "MultiThread"); }
 bool OptionList::isDynamic() const { return isOn(*this, "Dynamic"); }
 
-std::string OptionList::startupLine() const {
+std::string OptionList::startupObject() const {
   // A DLL gets the DLL start-up whatever Console says.
-  if (isDll()) return "STARTUP = $(DLL_STARTUP)";
-  if (isConsole()) return "STARTUP = $(DOS_STARTUP)";
-  return "STARTUP = $(WIN_STARTUP)";
+  if (isDll()) return "$(DLL_STARTUP)";
+  if (isConsole()) return "$(DOS_STARTUP)";
+  return "$(WIN_STARTUP)";
 }
 
-std::string OptionList::runtimeLine() const {
-  std::string line = "RTLIB = $(BCC32RTLIB)";
-  if (isMultiThread()) line += "$(MULTITHREAD)";
-  if (isDynamic()) line += "$(DYN)";
-  line += ".lib";
-  return line;
+std::string OptionList::runtimeLibrary() const {
+  std::string library = "$(BCC32RTLIB)";
+  if (isMultiThread()) library += "$(MULTITHREAD)";
+  if (isDynamic()) library += "$(DYN)";
+  library += ".lib";
+  return library;
 }
+
+std::string OptionList::startupLine() const { return "STARTUP = " + startupObject(); }
+
+std::string OptionList::runtimeLine() const { return "RTLIB = " + runtimeLibrary(); }
 
 }  // namespace corvane

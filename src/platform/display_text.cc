@@ -60,7 +60,8 @@ void forEachUtf8Character(std::string_view text, Take take) {
 std::vector<DisplayCharacter> utf8DisplayCharacters(std::string_view text) {
   std::vector<DisplayCharacter> characters;
   forEachUtf8Character(text, [&](std::string_view bytes, std::optional<char32_t> code) {
-    characters.push_back({bytes.size(), code ? cp437FromUnicode(*code) : '?'});
+    const bool shown = code && !isControlCharacter(*code);
+    characters.push_back({bytes.size(), shown ? cp437FromUnicode(*code) : '?'});
   });
   return characters;
 }
@@ -71,8 +72,7 @@ std::string printableUtf8(std::string_view text) {
   forEachUtf8Character(text, [&](std::string_view bytes, std::optional<char32_t> code) {
     // A character that code page 437 lacks shows as "?" on the screen but
     // prints well; only what forms no character, or steers, is replaced.
-    const bool control = !code || *code < 0x20 || (*code >= 0x7F && *code < 0xA0);
-    if (control) {
+    if (!code || isControlCharacter(*code)) {
       printable += '?';
     } else {
       printable += bytes;

@@ -14,11 +14,19 @@
 namespace corvane {
 
 // One character of a text and the cell that shows it: the code page 437
-// byte of the character where that code page has it, else "?".
+// byte of the character where that code page has it, else "?". A control
+// character shows as "?" too: written to the screen it would move the
+// cursor or ring the bell, or show as a symbol the name does not hold.
 struct DisplayCharacter {
   std::size_t length;  // bytes of the text the character takes
   char cell;
 };
+
+// True for the characters that steer a terminal or a console instead of
+// showing: the C0 controls, DEL and the C1 controls.
+inline bool isControlCharacter(char32_t character) {
+  return character < 0x20 || (character >= 0x7F && character < 0xA0);
+}
 
 // The characters of a file-system text, in order; their lengths add up to
 // the text's. Bytes that form no character show as "?" each.

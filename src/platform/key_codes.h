@@ -27,6 +27,7 @@ inline constexpr int kKeyPageDown = -81;
 inline constexpr int kKeyInsert = -82;
 inline constexpr int kKeyDelete = -83;
 inline constexpr int kKeyF1 = -59;   // F1 to F10 are -59 to -68
+inline constexpr int kKeyF2 = -60;
 inline constexpr int kKeyF11 = -133;
 inline constexpr int kKeyF12 = -134;
 
@@ -40,6 +41,11 @@ inline constexpr int kKeyNonAscii = -0x10001;
 // Alt held with a character key (a terminal sends Esc and the character at
 // once); readKey never returns it, so every screen ignores it.
 inline constexpr int kKeyAltChord = -0x10002;
+// A click on the "[Esc]" of an editing screen's prompt. It is easily hit when
+// aiming at "[->]" beside it, so the screens ask before they take it as Esc
+// when there are edits to lose. No console hands it out: the screens' click
+// maps stand it for the click.
+inline constexpr int kKeyEscClicked = -0x10003;
 
 // True for the codes above (and the mouse codes) that getKey hands out
 // whole, without the 0 that announces a scan code.

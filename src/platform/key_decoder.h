@@ -46,6 +46,12 @@ class KeyDecoder {
   // character, so the caller should wait a moment for the rest before
   // calling inputPaused.
   bool midSequence() const { return state_ != State::kGround; }
+  // True while the bytes so far are an old-style mouse report ("ESC [ M")
+  // still waiting for its three bytes. They are sent at once, but a slow
+  // link can hold them back past the escape delay; the caller should wait
+  // longer for them (a report cut short is dropped by inputPaused), or they
+  // would be typed as keys, a space among them.
+  bool midMouseReport() const { return state_ == State::kOldMouse; }
 
   // True between a paste's start marker and its end. A paste arrives as one
   // burst; when no byte has come for a while its end marker is not coming,

@@ -1,5 +1,6 @@
 #include "project/make_project.h"
 
+#include <algorithm>
 #include <istream>
 #include <iterator>
 #include <ostream>
@@ -212,13 +213,30 @@ void MakeProject::setOptionList(const OptionList& options) {
   optionLines_ = settings_.options.optionLines();
 }
 
-std::string MakeProject::allCompilerFlags() const {
-  return "-q -P- -K $(NOT2000DEF)" + settings_.options.compileFlags() + settings_.compilerFlags;
+bool operator==(const ProjectSettings& a, const ProjectSettings& b) {
+  const auto& rowsA = a.options.options();
+  const auto& rowsB = b.options.options();
+  const bool sameOptions =
+      std::equal(rowsA.begin(), rowsA.end(), rowsB.begin(), rowsB.end(),
+                 [](const MakeOption& x, const MakeOption& y) { return x.status == y.status; });
+  return sameOptions && a.target == b.target && a.makefileName == b.makefileName &&
+         a.sources == b.sources && a.compilerFlags == b.compilerFlags &&
+         a.linkerFlags == b.linkerFlags && a.objects == b.objects &&
+         a.libraries == b.libraries && a.libraryPaths == b.libraryPaths &&
+         a.includePaths == b.includePaths && a.resources == b.resources;
 }
 
-std::string MakeProject::allLinkerFlags() const {
-  return "-x -c" + settings_.options.linkFlags() + settings_.linkerFlags;
+std::string allCompilerFlags(const ProjectSettings& settings) {
+  return "-q -P- -K $(NOT2000DEF)" + settings.options.compileFlags() + settings.compilerFlags;
 }
+
+std::string allLinkerFlags(const ProjectSettings& settings) {
+  return "-x -c" + settings.options.linkFlags() + settings.linkerFlags;
+}
+
+std::string MakeProject::allCompilerFlags() const { return corvane::allCompilerFlags(settings_); }
+
+std::string MakeProject::allLinkerFlags() const { return corvane::allLinkerFlags(settings_); }
 
 std::string MakeProject::targetExtension() const { return settings_.options.targetExtension(); }
 

@@ -29,6 +29,18 @@ struct ProjectSettings {
   std::string resources;
 };
 
+// Two projects are the same when every value the user sets is: the texts,
+// the sources in their order and the status of every option (the table of
+// options itself is fixed).
+bool operator==(const ProjectSettings& a, const ProjectSettings& b);
+inline bool operator!=(const ProjectSettings& a, const ProjectSettings& b) { return !(a == b); }
+
+// The compiler and the linker flags of a project: a fixed prefix, the flags
+// of the options and the extra flags typed for the project, joined with
+// nothing between them (the options' part begins and ends with a space).
+std::string allCompilerFlags(const ProjectSettings& settings);
+std::string allLinkerFlags(const ProjectSettings& settings);
+
 // The target a user typed: the field asks for the name without extension,
 // but people type "app.exe" all the same, and the project file would store
 // "app.exe.exe". A final ".exe" or ".dll", in any case, is cut off; one

@@ -5,7 +5,7 @@
 
 #include "platform/display_text.h"
 #include "ui/editor_drawing.h"
-#include "ui/help_box.h"
+#include "ui/screen_keys.h"
 #include "ui/read_key.h"
 #include "ui/project_editor.h"
 
@@ -34,20 +34,21 @@ struct AdvancedEntry {
 
 class AdvancedScreen {
  public:
-  AdvancedScreen(CorvaneScreen& screen, ProjectSettings& settings)
+  AdvancedScreen(CorvaneScreen& screen, ProjectDraft& draft)
       : screen_(screen),
         window_(screen.advancedWorkspace()),
+        draft_(draft),
         entries_{{
             {"(1)", " Additional C/C++ header directories (separated by semi-colons ';')",
-             "Include dirs: ", "Include Paths: ", &settings.includePaths},
+             "Include dirs: ", "Include Paths: ", &draft.settings.includePaths},
             {"(2)", " Additional library directories (separated by semi-colons ';')",
-             "Library dirs: ", "Library Paths: ", &settings.libraryPaths},
+             "Library dirs: ", "Library Paths: ", &draft.settings.libraryPaths},
             {"(3)", " Additional libraries (space-separated)", "Libraries: ",
-             "Extra Libraries: ", &settings.libraries},
+             "Extra Libraries: ", &draft.settings.libraries},
             {"(4)", " Additional object files (space-separated)", "Obj Files: ",
-             "Extra Objects: ", &settings.objects},
+             "Extra Objects: ", &draft.settings.objects},
             {"(5)", " Compiled Windows resources (\".res\" files, space-separated)",
-             "Resources: ", "Win Resources: ", &settings.resources},
+             "Resources: ", "Win Resources: ", &draft.settings.resources},
         }} {}
 
   int run() {
@@ -68,7 +69,8 @@ class AdvancedScreen {
  private:
   int readKeys() {
     for (;;) {
-      const int key = readScreenKey(screen_, window_, kAllowedKeys, HelpTopic::kAdvancedScreen);
+      const int key = readScreenKey(screen_, window_, draft_, kAllowedKeys,
+                                    HelpTopic::kAdvancedScreen);
       if (key >= '1' && key <= '5') {
         const AdvancedEntry& entry = entries_[static_cast<std::size_t>(key - '1')];
         editInBox(window_, *entry.value, entry.boxLabel);
@@ -120,6 +122,7 @@ class AdvancedScreen {
 
   CorvaneScreen& screen_;
   TextWindow& window_;
+  const ProjectDraft& draft_;
   std::array<AdvancedEntry, 5> entries_;
   RestPosition rest_;
 };
@@ -127,7 +130,7 @@ class AdvancedScreen {
 }  // namespace
 
 int advancedScreen(CorvaneScreen& screen, ProjectDraft& draft) {
-  return AdvancedScreen(screen, draft.settings).run();
+  return AdvancedScreen(screen, draft).run();
 }
 
 }  // namespace corvane

@@ -3,9 +3,11 @@
 #include <algorithm>
 #include <cctype>
 #include <chrono>
-#include <iterator>
+#include <string_view>
 #include <thread>
+#include <vector>
 
+#include "platform/command_line.h"
 #include "platform/display_text.h"
 #include "ui/read_key.h"
 
@@ -20,24 +22,47 @@ const char* const kBannerLines[] = {
     "~~~~~~~~~~~~~~~~~~~~~",
 };
 
-const char* const kUsageLines[] = {
-    "   USAGE:",
-    "",
-    "   C:\\Borland\\Bcc55\\Bin\\Corvane [project_filename] [/?]",
-    "   -------------------------------------------------------------",
-    "   Corvane generates a plain text project file and a basic Borland C/C++ ",
-    "   makefile based on the project file.",
-    "",
-    "   The project automatically uses source files in the current directory.",
-    "",
-    "   -When a project filename is not given, Corvane will use \"Project.gen\".",
-    "   /? option prints this screen.",
-    "",
-    "   Corvane should preferably be located in the compiler \"bin\" directory.",
-    "",
-    "",
-    "                             Press any key to exit.. ",
+// The usage screen: its first and last lines are yellow, the last asks for
+// a key on row 20 on every system. On POSIX systems the program is called as
+// "corvane", and the options people type to any program there are listed;
+// Windows keeps the text its users have always had.
+enum class ShownOn { kBoth, kWindows, kPosix };
+
+struct UsageLine {
+  ShownOn system;
+  const char* text;
 };
+
+const UsageLine kUsageLines[] = {
+    {ShownOn::kBoth, "   USAGE:"},
+    {ShownOn::kBoth, ""},
+    {ShownOn::kWindows, "   C:\\Borland\\Bcc55\\Bin\\Corvane [project_filename] [/?]"},
+    {ShownOn::kPosix, "   corvane [project_filename] [/?]"},
+    {ShownOn::kPosix, "   corvane --help | -h | --version"},
+    {ShownOn::kBoth, "   -------------------------------------------------------------"},
+    {ShownOn::kBoth, "   Corvane generates a plain text project file and a basic Borland C/C++ "},
+    {ShownOn::kBoth, "   makefile based on the project file."},
+    {ShownOn::kBoth, ""},
+    {ShownOn::kBoth, "   The project automatically uses source files in the current directory."},
+    {ShownOn::kBoth, ""},
+    {ShownOn::kBoth, "   -When a project filename is not given, Corvane will use \"Project.gen\"."},
+    {ShownOn::kWindows, "   /? option prints this screen."},
+    {ShownOn::kPosix, "   /?, --help and -h print this screen; --version prints the version."},
+    {ShownOn::kBoth, ""},
+    {ShownOn::kBoth, "   Corvane should preferably be located in the compiler \"bin\" directory."},
+    {ShownOn::kBoth, ""},
+    {ShownOn::kWindows, ""},  // the POSIX screen has one synopsis line more
+    {ShownOn::kBoth, "                             Press any key to exit.. "},
+};
+
+// The usage screen's lines on this system.
+std::vector<const char*> usageScreen() {
+  const ShownOn here = kPosixOptions ? ShownOn::kPosix : ShownOn::kWindows;
+  std::vector<const char*> lines;
+  for (const UsageLine& line : kUsageLines)
+    if (line.system == ShownOn::kBoth || line.system == here) lines.push_back(line.text);
+  return lines;
+}
 
 const char kFatalPrompt[] = "                  Press any key.. ";
 
@@ -51,6 +76,24 @@ int longest(const List& lines, std::size_t count) {
   for (std::size_t i = 0; i < count && i < lines.size(); ++i)
     result = std::max(result, textLength(lines[i]));
   return result;
+}
+
+std::size_t leadingLineFeeds(const std::string& line) {
+  return std::min(line.find_first_not_of('\n'), line.size());
+}
+
+// The message lines of the boxes name files and directories: they show one
+// cell a character, control characters as "?". A line may start with line
+// feeds, which put it that many rows lower (the overwrite question's first
+// line has one); they stay for drawBox, and count in the line's length.
+List boxLines(const List& message) {
+  List lines;
+  lines.reserve(message.size());
+  for (const std::string& line : message) {
+    const std::size_t feeds = leadingLineFeeds(line);
+    lines.push_back(line.substr(0, feeds) + displayText(std::string_view(line).substr(feeds)));
+  }
+  return lines;
 }
 
 // Where the lines of a box go: all start in one column, one row step apart.
@@ -85,8 +128,10 @@ BoxLayout drawBox(TextWindow& box, const BoxStyle& style, const List& lines, int
   BoxLayout layout{textWidth < box.width() ? (box.width() - textWidth + 1) / 2 + 1 : 2,
                    (box.height() - 4) / (count + 1)};
   for (int i = 1; i <= count; ++i) {
-    box.setCursor(layout.column, layout.rowOf(i));
-    box.writeColoured(lines[static_cast<std::size_t>(i - 1)], style.textColour);
+    const std::string& line = lines[static_cast<std::size_t>(i - 1)];
+    const std::size_t feeds = leadingLineFeeds(line);
+    box.setCursor(layout.column, layout.rowOf(i) + static_cast<int>(feeds));
+    box.writeColoured(std::string_view(line).substr(feeds), style.textColour);
   }
   return layout;
 }
@@ -97,8 +142,9 @@ List usageLines() {
   constexpr std::size_t kIndent = 3;
   List lines;
   // The last line asks for a key; the blank ones before it only place it.
-  for (std::size_t i = 0; i + 1 < std::size(kUsageLines); ++i) {
-    std::string line = kUsageLines[i];
+  const std::vector<const char*> screen = usageScreen();
+  for (std::size_t i = 0; i + 1 < screen.size(); ++i) {
+    std::string line = screen[i];
     line.erase(0, std::min(kIndent, line.find_first_not_of(' ')));
     line.erase(line.find_last_not_of(' ') + 1);
     lines.push_back(line);
@@ -174,22 +220,21 @@ void CorvaneScreen::openWorkspace() {
 void CorvaneScreen::showUsage() {
   mainWorkspace_.activate(false);
   mainWorkspace_.setCursor(1, 4);
-  const std::size_t count = std::size(kUsageLines);
+  const std::vector<const char*> lines = usageScreen();
+  const std::size_t count = lines.size();
   for (std::size_t i = 0; i < count; ++i) {
     if (i == 0 || i + 1 == count) {
-      mainWorkspace_.writeLineColoured(kUsageLines[i], kYellow);
+      mainWorkspace_.writeLineColoured(lines[i], kYellow);
     } else {
-      mainWorkspace_.writeLine(kUsageLines[i]);
+      mainWorkspace_.writeLine(lines[i]);
     }
   }
   // The key is left for the caller (or the shell) to read.
   while (!console_->keyPending()) std::this_thread::sleep_for(kKeyPollInterval);
 }
 
-// The message lines of the boxes name files and directories; they show one
-// cell a character.
 Answer CorvaneScreen::askYesNo(const List& message, bool defaultYes) {
-  const List lines = displayTexts(message);
+  const List lines = boxLines(message);
   push(queryBox_);
   const std::size_t count = lines.size();
   const int lastLength = count > 0 ? textLength(lines.back()) : 0;
@@ -224,7 +269,7 @@ Answer CorvaneScreen::askYesNo(const List& message, bool defaultYes) {
 
 EditResult CorvaneScreen::askText(std::string& value, const List& message,
                                   const std::string& label, const std::string& initial) {
-  const List lines = displayTexts(message);
+  const List lines = boxLines(message);
   push(queryBox_);
   drawBox(queryBox_, kQueryStyle, lines, longest(lines, lines.size()));
   const EditResult result =
@@ -238,7 +283,7 @@ namespace {
 
 // The error box with its prompt line under the message; returns the key.
 int errorKey(TextWindow& box, Console& console, const List& message, const std::string& prompt) {
-  const List lines = displayTexts(message);
+  const List lines = boxLines(message);
   const int textWidth = std::max(longest(lines, lines.size()), textLength(prompt) + 2);
   const BoxLayout layout = drawBox(box, kErrorStyle, lines, textWidth);
   box.setCursor(layout.column, layout.rowOf(static_cast<int>(lines.size()) + 1));

@@ -7,6 +7,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/key_codes.h"
 #include "ui/corvane_screen.h"
@@ -41,13 +42,27 @@ inline void clickableSince(TextWindow& window, int column, int row, int key) {
   window.addClick(column, row, length, key);
 }
 
+// A piece of a line: its text, its colour, and the key a click on it acts
+// as (0 for none).
+struct LinePiece {
+  std::string text;
+  int colour;
+  int key;
+};
+
+// Writes the pieces one after the other from the window's cursor, running
+// on into the rows below as far as lastRow. Pieces that need more room than
+// there is up to the end of that row are cut so that ".." ends it.
+void writePieces(TextWindow& window, const std::vector<LinePiece>& pieces, int lastRow);
+
 // The key that a click on a key named in a screen's prompt stands for; 0
-// for "(selection)", which names no one key.
+// for "(selection)", which names no one key. A click on "[Esc]" is told
+// apart from the Esc key (see kKeyEscClicked).
 inline int promptKeyNamed(std::string_view name) {
   constexpr struct {
     std::string_view name;
     int key;
-  } kNamedKeys[] = {{"Esc", kKeyEsc},   {"Enter", kKeyEnter},   {"<-", kKeyLeft},
+  } kNamedKeys[] = {{"Esc", kKeyEscClicked}, {"Enter", kKeyEnter},   {"<-", kKeyLeft},
                     {"->", kKeyRight},  {"PgUp", kKeyPageUp},   {"PgDn", kKeyPageDown}};
   for (const auto& named : kNamedKeys)
     if (named.name == name) return named.key;

@@ -16,12 +16,8 @@ namespace {
 constexpr int kLeft = 9;
 constexpr int kRight = kScreenColumns + 1 - kLeft;
 constexpr int kTop = 7;
-// Inside the box: the title, a blank row, then one row a line, each line's
-// keys in a column wide enough for "Enter Space" and a gap.
-constexpr int kTitleRow = 2;
-constexpr int kFirstLineRow = kTitleRow + 2;
-constexpr int kKeyColumn = 3;
-constexpr int kDescriptionColumn = kKeyColumn + 16;
+// Each help line's keys in a column wide enough for "Enter Space" and a gap.
+constexpr int kDescriptionColumn = kBoxKeyColumn + 16;
 constexpr std::string_view kClosePrompt = "Press any key to go back.. ";
 
 const std::vector<HelpLine> kMainLines = {
@@ -32,6 +28,7 @@ const std::vector<HelpLine> kMainLines = {
     {"{Enter} {Space}", "save the project and write the makefile"},
     {"{Esc}", "end Corvane without saving anything"},
     {"{F1} {?}", "this help"},
+    {"{F2}", "the flags the makefile will use"},
     {"In an edit box {Enter} keeps the new text, {Esc} the old one.", ""},
 };
 
@@ -45,6 +42,7 @@ const std::vector<HelpLine> kSourcesLines = {
     {"{Enter} {Space}", "save the project and write the makefile"},
     {"{Esc}", "end Corvane without saving anything"},
     {"{F1} {?}", "this help"},
+    {"{F2}", "the flags the makefile will use"},
     {"A name on red is a file this directory does not hold.", ""},
 };
 
@@ -55,6 +53,7 @@ const std::vector<HelpLine> kAdvancedLines = {
     {"{Enter} {Space}", "save the project and write the makefile"},
     {"{Esc}", "end Corvane without saving anything"},
     {"{F1} {?}", "this help"},
+    {"{F2}", "the flags the makefile will use"},
     {"In an edit box {Enter} keeps the new text, {Esc} the old one.", ""},
 };
 
@@ -84,11 +83,10 @@ const std::vector<HelpLine>& helpLines(HelpTopic topic) {
   return kMainLines;
 }
 
-void showHelp(CorvaneScreen& screen, HelpTopic topic) {
-  const std::vector<HelpLine>& lines = helpLines(topic);
-  const int count = static_cast<int>(lines.size());
-  // Title, a blank row, the lines, a blank row, the prompt and a margin.
-  const int promptRow = kFirstLineRow + count + 1;
+void showBox(CorvaneScreen& screen, std::string_view title, int rows,
+             const std::function<void(TextWindow& box)>& drawRows) {
+  // Title, a blank row, the rows, a blank row, the prompt and a margin.
+  const int promptRow = kBoxFirstRow + rows + 1;
   TextWindow box(screen.console(), kLeft, kTop, kRight, kTop + promptRow, kWhite, kGreen);
   const auto centred = [&box](std::size_t length) {
     return static_cast<int>((static_cast<std::size_t>(box.width()) + 1 - length) / 2) + 1;
@@ -96,14 +94,8 @@ void showHelp(CorvaneScreen& screen, HelpTopic topic) {
 
   screen.push(box);
   box.show();
-  const std::string_view title = helpTitle(topic);
-  writeAt(box, centred(title.size()), kTitleRow, title, kYellow);
-  int row = kFirstLineRow;
-  for (const HelpLine& line : lines) {
-    writeKeyLine(box, kKeyColumn, row, line.keys);
-    if (!line.description.empty()) writeAt(box, kDescriptionColumn, row, line.description, kWhite);
-    ++row;
-  }
+  writeAt(box, centred(title.size()), kBoxTitleRow, title, kYellow);
+  drawRows(box);
   writeAt(box, centred(kClosePrompt.size()), promptRow, kClosePrompt, kYellow);
 
   // Any key closes the box and is used up; so does a click anywhere.
@@ -112,15 +104,17 @@ void showHelp(CorvaneScreen& screen, HelpTopic topic) {
   screen.repaint();
 }
 
-int readScreenKey(CorvaneScreen& screen, const TextWindow& window, std::string_view allowed,
-                  HelpTopic topic, std::initializer_list<int> extraKeys) {
-  std::vector<int> keys(extraKeys);
-  keys.push_back(kKeyF1);
-  for (;;) {
-    const int key = lowerCaseKey(readKeyFrom(window, allowed, keys));
-    if (!isHelpKey(key)) return key;
-    showHelp(screen, topic);
-  }
+void showHelp(CorvaneScreen& screen, HelpTopic topic) {
+  const std::vector<HelpLine>& lines = helpLines(topic);
+  showBox(screen, helpTitle(topic), static_cast<int>(lines.size()), [&lines](TextWindow& box) {
+    int row = kBoxFirstRow;
+    for (const HelpLine& line : lines) {
+      writeKeyLine(box, kBoxKeyColumn, row, line.keys);
+      if (!line.description.empty())
+        writeAt(box, kDescriptionColumn, row, line.description, kWhite);
+      ++row;
+    }
+  });
 }
 
 }  // namespace corvane

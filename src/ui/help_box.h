@@ -4,7 +4,7 @@
 #ifndef CORVANE_UI_HELP_BOX_H
 #define CORVANE_UI_HELP_BOX_H
 
-#include <initializer_list>
+#include <functional>
 #include <string_view>
 #include <vector>
 
@@ -39,11 +39,18 @@ const std::vector<HelpLine>& helpLines(HelpTopic topic);
 // windows' saved cells, cursor included.
 void showHelp(CorvaneScreen& screen, HelpTopic topic);
 
-// A screen's next key as readKeyFrom gives it, lower-cased, with the help
-// answered here: F1 or "?" shows the topic's box, and the key after it is
-// read as if the box had never been there.
-int readScreenKey(CorvaneScreen& screen, const TextWindow& window, std::string_view allowed,
-                  HelpTopic topic, std::initializer_list<int> extraKeys = {});
+// Inside a box: the title's row, and the column of the keys or labels that
+// start its rows.
+inline constexpr int kBoxTitleRow = 2;
+inline constexpr int kBoxFirstRow = kBoxTitleRow + 2;
+inline constexpr int kBoxKeyColumn = 3;
+
+// A box over the middle of the screen, as high as its rows need: the title,
+// a blank row, the rows that drawRows draws from kBoxFirstRow on, a blank
+// row and the prompt to go back. Any key or a click closes it and is used
+// up, and the screen underneath comes back as it was.
+void showBox(CorvaneScreen& screen, std::string_view title, int rows,
+             const std::function<void(TextWindow& box)>& drawRows);
 
 }  // namespace corvane
 

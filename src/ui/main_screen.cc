@@ -7,7 +7,7 @@
 #include "platform/display_text.h"
 #include "text/text_utils.h"
 #include "ui/editor_drawing.h"
-#include "ui/help_box.h"
+#include "ui/screen_keys.h"
 #include "ui/read_key.h"
 #include "ui/project_editor.h"
 
@@ -40,6 +40,7 @@ class MainScreen {
   MainScreen(CorvaneScreen& screen, ProjectDraft& draft)
       : screen_(screen),
         window_(screen.mainWorkspace()),
+        draft_(draft),
         options_(draft.settings.options),
         projectFileName_(draft.projectFileName),
         makefileName_(draft.settings.makefileName),
@@ -59,7 +60,8 @@ class MainScreen {
     const int dllIndex = options_.indexOf("DLL");
     const int dllKey = dllIndex >= 0 ? 'a' + dllIndex : 0;
     for (;;) {
-      const int key = readScreenKey(screen_, window_, kAllowedKeys, HelpTopic::kMainScreen);
+      const int key =
+          readScreenKey(screen_, window_, draft_, kAllowedKeys, HelpTopic::kMainScreen);
       if (key >= '1' && key <= '5') {
         const TextField& field = textFields_[static_cast<std::size_t>(key - '1')];
         editAndRedraw(*field.value, field.boxLabel, field.redraw);
@@ -115,38 +117,21 @@ class MainScreen {
     // would otherwise leave the old tail standing after the makefile name.
     clearRowFrom(window_, 1, kHeaderRow);
     window_.setCursor(1, kHeaderRow);
-    const struct {
-      std::string text;
-      int colour;
-      int key;
-    } pieces[] = {
-        {"(1)", kYellow, '1'},
-        {"Project: ", kLightGrey, '1'},
-        {project, kWhite, '1'},
-        {spaces, kWhite, 0},
-        {"(2)", kYellow, '2'},
-        {"Target: ", kLightGrey, '2'},
-        {target + options_.targetExtension(), kWhite, '2'},
-        {spaces, kWhite, 0},
-        {"(3)", kYellow, '3'},
-        {"Makefile: ", kLightGrey, '3'},
-        {makefile, kWhite, '3'},
-    };
-    std::size_t length = 0;
-    for (const auto& piece : pieces) length += piece.text.size();
-    const std::size_t room = 2 * static_cast<std::size_t>(window_.width() + 1);
-    // Within the room whatever the header's length: all of it, or all but
-    // the last two cells and "..".
-    std::size_t left = length <= room ? room : room - 2;
-    for (const auto& piece : pieces) {
-      if (left == 0) break;
-      const int column = window_.cursorColumn();
-      const int row = window_.cursorRow();
-      window_.writeColoured(piece.text.substr(0, left), piece.colour);
-      clickableSince(window_, column, row, piece.key);
-      left -= std::min(left, piece.text.size());
-    }
-    if (length > room) window_.writeColoured("..", kWhite);
+    writePieces(window_,
+                {
+                    {"(1)", kYellow, '1'},
+                    {"Project: ", kLightGrey, '1'},
+                    {project, kWhite, '1'},
+                    {spaces, kWhite, 0},
+                    {"(2)", kYellow, '2'},
+                    {"Target: ", kLightGrey, '2'},
+                    {target + options_.targetExtension(), kWhite, '2'},
+                    {spaces, kWhite, 0},
+                    {"(3)", kYellow, '3'},
+                    {"Makefile: ", kLightGrey, '3'},
+                    {makefile, kWhite, '3'},
+                },
+                kHeaderRow + 1);
   }
 
   void drawOptionsBlock() {
@@ -228,6 +213,7 @@ class MainScreen {
 
   CorvaneScreen& screen_;
   TextWindow& window_;
+  const ProjectDraft& draft_;
   OptionList& options_;
   std::string& projectFileName_;
   std::string& makefileName_;

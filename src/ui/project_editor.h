@@ -5,6 +5,7 @@
 #define CORVANE_UI_PROJECT_EDITOR_H
 
 #include <string>
+#include <utility>
 
 #include "platform/file_system.h"
 #include "project/make_project.h"
@@ -13,10 +14,29 @@
 
 namespace corvane {
 
-// What the screens edit: the project's settings and the name of its file.
-struct ProjectDraft {
+// What the screens edit: the project's settings and the name of its file,
+// beside the two as editing found them.
+class ProjectDraft {
+ public:
+  ProjectDraft() = default;
+  ProjectDraft(std::string fileName, ProjectSettings startSettings)
+      : projectFileName(std::move(fileName)),
+        settings(std::move(startSettings)),
+        startFileName_(projectFileName),
+        startSettings_(settings) {}
+
+  // True when ending without saving would lose an edit: the draft differs
+  // from the project as it was loaded or created.
+  bool changed() const {
+    return projectFileName != startFileName_ || settings != startSettings_;
+  }
+
   std::string projectFileName;
   ProjectSettings settings;
+
+ private:
+  std::string startFileName_;
+  ProjectSettings startSettings_;
 };
 
 // Runs the screens on a draft, going from one to the next with the arrow

@@ -5,7 +5,7 @@
 #include "platform/display_text.h"
 #include "project/source_discovery.h"
 #include "ui/editor_drawing.h"
-#include "ui/help_box.h"
+#include "ui/screen_keys.h"
 #include "ui/read_key.h"
 #include "ui/source_columns.h"
 
@@ -31,7 +31,11 @@ constexpr int kMissingBackground = kRed;
 }  // namespace
 
 SourcesScreen::SourcesScreen(CorvaneScreen& screen, const FileSystem& fs, ProjectDraft& draft)
-    : screen_(screen), window_(screen.mainWorkspace()), fs_(fs), sources_(draft.settings.sources) {}
+    : screen_(screen),
+      window_(screen.mainWorkspace()),
+      fs_(fs),
+      draft_(draft),
+      sources_(draft.settings.sources) {}
 
 int SourcesScreen::open() {
   window_.clear();
@@ -56,7 +60,8 @@ int SourcesScreen::resume() {
 
 int SourcesScreen::readKeys() {
   for (;;) {
-    const int key = readScreenKey(screen_, window_, allowedKeys_, HelpTopic::kSourcesScreen,
+    const int key = readScreenKey(screen_, window_, draft_, allowedKeys_,
+                                  HelpTopic::kSourcesScreen,
                                   {kKeyPageUp, kKeyPageDown, kKeyHome, kKeyEnd});
     switch (key) {
       case '1':
@@ -142,20 +147,21 @@ void SourcesScreen::updateAllowedKeys() {
 }
 
 // "Press (1) to reload all sources from <path>", centred on row 1; a path
-// too long to centre starts the line in column 1 and runs on into row 2.
+// too long to centre starts the line in column 1 and runs on into row 2,
+// and one too long for both rows is cut with ".." at the end of row 2.
 // A click from "(1)" to the end of the path reloads.
 void SourcesScreen::drawReloadLine() {
   const std::string path = displayText(fs_.currentDirectory());
   const long long length = static_cast<long long>(path.size());
   const long long column = std::max(1LL, (window_.width() - length - 36) / 2 + 1);
-  writeAt(window_, static_cast<int>(column), kReloadRow, "Press ", kWhite);
-  const int keyColumn = window_.cursorColumn();
-  window_.writeColoured("(1)", kYellow);
-  window_.writeColoured(" to reload all sources from ", kWhite);
-  window_.writeColoured(path, kYellow);
-  clickableSince(window_, keyColumn, kReloadRow, '1');
+  window_.setCursor(static_cast<int>(column), kReloadRow);
+  writePieces(window_,
+              {{"Press ", kWhite, 0},
+               {"(1)", kYellow, '1'},
+               {" to reload all sources from ", kWhite, '1'},
+               {path, kYellow, '1'}},
+              kReloadRow + 1);
 }
-
 
 void SourcesScreen::drawLists() {
   writeAt(window_, kRuleColumn, kProjectRuleRow,

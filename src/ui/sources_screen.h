@@ -49,6 +49,7 @@ class SourcesScreen {
   CorvaneScreen& screen_;
   TextWindow& window_;
   const FileSystem& fs_;
+  const ProjectDraft& draft_;
   List& sources_;
   List others_;
   // The files the directory held when last listed; names it lacks are marked.

@@ -1,6 +1,7 @@
 #include "ui/text_window.h"
 
 #include <algorithm>
+#include <string>
 
 namespace corvane {
 
@@ -61,11 +62,23 @@ void TextWindow::setCursor(int column, int row, int foreground, int background) 
   console_->setBackground(background_);
 }
 
+// Every text of every screen reaches the cells here, so this is where a text
+// is kept to its place, whoever wrote it and wherever it came from (a name
+// 3,000 characters long, a BEL in a project file). It stops at the window's
+// right edge instead of running on over the rows below; on the last row it
+// stops one cell short, since filling the last cell would scroll the window.
+// The bytes the console acts on instead of showing (bell, backspace, line
+// feed, carriage return) show as "?". Every other byte is a glyph.
 void TextWindow::write(std::string_view text) {
   console_->moveCursor(cursorColumn_, cursorRow_);
   console_->setForeground(foreground_);
   console_->setBackground(background_);
-  console_->writeText(text);
+  const bool lastRow = cursorRow_ >= height() + 1;
+  const int room = width() + 2 - cursorColumn_ - (lastRow ? 1 : 0);
+  std::string shown(text.substr(0, static_cast<std::size_t>(std::max(room, 0))));
+  for (char& byte : shown)
+    if (byte == '\a' || byte == '\b' || byte == '\n' || byte == '\r') byte = '?';
+  console_->writeText(shown);
   capture();
 }
 

@@ -29,6 +29,9 @@ class TextWindow {
   void capture();
   // A column or row of 0 and a colour of -1 leave that field as it is.
   void setCursor(int column, int row, int foreground = -1, int background = -1);
+  // Writes at the window's cursor in its colours, no further than its right
+  // edge (one cell short of it on the last row, which would scroll), with
+  // BEL, BS, LF and CR shown as "?"; the cursor ends after the text.
   void write(std::string_view text);
   void writeColoured(std::string_view text, int foreground, int background = -1);
   void writeLine(std::string_view text);

@@ -120,6 +120,15 @@ class TerminalRunTest : public ::testing::Test {
     return cells;
   }
 
+  // Starts corvane and waits until its main screen stands still: the picture
+  // it shows then.
+  std::vector<std::string> startAtMainScreen(PtyTerminal& terminal) {
+    start(terminal);
+    EXPECT_TRUE(terminal.waitForRow(24, kMainPrompt, kWait)) << terminal.screenText();
+    terminal.settle(100, kWait);
+    return picture(terminal);
+  }
+
   static void expectSameModes(const termios& before, const termios& after) {
     EXPECT_EQ(before.c_lflag, after.c_lflag);
     EXPECT_EQ(before.c_iflag, after.c_iflag);
@@ -419,7 +428,8 @@ TEST_F(TerminalRunTest, UsageScreenWaitsForAKeyAndEndsWithZero) {
   start(terminal, {"/?"});
   ASSERT_TRUE(terminal.waitForRow(9, "    USAGE:", kWait));
   terminal.settle(100, kWait);
-  EXPECT_EQ(terminal.rowText(11), "    C:\\Borland\\Bcc55\\Bin\\Corvane [project_filename] [/?]");
+  EXPECT_EQ(terminal.rowText(11), "    corvane [project_filename] [/?]");
+  EXPECT_EQ(terminal.rowText(12), "    corvane --help | -h | --version");
   EXPECT_EQ(terminal.rowText(24), "                              Press any key to exit..");
   EXPECT_EQ(terminal.colours(5, 9).foreground, 11);  // yellow heading
   // A click is no key: the screen stays.
@@ -470,10 +480,7 @@ TEST_F(TerminalRunTest, WholeRunOnA24RowTerminalWritesBothFiles) {
 
 TEST_F(TerminalRunTest, KeysWhileTheWindowIsTooSmallChangeNothing) {
   PtyTerminal terminal(25, 80);
-  start(terminal);
-  ASSERT_TRUE(terminal.waitForRow(24, kMainPrompt, kWait));
-  terminal.settle(100, kWait);
-  const std::vector<std::string> before = picture(terminal);
+  const std::vector<std::string> before = startAtMainScreen(terminal);
   terminal.resize(20, 80);
   ASSERT_TRUE(terminal.waitForRow(1, "Please make this window at least 80 x 24 characters.", kWait));
   // Optimise, the sources screen and Esc, none of which may act unseen.
@@ -516,6 +523,51 @@ TEST_F(TerminalRunTest, HelpOnEachScreenAndAnyKeyBringsTheScreenBack) {
     ASSERT_TRUE(waitForText(terminal, step[3])) << terminal.screenText();
   }
   press(terminal, "\x1b");
+  EXPECT_EQ(exitStatus(terminal), 1);
+}
+
+TEST_F(TerminalRunTest, F2ShowsTheFlagsAndAClickOnEscAsksBeforeEditsAreLost) {
+  PtyTerminal terminal(25, 80);
+  const std::vector<std::string> before = startAtMainScreen(terminal);
+  press(terminal, "\x1bOQ");  // F2
+  ASSERT_TRUE(waitForText(terminal, "What the makefile hands the compiler and the linker"))
+      << terminal.screenText();
+  EXPECT_TRUE(waitForText(terminal, "Startup    c0x32.obj")) << terminal.screenText();
+  press(terminal, "x");
+  ASSERT_TRUE(terminal.waitUntil([&] { return picture(terminal) == before; }, kWait))
+      << terminal.screenText();
+
+  const std::size_t escColumn = kMainPrompt.find("[Esc]") + 2;
+  press(terminal, "a");
+  ASSERT_TRUE(rowShows(terminal, 8, "(a)ANSI        [ ON]"));
+  click(terminal, escColumn, 24);
+  ASSERT_TRUE(waitForText(terminal, "End without saving?")) << terminal.screenText();
+  press(terminal, "n");  // back to the screen
+  ASSERT_TRUE(terminal.waitUntil([&] { return !terminal.shows("End without saving?"); }, kWait));
+  EXPECT_TRUE(waitForText(terminal, "(a)ANSI        [ ON]")) << terminal.screenText();
+  click(terminal, escColumn, 24);
+  ASSERT_TRUE(waitForText(terminal, "End without saving?")) << terminal.screenText();
+  press(terminal, "y");
+  EXPECT_EQ(exitStatus(terminal), 1);
+  EXPECT_FALSE(fs::exists(directory_ / "Project.gen"));
+}
+
+TEST_F(TerminalRunTest, AProjectFileNameTooLongForTheErrorBoxIsCutAtItsEdge) {
+  // No file can have the name: the error box says so, the name cut at the
+  // box's right edge, its frame and the lines under the name in place.
+  const std::string name(3000, 'p');
+  PtyTerminal terminal(25, 80);
+  start(terminal, {name});
+  ASSERT_TRUE(waitForText(terminal, "Press any key..")) << terminal.screenText();
+  terminal.settle(100, kWait);
+  EXPECT_EQ(terminal.rowText(10).substr(32, 17), "_________________");
+  EXPECT_EQ(terminal.rowText(14).substr(9, 64), "Cannot load project file \"" + name.substr(0, 38));
+  EXPECT_EQ(terminal.colours(74, 14).background, terminal.colours(74, 16).background);
+  EXPECT_NE(terminal.colours(74, 14).background, terminal.colours(73, 14).background);
+  for (int column = 9; column <= 73; ++column) EXPECT_EQ(terminal.cellText(column, 15), " ");
+  EXPECT_TRUE(rowShows(terminal, 16, "It cannot be read: "));
+  EXPECT_TRUE(rowShows(terminal, 20, "Press any key.."));
+  press(terminal, "x");
   EXPECT_EQ(exitStatus(terminal), 1);
 }
 

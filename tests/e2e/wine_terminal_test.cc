@@ -141,7 +141,7 @@ TEST_F(WineTerminalTest, NonAsciiCharactersAndAltChordsChangeNothing) {
   EXPECT_EQ(files(), (std::vector<std::string>{"hello.cpp"}));
 }
 
-TEST_F(WineTerminalTest, F1ShowsTheHelpAndAKeyBringsTheScreenBack) {
+TEST_F(WineTerminalTest, F1ShowsTheHelpF2TheFlagsAndAKeyBringsTheScreenBack) {
   PtyTerminal terminal(25, 80);
   start(terminal);
   ASSERT_TRUE(started(terminal));
@@ -149,6 +149,10 @@ TEST_F(WineTerminalTest, F1ShowsTheHelpAndAKeyBringsTheScreenBack) {
   const std::string mainScreen = terminal.screenText();
   ASSERT_TRUE(press(terminal, "\x1bOP", "Keys of the main screen")) << terminal.screenText();
   press(terminal, " ", "");  // closes the box; Space on the screen would end the editing
+  ASSERT_TRUE(terminal.waitUntil([&] { return terminal.screenText() == mainScreen; }, kWait))
+      << terminal.screenText();
+  ASSERT_TRUE(press(terminal, "\x1bOQ", "Startup    c0x32.obj")) << terminal.screenText();
+  press(terminal, " ", "");
   ASSERT_TRUE(terminal.waitUntil([&] { return terminal.screenText() == mainScreen; }, kWait))
       << terminal.screenText();
   press(terminal, "\x1b", "");

@@ -177,6 +177,39 @@ TEST(MakefileTest, UserTextsAreCopiedAsTheProjectHoldsThem) {
                        "\t$(WINIMPORTLIB).lib +", "\t$(RTLIB) +", "\t,,   ", "|"}));
 }
 
+// What the flags box shows: the values the makefile writes, with the macros
+// of its fixed part spelled out; others stay as typed.
+TEST(MakefileTest, ToolSettingsAreSpelledOutWithTheMakefilesOwnMacros) {
+  const struct {
+    const char* project;
+    const char* compiler;
+    const char* linker;
+    const char* startup;
+    List libraries;
+  } cases[] = {
+      {"source a.c\n",
+       "-q -P- -K -D_WINVER=0x0400 -D_WIN32_WINNT=0x0400 -v -k -y -Od -tC -4 ",
+       "-x -c -v -ap -Tpe ", "c0x32.obj", {"import32.lib", "cw32.lib"}},
+      {"source a.c\noption DLL ON\noption MultiThread ON\noption Dynamic ON\n"
+       "option Console OFF\nlibraries my.lib x.lib\ncompilerFlags -DV=$(DYN) $(OWN) $(\n"
+       "linkerFlags -m\n",
+       "-q -P- -K -D_WINVER=0x0400 -D_WIN32_WINNT=0x0400 -v -k -y -Od -tW -tWR -tWM -tWD -4 "
+       "-DV=i $(OWN) $(",
+       "-x -c -v -aa -Tpd -Gi -m", "c0d32.obj", {"my.lib x.lib", "import32.lib", "cw32mti.lib"}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.project);
+    const MakeProject project = projectFrom(c.project);
+    const ToolSettings written = toolSettings(project.settings());
+    EXPECT_EQ(written.compilerFlags, project.allCompilerFlags());
+    const ToolSettings spelled = spelledOut(written);
+    EXPECT_EQ(spelled.compilerFlags, c.compiler);
+    EXPECT_EQ(spelled.linkerFlags, c.linker);
+    EXPECT_EQ(spelled.startupObject, c.startup);
+    EXPECT_EQ(spelled.libraries, c.libraries);
+  }
+}
+
 TEST(MakefileTest, LaterChangesToTheProjectDoNotReachABuiltMakefile) {
   MakeProject project = projectFrom("target a\nsource a.cpp\n");
   const Makefile makefile(project, "C:\\BCC55");

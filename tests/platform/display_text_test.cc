@@ -24,8 +24,12 @@ using Lengths = std::vector<std::size_t>;
 TEST(DisplayText, Utf8NamesTakeOneCellACharacter) {
   EXPECT_EQ(shownUtf8("caf\xc3\xa9.c"),
             std::make_pair(std::string("caf\x82.c"), Lengths{1, 1, 1, 2, 1, 1}));
-  EXPECT_EQ(shownUtf8("\xc3\xb1\xc3\x91\xce\xb1\xe2\x94\x80\xe2\x8c\x82\t"),
-            std::make_pair(std::string("\xa4\xa5\xe0\xc4\x7f\t"), Lengths{2, 2, 2, 3, 3, 1}));
+  // The house sign is byte 127's glyph; DEL itself is a control character.
+  EXPECT_EQ(shownUtf8("\xc3\xb1\xc3\x91\xce\xb1\xe2\x94\x80\xe2\x8c\x82\x7f"),
+            std::make_pair(std::string("\xa4\xa5\xe0\xc4\x7f?"), Lengths{2, 2, 2, 3, 3, 1}));
+  // Control characters are shown, never obeyed: as "?", the tab, the C1
+  // CSI and the bytes the console would act on among them.
+  EXPECT_EQ(shownUtf8("he\all\b\bXY\t\r\n\x1b\xc2\x9bo").first, "he?ll??XY?????o");
   // What code page 437 lacks shows as "?": the euro sign, a Chinese
   // character, an emoji, and the smiley whose glyph byte 1 would only be
   // drawn, not written.

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <sstream>
 #include <string>
 #include <tuple>
@@ -74,6 +75,37 @@ TEST(MakeProjectTest, ComposedFlagsPutTheUsersFlagsAfterTheOptions) {
   project.setLinkerFlags("-m");
   EXPECT_EQ(project.allCompilerFlags(), "-q -P- -K $(NOT2000DEF) -v -k -y -Od -tC -4 -DNDEBUG");
   EXPECT_EQ(project.allLinkerFlags(), "-x -c -v -ap -Tpe -m");
+}
+
+// Whether anything would be lost by ending without saving: every value the
+// user sets counts, the order of the sources too.
+TEST(MakeProjectTest, SettingsDifferWhenAnyValueTheUserSetsDiffers) {
+  FakeFileSystem fs;
+  fs.addFile("a.c", "");
+  fs.addFile("b.c", "");
+  const ProjectSettings loaded = MakeProject(fs).settings();
+  const std::function<void(ProjectSettings&)> edits[] = {
+      [](ProjectSettings& s) { s.target += "x"; },
+      [](ProjectSettings& s) { s.makefileName = "mk"; },
+      [](ProjectSettings& s) { std::swap(s.sources[0], s.sources[1]); },
+      [](ProjectSettings& s) { s.options.toggle("Pentium"); },
+      [](ProjectSettings& s) { s.compilerFlags = "-DX"; },
+      [](ProjectSettings& s) { s.linkerFlags = "-m"; },
+      [](ProjectSettings& s) { s.objects = "x.obj"; },
+      [](ProjectSettings& s) { s.libraries = "x.lib"; },
+      [](ProjectSettings& s) { s.libraryPaths = "lib"; },
+      [](ProjectSettings& s) { s.includePaths = "inc"; },
+      [](ProjectSettings& s) { s.resources = "x.res"; },
+  };
+  for (const auto& edit : edits) {
+    ProjectSettings edited = loaded;
+    edit(edited);
+    EXPECT_NE(edited, loaded);
+  }
+  ProjectSettings toggledTwice = loaded;
+  toggledTwice.options.toggle("Pentium");
+  toggledTwice.options.toggle("Pentium");
+  EXPECT_EQ(toggledTwice, loaded);
 }
 
 TEST(MakeProjectTest, SetOptionListRefreshesTheOptionLinesAndTheExtension) {

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/command_line.h"
 #include "support/memory_console.h"
 #include "support/screen_recorder.h"
 #include "support/screen_text.h"
@@ -59,7 +60,7 @@ TEST_F(CorvaneScreenTest, UsageScreenRowsAndColoursAndTheKeyIsLeftUnread) {
 
   // The main workspace starts on screen row 5, so its rows 5 to 20 are
   // screen rows 9 to 24; its column 1 is screen column 2.
-  const std::vector<std::string> expected = {
+  std::vector<std::string> expected = {
       "   USAGE:",
       "",
       "   C:\\Borland\\Bcc55\\Bin\\Corvane [project_filename] [/?]",
@@ -77,6 +78,13 @@ TEST_F(CorvaneScreenTest, UsageScreenRowsAndColoursAndTheKeyIsLeftUnread) {
       "",
       "                             Press any key to exit..",
   };
+  if (kPosixOptions) {
+    // On POSIX systems: the program as it is called there, and its options.
+    expected[2] = "   corvane [project_filename] [/?]";
+    expected.insert(expected.begin() + 3, "   corvane --help | -h | --version");
+    expected[11] = "   /?, --help and -h print this screen; --version prints the version.";
+    expected.erase(expected.begin() + 14);
+  }
   EXPECT_EQ(console.rowText(8), row(""));
   for (std::size_t i = 0; i < expected.size(); ++i) {
     const int screenRow = 9 + static_cast<int>(i);
@@ -158,13 +166,17 @@ TEST_F(CorvaneScreenTest, ErrorBoxWithTwoLinesAndAWidePrompt) {
   EXPECT_EQ(screenCells(console), under);
 }
 
-TEST_F(CorvaneScreenTest, ErrorLineWiderThanTheBoxStartsInColumnTwo) {
-  const std::string wide(70, 'w');
+TEST_F(CorvaneScreenTest, ErrorLineWiderThanTheBoxStartsInColumnTwoAndIsCutAtItsEdge) {
+  const std::string wide(3000, 'w');
   console.pushKeys(" ");
   screen.showError({wide}, "key");
-  // From box column 2 (screen column 10) it runs on to the next row.
-  EXPECT_EQ(recorder.first().rows()[15], at(10, wide.substr(0, 64)));
-  EXPECT_EQ(recorder.first().rows()[16], at(9, wide.substr(64)));
+  // From box column 2 (screen column 10) to the box's right edge; the
+  // header and the prompt stand where they belong.
+  const std::vector<std::string>& rows = recorder.first().rows();
+  EXPECT_EQ(rows[15], at(10, wide.substr(0, 64)));
+  EXPECT_EQ(rows[16], at(9, ""));
+  EXPECT_EQ(rows[9], at(33, "_________________"));
+  EXPECT_EQ(rows[19], at(10, "key"));
 }
 
 TEST_F(CorvaneScreenTest, FatalErrorWaitsForAKeyAndTheScreenIsThenTornDown) {

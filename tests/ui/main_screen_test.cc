@@ -5,6 +5,7 @@
 
 #include "options/option_list.h"
 #include "support/memory_console.h"
+#include "support/screen_recorder.h"
 #include "ui/corvane_screen.h"
 #include "ui/read_key.h"
 #include "ui/project_editor.h"
@@ -151,6 +152,75 @@ TEST_F(MainScreenTest, AClickClosesTheHelpAndTheScreensPlacesStillClick) {
   EXPECT_EQ(run(), kKeyEnter);
   EXPECT_EQ(statusShown(1), "OFF");
   EXPECT_EQ(console.keysLeft(), 0u);
+}
+
+TEST_F(MainScreenTest, F2ShowsTheFlagsTheMakefileWillUseAndTheScreenComesBackCellForCell) {
+  ScreenRecorder recorder(console);
+  compileFlags = "-DX";
+  console.pushKeys("k");  // DLL: the flags and the start-up object follow it at once
+  console.pushKey(kKeyF2);
+  console.pushKeys("x");  // closes the box and is used up
+  console.pushKeys("4");  // in an edit box F2 does nothing
+  console.pushKey(kKeyF2);
+  console.pushKey(kKeyEnter);
+  console.pushKey(kKeyEnter);
+  EXPECT_EQ(run(), kKeyEnter);
+
+  const std::vector<ScreenShot>& shots = recorder.shots();
+  ASSERT_GE(shots.size(), 5u);
+  // The box (screen columns 9 to 72, from row 7) while it waits for its key.
+  const auto boxRow = [&shots](int row) { return readable(shots[3].rowText(row, 9, 72)); };
+  EXPECT_EQ(boxRow(8), blanks(6) + "What the makefile hands the compiler and the linker");
+  EXPECT_EQ(boxRow(10), "  Compiler   -q -P- -K -D_WINVER=0x0400 -D_WIN32_WINNT=0x0400");
+  EXPECT_EQ(boxRow(11), blanks(13) + "-v -k -y -Od -tC -tWD -4 -DX");
+  EXPECT_EQ(boxRow(12), "  Linker     -x -c -v -ap -Tpd -Gi");
+  EXPECT_EQ(boxRow(13), "  Startup    c0d32.obj");
+  EXPECT_EQ(boxRow(14), "  Libraries  import32.lib cw32.lib");
+  EXPECT_EQ(boxRow(16), blanks(18) + "Press any key to go back..");
+  // Then the screen as it was, cursor included.
+  EXPECT_EQ(shots[4].cells, shots[2].cells);
+  EXPECT_EQ(shots[4].cursorColumn, shots[2].cursorColumn);
+  EXPECT_EQ(shots[4].cursorRow, shots[2].cursorRow);
+  EXPECT_EQ(recorder.timesShown("What the makefile hands"), 1);
+  EXPECT_EQ(compileFlags, "-DX");
+  EXPECT_EQ(console.keysLeft(), 0u);
+}
+
+TEST_F(MainScreenTest, AClickOnEscAsksFirstOnlyWhenThereAreEditsToLose) {
+  draft = ProjectDraft("Project.gen", helloDraft().settings);
+  ScreenRecorder recorder(console);
+  const std::string prompt = "Press (selection), [Esc], [->] or [Enter]... ";
+  const int escColumn = columnOf(prompt, 32, "[Esc]") + 1;
+  // Nothing edited: the click ends the screen at once, as Esc does.
+  clickWorkspace(console, escColumn, 20);
+  EXPECT_EQ(run(), kKeyEsc);
+  EXPECT_EQ(recorder.timesShown("End without saving?"), 0);
+
+  // An option switched: the click asks, and anything but Y goes back to the
+  // screen as it was; Y ends it.
+  console.pushKeys("a");
+  clickWorkspace(console, escColumn, 20);
+  console.pushKey(kKeyEnter);
+  clickWorkspace(console, escColumn, 20);
+  console.pushKeys("Y");
+  EXPECT_EQ(run(), kKeyEsc);
+  EXPECT_EQ(recorder.timesShown("End without saving?  Y/N?..  (N)"), 2);
+  const std::vector<ScreenShot>& shots = recorder.shots();
+  ASSERT_EQ(shots.size(), 6u);
+  EXPECT_EQ(shots[4].cells, shots[2].cells);  // back after Enter, as before the click
+  EXPECT_EQ(statusShown(0), " ON");
+
+  // Switched back, the project is as it was loaded: no question. The Esc
+  // key never asks.
+  console.pushKeys("a");
+  clickWorkspace(console, escColumn, 20);
+  EXPECT_EQ(run(), kKeyEsc);
+  console.pushKeys("a");
+  console.pushKey(kKeyEsc);
+  EXPECT_EQ(run(), kKeyEsc);
+  EXPECT_EQ(recorder.timesShown("End without saving?"), 2);
+  EXPECT_EQ(console.keysLeft(), 0u);
+  EXPECT_FALSE(console.ranDry());
 }
 
 TEST_F(MainScreenTest, ReturnsTheKeysThatEndIt) {
@@ -325,6 +395,20 @@ TEST_F(MainScreenTest, AHeaderLongerThanTwoRowsIsCutAndSparesTheOptions) {
             kOptionsIndent + "(a)ANSI        [OFF]  -Strict ANSI (OFF => Accept Borland keywords)");
   EXPECT_EQ(statusShown(10), " ON");
   EXPECT_EQ(target.size(), 300u);
+}
+
+TEST_F(MainScreenTest, ControlBytesInNamesAndFlagsShowAsQuestionMarks) {
+  target = "he\all\b\bXYo";
+  makefile = "mk\r\nx";
+  compileFlags = "-D\tX";
+  run();
+  EXPECT_EQ(workspaceRow(console, 1), "(1)Project: Project.gen" + blanks(5) +
+                                          "(2)Target: he?ll??XYo.exe" + blanks(5) +
+                                          "(3)Makefile: mk??x");
+  EXPECT_EQ(workspaceRow(console, 2), "");
+  EXPECT_EQ(workspaceRow(console, 18),
+            "(4)Add Compile Flags: -D?X" + blanks(15) + "(5)Add Link Flags:");
+  EXPECT_EQ(console.bellCount(), 0);
 }
 
 #ifndef _WIN32

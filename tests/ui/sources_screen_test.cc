@@ -431,6 +431,20 @@ TEST_F(SourcesScreenTest, TheReloadLineIsCentredAndALongPathStartsInColumnOne) {
   EXPECT_EQ(workspaceRow(console, 1), line.substr(0, 78));
   EXPECT_EQ(workspaceRow(console, 2), line.substr(78));
   EXPECT_EQ(workspaceRow(console, 3), kProjectRule);
+
+  // A path too long for both rows is cut with ".." at the end of row 2; a
+  // line feed in it shows as "?" instead of breaking the line.
+  const std::string hugePath = "/a\nb/" + std::string(3000, 'y');
+  FakeFileSystem huge(hugePath);
+  huge.addFile("a.cpp", "");
+  run(huge);
+  const std::string shown = "Press (1) to reload all sources from /a?b/" + std::string(3000, 'y');
+  EXPECT_EQ(workspaceRow(console, 1), shown.substr(0, 78));
+  EXPECT_EQ(workspaceRow(console, 2), shown.substr(78, 76) + "..");
+  EXPECT_EQ(workspaceRow(console, 3), kProjectRule);
+  EXPECT_EQ(workspaceRow(console, 4), "(a)a.cpp");
+  EXPECT_EQ(workspaceRow(console, 18), kSelectRule);
+  EXPECT_EQ(workspaceRow(console, 20), kPrompt);
 }
 
 TEST_F(SourcesScreenTest, ShortNamesNeverPassTheRightEdge) {

@@ -63,18 +63,29 @@ TEST(TextWindowTest, CoveredWindowsComeBackFromTheirSavedCells) {
   EXPECT_EQ(console.screenCursorRow(), 2);
 }
 
-TEST(TextWindowTest, WriteLeavesTheCursorAfterTheTextAndWrapsAtTheEdge) {
+TEST(TextWindowTest, WriteLeavesTheCursorAfterTheTextAndStopsAtTheEdge) {
   MemoryConsole console;
   TextWindow window(console, 11, 1, 15, 3, 7, 0);
   window.show();
   window.write("abc\t");
   EXPECT_EQ(window.cursorColumn(), 5);
   EXPECT_EQ(console.cellAt(14, 1).character, 9);  // a tab is one cell showing its glyph
+  // A text longer than its row is cut at the edge, not run on below.
   window.write("defg");
   EXPECT_EQ(console.rowText(1, 11, 15), "abc\td");
-  EXPECT_EQ(console.rowText(2, 11, 15), "efg  ");
-  EXPECT_EQ(window.cursorColumn(), 4);
+  EXPECT_EQ(console.rowText(2, 11, 15), "     ");
+  EXPECT_EQ(window.cursorColumn(), 1);
   EXPECT_EQ(window.cursorRow(), 2);
+  // The bytes a console would act on show as "?": nothing rings, nothing
+  // moves back or down.
+  window.write("h\ai\bj\nk\r");
+  EXPECT_EQ(console.rowText(2, 11, 15), "h?i?j");
+  EXPECT_EQ(console.bellCount(), 0);
+  // On the last row the last cell stays: filling it would scroll the window.
+  window.setCursor(1, 3);
+  window.write("lmnopq");
+  EXPECT_EQ(console.rowText(3, 11, 15), "lmno ");
+  EXPECT_EQ(console.rowText(1, 11, 15), "abc\td");
 }
 
 TEST(TextWindowTest, ColouredWritesKeepTheWindowsOwnColours) {

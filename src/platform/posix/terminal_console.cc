@@ -153,9 +153,12 @@ bool TerminalConsole::readInput(int timeoutMs) {
 
 void TerminalConsole::finishSequence() {
   // The rest of an escape sequence follows at once; nothing within the
-  // escape delay means the Esc key itself (or a sequence cut short).
+  // escape delay means the Esc key itself (or a sequence cut short). A mouse
+  // report is no key a person types: its bytes are waited for as long as a
+  // paste's, and a report still cut short then is dropped.
   while (decoder_.midSequence()) {
-    if (!readInput(facts_.escapeDelay)) {
+    const int wait = decoder_.midMouseReport() ? pasteTimeout_ : facts_.escapeDelay;
+    if (!readInput(wait)) {
       decoder_.inputPaused();
       return;
     }

@@ -15,7 +15,8 @@
 //
 // A bracketed paste whose end marker never comes (a terminal that lost it, a
 // paste cut off) ends once no byte has arrived for the paste timeout: a real
-// paste arrives as one burst, so the keys typed after it are keys again.
+// paste arrives as one burst, so the keys typed after it are keys again. The
+// bytes of an old-style mouse report are waited for as long.
 #ifndef CORVANE_PLATFORM_POSIX_TERMINAL_CONSOLE_H
 #define CORVANE_PLATFORM_POSIX_TERMINAL_CONSOLE_H
 

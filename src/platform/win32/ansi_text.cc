@@ -35,7 +35,7 @@ std::vector<DisplayCharacter> ansiDisplayCharacters(std::string_view text, unsig
   while (i < text.size()) {
     const auto byte = static_cast<unsigned char>(text[i]);
     if (byte < 0x80) {
-      characters.push_back({1, static_cast<char>(byte)});
+      characters.push_back({1, isControlCharacter(byte) ? '?' : static_cast<char>(byte)});
       ++i;
       continue;
     }

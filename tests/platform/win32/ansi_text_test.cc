@@ -23,6 +23,8 @@ TEST(AnsiText, AnsiNamesShowInTheConsolesCodePage) {
   // sign is not in it.
   EXPECT_EQ(cellsOf("caf\xe9 \xf1\x80", 1252, count), "caf\x82 \xa4?");
   EXPECT_EQ(count, 7u);
+  // Control characters show as "?", never as what they would do.
+  EXPECT_EQ(cellsOf("a\tb\a\x7f", 1252, count), "a?b??");
   // Shift-JIS: a character of two bytes is one cell; a lead byte at the end
   // forms none.
   EXPECT_EQ(cellsOf("a\x82\xa0" "b\x82", 932, count), "a?b?");

@@ -148,6 +148,25 @@ TEST(TerminalConsoleOnXterm, WaitsForTheRestOfASequenceAsLongAsEscdelaySays) {
   EXPECT_TRUE(demo.terminal.waitForRow(12, keyEcho(-80, 1), kWait));
 }
 
+TEST(TerminalConsoleOnXterm, AnOldStyleMouseReportSplitByASlowLinkTypesNothing) {
+  Demo demo;
+  ASSERT_TRUE(demo.start({}));
+  // The report's three bytes come well after the escape delay: one click.
+  demo.terminal.send("\x1b[M");
+  demo.terminal.settle(120, 120);
+  demo.terminal.send(" !!");
+  const int click = mouseCode(MouseEvent{MouseEvent::Action::kPress, 0, 1, 1});
+  EXPECT_TRUE(demo.terminal.waitForRow(12, keyEcho(click, 1), kWait)) << demo.terminal.rowText(12);
+  // One byte late and the other two never: the report is dropped, and its
+  // space is no key (it would accept the project).
+  demo.terminal.send("\x1b[M");
+  demo.terminal.settle(120, 120);
+  demo.terminal.send(" ");
+  demo.terminal.settle(600, kWait);
+  demo.terminal.send("x");
+  EXPECT_TRUE(demo.terminal.waitForRow(12, keyEcho('x', 2), kWait)) << demo.terminal.rowText(12);
+}
+
 TEST(TerminalConsoleOnXterm, RingsTheTerminalsBell) {
   Demo demo;
   ASSERT_TRUE(demo.start({}));

@@ -1,0 +1,43 @@
+#include "ui/editor_drawing.h"
+
+#include <algorithm>
+
+namespace corvane {
+
+namespace {
+
+// A window writes no further than its right edge; this goes on at the start
+// of the next row, up to the end of lastRow.
+void writeRunningOn(TextWindow& window, std::string_view text, int colour, int lastRow) {
+  for (int row = window.cursorRow(); row <= lastRow && !text.empty(); ++row) {
+    const auto room = static_cast<std::size_t>(window.width() + 2 - window.cursorColumn());
+    window.writeColoured(text.substr(0, room), colour);
+    text.remove_prefix(std::min(room, text.size()));
+    if (!text.empty() && row < lastRow) window.setCursor(1, row + 1);
+  }
+}
+
+}  // namespace
+
+void writePieces(TextWindow& window, const std::vector<LinePiece>& pieces, int lastRow) {
+  const auto columns = static_cast<std::size_t>(window.width() + 1);
+  const std::size_t room =
+      columns - static_cast<std::size_t>(window.cursorColumn() - 1) +
+      static_cast<std::size_t>(std::max(0, lastRow - window.cursorRow())) * columns;
+  std::size_t length = 0;
+  for (const LinePiece& piece : pieces) length += piece.text.size();
+  const bool cut = length > room;
+  // All of it, or all but the last two cells and "..".
+  std::size_t left = cut ? room - std::min<std::size_t>(room, 2) : room;
+  for (const LinePiece& piece : pieces) {
+    if (left == 0) break;
+    const int column = window.cursorColumn();
+    const int row = window.cursorRow();
+    writeRunningOn(window, std::string_view(piece.text).substr(0, left), piece.colour, lastRow);
+    if (piece.key != 0) clickableSince(window, column, row, piece.key);
+    left -= std::min(left, piece.text.size());
+  }
+  if (cut) writeRunningOn(window, "..", kWhite, lastRow);
+}
+
+}  // namespace corvane
