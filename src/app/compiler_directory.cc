@@ -35,7 +35,7 @@ std::optional<std::string> baseAboveBin(const FileSystem& fs, const PathParts& p
   while (directory.size() > 1 && isSeparator(directory.back())) directory.pop_back();
   const auto cut = directory.find_last_of("\\/");
   if (cut == std::string::npos) return std::nullopt;
-  if (upperCase(directory.substr(cut + 1)) != "BIN") return std::nullopt;
+  if (!equalNoCase(directory.substr(cut + 1), "Bin")) return std::nullopt;
   // A Bin directory at the top of a POSIX disk has the root above it.
   return cut == 0 ? directory.substr(0, 1) : directory.substr(0, cut);
 }

@@ -41,10 +41,10 @@ bool hasDirectoryPart(const std::string& name) {
 // RunOutcome::refusal is); empty when it may.
 std::string nameRefusal(std::string_view name) {
   for (std::string_view extension : kBuildFileExtensions) {
-    if (name.size() < extension.size()) continue;
-    const std::string_view end = name.substr(name.size() - extension.size());
-    if (upperCase(end) == upperCase(extension))
+    if (endsWithNoCase(name, extension)) {
+      const std::string_view end = name.substr(name.size() - extension.size());
       return "has the extension " + quoted(std::string(end)) + " of a source or build file";
+    }
   }
   return "";
 }

@@ -6,16 +6,11 @@
 #define CORVANE_PLATFORM_NATIVE_FILE_SYSTEM_H
 
 #include <string>
-#include <string_view>
 #include <utility>
 
 #include "platform/file_system.h"
 
 namespace corvane {
-
-// Whether two names are the same without regard to case, ASCII letters only,
-// the way Windows matches file names.
-bool sameNameNoCase(std::string_view a, std::string_view b);
 
 class NativeFileSystem : public FileSystem {
  public:

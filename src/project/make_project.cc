@@ -68,8 +68,7 @@ void switchOption(OptionList& options, const std::string& name, bool on) {
 
 std::string typedTarget(std::string_view name) {
   for (std::string_view extension : {std::string_view(".exe"), std::string_view(".dll")}) {
-    if (name.size() >= extension.size() &&
-        upperCase(name.substr(name.size() - extension.size())) == upperCase(extension))
+    if (endsWithNoCase(name, extension))
       return std::string(name.substr(0, name.size() - extension.size()));
   }
   return std::string(name);

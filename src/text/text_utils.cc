@@ -11,8 +11,14 @@ namespace {
 bool isBlank(char c) { return c == ' ' || c == '\t'; }
 
 unsigned char foldByte(char c) {
-  unsigned char u = static_cast<unsigned char>(c);
-  return (u >= 'a' && u <= 'z') ? static_cast<unsigned char>(u - ('a' - 'A')) : u;
+  return static_cast<unsigned char>(upperCaseAscii(static_cast<unsigned char>(c)));
+}
+
+bool equalNoCaseFrom(std::string_view text, std::size_t start, std::string_view other) {
+  for (std::size_t i = 0; i < other.size(); ++i) {
+    if (foldByte(text[start + i]) != foldByte(other[i])) return false;
+  }
+  return true;
 }
 
 }  // namespace
@@ -50,11 +56,16 @@ std::string beforeLast(std::string_view text, std::string_view separator) {
 }
 
 bool startsWithNoCase(std::string_view text, std::string_view keyword) {
-  if (keyword.size() > text.size()) return false;
-  for (std::size_t i = 0; i < keyword.size(); ++i) {
-    if (foldByte(text[i]) != foldByte(keyword[i])) return false;
-  }
-  return true;
+  return keyword.size() <= text.size() && equalNoCaseFrom(text, 0, keyword);
+}
+
+bool endsWithNoCase(std::string_view text, std::string_view ending) {
+  return ending.size() <= text.size() &&
+         equalNoCaseFrom(text, text.size() - ending.size(), ending);
+}
+
+bool equalNoCase(std::string_view a, std::string_view b) {
+  return a.size() == b.size() && equalNoCaseFrom(a, 0, b);
 }
 
 std::string singleLine(std::string_view text) {

@@ -26,6 +26,12 @@ using Paragraph = List;
 // The bytes skipped after a keyword that has been matched at a line's start.
 inline constexpr std::string_view kPrefixSeparators = " \t:=";
 
+// One character (or key code) folded to the other case: only a-z and A-Z
+// change, whatever the locale, so that names and keys compare alike on every
+// system and in every code page.
+constexpr int upperCaseAscii(int c) { return c >= 'a' && c <= 'z' ? c - ('a' - 'A') : c; }
+constexpr int lowerCaseAscii(int c) { return c >= 'A' && c <= 'Z' ? c + ('a' - 'A') : c; }
+
 // Text functions.
 std::string trim(std::string_view text);
 std::string trimLeft(std::string_view text);
@@ -34,6 +40,10 @@ std::string padRight(std::string_view text, std::size_t width, char fill = ' ');
 std::string upperCase(std::string_view text);
 std::string beforeLast(std::string_view text, std::string_view separator);
 bool startsWithNoCase(std::string_view text, std::string_view keyword);
+bool endsWithNoCase(std::string_view text, std::string_view ending);
+// Whether the texts are the same without regard to case, the way Windows
+// matches file names.
+bool equalNoCase(std::string_view a, std::string_view b);
 List splitWords(std::string_view text, std::string_view separators);
 // The text without the bytes that would split a line of a written text file
 // or end the file for its reader: CR, LF and Ctrl-Z.

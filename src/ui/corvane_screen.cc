@@ -1,7 +1,6 @@
 #include "ui/corvane_screen.h"
 
 #include <algorithm>
-#include <cctype>
 #include <chrono>
 #include <string_view>
 #include <thread>
@@ -258,7 +257,7 @@ Answer CorvaneScreen::askYesNo(const List& message, bool defaultYes) {
   const int key = readKey(queryBox_);
   Answer answer = Answer::kEsc;
   if (key != kKeyEsc) {
-    const int upper = key > 0 ? std::toupper(key) : key;
+    const int upper = upperCaseAscii(key);
     const bool yes = defaultYes ? upper != 'N' : upper == 'Y';
     answer = yes ? Answer::kYes : Answer::kNo;
   }

@@ -1,7 +1,6 @@
 // Small drawing steps that the three editing screens share: coloured text at a
 // window position, clearing the rest of a row, rules of line characters, the
-// prompt line, the places a click acts as a key and the key folding the
-// screens apply after reading a key.
+// prompt line and the places a click acts as a key.
 #ifndef CORVANE_UI_EDITOR_DRAWING_H
 #define CORVANE_UI_EDITOR_DRAWING_H
 
@@ -121,9 +120,6 @@ inline RestPosition writePrompt(TextWindow& window, const Prompt& line) {
 inline std::string lineCharacters(int count) {
   return std::string(static_cast<std::size_t>(count > 0 ? count : 0), kLineCharacter);
 }
-
-// The screens treat capital letters like small ones.
-inline int lowerCaseKey(int key) { return key >= 'A' && key <= 'Z' ? key - 'A' + 'a' : key; }
 
 // The edit box of every screen: three rows over the bottom of the workspace
 // (column 1, row height - 3), opening with the value's own text highlighted.

@@ -1,14 +1,11 @@
 #include "ui/read_key.h"
 
 #include "platform/mouse_event.h"
+#include "text/text_utils.h"
 
 namespace corvane {
 
 namespace {
-
-// ASCII only, whatever the locale: keys are compared as the byte codes of
-// the console's code page.
-int upper(int character) { return character >= 'a' && character <= 'z' ? character - 32 : character; }
 
 // The next key, with the clicks of the window (if any) turned into keys.
 int readClickableKey(Console& console, const TextWindow* window) {
@@ -29,7 +26,8 @@ int readAllowedKey(Console& console, const TextWindow* window, std::string_view 
       if (key == extra) return key;
     if (key > 0) {
       for (char candidate : allowed)
-        if (upper(static_cast<unsigned char>(candidate)) == upper(key)) return key;
+        if (upperCaseAscii(static_cast<unsigned char>(candidate)) == upperCaseAscii(key))
+          return key;
     }
   }
 }

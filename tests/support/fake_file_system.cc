@@ -48,12 +48,10 @@ std::optional<std::string> FakeFileSystem::contentOf(const std::string& name) co
 // "*." + extension without regard to case: the name ends in a dot and the
 // extension, whatever stands before the dot.
 std::vector<std::string> FakeFileSystem::listMatching(const std::string& extension) const {
-  const std::string wanted = upperCase("." + extension);
   std::vector<std::string> names;
   for (const std::string& name : order_) {
     if (name.find_first_of("/\\") != std::string::npos) continue;
-    if (name.size() < wanted.size()) continue;
-    if (upperCase(name.substr(name.size() - wanted.size())) == wanted) names.push_back(name);
+    if (endsWithNoCase(name, "." + extension)) names.push_back(name);
   }
   return names;
 }

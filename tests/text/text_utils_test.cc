@@ -40,6 +40,22 @@ TEST(TextFunctions, StartsWithNoCase) {
   EXPECT_TRUE(startsWithNoCase("anything", ""));
 }
 
+// Only ASCII letters fold: "\xe9" and "\xc9" (e and E acute in Latin-1) stay
+// apart, as do the bytes just past the letters and key codes below zero.
+TEST(TextFunctions, NoCaseComparisonsFoldAsciiLettersOnly) {
+  EXPECT_TRUE(equalNoCase("Bcc32.EXE", "BCC32.exe"));
+  EXPECT_FALSE(equalNoCase("\xe9.c", "\xc9.c"));
+  EXPECT_FALSE(equalNoCase("a", "ab"));
+  EXPECT_TRUE(endsWithNoCase("main.CPP", ".cpp"));
+  EXPECT_FALSE(endsWithNoCase("cpp", ".cpp"));
+  EXPECT_FALSE(endsWithNoCase("x.[pp", ".{pp"));
+  EXPECT_EQ('Z', upperCaseAscii('z'));
+  EXPECT_EQ('`', upperCaseAscii('`'));
+  EXPECT_EQ('a', lowerCaseAscii('A'));
+  EXPECT_EQ('[', lowerCaseAscii('['));
+  EXPECT_EQ(-72, upperCaseAscii(-72));
+}
+
 TEST(TextFunctions, SplitWordsOnRunsOfSeparators) {
   EXPECT_EQ((List{"a", "b\tc", "d"}), splitWords("  a   b\tc d  ", " "));
   EXPECT_EQ(List{}, splitWords("   ", " "));

@@ -13,6 +13,7 @@
 #include "platform/posix/descriptor.h"
 #include "platform/posix/program_path.h"
 #include "platform/posix/wine_drives.h"
+#include "text/text_utils.h"
 
 namespace corvane {
 
@@ -55,10 +56,7 @@ std::vector<std::string> NativeFileSystem::listMatching(const std::string& exten
   while (const dirent* entry = ::readdir(directory)) {
     std::string_view name = entry->d_name;
     if (name == "." || name == "..") continue;
-    if (name.size() < suffix.size()) continue;
-    if (sameNameNoCase(name.substr(name.size() - suffix.size()), suffix)) {
-      names.emplace_back(name);
-    }
+    if (endsWithNoCase(name, suffix)) names.emplace_back(name);
   }
   ::closedir(directory);
   return names;

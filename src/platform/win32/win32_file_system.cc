@@ -8,6 +8,7 @@
 #include "platform/win32/unique_handle.h"
 #include "platform/win32/windows_api.h"
 #include "platform/win32/windows_path.h"
+#include "text/text_utils.h"
 
 namespace corvane {
 
@@ -292,7 +293,7 @@ bool NativeFileSystem::sameFile(const std::string& a, const std::string& b) cons
     });
     return full.empty() ? path : full;
   };
-  return sameNameNoCase(fullPath(a), fullPath(b));
+  return equalNoCase(fullPath(a), fullPath(b));
 }
 
 SaveResult NativeFileSystem::saveFile(const std::string& path, const std::string& content) {

@@ -1,6 +1,7 @@
 #include "platform/win32/windows_path.h"
 
 #include "platform/native_file_system.h"
+#include "text/text_utils.h"
 
 namespace corvane {
 
@@ -31,9 +32,7 @@ PathParts splitWindowsPath(std::string_view path) {
 }
 
 bool hasExtension(std::string_view name, std::string_view extension) {
-  if (name.size() < extension.size() + 1) return false;
-  const std::string_view tail = name.substr(name.size() - extension.size() - 1);
-  return tail[0] == '.' && sameNameNoCase(tail.substr(1), extension);
+  return endsWithNoCase(name, "." + std::string(extension));
 }
 
 }  // namespace corvane
