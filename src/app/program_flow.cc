@@ -10,6 +10,7 @@
 #include "platform/key_codes.h"
 #include "project/make_project.h"
 #include "project/source_discovery.h"
+#include "text/path_names.h"
 #include "text/text_utils.h"
 #include "ui/corvane_screen.h"
 #include "ui/project_editor.h"
@@ -34,7 +35,7 @@ constexpr std::size_t kMakefileHeadBytes = 64 * 1024;
 // Both separators count: a name with a directory part cannot be written in
 // the current directory, which is what the message tells the user.
 bool hasDirectoryPart(const std::string& name) {
-  return name.find('\\') != std::string::npos || name.find('/') != std::string::npos;
+  return name.find_first_of(kPathSeparators) != std::string::npos;
 }
 
 // Why no project file may have this name, worded to follow it (as

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "platform/display_text.h"
+#include "text/path_names.h"
 #include "ui/corvane_screen.h"
 
 namespace corvane {
@@ -161,7 +162,7 @@ std::string buildCommand(const std::string& compilerDirectory, const std::string
                              ? '/'
                              : '\\';
   std::string make = compilerDirectory;
-  if (!make.empty() && make.back() != '\\' && make.back() != '/') make += separator;
+  if (!make.empty() && !isPathSeparator(make.back())) make += separator;
   make += std::string("Bin") + separator;
   if (toolsUnderWine) return "wine " + posixShellWord(make + "make.exe") + " -f " +
                              posixShellWord(makefile);

@@ -19,8 +19,6 @@ namespace corvane {
 
 namespace {
 
-bool isSeparator(char c) { return c == '/' || c == '\\'; }
-
 FileContent readFailure(int error) { return {ReadStatus::kFailed, {}, std::strerror(error)}; }
 
 bool sameInode(const struct stat& a, const struct stat& b) {
@@ -29,9 +27,7 @@ bool sameInode(const struct stat& a, const struct stat& b) {
 
 // The directory a path names its file in, and the file's name there.
 std::pair<std::string, std::string> directoryAndName(const std::string& path) {
-  const std::size_t slash = path.rfind('/');
-  if (slash == std::string::npos) return {".", path};
-  return {slash == 0 ? "/" : path.substr(0, slash), path.substr(slash + 1)};
+  return {directoryOf(path), path.substr(path.rfind('/') + 1)};
 }
 
 }  // namespace
@@ -153,25 +149,10 @@ std::string NativeFileSystem::windowsDirectoryName(const std::string& directory)
   return wineDirectoryName(directory, winePrefix());
 }
 
+// "\\" separates here too: the program's path and the directories that the
+// Borland tools' names lead to may be written the Windows way.
 PathParts NativeFileSystem::splitPath(const std::string& path) const {
-  PathParts parts;
-  std::size_t nameStart = 0;
-  for (std::size_t i = path.size(); i > 0; --i) {
-    if (isSeparator(path[i - 1])) {
-      nameStart = i;
-      break;
-    }
-  }
-  parts.directory = path.substr(0, nameStart);
-  std::string last = path.substr(nameStart);
-  std::size_t dot = last.rfind('.');
-  if (dot == std::string::npos) {
-    parts.name = last;
-  } else {
-    parts.name = last.substr(0, dot);
-    parts.extension = last.substr(dot);
-  }
-  return parts;
+  return splitPathName(path, false);
 }
 
 }  // namespace corvane

@@ -7,7 +7,6 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <cctype>
 #include <climits>
 #include <cstdlib>
 #include <set>
@@ -68,10 +67,6 @@ bool resolveFrom(const std::string& base, const Components& components, bool wan
   }
   struct stat status {};
   return !wantDirectory || (statOf(reached.front(), status) && S_ISDIR(status.st_mode));
-}
-
-bool hasDriveLetter(const std::string& path) {
-  return path.size() >= 2 && std::isalpha(static_cast<unsigned char>(path[0])) && path[1] == ':';
 }
 
 // Whether the kernel would follow this link with fs.protected_symlinks on:

@@ -2,12 +2,12 @@
 
 #include <dirent.h>
 
-#include <cctype>
 #include <cstdlib>
 #include <optional>
 #include <string_view>
 
 #include "platform/posix/posix_file_system.h"
+#include "text/path_names.h"
 #include "text/text_utils.h"
 
 namespace corvane {
@@ -24,7 +24,7 @@ bool holds(const std::string& root, const std::string& path) {
 // "c:" and the like; "c::" (the raw device of a drive) and com1 are no
 // drives for this purpose.
 bool isDriveLink(std::string_view name) {
-  return name.size() == 2 && std::isalpha(static_cast<unsigned char>(name[0])) && name[1] == ':';
+  return name.size() == 2 && hasDriveLetter(name);
 }
 
 }  // namespace
