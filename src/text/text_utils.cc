@@ -259,21 +259,22 @@ void writeLines(std::ostream& out, const List& list) {
   }
 }
 
+void toTextModeBytes(std::string& bytes) {
+  const std::size_t end = bytes.find('\x1a');
+  if (end != std::string::npos) bytes.resize(end);
+  bytes.erase(std::remove(bytes.begin(), bytes.end(), '\r'), bytes.end());
+}
+
 List splitTextLines(std::string_view bytes) {
-  std::size_t end = bytes.find('\x1a');
-  if (end != std::string_view::npos) bytes = bytes.substr(0, end);
+  std::string text(bytes);
+  toTextModeBytes(text);
   List lines;
-  std::string current;
-  for (char c : bytes) {
-    if (c == '\r') continue;
-    if (c == '\n') {
-      lines.push_back(std::move(current));
-      current.clear();
-      continue;
-    }
-    current.push_back(c);
+  for (std::size_t start = 0; start < text.size();) {
+    std::size_t end = text.find('\n', start);
+    if (end == std::string::npos) end = text.size();
+    lines.push_back(text.substr(start, end - start));
+    start = end + 1;
   }
-  if (!current.empty()) lines.push_back(std::move(current));
   return lines;
 }
 

@@ -75,9 +75,13 @@ List sortNoCase(const List& list, bool ascending);
 // writes on every platform. A line feed inside a text also becomes CR LF.
 void writeLines(std::ostream& out, const List& list);
 
+// Turns a text file's bytes, in place, into what a text-mode reader sees:
+// a byte 26 (Ctrl-Z) ends the file, and every CR is dropped.
+void toTextModeBytes(std::string& bytes);
+
 // Reads a whole text file's bytes as lines the way a text-mode reader does:
-// every CR is dropped, LF ends a line, a byte 26 (Ctrl-Z) ends the file, and
-// a last line without a line end still counts.
+// the bytes that toTextModeBytes keeps, where LF ends a line and a last line
+// without a line end still counts.
 List splitTextLines(std::string_view bytes);
 
 }  // namespace corvane
