@@ -41,6 +41,17 @@ inline void clickableSince(TextWindow& window, int column, int row, int key) {
   window.addClick(column, row, length, key);
 }
 
+// A long value on the screen is cut and ".." marks that it goes on; the
+// value itself stays whole. This is the text's first `kept` characters and
+// "..".
+std::string withDots(std::string_view text, std::size_t kept);
+// How many characters of a text of that length show in `room` cells: all
+// when it fits, else all but the two cells that ".." takes at the end.
+std::size_t keptBeforeDots(std::size_t length, std::size_t room);
+// The text as it shows in `room` cells: whole when it fits, else cut so that
+// ".." ends it (as much of ".." as fits in fewer than two cells).
+std::string fitWithDots(std::string_view text, std::size_t room);
+
 // A piece of a line: its text, its colour, and the key a click on it acts
 // as (0 for none).
 struct LinePiece {

@@ -22,7 +22,8 @@ constexpr int kOptionsColumn = 8;
 constexpr int kFlagsRow = 18;
 constexpr int kLinkFlagsColumn = 42;
 constexpr Prompt kPrompt{32, "Press {(selection)}, [{Esc}], [{->}] or [{Enter}]... "};
-// The flags are shown cut to this many characters so that both fit on one row.
+// The flags are shown cut to this many characters (and "..") so that both
+// fit on one row.
 constexpr std::size_t kShownFlagLength = 16;
 
 constexpr char kAllowedKeys[] = "12345abcdefghijkl ?";
@@ -179,12 +180,8 @@ class MainScreen {
     const std::string flags = displayText(value);
     writeAt(window_, column, kFlagsRow, key, kYellow);
     window_.writeColoured(label, kLightGrey);
-    window_.writeColoured(flags.substr(0, kShownFlagLength), kWhite);
-    if (flags.size() > kShownFlagLength) {
-      const int cutColumn = column + 3 + static_cast<int>(std::string(label).size()) +
-                            static_cast<int>(kShownFlagLength);
-      writeAt(window_, cutColumn, kFlagsRow, "..", kWhite);
-    }
+    window_.writeColoured(
+        flags.size() > kShownFlagLength ? withDots(flags, kShownFlagLength) : flags, kWhite);
     clickableSince(window_, column, kFlagsRow, key[1]);
   }
 

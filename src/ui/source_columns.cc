@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "ui/editor_drawing.h"
+
 namespace corvane {
 
 namespace {
@@ -61,9 +63,7 @@ long long SourceColumns::otherHeaderRow(std::size_t otherCount) const {
 std::string SourceColumns::shownName(const std::string& name, int column) const {
   const long long room =
       static_cast<long long>(width_) + 1 - (columnStart(column) + kLabelLength) + 1;
-  if (static_cast<long long>(name.size()) <= room) return name;
-  if (room <= 2) return std::string(static_cast<std::size_t>(std::max(0LL, room)), '.');
-  return name.substr(0, static_cast<std::size_t>(room - 2)) + "..";
+  return fitWithDots(name, static_cast<std::size_t>(std::max(0LL, room)));
 }
 
 }  // namespace corvane
