@@ -18,6 +18,7 @@
 
 #include "platform/mouse_event.h"
 #include "platform/posix/descriptor.h"
+#include "platform/posix/ending_signals.h"
 
 namespace corvane {
 
@@ -30,7 +31,6 @@ constexpr char kBracketedPasteOff[] = "\x1b[?2004l";
 constexpr char kMouseOn[] = "\x1b[?1000h\x1b[?1006h";
 constexpr char kMouseOff[] = "\x1b[?1006l\x1b[?1000l";
 constexpr int kDefaultEscapeDelay = 25;
-constexpr int kEndingSignals[] = {SIGINT, SIGTERM, SIGHUP, SIGQUIT};
 
 // A signal can arrive at any moment and its handler may only use what is
 // ready: so the terminal's state while Corvane runs lives here, set up
@@ -57,7 +57,7 @@ struct SavedTerminal {
   SCREEN* screen = nullptr;
   FILE* output = nullptr;
   bool ownsOutput = false;
-  struct sigaction previous[sizeof kEndingSignals / sizeof kEndingSignals[0]];
+  EndingSignalHandlers previous;
   struct sigaction previousResize {};
   // The size-change handler writes a byte here (the self-pipe trick).
   int resizePipe[2] = {-1, -1};
@@ -99,12 +99,7 @@ void installSignalHandlers() {
   sigemptyset(&action.sa_mask);
   // The re-raised signal must take effect at once, inside the handler.
   action.sa_flags = SA_NODEFER;
-  for (std::size_t i = 0; i < sizeof kEndingSignals / sizeof kEndingSignals[0]; ++i) {
-    sigaction(kEndingSignals[i], nullptr, &saved.previous[i]);
-    // A signal the caller chose to ignore (nohup) stays ignored.
-    if (saved.previous[i].sa_handler == SIG_IGN) continue;
-    sigaction(kEndingSignals[i], &action, nullptr);
-  }
+  saved.previous.install(action);
 }
 
 void noteResize(int /*signal*/) {
@@ -165,8 +160,7 @@ void unwrapStopHandler() {
 }
 
 void restoreSignalHandlers() {
-  for (std::size_t i = 0; i < sizeof kEndingSignals / sizeof kEndingSignals[0]; ++i)
-    sigaction(kEndingSignals[i], &saved.previous[i], nullptr);
+  saved.previous.restore();
   sigaction(SIGWINCH, &saved.previousResize, nullptr);
 }
 
