@@ -9,7 +9,6 @@
 #include "platform/command_line.h"
 #include "platform/file_system.h"
 #include "platform/native_console.h"
-#include "platform/scripted_console.h"
 
 namespace {
 
@@ -37,9 +36,7 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "corvane: %s\n", problem.c_str());
     return 1;
   }
-  // A person watches a terminal or a console window; a script reads its
-  // keys from a pipe or a file and is told only what it must know.
-  const bool onTerminal = dynamic_cast<corvane::ScriptedConsole*>(console.get()) == nullptr;
+  const bool onTerminal = !console->scripted();
   corvane::RunOutcome outcome;
   bool outOfMemory = false;
   try {
