@@ -2,6 +2,7 @@
 #include <memory>
 #include <new>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app/program_flow.h"
@@ -30,12 +31,12 @@ int main(int argc, char** argv) {
   }
   std::unique_ptr<corvane::FileSystem> fs =
       corvane::makeNativeFileSystem(argc > 0 ? argv[0] : std::string());
-  std::string problem;
-  std::unique_ptr<corvane::Console> console = corvane::makeNativeConsole(problem);
-  if (!console) {
-    std::fprintf(stderr, "corvane: %s\n", problem.c_str());
+  corvane::OpenedConsole opened = corvane::makeNativeConsole();
+  if (!opened.console) {
+    std::fprintf(stderr, "corvane: %s\n", opened.problem.c_str());
     return 1;
   }
+  std::unique_ptr<corvane::Console> console = std::move(opened.console);
   const bool onTerminal = !console->scripted();
   corvane::RunOutcome outcome;
   bool outOfMemory = false;

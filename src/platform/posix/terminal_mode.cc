@@ -200,7 +200,13 @@ TermDescription describeTerm(int outputFd) {
   return canMove ? TermDescription::kUsable : TermDescription::kCannotMoveCursor;
 }
 
-SCREEN* startCurses(FILE* output, std::string& problem) {
+// Curses on the terminal, or why it cannot draw there.
+struct CursesStart {
+  SCREEN* screen;
+  std::string problem;
+};
+
+CursesStart startCurses(FILE* output) {
   const std::string advice =
       "; run corvane in a terminal that can, with TERM set to its type, for example "
       "TERM=xterm-256color corvane";
@@ -208,19 +214,18 @@ SCREEN* startCurses(FILE* output, std::string& problem) {
     case TermDescription::kCannotMoveCursor:
       // A screen drawn there would not show, and the user would sit at an
       // invisible question.
-      problem = "this terminal (" + termSetting() + ") cannot position the cursor" + advice;
-      return nullptr;
+      return {nullptr, "this terminal (" + termSetting() + ") cannot position the cursor" + advice};
     case TermDescription::kUsable:
-      if (SCREEN* screen = newterm(nullptr, output, stdin)) return screen;
+      if (SCREEN* screen = newterm(nullptr, output, stdin)) return {screen, ""};
       break;
     case TermDescription::kUnknown:
       break;
   }
   // An unknown TERM: nearly every terminal of today understands xterm's
   // language well enough to be usable.
-  if (SCREEN* screen = newterm(const_cast<char*>("xterm"), output, stdin)) return screen;
-  problem = "cannot use this terminal (" + termSetting() + ") as an 80 x 25 text console" + advice;
-  return nullptr;
+  if (SCREEN* screen = newterm(const_cast<char*>("xterm"), output, stdin)) return {screen, ""};
+  return {nullptr,
+          "cannot use this terminal (" + termSetting() + ") as an 80 x 25 text console" + advice};
 }
 
 }  // namespace
@@ -248,29 +253,32 @@ bool takeResizeNotice() {
   return any;
 }
 
-bool enterTerminalMode(TerminalFacts& facts, std::string& problem) {
-  problem = "cannot use this terminal as an 80 x 25 text console";
-  if (saved.active) return false;
+TerminalEntry enterTerminalMode() {
+  const TerminalEntry unusable{std::nullopt,
+                               "cannot use this terminal as an 80 x 25 text console"};
+  if (saved.active) return unusable;
+  TerminalFacts facts;
   // Only the character type: numbers, collation and messages stay as the
   // rest of Corvane expects them.
   std::setlocale(LC_CTYPE, "");
   facts.unicode = localeIsUtf8();
 
   saved.inputFd = STDIN_FILENO;
-  if (::tcgetattr(saved.inputFd, &saved.shellModes) != 0) return false;
+  if (::tcgetattr(saved.inputFd, &saved.shellModes) != 0) return unusable;
   saved.output = openOutput(saved.ownsOutput);
   saved.outputFd = fileno(saved.output);
 
-  if (!openResizePipe()) return false;
+  if (!openResizePipe()) return unusable;
   // Our handlers go in first: curses then leaves these signals alone.
   installSignalHandlers();
   installResizeHandler();
   if (std::getenv("ESCDELAY") == nullptr) set_escdelay(kDefaultEscapeDelay);
-  saved.screen = startCurses(saved.output, problem);
+  const CursesStart curses = startCurses(saved.output);
+  saved.screen = curses.screen;
   if (saved.screen == nullptr) {
     restoreSignalHandlers();
     if (saved.ownsOutput) std::fclose(saved.output);
-    return false;
+    return {std::nullopt, curses.problem};
   }
   facts.escapeDelay = get_escdelay();
 
@@ -308,7 +316,7 @@ bool enterTerminalMode(TerminalFacts& facts, std::string& problem) {
   std::fflush(saved.output);
   writeAll(saved.outputFd, saved.modesOn, saved.modesOnLength);
   wrapStopHandler();
-  return true;
+  return {facts, ""};
 }
 
 }  // namespace corvane
