@@ -1,8 +1,10 @@
 #include "app/program_flow.h"
 
+#include <memory>
 #include <optional>
 #include <sstream>
 #include <string_view>
+#include <utility>
 
 #include "app/compiler_directory.h"
 #include "makefile/makefile.h"
@@ -209,6 +211,35 @@ RunOutcome editAndWrite(CorvaneScreen& screen, FileSystem& fs, const std::string
   return ended(RunEnd::kMakefileWritten);
 }
 
+// The run of a command line, on the console that `openConsole` gives once
+// the run knows it draws; null from it ends the run (it says why in the
+// outcome).
+RunOutcome runCommandLine(const std::vector<std::string>& arguments, FileSystem& fs,
+                          const std::function<Console*(RunOutcome&)>& openConsole) {
+  const CommandLine command = readCommandLine(arguments, kPosixOptions);
+  RunOutcome outcome;
+  if (command.action == CommandAction::kVersion) {
+    outcome.end = RunEnd::kVersion;
+    return outcome;
+  }
+  Console* console = openConsole(outcome);
+  if (console == nullptr) return outcome;
+  {
+    // The one owner of the screen: it is torn down when the run leaves this
+    // block, whichever way that is.
+    CorvaneScreen screen(*console);
+    screen.showTitle();
+    if (command.action == CommandAction::kUsage) {
+      screen.showUsage();
+      outcome.end = command.status == 0 ? RunEnd::kUsageShown : RunEnd::kTooManyArguments;
+    } else {
+      outcome = editAndWrite(screen, fs, command.projectFileName);
+    }
+  }
+  outcome.scripted = console->scripted();
+  return outcome;
+}
+
 }  // namespace
 
 std::string quoted(const std::string& name) { return "\"" + name + "\""; }
@@ -241,6 +272,7 @@ int exitStatus(const RunOutcome& outcome) {
     case RunEnd::kLoadEscaped:
     case RunEnd::kOverwriteDeclined:
       return 0;
+    case RunEnd::kNoConsole:
     case RunEnd::kTooManyArguments:
     case RunEnd::kProjectRefused:
     case RunEnd::kEditEscaped:
@@ -252,27 +284,23 @@ int exitStatus(const RunOutcome& outcome) {
   return 1;
 }
 
+RunOutcome runCorvane(const std::vector<std::string>& arguments,
+                      const ConsoleOpener& openConsole, FileSystem& fs) {
+  std::unique_ptr<Console> console;
+  return runCommandLine(arguments, fs, [&openConsole, &console](RunOutcome& outcome) {
+    OpenedConsole opened = openConsole();
+    console = std::move(opened.console);
+    if (!console) {
+      outcome.end = RunEnd::kNoConsole;
+      outcome.consoleProblem = opened.problem;
+    }
+    return console.get();
+  });
+}
+
 RunOutcome runCorvane(const std::vector<std::string>& arguments, Console& console,
                       FileSystem& fs) {
-  const CommandLine command = readCommandLine(arguments, kPosixOptions);
-  RunOutcome outcome;
-  // main prints the version before the console is set up; here the run has
-  // nothing to do and draws nothing.
-  if (command.action == CommandAction::kVersion) {
-    outcome.end = RunEnd::kVersion;
-    return outcome;
-  }
-
-  // The one owner of the screen: it is torn down when the run leaves this
-  // function, whichever way that is.
-  CorvaneScreen screen(console);
-  screen.showTitle();
-  if (command.action == CommandAction::kUsage) {
-    screen.showUsage();
-    outcome.end = command.status == 0 ? RunEnd::kUsageShown : RunEnd::kTooManyArguments;
-    return outcome;
-  }
-  return editAndWrite(screen, fs, command.projectFileName);
+  return runCommandLine(arguments, fs, [&console](RunOutcome&) { return &console; });
 }
 
 }  // namespace corvane
