@@ -87,7 +87,6 @@ class KeyDecoder {
   // The next byte of a non-ASCII character; false when it cut the character
   // short and is to be read afresh.
   bool continueCharacter(std::uint8_t byte);
-  void nonAsciiCharacter();
   // A key by the code readKey gives: negated scan codes become 0 and the
   // scan code.
   void key(int code);

@@ -29,8 +29,10 @@ class NativeFileSystem : public FileSystem {
   SaveResult saveFile(const std::string& path, const std::string& content) override;
   std::string programPath() const override;
   PathParts splitPath(const std::string& path) const override;
-  std::string windowsDirectoryName(const std::string& directory) const override;
 #ifndef _WIN32
+  // On Windows a path is the name Windows programs know it by, and taken as
+  // given: the defaults of FileSystem.
+  std::string windowsDirectoryName(const std::string& directory) const override;
   std::string resolvedDirectory(const std::string& directory) const override;
 #endif
 

@@ -111,12 +111,6 @@ void appendAll(List& list, const char* const* texts, int count) {
   for (int i = 0; i < count; ++i) list.emplace_back(texts[i]);
 }
 
-List plus(const List& list, std::string_view text) {
-  List result = list;
-  result.emplace_back(text);
-  return result;
-}
-
 List concat(const List& a, const List& b) {
   List result = a;
   result.insert(result.end(), b.begin(), b.end());

@@ -18,7 +18,6 @@
 
 namespace corvane {
 
-using Text = std::string;
 using List = std::vector<std::string>;
 // A block of lines, each without its line end. Only a name for a list.
 using Paragraph = List;
@@ -55,7 +54,6 @@ bool hasControlCharacter(std::string_view text);
 List makeList(const char* const* texts, int count);
 List singleList(std::string_view text);
 void appendAll(List& list, const char* const* texts, int count);
-List plus(const List& list, std::string_view text);
 List concat(const List& a, const List& b);
 List minus(const List& a, const List& b);
 std::size_t longestLength(const List& list);

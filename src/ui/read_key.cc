@@ -17,21 +17,6 @@ int readClickableKey(Console& console, const TextWindow* window) {
   }
 }
 
-int readAllowedKey(Console& console, const TextWindow* window, std::string_view allowed,
-                   const std::vector<int>& extraKeys) {
-  for (;;) {
-    const int key = readClickableKey(console, window);
-    if (key == kKeyEsc || key == kKeyEnter || isArrowKey(key)) return key;
-    for (int extra : extraKeys)
-      if (key == extra) return key;
-    if (key > 0) {
-      for (char candidate : allowed)
-        if (upperCaseAscii(static_cast<unsigned char>(candidate)) == upperCaseAscii(key))
-          return key;
-    }
-  }
-}
-
 }  // namespace
 
 int readKeyOrMouse(Console& console) {
@@ -60,13 +45,19 @@ int readKey(Console& console) { return readClickableKey(console, nullptr); }
 
 int readKey(const TextWindow& window) { return readClickableKey(window.console(), &window); }
 
-int readKeyFrom(Console& console, std::string_view allowed, const std::vector<int>& extraKeys) {
-  return readAllowedKey(console, nullptr, allowed, extraKeys);
-}
-
 int readKeyFrom(const TextWindow& window, std::string_view allowed,
                 const std::vector<int>& extraKeys) {
-  return readAllowedKey(window.console(), &window, allowed, extraKeys);
+  for (;;) {
+    const int key = readKey(window);
+    if (key == kKeyEsc || key == kKeyEnter || isArrowKey(key)) return key;
+    for (int extra : extraKeys)
+      if (key == extra) return key;
+    if (key > 0) {
+      for (char candidate : allowed)
+        if (upperCaseAscii(static_cast<unsigned char>(candidate)) == upperCaseAscii(key))
+          return key;
+    }
+  }
 }
 
 }  // namespace corvane

@@ -343,9 +343,4 @@ PathParts NativeFileSystem::splitPath(const std::string& path) const {
   return splitPathName(path, true);
 }
 
-// A Windows path is the name Windows programs know the directory by.
-std::string NativeFileSystem::windowsDirectoryName(const std::string& directory) const {
-  return directory;
-}
-
 }  // namespace corvane
