@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "ui/editor_drawing.h"
+#include "ui/source_pages.h"
 
 namespace corvane {
 
@@ -57,7 +58,8 @@ long long SourceColumns::rowsFor(std::size_t count) const {
 }
 
 long long SourceColumns::otherHeaderRow(std::size_t otherCount) const {
-  return 18 - static_cast<long long>(otherCount / static_cast<std::size_t>(columns_)) - 2;
+  return kSelectRuleRow - static_cast<long long>(otherCount / static_cast<std::size_t>(columns_)) -
+         2;
 }
 
 std::string SourceColumns::shownName(const std::string& name, int column) const {
