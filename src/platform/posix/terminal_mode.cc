@@ -228,6 +228,38 @@ CursesStart startCurses(FILE* output) {
           "cannot use this terminal (" + termSetting() + ") as an 80 x 25 text console" + advice};
 }
 
+// The bytes that switch the terminal's own modes on and off, and those that
+// a signal writes to give the terminal back, ready before any handler may
+// need them.
+void prepareModeBytes(bool mouse) {
+  saved.modesOnLength = 0;
+  appendBytes(saved.modesOn, saved.modesOnLength, kBracketedPasteOn);
+  if (mouse) appendBytes(saved.modesOn, saved.modesOnLength, kMouseOn);
+  saved.modesOffLength = 0;
+  appendBytes(saved.modesOff, saved.modesOffLength, kBracketedPasteOff);
+  if (mouse) appendBytes(saved.modesOff, saved.modesOffLength, kMouseOff);
+  saved.resetLength = 0;
+  appendReset("sgr0");
+  appendBytes(saved.resetBytes, saved.resetLength, saved.modesOff);
+  appendReset("cnorm");
+  appendReset("rmkx");
+  appendReset("rmcup");
+}
+
+// How curses reads and draws for Corvane.
+void setCursesModes() {
+  cbreak();  // Ctrl-C still ends the program, through SIGINT
+  noecho();
+  nonl();
+  intrflush(stdscr, FALSE);
+  keypad(stdscr, FALSE);
+  meta(stdscr, TRUE);
+  // Curses would put off drawing while keys wait; Corvane reads the keys
+  // itself and wants each screen out before the next key is read.
+  typeahead(-1);
+  leaveok(stdscr, FALSE);
+}
+
 }  // namespace
 
 void leaveTerminalMode() {
@@ -283,29 +315,8 @@ TerminalEntry enterTerminalMode() {
   facts.escapeDelay = get_escdelay();
 
   facts.mouse = mouseWanted();
-  saved.modesOnLength = 0;
-  appendBytes(saved.modesOn, saved.modesOnLength, kBracketedPasteOn);
-  if (facts.mouse) appendBytes(saved.modesOn, saved.modesOnLength, kMouseOn);
-  saved.modesOffLength = 0;
-  appendBytes(saved.modesOff, saved.modesOffLength, kBracketedPasteOff);
-  if (facts.mouse) appendBytes(saved.modesOff, saved.modesOffLength, kMouseOff);
-  saved.resetLength = 0;
-  appendReset("sgr0");
-  appendBytes(saved.resetBytes, saved.resetLength, saved.modesOff);
-  appendReset("cnorm");
-  appendReset("rmkx");
-  appendReset("rmcup");
-
-  cbreak();  // Ctrl-C still ends the program, through SIGINT
-  noecho();
-  nonl();
-  intrflush(stdscr, FALSE);
-  keypad(stdscr, FALSE);
-  meta(stdscr, TRUE);
-  // Curses would put off drawing while keys wait; Corvane reads the keys
-  // itself and wants each screen out before the next key is read.
-  typeahead(-1);
-  leaveok(stdscr, FALSE);
+  prepareModeBytes(facts.mouse);
+  setCursesModes();
   saved.active = 1;
   if (!saved.atExitRegistered) {
     saved.atExitRegistered = true;
