@@ -147,31 +147,11 @@ SaveResult saveWithRetry(CorvaneScreen& screen, FileSystem& fs, const std::strin
   }
 }
 
-// The run after the title: the load question, the editing screens, the
-// files. The screen is left to its owner to tear down.
-RunOutcome editAndWrite(CorvaneScreen& screen, FileSystem& fs, const std::string& fileName) {
-  RunOutcome outcome;
-  outcome.projectFile = fileName;
-  const auto ended = [&outcome](RunEnd end) {
-    outcome.end = end;
-    return outcome;
-  };
-
-  std::optional<MakeProject> loaded = loadOrCreateProject(screen, fs, outcome);
-  if (!loaded) return outcome;
-  MakeProject& project = *loaded;
-
-  screen.openWorkspace();
-  // Names that would replace another file send the user back to the main
-  // screen, with everything typed, before anything is written.
-  for (;;) {
-    if (editProject(project, outcome.projectFile, screen, fs) == EditResult::kEscaped)
-      return ended(RunEnd::kEditEscaped);
-    const List clash = nameClash(fs, project, outcome.projectFile);
-    if (clash.empty()) break;
-    screen.showError(clash, "Press any key to go back to the project.. ");
-  }
-
+// The files of the edited project: the project file saved, the overwrite
+// question, the compiler directory and the makefile. The names and what the
+// run found on the way go into the outcome; the end of the run comes back.
+RunEnd saveAndWrite(CorvaneScreen& screen, FileSystem& fs, const MakeProject& project,
+                    RunOutcome& outcome) {
   std::ostringstream projectText;
   project.write(projectText);
   const std::string projectWhere =
@@ -180,7 +160,7 @@ RunOutcome editAndWrite(CorvaneScreen& screen, FileSystem& fs, const std::string
       fs.currentDirectory();
   outcome.saveFailure = saveWithRetry(screen, fs, outcome.projectFile, projectText.str(),
                                       "project file ", projectWhere);
-  if (outcome.saveFailure != SaveResult::kSaved) return ended(RunEnd::kProjectNotSaved);
+  if (outcome.saveFailure != SaveResult::kSaved) return RunEnd::kProjectNotSaved;
   // What the saved project lists that the makefile cannot build from.
   outcome.missingSources = SourceDirectory(directorySources(fs)).missingFrom(project.sources());
   outcome.sourcesWithBlanks = sourcesMakeCannotName(project.sources());
@@ -189,7 +169,7 @@ RunOutcome editAndWrite(CorvaneScreen& screen, FileSystem& fs, const std::string
   if (fs.isWritable(outcome.makefile)) {
     const Answer answer =
         screen.askYesNo({"\n" + outcome.makefile + " already exists.", "OVERWRITE"}, true);
-    if (answer != Answer::kYes) return ended(RunEnd::kOverwriteDeclined);
+    if (answer != Answer::kYes) return RunEnd::kOverwriteDeclined;
   }
 
   // The BCDIR line sits near the top of the makefile about to be replaced.
@@ -199,7 +179,7 @@ RunOutcome editAndWrite(CorvaneScreen& screen, FileSystem& fs, const std::string
       oldMakefile.status == ReadStatus::kRead ? compilerDirectoryNamedIn(oldMakefile.bytes) : "");
   if (!compiler.directory) {
     outcome.compilerLastTried = compiler.lastTried;
-    return ended(RunEnd::kCompilerEscaped);
+    return RunEnd::kCompilerEscaped;
   }
   outcome.compilerDirectory = *compiler.directory;
 
@@ -207,8 +187,33 @@ RunOutcome editAndWrite(CorvaneScreen& screen, FileSystem& fs, const std::string
   Makefile(project, outcome.compilerDirectory).write(text);
   outcome.saveFailure = saveWithRetry(screen, fs, outcome.makefile, text.str(), "Makefile ",
                                       "in current directory " + fs.currentDirectory());
-  if (outcome.saveFailure != SaveResult::kSaved) return ended(RunEnd::kMakefileEscaped);
-  return ended(RunEnd::kMakefileWritten);
+  if (outcome.saveFailure != SaveResult::kSaved) return RunEnd::kMakefileEscaped;
+  return RunEnd::kMakefileWritten;
+}
+
+// The run after the title: the load question, the editing screens, the
+// files. The screen is left to its owner to tear down.
+RunOutcome editAndWrite(CorvaneScreen& screen, FileSystem& fs, const std::string& fileName) {
+  RunOutcome outcome;
+  outcome.projectFile = fileName;
+  std::optional<MakeProject> loaded = loadOrCreateProject(screen, fs, outcome);
+  if (!loaded) return outcome;
+  MakeProject& project = *loaded;
+
+  screen.openWorkspace();
+  // Names that would replace another file send the user back to the main
+  // screen, with everything typed, before anything is written.
+  for (;;) {
+    if (editProject(project, outcome.projectFile, screen, fs) == EditResult::kEscaped) {
+      outcome.end = RunEnd::kEditEscaped;
+      return outcome;
+    }
+    const List clash = nameClash(fs, project, outcome.projectFile);
+    if (clash.empty()) break;
+    screen.showError(clash, "Press any key to go back to the project.. ");
+  }
+  outcome.end = saveAndWrite(screen, fs, project, outcome);
+  return outcome;
 }
 
 // The run of a command line, on the console that `openConsole` gives once
