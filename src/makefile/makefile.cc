@@ -88,7 +88,7 @@ void appendToAll(Paragraph& lines, const std::string& suffix) {
 Paragraph namedSources(const Paragraph& sources) {
   Paragraph named;
   for (const std::string& source : sources) {
-    if (source.find_first_not_of(" \t") != std::string::npos) named.push_back(source);
+    if (!isBlankText(source)) named.push_back(source);
   }
   return named;
 }

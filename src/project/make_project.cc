@@ -25,10 +25,6 @@ const char kIncludePathsKey[] = "includePaths ";
 const char kResourcesKey[] = "resources ";
 const char kMakefileNameKey[] = "makefilename ";
 
-bool isBlank(const std::string& text) {
-  return text.find_first_not_of(" \t") == std::string::npos;
-}
-
 // Comment lines and empty lines carry nothing. Only the very first byte
 // decides: a "#" after blanks leaves the line in (it simply matches no key).
 List keptLines(const List& lines) {
@@ -191,7 +187,7 @@ void MakeProject::write(std::ostream& out) const {
   for (const std::string& source : settings_.sources) {
     // A blank entry names no file; it goes out as it is, without the key, so
     // that the next load drops it.
-    lines.push_back(isBlank(source) ? source : kSourceKey + source);
+    lines.push_back(isBlankText(source) ? source : kSourceKey + source);
   }
   lines = concat(lines, kOptionsHeading);
   lines = concat(lines, optionLines_);

@@ -164,7 +164,7 @@ List SourceDirectory::missingFrom(const List& sources) const {
   List missing;
   std::unordered_set<std::string> named;
   for (const std::string& source : sources) {
-    if (trim(source).empty() || holds(source) || !named.insert(source).second) continue;
+    if (isBlankText(source) || holds(source) || !named.insert(source).second) continue;
     missing.push_back(source);
   }
   return missing;

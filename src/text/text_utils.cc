@@ -25,6 +25,8 @@ bool equalNoCaseFrom(std::string_view text, std::size_t start, std::string_view 
 
 std::string trim(std::string_view text) { return trimRight(trimLeft(text)); }
 
+bool isBlankText(std::string_view text) { return std::all_of(text.begin(), text.end(), isBlank); }
+
 std::string trimLeft(std::string_view text) {
   std::size_t start = 0;
   while (start < text.size() && isBlank(text[start])) ++start;
@@ -201,8 +203,7 @@ void stripPrefix(List& list, std::string_view keyword) {
 
 void prefixLines(List& list, std::string_view prefix) {
   for (std::string& line : list) {
-    bool hasContent = std::any_of(line.begin(), line.end(), [](char c) { return !isBlank(c); });
-    if (hasContent) line.insert(0, prefix);
+    if (!isBlankText(line)) line.insert(0, prefix);
   }
 }
 

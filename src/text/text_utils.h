@@ -33,6 +33,9 @@ constexpr int lowerCaseAscii(int c) { return c >= 'A' && c <= 'Z' ? c + ('a' - '
 
 // Text functions.
 std::string trim(std::string_view text);
+// Whether the text holds nothing but blanks (or nothing at all): a source
+// entry of the project so written names no file.
+bool isBlankText(std::string_view text);
 std::string trimLeft(std::string_view text);
 std::string trimRight(std::string_view text);
 std::string padRight(std::string_view text, std::size_t width, char fill = ' ');
