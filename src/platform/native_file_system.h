@@ -27,6 +27,10 @@ class NativeFileSystem : public FileSystem {
 
   std::string currentDirectory() const override;
   std::vector<std::string> listMatching(const std::string& extension) const override;
+#ifndef _WIN32
+  std::vector<std::vector<std::string>> listMatchingEach(
+      const std::vector<std::string>& extensions) const override;
+#endif
   bool exists(const std::string& path) const override;
   bool isWritable(const std::string& path) const override;
   FileContent readFile(const std::string& path, std::size_t maxBytes) const override;

@@ -46,22 +46,29 @@ std::string NativeFileSystem::currentDirectory() const {
 }
 
 std::vector<std::string> NativeFileSystem::listMatching(const std::string& extension) const {
-  std::vector<std::string> names;
+  return std::move(listMatchingEach({extension}).front());
+}
+
+std::vector<std::vector<std::string>> NativeFileSystem::listMatchingEach(
+    const std::vector<std::string>& extensions) const {
+  std::vector<std::vector<std::string>> lists(extensions.size());
   DIR* directory = ::opendir(".");
-  if (directory == nullptr) return names;
+  if (directory == nullptr) return lists;
   // The Windows search for "*.ext" ignores case; the name must end in the
   // dot and the extension, and "*" may match nothing at all.
-  const std::string suffix = "." + extension;
   while (const dirent* entry = ::readdir(directory)) {
     std::string_view name = entry->d_name;
     if (name == "." || name == "..") continue;
-    if (name.size() < suffix.size()) continue;
-    if (sameNameNoCase(name.substr(name.size() - suffix.size()), suffix)) {
-      names.emplace_back(name);
+    for (std::size_t i = 0; i < extensions.size(); ++i) {
+      const std::string& extension = extensions[i];
+      if (name.size() <= extension.size() || name[name.size() - extension.size() - 1] != '.')
+        continue;
+      if (sameNameNoCase(name.substr(name.size() - extension.size()), extension))
+        lists[i].emplace_back(name);
     }
   }
   ::closedir(directory);
-  return names;
+  return lists;
 }
 
 bool NativeFileSystem::exists(const std::string& path) const {

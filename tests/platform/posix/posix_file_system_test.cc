@@ -36,6 +36,10 @@ TEST(NativeFileSystem, ListMatchingIgnoresCaseAndIncludesDirectories) {
             sorted(fs.listMatching("cpp")));
   EXPECT_EQ((std::vector<std::string>{"d.c"}), fs.listMatching("c"));
   EXPECT_EQ((std::vector<std::string>{"d.c"}), fs.listMatching("C"));
+  // One pass for several extensions finds what one pass for each does.
+  EXPECT_EQ(fs.listMatchingEach({"cpp", "C", "h", "x"}),
+            (std::vector<std::vector<std::string>>{fs.listMatching("cpp"), fs.listMatching("C"),
+                                                   fs.listMatching("h"), {}}));
 }
 
 TEST(NativeFileSystem, SplitPathWithEitherSeparator) {
