@@ -89,6 +89,19 @@ class FileSystem {
   // the same directory; on Windows the same full path without regard to case.
   virtual bool sameFile(const std::string& a, const std::string& b) const = 0;
 
+  // For each of the names, the position of the first candidate that sameFile
+  // finds the same file, or candidates.size() when none is. Where the
+  // platform looks files up on the disk, each name and each candidate is
+  // looked up once, however long the other list.
+  virtual std::vector<std::size_t> firstSameFiles(const std::vector<std::string>& names,
+                                                  const std::vector<std::string>& candidates) const {
+    std::vector<std::size_t> first(names.size(), candidates.size());
+    for (std::size_t n = 0; n < names.size(); ++n)
+      for (std::size_t c = 0; c < candidates.size() && first[n] == candidates.size(); ++c)
+        if (sameFile(names[n], candidates[c])) first[n] = c;
+    return first;
+  }
+
   // Replaces the file's content without ever losing the old one: the new
   // bytes go to a temporary file beside it which then takes the name, where
   // that keeps everything the old file had; otherwise (hard links, an owner,

@@ -108,6 +108,26 @@ TEST(NativeFileSystem, SameFileFollowsLinksAndSpellings) {
   EXPECT_FALSE(fs.sameFile("", ""));
 }
 
+// Each name's first candidate that sameFile finds the same, with one lookup
+// of each name and candidate, as pair by pair.
+TEST(NativeFileSystem, FirstSameFilesFindsWhatSameFileFinds) {
+  ScratchDirectory scratch;
+  scratch.write("x.c", "");
+  scratch.write("y.c", "");
+  scratch.makeDirectory("sub");
+  ASSERT_EQ(0, ::link("x.c", "hard.c"));
+  ASSERT_EQ(0, ::symlink("x.c", "soft.b"));
+  const std::vector<std::string> candidates = {"", "y.c", "sub/new.b", "./new.b",
+                                               "soft.b", "hard.c", "x.c"};
+  const std::vector<std::string> names = {"x.c", "new.b", "y.c", "", "gone.c", "sub/../hard.c"};
+  const std::size_t none = candidates.size();
+  NativeFileSystem fs;
+  EXPECT_EQ(fs.firstSameFiles(names, candidates),
+            (std::vector<std::size_t>{4, 3, 1, none, none, 4}));
+  EXPECT_EQ(fs.firstSameFiles(names, candidates),
+            fs.FileSystem::firstSameFiles(names, candidates));
+}
+
 // Files that claim far more than they hold, or nothing while they never
 // end, are read only up to the bound asked for.
 TEST(NativeFileSystem, ReadFileStopsAtTheBound) {
