@@ -4,10 +4,11 @@
 // redraw is over when the program has written nothing for a while (the
 // screen is drawn in one burst; the quiet time itself is not counted).
 // Each key is timed 9 times and the median, the fastest and the slowest are
-// printed. Usage: corvane_key_latency [path of corvane]
+// printed. Usage: corvane_key_latency [path of corvane, absolute or relative]
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <functional>
 #include <string>
@@ -88,7 +89,10 @@ bool timeAction(PtyTerminal& terminal, const Action& action) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  const std::string program = argc > 1 ? argv[1] : CORVANE_EXECUTABLE;
+  // The program runs in the scratch directory: a path relative to where the
+  // measurement was started is made absolute before leaving it.
+  const std::string program =
+      std::filesystem::absolute(argc > 1 ? argv[1] : CORVANE_EXECUTABLE).string();
   ScratchDirectory scratch("sources");
   writeSources(scratch);
   PtyTerminal terminal(25, 80);

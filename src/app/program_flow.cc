@@ -102,10 +102,8 @@ std::optional<MakeProject> loadOrCreateProject(CorvaneScreen& screen, const File
   return MakeProject(in, fs);
 }
 
-// The error box's lines when saving under the names the user accepted would
-// replace a file that is not the project's own to write, or would give the
-// project file the name of a source or build file; nothing when the names
-// are safe. The directory's sources count as well as the project's.
+}  // namespace
+
 List nameClash(const FileSystem& fs, const MakeProject& project, const std::string& projectFile) {
   const auto box = [](const std::string& first, const std::string& why) {
     return List{first, "It " + why + ".", "Nothing was written. Choose another name."};
@@ -115,21 +113,21 @@ List nameClash(const FileSystem& fs, const MakeProject& project, const std::stri
   const std::string makefileLine = "Cannot write Makefile " + quoted(makefile);
   const std::string refusal = nameRefusal(projectFile);
   if (!refusal.empty()) return box(projectLine, refusal);
-  // The directory's sources beside the project's, each name asked about once.
-  List directory;
-  collectFiles(fs, directory, "cpp");
-  collectFiles(fs, directory, "c");
-  const List sources = concat(project.sources(), minus(directory, project.sources()));
-  for (const std::string& source : sources)
-    if (fs.sameFile(projectFile, source))
-      return box(projectLine, "would replace the source " + quoted(source));
+  // The directory's sources beside the project's, each name asked about once,
+  // and each looked up once for both names.
+  const List sources =
+      concat(project.sources(), minus(directorySources(fs), project.sources()));
+  const std::vector<std::size_t> replaced = fs.firstSameFiles({projectFile, makefile}, sources);
+  if (replaced[0] < sources.size())
+    return box(projectLine, "would replace the source " + quoted(sources[replaced[0]]));
   if (fs.sameFile(makefile, projectFile))
     return box(makefileLine, "would replace the project file " + quoted(projectFile));
-  for (const std::string& source : sources)
-    if (fs.sameFile(makefile, source))
-      return box(makefileLine, "would replace the source " + quoted(source));
+  if (replaced[1] < sources.size())
+    return box(makefileLine, "would replace the source " + quoted(sources[replaced[1]]));
   return {};
 }
+
+namespace {
 
 // Saves the text under the name, offering a retry while it cannot be saved,
 // so that the user can make the file writable without losing the session's

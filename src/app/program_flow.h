@@ -13,6 +13,8 @@
 
 namespace corvane {
 
+class MakeProject;
+
 // What a command line asks for. kVersion is answered on standard output
 // without any console (see versionLine), so nothing is drawn.
 enum class CommandAction { kEdit, kUsage, kVersion };
@@ -79,6 +81,12 @@ int exitStatus(const RunOutcome& outcome);
 
 // A name in double quotes, as the boxes and the report of a run name files.
 std::string quoted(const std::string& name);
+
+// The error box's lines when saving under the names the user accepted would
+// replace a file that is not the project's own to write, or would give the
+// project file the name of a source or build file; nothing when the names
+// are safe. The directory's sources count as well as the project's.
+List nameClash(const FileSystem& fs, const MakeProject& project, const std::string& projectFile);
 
 // Opens the console a run draws on: makeNativeConsole in the program.
 using ConsoleOpener = std::function<OpenedConsole()>;

@@ -7,7 +7,21 @@
 
 namespace corvane {
 
+namespace {
+
+// Printable ASCII is one cell a byte, the byte itself, in UTF-8, in every
+// ANSI code page and in code page 437 alike: most names are shown without
+// being taken apart character by character.
+bool isPrintableAscii(std::string_view text) {
+  for (char c : text)
+    if (c < 0x20 || c > 0x7E) return false;
+  return true;
+}
+
+}  // namespace
+
 std::string displayText(std::string_view text) {
+  if (isPrintableAscii(text)) return std::string(text);
   std::string cells;
   for (const DisplayCharacter& character : displayCharacters(text)) cells += character.cell;
   return cells;

@@ -22,10 +22,18 @@ class NativeFileSystem : public FileSystem {
 
   std::string currentDirectory() const override;
   std::vector<std::string> listMatching(const std::string& extension) const override;
+#ifndef _WIN32
+  std::vector<std::vector<std::string>> listMatchingEach(
+      const std::vector<std::string>& extensions) const override;
+#endif
   bool exists(const std::string& path) const override;
   bool isWritable(const std::string& path) const override;
   FileContent readFile(const std::string& path, std::size_t maxBytes) const override;
   bool sameFile(const std::string& a, const std::string& b) const override;
+#ifndef _WIN32
+  std::vector<std::size_t> firstSameFiles(const std::vector<std::string>& names,
+                                          const std::vector<std::string>& candidates) const override;
+#endif
   SaveResult saveFile(const std::string& path, const std::string& content) override;
   std::string programPath() const override;
   PathParts splitPath(const std::string& path) const override;

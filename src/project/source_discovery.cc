@@ -1,6 +1,7 @@
 #include "project/source_discovery.h"
 
 #include <algorithm>
+#include <unordered_set>
 #include <utility>
 
 namespace corvane {
@@ -33,14 +34,12 @@ EntryPoint entryPointOfLine(std::string_view line) {
                                                          : EntryPoint::kDllEntryPoint;
 }
 
-}  // namespace
-
 // A name with a control character in it cannot stand in the line-based
 // project file and makefile (a line feed would start a line of its own), so
 // such a file is no source.
-int collectFiles(const FileSystem& fs, List& list, const std::string& extension) {
+int appendSources(List names, List& list) {
   int appended = 0;
-  for (std::string& name : fs.listMatching(extension)) {
+  for (std::string& name : names) {
     if (hasControlCharacter(name)) continue;
     list.push_back(std::move(name));
     ++appended;
@@ -48,10 +47,16 @@ int collectFiles(const FileSystem& fs, List& list, const std::string& extension)
   return appended;
 }
 
+}  // namespace
+
+int collectFiles(const FileSystem& fs, List& list, const std::string& extension) {
+  return appendSources(fs.listMatching(extension), list);
+}
+
+// The directory is read once for both extensions.
 List directorySources(const FileSystem& fs) {
   List sources;
-  collectFiles(fs, sources, "cpp");
-  collectFiles(fs, sources, "c");
+  for (List& names : fs.listMatchingEach({"cpp", "c"})) appendSources(std::move(names), sources);
   return sources;
 }
 
@@ -151,13 +156,18 @@ std::string defaultTargetName(const FileSystem& fs, const List& sources) {
   return findDefaultTarget(fs, sources).name;
 }
 
+// The listing usually comes sorted as the screens show it, and then its
+// upper-cased names are in order already: a directory of 20,000 sources is
+// ready in one pass, without a sort or a hash set of copies.
 SourceDirectory::SourceDirectory(const List& listing) {
   upperCaseNames_.reserve(listing.size());
-  for (const std::string& name : listing) upperCaseNames_.insert(upperCase(name));
+  for (const std::string& name : listing) upperCaseNames_.push_back(upperCase(name));
+  if (!std::is_sorted(upperCaseNames_.begin(), upperCaseNames_.end()))
+    std::sort(upperCaseNames_.begin(), upperCaseNames_.end());
 }
 
 bool SourceDirectory::holds(std::string_view name) const {
-  return upperCaseNames_.count(upperCase(name)) != 0;
+  return std::binary_search(upperCaseNames_.begin(), upperCaseNames_.end(), upperCase(name));
 }
 
 List SourceDirectory::missingFrom(const List& sources) const {

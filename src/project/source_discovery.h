@@ -6,7 +6,7 @@
 #include <cstddef>
 #include <string>
 #include <string_view>
-#include <unordered_set>
+#include <vector>
 
 #include "platform/file_system.h"
 #include "text/text_utils.h"
@@ -58,7 +58,7 @@ class SourceDirectory {
   List missingFrom(const List& sources) const;
 
  private:
-  std::unordered_set<std::string> upperCaseNames_;
+  std::vector<std::string> upperCaseNames_;  // sorted
 };
 
 }  // namespace corvane

@@ -1,6 +1,7 @@
 #include "text/text_utils.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <ostream>
 #include <unordered_map>
 
@@ -119,25 +120,6 @@ List concat(const List& a, const List& b) {
   return result;
 }
 
-// Removing, for each text of b, the first equal text still in a is the same
-// as removing from a the first k occurrences of every text that b holds k
-// times. Counting b once keeps this linear instead of quadratic.
-List minus(const List& a, const List& b) {
-  std::unordered_map<std::string_view, std::size_t> toRemove;
-  for (const std::string& text : b) ++toRemove[text];
-  List result;
-  result.reserve(a.size());
-  for (const std::string& text : a) {
-    auto it = toRemove.find(text);
-    if (it != toRemove.end() && it->second > 0) {
-      --it->second;
-      continue;
-    }
-    result.push_back(text);
-  }
-  return result;
-}
-
 std::size_t longestLength(const List& list) {
   std::size_t longest = 0;
   for (const std::string& text : list) longest = std::max(longest, text.size());
@@ -207,18 +189,24 @@ void prefixLines(List& list, std::string_view prefix) {
   }
 }
 
+// In place: a list of a directory's names is trimmed without a copy of each.
 void trimRightAll(List& list) {
-  for (std::string& line : list) line = trimRight(line);
+  for (std::string& line : list) {
+    std::size_t end = line.size();
+    while (end > 0 && isBlank(line[end - 1])) --end;
+    line.resize(end);
+  }
 }
+
+namespace {
 
 // Comparing the upper-cased texts padded with spaces to a common length,
 // without building the padded copies: past the end of the shorter text it
-// compares as if it went on with spaces.
-namespace {
-
-int comparePaddedNoCase(const std::string& a, const std::string& b) {
+// compares as if it went on with spaces. The first `from` bytes are known to
+// be equal.
+int comparePaddedNoCase(const std::string& a, const std::string& b, std::size_t from = 0) {
   std::size_t longest = std::max(a.size(), b.size());
-  for (std::size_t i = 0; i < longest; ++i) {
+  for (std::size_t i = from; i < longest; ++i) {
     unsigned char x = i < a.size() ? foldByte(a[i]) : ' ';
     unsigned char y = i < b.size() ? foldByte(b[i]) : ' ';
     if (x != y) return x < y ? -1 : 1;
@@ -226,17 +214,123 @@ int comparePaddedNoCase(const std::string& a, const std::string& b) {
   return 0;
 }
 
+// The first eight bytes of a text as comparePaddedNoCase sees them, in one
+// number that orders as they do: upper-cased, padded with spaces, the first
+// byte the most significant.
+constexpr std::size_t kHeadBytes = 8;
+
+std::uint64_t paddedHead(const std::string& text) {
+  std::uint64_t head = 0;
+  for (std::size_t i = 0; i < kHeadBytes; ++i)
+    head = (head << 8) | (i < text.size() ? foldByte(text[i]) : ' ');
+  return head;
+}
+
+bool sortedNoCase(const List& list) {
+  return std::is_sorted(list.begin(), list.end(), [](const std::string& a, const std::string& b) {
+    return comparePaddedNoCase(a, b) < 0;
+  });
+}
+
+// Appends the texts of a's range but the first k occurrences of every text
+// that b's range holds k times. Counting b once keeps this linear instead
+// of quadratic; a range of no text or one, the usual cases, needs no counting.
+void appendDifference(const std::string* a, const std::string* aEnd, const std::string* b,
+                      const std::string* bEnd, List& result) {
+  if (b == bEnd) {
+    result.insert(result.end(), a, aEnd);
+    return;
+  }
+  if (bEnd - b == 1) {
+    bool removed = false;
+    for (; a != aEnd; ++a) {
+      if (!removed && *a == *b) {
+        removed = true;
+        continue;
+      }
+      result.push_back(*a);
+    }
+    return;
+  }
+  std::unordered_map<std::string_view, std::size_t> toRemove;
+  for (; b != bEnd; ++b) ++toRemove[*b];
+  for (; a != aEnd; ++a) {
+    auto it = toRemove.find(*a);
+    if (it != toRemove.end() && it->second > 0) {
+      --it->second;
+      continue;
+    }
+    result.push_back(*a);
+  }
+}
+
 }  // namespace
 
+List minus(const List& a, const List& b) {
+  List result;
+  result.reserve(a.size());
+  if (!sortedNoCase(a) || !sortedNoCase(b)) {
+    appendDifference(a.data(), a.data() + a.size(), b.data(), b.data() + b.size(), result);
+    return result;
+  }
+  // Both sorted, as a directory's listing and the project's sources on the
+  // sources screen usually are: only texts that compare equal without
+  // regard to case can be equal, and those stand together in both lists,
+  // so the lists are walked side by side and each such run compared alone.
+  std::size_t j = 0;
+  for (std::size_t i = 0; i < a.size();) {
+    while (j < b.size() && comparePaddedNoCase(b[j], a[i]) < 0) ++j;
+    std::size_t iEnd = i + 1;
+    while (iEnd < a.size() && comparePaddedNoCase(a[iEnd], a[i]) == 0) ++iEnd;
+    std::size_t jEnd = j;
+    while (jEnd < b.size() && comparePaddedNoCase(b[jEnd], a[i]) == 0) ++jEnd;
+    appendDifference(a.data() + i, a.data() + iEnd, b.data() + j, b.data() + jEnd, result);
+    i = iEnd;
+    j = jEnd;
+  }
+  return result;
+}
+
+// A directory of 20,000 names is sorted while the user waits for a screen,
+// so most comparisons are settled by the numbers of the first eight bytes,
+// and positions are sorted rather than the texts. The position breaks ties,
+// which keeps equal texts in their order as a stable sort does.
 List sortNoCase(const List& list, bool ascending) {
-  List result = list;
-  std::stable_sort(result.begin(), result.end(),
-                   [ascending](const std::string& a, const std::string& b) {
-                     int order = comparePaddedNoCase(a, b);
-                     return ascending ? order < 0 : order > 0;
-                   });
+  struct Keyed {
+    std::uint64_t head;
+    std::size_t position;
+  };
+  std::vector<Keyed> keyed;
+  keyed.reserve(list.size());
+  for (std::size_t i = 0; i < list.size(); ++i) keyed.push_back({paddedHead(list[i]), i});
+  std::sort(keyed.begin(), keyed.end(), [&list, ascending](const Keyed& a, const Keyed& b) {
+    int order = a.head == b.head ? 0 : (a.head < b.head ? -1 : 1);
+    if (order == 0) order = comparePaddedNoCase(list[a.position], list[b.position], kHeadBytes);
+    if (order == 0) return a.position < b.position;
+    return ascending ? order < 0 : order > 0;
+  });
+  List result;
+  result.reserve(list.size());
+  for (const Keyed& entry : keyed) result.push_back(list[entry.position]);
   trimRightAll(result);
   return result;
+}
+
+// In a sorted list a stable sort would put the new text after every text
+// that compares equal to it and leave the others where they are, so it goes
+// in there; only a list that is not sorted yet is sorted whole.
+void insertNoCase(List& list, std::string text) {
+  if (!sortedNoCase(list)) {
+    list.push_back(std::move(text));
+    list = sortNoCase(list, true);
+    return;
+  }
+  const auto at = std::upper_bound(list.begin(), list.end(), text,
+                                   [](const std::string& a, const std::string& b) {
+                                     return comparePaddedNoCase(a, b) < 0;
+                                   });
+  list.insert(at, std::move(text));
+  trimRightAll(list);
 }
 
 void writeLines(std::ostream& out, const List& list) {

@@ -71,6 +71,9 @@ void stripPrefix(List& list, std::string_view keyword);
 void prefixLines(List& list, std::string_view prefix);
 void trimRightAll(List& list);
 List sortNoCase(const List& list, bool ascending);
+// Adds the text where sortNoCase(list + text, true) would put it, and leaves
+// the list exactly as that would.
+void insertNoCase(List& list, std::string text);
 
 // Writes each text followed by CR LF, the line end of every file Corvane
 // writes on every platform. A line feed inside a text also becomes CR LF.

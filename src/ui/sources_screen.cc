@@ -112,11 +112,12 @@ int SourcesScreen::readKeys() {
 }
 
 // The directory's sources as they are now, sorted, and which names it
-// holds.
+// holds; sorted once, the listing serves both.
 List SourcesScreen::listDirectory() {
-  const List listing = directorySources(fs_);
-  directory_ = SourceDirectory(listing);
-  return scanSources(fs_, listing);
+  List sorted = sortNoCase(directorySources(fs_), true);
+  directory_ = SourceDirectory(sorted);
+  if (sorted.empty()) return scanSources(fs_, sorted);  // the name made up
+  return sorted;
 }
 
 // The first and the last page stop there.
@@ -236,15 +237,15 @@ void SourcesScreen::moveEntry(std::size_t letter) {
   if (letter >= pages_[page_].count) return;  // no entry has that letter
   const std::size_t index = pages_[page_].first + letter;
   if (index < sources_.size()) {
-    others_.push_back(sources_[index]);
+    std::string moved = std::move(sources_[index]);
     removeAt(sources_, index);
-    others_ = sortNoCase(others_, true);
+    insertNoCase(others_, std::move(moved));
     return;
   }
   const std::size_t otherIndex = index - sources_.size();
-  sources_.push_back(others_[otherIndex]);
+  std::string moved = std::move(others_[otherIndex]);
   removeAt(others_, otherIndex);
-  sources_ = sortNoCase(sources_, true);
+  insertNoCase(sources_, std::move(moved));
 }
 
 void SourcesScreen::redrawLists() {

@@ -44,6 +44,13 @@ TEST(DisplayText, BytesThatFormNoCharacterShowAsOneMarkEach) {
             std::make_pair(std::string("caf?.c?x?y?"), Lengths{1, 1, 1, 1, 1, 1, 1, 1, 2, 1, 3}));
 }
 
+// Printable ASCII shows as it is; the bytes just outside it do not.
+TEST(DisplayText, OnlyPrintableAsciiShowsAsItIs) {
+  const std::pair<std::string, std::string> cases[] = {
+      {"util.c", "util.c"}, {" ~x", " ~x"}, {"a\x7f", "a?"}, {"\x1f" "b", "?b"}, {"", ""}};
+  for (const auto& [text, cells] : cases) EXPECT_EQ(displayText(text), cells) << text;
+}
+
 TEST(DisplayText, PrintedUtf8ReplacesWhatCouldSteerATerminal) {
   // A character code page 437 lacks stays; the C1 control U+009B (a CSI of
   // its own), DEL and a byte that forms no character do not.

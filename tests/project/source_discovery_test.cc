@@ -68,6 +68,14 @@ TEST_F(SourceDiscovery, ScanSortsCppAndCTogether) {
   EXPECT_EQ(0, collectFiles(fs, list, "pas"));
 }
 
+// Names are found without regard to case in a listing in any order.
+TEST(SourceDirectoryNames, HoldsAndMissingIgnoreCase) {
+  const SourceDirectory directory(List{"b.C", "Z.cpp", "A.cpp", "a b.c"});
+  for (const char* held : {"a.CPP", "B.c", "z.cpp", "A B.C"}) EXPECT_TRUE(directory.holds(held));
+  for (const char* absent : {"y.c", "a.c", "ab.c", ""}) EXPECT_FALSE(directory.holds(absent));
+  EXPECT_EQ(directory.missingFrom(List{"y.c", "A.CPP", " ", "y.c", "q.c"}), (List{"y.c", "q.c"}));
+}
+
 TEST_F(SourceDiscovery, EmptyDirectoryProposesItsOwnName) {
   List sources = scanSources(fs);
   EXPECT_EQ(List{"work.cpp"}, sources);

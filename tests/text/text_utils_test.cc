@@ -178,9 +178,9 @@ List plainSortNoCase(const List& list, bool ascending) {
   return result;
 }
 
-List randomList(std::mt19937& random, std::size_t count) {
+List randomList(std::mt19937& random, std::size_t count, std::size_t longest = 4) {
   static const char kBytes[] = {'a', 'A', 'b', 'B', ' ', '\t', '!', '~', '\x01', '\xe9'};
-  std::uniform_int_distribution<std::size_t> length(0, 4);
+  std::uniform_int_distribution<std::size_t> length(0, longest);
   std::uniform_int_distribution<std::size_t> pick(0, sizeof kBytes - 1);
   List list;
   for (std::size_t i = 0; i < count; ++i) {
@@ -206,6 +206,37 @@ TEST(ListAlgorithms, SortNoCaseEqualsPlainDefinition) {
     List list = randomList(random, round % 50);
     ASSERT_EQ(plainSortNoCase(list, true), sortNoCase(list, true)) << "round " << round;
     ASSERT_EQ(plainSortNoCase(list, false), sortNoCase(list, false)) << "round " << round;
+  }
+}
+
+// Texts longer than the eight bytes a sort compares at once, sorted lists
+// (the ones minus walks side by side) and texts added to a sorted list.
+TEST(ListAlgorithms, SortedListsAndLongTextsEqualPlainDefinitions) {
+  std::mt19937 random(22);
+  // Most texts start alike up to the eighth byte or beyond, as names do.
+  const auto longList = [&random](std::size_t count) {
+    List list = randomList(random, count, 6);
+    for (std::size_t i = 0; i < list.size(); ++i)
+      list[i].insert(0, i % 3 == 0 ? "" : i % 3 == 1 ? "source_a" : "SOURCE_");
+    return list;
+  };
+  const auto sortedList = [&longList](std::size_t count) {
+    List list = longList(count);
+    trimRightAll(list);  // sorting trims, so a trimmed list stays sorted
+    return plainSortNoCase(list, true);
+  };
+  for (int round = 0; round < 200; ++round) {
+    const List list = longList(round % 40);
+    ASSERT_EQ(plainSortNoCase(list, true), sortNoCase(list, true)) << "round " << round;
+    const List a = sortedList(round % 40);
+    const List b = sortedList((round * 7) % 30);
+    ASSERT_EQ(plainMinus(a, b), minus(a, b)) << "round " << round;
+    const std::string text = longList(2).back();
+    for (List into : {a, list}) {
+      const List expected = plainSortNoCase(concat(into, singleList(text)), true);
+      insertNoCase(into, text);
+      ASSERT_EQ(expected, into) << "round " << round;
+    }
   }
 }
 

@@ -9,6 +9,7 @@
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
+#include <optional>
 
 #include "platform/posix/descriptor.h"
 #include "platform/posix/program_path.h"
@@ -30,6 +31,36 @@ std::pair<std::string, std::string> directoryAndName(const std::string& path) {
   return {directoryOf(path), path.substr(path.rfind('/') + 1)};
 }
 
+std::string_view lastPart(std::string_view path) { return path.substr(path.rfind('/') + 1); }
+
+// What stat found of a name: whether it is there, and which file it is.
+struct LookedUp {
+  bool there = false;
+  struct stat status {};
+};
+
+LookedUp lookUp(const std::string& path) {
+  LookedUp found;
+  found.there = ::stat(path.c_str(), &found.status) == 0;
+  return found;
+}
+
+// Whether two different names, looked up already, name one file. Saves
+// write through links, so the files the links lead to are compared.
+bool sameFileFound(const std::string& a, const LookedUp& first, const std::string& b,
+                   const LookedUp& second) {
+  if (first.there || second.there)
+    return first.there && second.there && sameInode(first.status, second.status);
+  // Neither is there yet: the first save would make the file the second
+  // replaces when both name it in the same directory.
+  const auto [firstDirectory, firstName] = directoryAndName(a);
+  const auto [secondDirectory, secondName] = directoryAndName(b);
+  if (firstName.empty() || firstName != secondName) return false;
+  const LookedUp firstPlace = lookUp(firstDirectory);
+  const LookedUp secondPlace = lookUp(secondDirectory);
+  return firstPlace.there && secondPlace.there && sameInode(firstPlace.status, secondPlace.status);
+}
+
 }  // namespace
 
 std::string NativeFileSystem::currentDirectory() const {
@@ -43,19 +74,28 @@ std::string NativeFileSystem::currentDirectory() const {
 }
 
 std::vector<std::string> NativeFileSystem::listMatching(const std::string& extension) const {
-  std::vector<std::string> names;
+  return std::move(listMatchingEach({extension}).front());
+}
+
+std::vector<std::vector<std::string>> NativeFileSystem::listMatchingEach(
+    const std::vector<std::string>& extensions) const {
+  std::vector<std::vector<std::string>> lists(extensions.size());
   DIR* directory = ::opendir(".");
-  if (directory == nullptr) return names;
+  if (directory == nullptr) return lists;
   // The Windows search for "*.ext" ignores case; the name must end in the
   // dot and the extension, and "*" may match nothing at all.
-  const std::string suffix = "." + extension;
   while (const dirent* entry = ::readdir(directory)) {
     std::string_view name = entry->d_name;
     if (name == "." || name == "..") continue;
-    if (endsWithNoCase(name, suffix)) names.emplace_back(name);
+    for (std::size_t i = 0; i < extensions.size(); ++i) {
+      const std::string& extension = extensions[i];
+      if (name.size() <= extension.size() || name[name.size() - extension.size() - 1] != '.')
+        continue;
+      if (endsWithNoCase(name, extension)) lists[i].emplace_back(name);
+    }
   }
   ::closedir(directory);
-  return names;
+  return lists;
 }
 
 bool NativeFileSystem::exists(const std::string& path) const {
@@ -110,19 +150,33 @@ FileContent NativeFileSystem::readFile(const std::string& path, std::size_t maxB
 bool NativeFileSystem::sameFile(const std::string& a, const std::string& b) const {
   if (a.empty() || b.empty()) return false;
   if (a == b) return true;
-  // Saves write through links, so the files the links lead to are compared.
-  struct stat first {};
-  struct stat second {};
-  const bool firstThere = ::stat(a.c_str(), &first) == 0;
-  const bool secondThere = ::stat(b.c_str(), &second) == 0;
-  if (firstThere || secondThere) return firstThere && secondThere && sameInode(first, second);
-  // Neither is there yet: the first save would make the file the second
-  // replaces when both name it in the same directory.
-  const auto [firstDirectory, firstName] = directoryAndName(a);
-  const auto [secondDirectory, secondName] = directoryAndName(b);
-  return !firstName.empty() && firstName == secondName &&
-         ::stat(firstDirectory.c_str(), &first) == 0 &&
-         ::stat(secondDirectory.c_str(), &second) == 0 && sameInode(first, second);
+  return sameFileFound(a, lookUp(a), b, lookUp(b));
+}
+
+// A name accepted on the main screen is checked against every source of the
+// directory: 20,000 sources are at most 20,000 lookups, not two for each pair.
+std::vector<std::size_t> NativeFileSystem::firstSameFiles(
+    const std::vector<std::string>& names, const std::vector<std::string>& candidates) const {
+  std::vector<std::size_t> first(names.size(), candidates.size());
+  std::vector<LookedUp> found;
+  for (const std::string& name : names) found.push_back(lookUp(name));
+  for (std::size_t c = 0; c < candidates.size(); ++c) {
+    const std::string& candidate = candidates[c];
+    std::optional<LookedUp> candidateFound;  // only when a name differs from it
+    for (std::size_t n = 0; n < names.size(); ++n) {
+      const std::string& name = names[n];
+      if (first[n] != candidates.size() || name.empty() || candidate.empty()) continue;
+      if (name != candidate) {
+        // A name not there yet names the same file only as another name not
+        // there, by the same last part: most candidates need no lookup.
+        if (!found[n].there && lastPart(name) != lastPart(candidate)) continue;
+        if (!candidateFound) candidateFound = lookUp(candidate);
+        if (!sameFileFound(name, found[n], candidate, *candidateFound)) continue;
+      }
+      first[n] = c;
+    }
+  }
+  return first;
 }
 
 SaveResult NativeFileSystem::saveFile(const std::string& path, const std::string& content) {

@@ -36,6 +36,10 @@ TEST(NativeFileSystem, ListMatchingIgnoresCaseAndIncludesDirectories) {
             sorted(fs.listMatching("cpp")));
   EXPECT_EQ((std::vector<std::string>{"d.c"}), fs.listMatching("c"));
   EXPECT_EQ((std::vector<std::string>{"d.c"}), fs.listMatching("C"));
+  // One pass for several extensions finds what one pass for each does.
+  EXPECT_EQ(fs.listMatchingEach({"cpp", "C", "h", "x"}),
+            (std::vector<std::vector<std::string>>{fs.listMatching("cpp"), fs.listMatching("C"),
+                                                   fs.listMatching("h"), {}}));
 }
 
 TEST(NativeFileSystem, SplitPathWithEitherSeparator) {
@@ -102,6 +106,17 @@ TEST(NativeFileSystem, SameFileFollowsLinksAndSpellings) {
     EXPECT_FALSE(fs.sameFile("x.c", other)) << other;
   EXPECT_FALSE(fs.sameFile("new.b", "sub/new.b"));
   EXPECT_FALSE(fs.sameFile("", ""));
+
+  // Each name's first candidate that sameFile finds the same, with one
+  // lookup of each name and candidate, as pair by pair.
+  const std::vector<std::string> candidates = {"", "y.c", "sub/new.b", "./new.b",
+                                               "soft.b", "hard.c", "x.c"};
+  const std::vector<std::string> names = {"x.c", "new.b", "y.c", "", "gone.c", "sub/../hard.c"};
+  const std::size_t none = candidates.size();
+  EXPECT_EQ(fs.firstSameFiles(names, candidates),
+            (std::vector<std::size_t>{4, 3, 1, none, none, 4}));
+  EXPECT_EQ(fs.firstSameFiles(names, candidates),
+            fs.FileSystem::firstSameFiles(names, candidates));
 }
 
 // Files that claim far more than they hold, or nothing while they never
