@@ -4,6 +4,7 @@
 
 #include "platform/key_codes.h"
 #include "platform/mouse_event.h"
+#include "text/text_utils.h"
 
 namespace corvane {
 
@@ -185,7 +186,7 @@ void KeyDecoder::character(std::uint8_t byte) {
     // type no other characters anyway.
     if (pasteLength_ >= kPasteCap) return;
     ++pasteLength_;
-    if (byte >= 32 && byte <= 126) keys_.push_back(Key{byte, true});
+    if (isPrintableAscii(byte)) keys_.push_back(Key{byte, true});
     return;
   }
   if (byte >= 0x80) {

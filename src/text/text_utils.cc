@@ -11,6 +11,13 @@ namespace {
 
 bool isBlank(char c) { return c == ' ' || c == '\t'; }
 
+// Where the text ends without its trailing blanks.
+std::size_t endWithoutBlanks(std::string_view text) {
+  std::size_t end = text.size();
+  while (end > 0 && isBlank(text[end - 1])) --end;
+  return end;
+}
+
 unsigned char foldByte(char c) {
   return static_cast<unsigned char>(upperCaseAscii(static_cast<unsigned char>(c)));
 }
@@ -35,9 +42,7 @@ std::string trimLeft(std::string_view text) {
 }
 
 std::string trimRight(std::string_view text) {
-  std::size_t end = text.size();
-  while (end > 0 && isBlank(text[end - 1])) --end;
-  return std::string(text.substr(0, end));
+  return std::string(text.substr(0, endWithoutBlanks(text)));
 }
 
 std::string padRight(std::string_view text, std::size_t width, char fill) {
@@ -191,11 +196,7 @@ void prefixLines(List& list, std::string_view prefix) {
 
 // In place: a list of a directory's names is trimmed without a copy of each.
 void trimRightAll(List& list) {
-  for (std::string& line : list) {
-    std::size_t end = line.size();
-    while (end > 0 && isBlank(line[end - 1])) --end;
-    line.resize(end);
-  }
+  for (std::string& line : list) line.resize(endWithoutBlanks(line));
 }
 
 namespace {

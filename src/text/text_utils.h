@@ -30,6 +30,9 @@ inline constexpr std::string_view kPrefixSeparators = " \t:=";
 // system and in every code page.
 constexpr int upperCaseAscii(int c) { return c >= 'a' && c <= 'z' ? c - ('a' - 'A') : c; }
 constexpr int lowerCaseAscii(int c) { return c >= 'A' && c <= 'Z' ? c + ('a' - 'A') : c; }
+// A character that shows as itself: the space to the tilde. A byte above 127
+// (negative as a char) is none.
+constexpr bool isPrintableAscii(int c) { return c >= ' ' && c <= '~'; }
 
 // Text functions.
 std::string trim(std::string_view text);
