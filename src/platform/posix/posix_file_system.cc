@@ -26,12 +26,13 @@ bool sameInode(const struct stat& a, const struct stat& b) {
   return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
 }
 
+// The file's name in the directory a path names it in.
+std::string_view lastPart(std::string_view path) { return path.substr(path.rfind('/') + 1); }
+
 // The directory a path names its file in, and the file's name there.
 std::pair<std::string, std::string> directoryAndName(const std::string& path) {
-  return {directoryOf(path), path.substr(path.rfind('/') + 1)};
+  return {directoryOf(path), std::string(lastPart(path))};
 }
-
-std::string_view lastPart(std::string_view path) { return path.substr(path.rfind('/') + 1); }
 
 // What stat found of a name: whether it is there, and which file it is.
 struct LookedUp {
