@@ -21,8 +21,6 @@ std::string compilerIn(const std::string& directory) {
   return directory + kBinPath + kCompilerFile;
 }
 
-bool isSeparator(char c) { return c == '\\' || c == '/'; }
-
 // The directory above the program's own when that is a Bin directory (in any
 // case, either separator: the program's path uses "/" on POSIX systems).
 // Only the program's own directory counts, so that a path such as
@@ -32,10 +30,10 @@ bool isSeparator(char c) { return c == '\\' || c == '/'; }
 // link. The program's own link, if it is one, is not followed.
 std::optional<std::string> baseAboveBin(const FileSystem& fs, const PathParts& program) {
   std::string directory = fs.resolvedDirectory(program.drive + program.directory);
-  while (directory.size() > 1 && isSeparator(directory.back())) directory.pop_back();
-  const auto cut = directory.find_last_of("\\/");
+  while (directory.size() > 1 && isPathSeparator(directory.back())) directory.pop_back();
+  const auto cut = directory.find_last_of(kPathSeparators);
   if (cut == std::string::npos) return std::nullopt;
-  if (upperCase(directory.substr(cut + 1)) != "BIN") return std::nullopt;
+  if (!equalNoCase(directory.substr(cut + 1), "Bin")) return std::nullopt;
   // A Bin directory at the top of a POSIX disk has the root above it.
   return cut == 0 ? directory.substr(0, 1) : directory.substr(0, cut);
 }

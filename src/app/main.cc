@@ -13,7 +13,6 @@
 #include "platform/command_line.h"
 #include "platform/file_system.h"
 #include "platform/native_console.h"
-#include "platform/scripted_console.h"
 
 namespace {
 
@@ -35,42 +34,25 @@ int main(int argc, char** argv) {
   mallopt(M_TRIM_THRESHOLD, 64 << 20);
 #endif
   const std::vector<std::string> arguments(argv + (argc > 0 ? 1 : 0), argv + argc);
-  // Answered before the console is set up, so that nothing is drawn; a full
-  // standard output is a failure, not a silent success.
-  if (corvane::readCommandLine(arguments, corvane::kPosixOptions).action ==
-      corvane::CommandAction::kVersion) {
-    return print(corvane::versionLine(), stdout) ? 0 : 1;
-  }
   std::unique_ptr<corvane::FileSystem> fs =
       corvane::makeNativeFileSystem(argc > 0 ? argv[0] : std::string());
-  std::string problem;
-  std::unique_ptr<corvane::Console> console = corvane::makeNativeConsole(problem);
-  if (!console) {
-    std::fprintf(stderr, "corvane: %s\n", problem.c_str());
-    return 1;
-  }
-  // A person watches a terminal or a console window; a script reads its
-  // keys from a pipe or a file and is told only what it must know.
-  const bool onTerminal = dynamic_cast<corvane::ScriptedConsole*>(console.get()) == nullptr;
   corvane::RunOutcome outcome;
-  bool outOfMemory = false;
   try {
-    outcome = corvane::runCorvane(arguments, *console, *fs);
+    // The terminal's own screen is back when the run returns, so that what
+    // is printed below stays in sight after the run.
+    outcome = corvane::runCorvane(arguments, corvane::makeNativeConsole, *fs);
   } catch (const std::bad_alloc&) {
-    outOfMemory = true;  // the terminal must still be given back as it was
-  }
-  // The terminal's own screen comes back first, so that what is printed
-  // below stays in sight after the run.
-  console.reset();
-  if (outOfMemory) {
+    // The terminal has been given back on the way out all the same.
     std::fputs("corvane: out of memory\n", stderr);
     return 1;
   }
   const corvane::RunReport report =
-      corvane::reportRun(outcome, {onTerminal, corvane::kToolsRunUnderWine});
+      corvane::reportRun(outcome, {!outcome.scripted, corvane::kToolsRunUnderWine});
   print(report.errors, stderr);
-  // The usage text is what /? asked for in a script: not getting it out is
-  // a failure, as for --version.
-  if (!print(report.output, stdout) && outcome.end == corvane::RunEnd::kUsageShown) return 1;
+  // The version and the usage text are what was asked for: not getting
+  // them out (a full standard output) is a failure, not a silent success.
+  if (!print(report.output, stdout) &&
+      (outcome.end == corvane::RunEnd::kVersion || outcome.end == corvane::RunEnd::kUsageShown))
+    return 1;
   return corvane::exitStatus(outcome);
 }

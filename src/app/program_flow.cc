@@ -1,8 +1,10 @@
 #include "app/program_flow.h"
 
+#include <memory>
 #include <optional>
 #include <sstream>
 #include <string_view>
+#include <utility>
 
 #include "app/compiler_directory.h"
 #include "makefile/makefile.h"
@@ -10,6 +12,7 @@
 #include "platform/key_codes.h"
 #include "project/make_project.h"
 #include "project/source_discovery.h"
+#include "text/path_names.h"
 #include "text/text_utils.h"
 #include "ui/corvane_screen.h"
 #include "ui/project_editor.h"
@@ -34,17 +37,17 @@ constexpr std::size_t kMakefileHeadBytes = 64 * 1024;
 // Both separators count: a name with a directory part cannot be written in
 // the current directory, which is what the message tells the user.
 bool hasDirectoryPart(const std::string& name) {
-  return name.find('\\') != std::string::npos || name.find('/') != std::string::npos;
+  return name.find_first_of(kPathSeparators) != std::string::npos;
 }
 
 // Why no project file may have this name, worded to follow it (as
 // RunOutcome::refusal is); empty when it may.
 std::string nameRefusal(std::string_view name) {
   for (std::string_view extension : kBuildFileExtensions) {
-    if (name.size() < extension.size()) continue;
-    const std::string_view end = name.substr(name.size() - extension.size());
-    if (upperCase(end) == upperCase(extension))
+    if (endsWithNoCase(name, extension)) {
+      const std::string_view end = name.substr(name.size() - extension.size());
       return "has the extension " + quoted(std::string(end)) + " of a source or build file";
+    }
   }
   return "";
 }
@@ -142,31 +145,11 @@ SaveResult saveWithRetry(CorvaneScreen& screen, FileSystem& fs, const std::strin
   }
 }
 
-// The run after the title: the load question, the editing screens, the
-// files. The screen is left to its owner to tear down.
-RunOutcome editAndWrite(CorvaneScreen& screen, FileSystem& fs, const std::string& fileName) {
-  RunOutcome outcome;
-  outcome.projectFile = fileName;
-  const auto ended = [&outcome](RunEnd end) {
-    outcome.end = end;
-    return outcome;
-  };
-
-  std::optional<MakeProject> loaded = loadOrCreateProject(screen, fs, outcome);
-  if (!loaded) return outcome;
-  MakeProject& project = *loaded;
-
-  screen.openWorkspace();
-  // Names that would replace another file send the user back to the main
-  // screen, with everything typed, before anything is written.
-  for (;;) {
-    if (editProject(project, outcome.projectFile, screen, fs) == EditResult::kEscaped)
-      return ended(RunEnd::kEditEscaped);
-    const List clash = nameClash(fs, project, outcome.projectFile);
-    if (clash.empty()) break;
-    screen.showError(clash, "Press any key to go back to the project.. ");
-  }
-
+// The files of the edited project: the project file saved, the overwrite
+// question, the compiler directory and the makefile. The names and what the
+// run found on the way go into the outcome; the end of the run comes back.
+RunEnd saveAndWrite(CorvaneScreen& screen, FileSystem& fs, const MakeProject& project,
+                    RunOutcome& outcome) {
   std::ostringstream projectText;
   project.write(projectText);
   const std::string projectWhere =
@@ -175,7 +158,7 @@ RunOutcome editAndWrite(CorvaneScreen& screen, FileSystem& fs, const std::string
       fs.currentDirectory();
   outcome.saveFailure = saveWithRetry(screen, fs, outcome.projectFile, projectText.str(),
                                       "project file ", projectWhere);
-  if (outcome.saveFailure != SaveResult::kSaved) return ended(RunEnd::kProjectNotSaved);
+  if (outcome.saveFailure != SaveResult::kSaved) return RunEnd::kProjectNotSaved;
   // What the saved project lists that the makefile cannot build from.
   outcome.missingSources = SourceDirectory(directorySources(fs)).missingFrom(project.sources());
   outcome.sourcesWithBlanks = sourcesMakeCannotName(project.sources());
@@ -184,7 +167,7 @@ RunOutcome editAndWrite(CorvaneScreen& screen, FileSystem& fs, const std::string
   if (fs.isWritable(outcome.makefile)) {
     const Answer answer =
         screen.askYesNo({"\n" + outcome.makefile + " already exists.", "OVERWRITE"}, true);
-    if (answer != Answer::kYes) return ended(RunEnd::kOverwriteDeclined);
+    if (answer != Answer::kYes) return RunEnd::kOverwriteDeclined;
   }
 
   // The BCDIR line sits near the top of the makefile about to be replaced.
@@ -194,7 +177,7 @@ RunOutcome editAndWrite(CorvaneScreen& screen, FileSystem& fs, const std::string
       oldMakefile.status == ReadStatus::kRead ? compilerDirectoryNamedIn(oldMakefile.bytes) : "");
   if (!compiler.directory) {
     outcome.compilerLastTried = compiler.lastTried;
-    return ended(RunEnd::kCompilerEscaped);
+    return RunEnd::kCompilerEscaped;
   }
   outcome.compilerDirectory = *compiler.directory;
 
@@ -202,8 +185,62 @@ RunOutcome editAndWrite(CorvaneScreen& screen, FileSystem& fs, const std::string
   Makefile(project, outcome.compilerDirectory).write(text);
   outcome.saveFailure = saveWithRetry(screen, fs, outcome.makefile, text.str(), "Makefile ",
                                       "in current directory " + fs.currentDirectory());
-  if (outcome.saveFailure != SaveResult::kSaved) return ended(RunEnd::kMakefileEscaped);
-  return ended(RunEnd::kMakefileWritten);
+  if (outcome.saveFailure != SaveResult::kSaved) return RunEnd::kMakefileEscaped;
+  return RunEnd::kMakefileWritten;
+}
+
+// The run after the title: the load question, the editing screens, the
+// files. The screen is left to its owner to tear down.
+RunOutcome editAndWrite(CorvaneScreen& screen, FileSystem& fs, const std::string& fileName) {
+  RunOutcome outcome;
+  outcome.projectFile = fileName;
+  std::optional<MakeProject> loaded = loadOrCreateProject(screen, fs, outcome);
+  if (!loaded) return outcome;
+  MakeProject& project = *loaded;
+
+  screen.openWorkspace();
+  // Names that would replace another file send the user back to the main
+  // screen, with everything typed, before anything is written.
+  for (;;) {
+    if (editProject(project, outcome.projectFile, screen, fs) == EditResult::kEscaped) {
+      outcome.end = RunEnd::kEditEscaped;
+      return outcome;
+    }
+    const List clash = nameClash(fs, project, outcome.projectFile);
+    if (clash.empty()) break;
+    screen.showError(clash, "Press any key to go back to the project.. ");
+  }
+  outcome.end = saveAndWrite(screen, fs, project, outcome);
+  return outcome;
+}
+
+// The run of a command line, on the console that `openConsole` gives once
+// the run knows it draws; null from it ends the run (it says why in the
+// outcome).
+RunOutcome runCommandLine(const std::vector<std::string>& arguments, FileSystem& fs,
+                          const std::function<Console*(RunOutcome&)>& openConsole) {
+  const CommandLine command = readCommandLine(arguments, kPosixOptions);
+  RunOutcome outcome;
+  if (command.action == CommandAction::kVersion) {
+    outcome.end = RunEnd::kVersion;
+    return outcome;
+  }
+  Console* console = openConsole(outcome);
+  if (console == nullptr) return outcome;
+  {
+    // The one owner of the screen: it is torn down when the run leaves this
+    // block, whichever way that is.
+    CorvaneScreen screen(*console);
+    screen.showTitle();
+    if (command.action == CommandAction::kUsage) {
+      screen.showUsage();
+      outcome.end = command.status == 0 ? RunEnd::kUsageShown : RunEnd::kTooManyArguments;
+    } else {
+      outcome = editAndWrite(screen, fs, command.projectFileName);
+    }
+  }
+  outcome.scripted = console->scripted();
+  return outcome;
 }
 
 }  // namespace
@@ -238,6 +275,7 @@ int exitStatus(const RunOutcome& outcome) {
     case RunEnd::kLoadEscaped:
     case RunEnd::kOverwriteDeclined:
       return 0;
+    case RunEnd::kNoConsole:
     case RunEnd::kTooManyArguments:
     case RunEnd::kProjectRefused:
     case RunEnd::kEditEscaped:
@@ -249,27 +287,23 @@ int exitStatus(const RunOutcome& outcome) {
   return 1;
 }
 
+RunOutcome runCorvane(const std::vector<std::string>& arguments,
+                      const ConsoleOpener& openConsole, FileSystem& fs) {
+  std::unique_ptr<Console> console;
+  return runCommandLine(arguments, fs, [&openConsole, &console](RunOutcome& outcome) {
+    OpenedConsole opened = openConsole();
+    console = std::move(opened.console);
+    if (!console) {
+      outcome.end = RunEnd::kNoConsole;
+      outcome.consoleProblem = opened.problem;
+    }
+    return console.get();
+  });
+}
+
 RunOutcome runCorvane(const std::vector<std::string>& arguments, Console& console,
                       FileSystem& fs) {
-  const CommandLine command = readCommandLine(arguments, kPosixOptions);
-  RunOutcome outcome;
-  // main prints the version before the console is set up; here the run has
-  // nothing to do and draws nothing.
-  if (command.action == CommandAction::kVersion) {
-    outcome.end = RunEnd::kVersion;
-    return outcome;
-  }
-
-  // The one owner of the screen: it is torn down when the run leaves this
-  // function, whichever way that is.
-  CorvaneScreen screen(console);
-  screen.showTitle();
-  if (command.action == CommandAction::kUsage) {
-    screen.showUsage();
-    outcome.end = command.status == 0 ? RunEnd::kUsageShown : RunEnd::kTooManyArguments;
-    return outcome;
-  }
-  return editAndWrite(screen, fs, command.projectFileName);
+  return runCommandLine(arguments, fs, [&console](RunOutcome&) { return &console; });
 }
 
 }  // namespace corvane

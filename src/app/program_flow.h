@@ -2,11 +2,13 @@
 #ifndef CORVANE_APP_PROGRAM_FLOW_H
 #define CORVANE_APP_PROGRAM_FLOW_H
 
+#include <functional>
 #include <string>
 #include <vector>
 
 #include "platform/console.h"
 #include "platform/file_system.h"
+#include "platform/native_console.h"
 #include "text/text_utils.h"
 
 namespace corvane {
@@ -14,7 +16,7 @@ namespace corvane {
 class MakeProject;
 
 // What a command line asks for. kVersion is answered on standard output
-// before any console exists (see versionLine), so nothing is drawn.
+// without any console (see versionLine), so nothing is drawn.
 enum class CommandAction { kEdit, kUsage, kVersion };
 
 struct CommandLine {
@@ -26,8 +28,7 @@ struct CommandLine {
 // arguments are those after the program name. "/?" shows the usage screen;
 // with posixOptions so do --help and -h, and --version asks for the version.
 // Any other single argument is the project file name; two or more show the
-// usage screen and end with status 1. New options go here, so that main and
-// the run read the command line alike.
+// usage screen and end with status 1. New options go here.
 CommandLine readCommandLine(const std::vector<std::string>& arguments, bool posixOptions);
 
 // What --version prints: "corvane", the version and a line end.
@@ -36,7 +37,9 @@ std::string versionLine();
 // How a run ended. The exit status follows from it (see exitStatus).
 enum class RunEnd {
   kMakefileWritten,    // 0: the project file saved and the makefile written
-  kVersion,            // 0: --version, printed before the run; nothing drawn
+  kVersion,            // 0: --version; no console opened, nothing drawn
+  kNoConsole,          // 1: standard input is a terminal Corvane cannot draw on
+                       //    (see consoleProblem); nothing drawn
   kUsageShown,         // 0: the usage screen, asked for
   kTooManyArguments,   // 1: the usage screen, for more than one argument
   kLoadEscaped,        // 0: Esc at the load question; nothing saved
@@ -57,6 +60,10 @@ struct RunOutcome {
   // Why the file named as the project file was refused, worded to follow
   // its name: "is larger than 16 MiB, too large for a project file".
   std::string refusal;
+  // Why no console could be opened, in one line for the user.
+  std::string consoleProblem;
+  // The console said that a script sent the keys: nobody saw the screen.
+  bool scripted = false;
   // Why the project file or the makefile could not be written.
   SaveResult saveFailure = SaveResult::kSaved;
   // The directory written after "BCDIR = ".
@@ -81,8 +88,17 @@ std::string quoted(const std::string& name);
 // are safe. The directory's sources count as well as the project's.
 List nameClash(const FileSystem& fs, const MakeProject& project, const std::string& projectFile);
 
-// arguments are those after the program name. The screen is blank again
-// when this returns, however the run ended.
+// Opens the console a run draws on: makeNativeConsole in the program.
+using ConsoleOpener = std::function<OpenedConsole()>;
+
+// arguments are those after the program name. The console is opened only
+// once the run knows that it draws: --version is answered without one, so
+// it draws nothing and works on any terminal. The console is closed again,
+// and the terminal given back, when this returns, however the run ended.
+RunOutcome runCorvane(const std::vector<std::string>& arguments,
+                      const ConsoleOpener& openConsole, FileSystem& fs);
+// The same on a console that the caller keeps; its screen is blank again
+// when this returns.
 RunOutcome runCorvane(const std::vector<std::string>& arguments, Console& console,
                       FileSystem& fs);
 

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "platform/display_text.h"
+#include "text/path_names.h"
 #include "ui/corvane_screen.h"
 
 namespace corvane {
@@ -55,6 +56,8 @@ std::string saveProblem(SaveResult result) {
 std::string failureReason(const RunOutcome& outcome) {
   const std::string projectSaved = quoted(outcome.projectFile) + " was saved";
   switch (outcome.end) {
+    case RunEnd::kNoConsole:
+      return outcome.consoleProblem;
     case RunEnd::kTooManyArguments:
       return "too many arguments; usage: corvane [project_filename] [/?]";
     case RunEnd::kProjectRefused:
@@ -161,7 +164,7 @@ std::string buildCommand(const std::string& compilerDirectory, const std::string
                              ? '/'
                              : '\\';
   std::string make = compilerDirectory;
-  if (!make.empty() && make.back() != '\\' && make.back() != '/') make += separator;
+  if (!make.empty() && !isPathSeparator(make.back())) make += separator;
   make += std::string("Bin") + separator;
   if (toolsUnderWine) return "wine " + posixShellWord(make + "make.exe") + " -f " +
                              posixShellWord(makefile);
@@ -174,7 +177,9 @@ RunReport reportRun(const RunOutcome& outcome, const ReportSetting& setting) {
   // standard error, marked as notes and before the reason of a failure,
   // which stays the last line.
   const List found = notes(outcome);
-  if (setting.onTerminal) {
+  if (outcome.end == RunEnd::kVersion) {
+    report.output = versionLine();
+  } else if (setting.onTerminal) {
     report.output = printedLines(concat(summary(outcome, setting.toolsUnderWine), found));
   } else {
     for (const std::string& note : found) report.errors += printedLines({"corvane: note: " + note});

@@ -88,7 +88,7 @@ void appendToAll(Paragraph& lines, const std::string& suffix) {
 Paragraph namedSources(const Paragraph& sources) {
   Paragraph named;
   for (const std::string& source : sources) {
-    if (source.find_first_not_of(" \t") != std::string::npos) named.push_back(source);
+    if (!isBlankText(source)) named.push_back(source);
   }
   return named;
 }
@@ -150,6 +150,68 @@ std::string expandFixedMacros(const std::string& text) {
 // sets RTLIB before the link rule.
 const char kRuntimeLibraryMacro[] = "$(RTLIB)";
 
+// The ";" joins the user's directories to the default ones when Make
+// expands libDirs and incDirs.
+Paragraph directoryLines(const MakeProject& project) {
+  const std::string& libraryPaths = project.libraryPaths();
+  const std::string& includePaths = project.includePaths();
+  return {
+      "EXTRALIBDIRS = " + (libraryPaths.empty() ? "" : libraryPaths + ";"),
+      "EXTRAINCDIRS = " + (includePaths.empty() ? "" : includePaths + ";"),
+      "libDirs = -L$(EXTRALIBDIRS)$(BCLIBDIRS)",
+      "incDirs = -I$(EXTRAINCDIRS)$(BCINCDIRS)",
+      "",
+  };
+}
+
+// SRCS and OBJS.
+Paragraph fileListLines(const Paragraph& sources) {
+  Paragraph sourceLines = sources;
+  prefixLines(sourceLines, "\t$(src)\\");
+  trimRightAll(sourceLines);
+  Paragraph lists = fileListMacro("SRCS =", sourceLines);
+  lists.push_back("");
+  return concat(lists, fileListMacro("OBJS =", objectLines(sources)));
+}
+
+// The target's rule: ILink32 with a response file of the objects, the
+// libraries and the resources.
+Paragraph linkRuleLines(const MakeProject& project, const ToolSettings& tools,
+                        const Paragraph& sources, const std::string& targetFile) {
+  Paragraph rule = {
+      "# Linking Dependencies-------------------------------",
+      "",
+      "$(Bin)\\" + targetFile + " : $(OBJS)",
+      "\t$(ILINK32) @&&|",
+      "\t$(L_FLAGS) $(libDirs) +",
+      "\t$(STARTUP) +",
+  };
+  Paragraph responseObjects;
+  if (!project.objects().empty()) responseObjects.push_back("\t" + project.objects());
+  responseObjects = concat(responseObjects, objectLines(sources));
+  appendToAll(responseObjects, " +");
+  rule = concat(rule, responseObjects);
+  rule.push_back("\t,$<,, +");
+  for (const std::string& library : tools.libraries) rule.push_back("\t" + library + " +");
+  if (!project.resources().empty()) rule.push_back("\t,, " + project.resources());
+  rule.push_back("|");
+  return rule;
+}
+
+// One rule a source: its object from it, with BCC32.
+Paragraph compileRuleLines(const Paragraph& sources) {
+  Paragraph rules = {"# Compiling Dependencies-------------------------------", ""};
+  for (std::size_t i = 0; i < sources.size(); ++i) {
+    const std::string& source = sources[i];
+    rules.push_back("$(oDir)\\" + objectName(source) + " : $(Src)\\" + source);
+    std::string command = "\t$(CC) -c $(C_FLAGS) $(incDirs) -o$@ $(Src)\\" + source;
+    // The line feed leaves an empty line between one rule and the next.
+    if (i + 1 < sources.size()) command += '\n';
+    rules.push_back(command);
+  }
+  return rules;
+}
+
 }  // namespace
 
 ToolSettings toolSettings(const ProjectSettings& settings) {
@@ -205,62 +267,17 @@ Makefile::Makefile(const MakeProject& project, const std::string& compilerDirect
   compilerDirLine_ = "BCDIR = " + singleLine(compilerDirectory);
   startupBlock_ = {"# Startup Object File", "STARTUP = " + tools.startupObject, ""};
   runtimeBlock_ = {"# Runtime Library", "RTLIB = " + tools.runtimeLibrary, ""};
-
-  // The ";" joins the user's directories to the default ones when Make
-  // expands libDirs and incDirs.
-  const std::string& libraryPaths = project.libraryPaths();
-  const std::string& includePaths = project.includePaths();
-  directoryBlock_ = {
-      "EXTRALIBDIRS = " + (libraryPaths.empty() ? "" : libraryPaths + ";"),
-      "EXTRAINCDIRS = " + (includePaths.empty() ? "" : includePaths + ";"),
-      "libDirs = -L$(EXTRALIBDIRS)$(BCLIBDIRS)",
-      "incDirs = -I$(EXTRAINCDIRS)$(BCINCDIRS)",
-      "",
-  };
-
+  directoryBlock_ = directoryLines(project);
   flagsBlock_ = {
       "# Compiler flags",
       "C_FLAGS = " + tools.compilerFlags,
       "# Linker flags",
       "L_FLAGS = " + tools.linkerFlags,
   };
-
   targetFile_ = project.target() + project.targetExtension();
-
-  Paragraph sourceLines = sources;
-  prefixLines(sourceLines, "\t$(src)\\");
-  trimRightAll(sourceLines);
-  fileLists_ = fileListMacro("SRCS =", sourceLines);
-  fileLists_.push_back("");
-  fileLists_ = concat(fileLists_, fileListMacro("OBJS =", objectLines(sources)));
-
-  linkRule_ = {
-      "# Linking Dependencies-------------------------------",
-      "",
-      "$(Bin)\\" + targetFile_ + " : $(OBJS)",
-      "\t$(ILINK32) @&&|",
-      "\t$(L_FLAGS) $(libDirs) +",
-      "\t$(STARTUP) +",
-  };
-  Paragraph responseObjects;
-  if (!project.objects().empty()) responseObjects.push_back("\t" + project.objects());
-  responseObjects = concat(responseObjects, objectLines(sources));
-  appendToAll(responseObjects, " +");
-  linkRule_ = concat(linkRule_, responseObjects);
-  linkRule_.push_back("\t,$<,, +");
-  for (const std::string& library : tools.libraries) linkRule_.push_back("\t" + library + " +");
-  if (!project.resources().empty()) linkRule_.push_back("\t,, " + project.resources());
-  linkRule_.push_back("|");
-
-  compileRules_ = {"# Compiling Dependencies-------------------------------", ""};
-  for (std::size_t i = 0; i < sources.size(); ++i) {
-    const std::string& source = sources[i];
-    compileRules_.push_back("$(oDir)\\" + objectName(source) + " : $(Src)\\" + source);
-    std::string command = "\t$(CC) -c $(C_FLAGS) $(incDirs) -o$@ $(Src)\\" + source;
-    // The line feed leaves an empty line between one rule and the next.
-    if (i + 1 < sources.size()) command += '\n';
-    compileRules_.push_back(command);
-  }
+  fileLists_ = fileListLines(sources);
+  linkRule_ = linkRuleLines(project, tools, sources, targetFile_);
+  compileRules_ = compileRuleLines(sources);
 }
 
 std::ostream& Makefile::write(std::ostream& out) const {

@@ -78,6 +78,10 @@ class Console {
   // Told by the line editor while it runs, so that a backend can hand pasted
   // text to it as typed keys (and ignore a paste elsewhere).
   virtual void setLineEditing(bool /*active*/) {}
+  // True when a script sends the keys and nobody sees the screen: a person
+  // watches a terminal or a console window, a script is told only what it
+  // must know when the run ends.
+  virtual bool scripted() const { return false; }
 };
 
 }  // namespace corvane

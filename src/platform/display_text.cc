@@ -1,27 +1,20 @@
 #include "platform/display_text.h"
 
+#include <algorithm>
 #include <optional>
 
 #include "platform/cp437.h"
 #include "platform/utf8.h"
+#include "text/text_utils.h"
 
 namespace corvane {
 
-namespace {
-
-// Printable ASCII is one cell a byte, the byte itself, in UTF-8, in every
-// ANSI code page and in code page 437 alike: most names are shown without
-// being taken apart character by character.
-bool isPrintableAscii(std::string_view text) {
-  for (char c : text)
-    if (c < 0x20 || c > 0x7E) return false;
-  return true;
-}
-
-}  // namespace
-
 std::string displayText(std::string_view text) {
-  if (isPrintableAscii(text)) return std::string(text);
+  // Printable ASCII is one cell a byte, the byte itself, in UTF-8, in every
+  // ANSI code page and in code page 437 alike: most names are shown without
+  // being taken apart character by character.
+  if (std::all_of(text.begin(), text.end(), [](char c) { return isPrintableAscii(c); }))
+    return std::string(text);
   std::string cells;
   for (const DisplayCharacter& character : displayCharacters(text)) cells += character.cell;
   return cells;

@@ -9,14 +9,9 @@
 #include <string>
 #include <vector>
 
-namespace corvane {
+#include "text/path_names.h"
 
-struct PathParts {
-  std::string drive;      // "C:" on Windows; always empty on POSIX
-  std::string directory;  // up to and including the last separator
-  std::string name;       // the last component without its extension
-  std::string extension;  // the last dot of the last component and what follows
-};
+namespace corvane {
 
 enum class SaveResult {
   kSaved,        // the whole content is on disk under the name
@@ -132,7 +127,8 @@ class FileSystem {
     return directory;
   }
 
-  // Splits a path into drive, directory, name and extension.
+  // Splits a path into drive, directory, name and extension (see
+  // splitPathName): a drive only on Windows.
   virtual PathParts splitPath(const std::string& path) const = 0;
 };
 

@@ -4,6 +4,7 @@
 
 #include "platform/key_codes.h"
 #include "platform/mouse_event.h"
+#include "text/text_utils.h"
 
 namespace corvane {
 
@@ -74,28 +75,7 @@ void KeyDecoder::feed(std::uint8_t byte) {
       ground(byte);
       break;
     case State::kEscape:
-      if (byte == '[' || byte == 'O') {
-        state_ = byte == '[' ? State::kCsi : State::kSs3;
-        parameters_.clear();
-        parametersCut_ = false;
-      } else if (byte == kEscape || pasting_ || source_ == Source::kScript) {
-        // Esc followed by a second Esc, or by anything in a paste or a
-        // script, was the Esc key itself; the byte after it counts on its
-        // own.
-        state_ = State::kGround;
-        if (!pasting_) key(kKeyEsc);
-        ground(byte);
-      } else if (byte >= 0x80) {
-        // Alt with a non-ASCII character: one chord once it is whole.
-        state_ = State::kGround;
-        afterEscape_ = true;
-        character(byte);
-      } else {
-        // Alt with a character key, Alt+Enter and Alt+Backspace included:
-        // none of them is the Esc key.
-        state_ = State::kGround;
-        key(kKeyAltChord);
-      }
+      escapeFollowedBy(byte);
       break;
     case State::kCsi:
       if (byte == '[' && parameters_.empty()) {
@@ -108,33 +88,64 @@ void KeyDecoder::feed(std::uint8_t byte) {
       sequenceByte(byte, &KeyDecoder::finishSs3);
       break;
     case State::kLinuxFunction:
-      // The Linux console sends F1 to F5 as "ESC [ [ A" to "ESC [ [ E".
-      // A control byte or an Esc here cut the sequence short, as in any
-      // other: swallowed, an Esc would take the next sequence with it (a
-      // paste's end marker among them).
-      state_ = State::kGround;
-      if (!isParameterByte(byte) && !isFinalByte(byte)) {
-        ground(byte);
-      } else if (!pasting_ && byte >= 'A' && byte <= 'E') {
-        key(kKeyF1 - (byte - 'A'));
-      }
+      linuxFunction(byte);
       break;
     case State::kCharacter:
       if (!continueCharacter(byte)) ground(byte);
       break;
     case State::kOldMouse:
-      // Three bytes, each a number plus 32, taken as they come: a column
-      // past 95 is a byte above 127, which is no UTF-8 here.
-      oldMouse_ += static_cast<char>(byte);
-      if (oldMouse_.size() == 3) {
-        state_ = State::kGround;
-        const auto number = [this](std::size_t i) {
-          return static_cast<std::uint8_t>(oldMouse_[i]) - 32;
-        };
-        mouseReport(number(0), number(1), number(2));
-      }
+      oldMouseByte(byte);
       break;
   }
+}
+
+void KeyDecoder::escapeFollowedBy(std::uint8_t byte) {
+  if (byte == '[' || byte == 'O') {
+    state_ = byte == '[' ? State::kCsi : State::kSs3;
+    parameters_.clear();
+    parametersCut_ = false;
+    return;
+  }
+  state_ = State::kGround;
+  if (byte == kEscape || pasting_ || source_ == Source::kScript) {
+    // Esc followed by a second Esc, or by anything in a paste or a script,
+    // was the Esc key itself; the byte after it counts on its own.
+    if (!pasting_) key(kKeyEsc);
+    ground(byte);
+  } else if (byte >= 0x80) {
+    // Alt with a non-ASCII character: one chord once it is whole.
+    afterEscape_ = true;
+    character(byte);
+  } else {
+    // Alt with a character key, Alt+Enter and Alt+Backspace included: none
+    // of them is the Esc key.
+    key(kKeyAltChord);
+  }
+}
+
+void KeyDecoder::linuxFunction(std::uint8_t byte) {
+  // The Linux console sends F1 to F5 as "ESC [ [ A" to "ESC [ [ E". A
+  // control byte or an Esc here cut the sequence short, as in any other:
+  // swallowed, an Esc would take the next sequence with it (a paste's end
+  // marker among them).
+  state_ = State::kGround;
+  if (!isParameterByte(byte) && !isFinalByte(byte)) {
+    ground(byte);
+  } else if (!pasting_ && byte >= 'A' && byte <= 'E') {
+    key(kKeyF1 - (byte - 'A'));
+  }
+}
+
+void KeyDecoder::oldMouseByte(std::uint8_t byte) {
+  // Three bytes, each a number plus 32, taken as they come: a column past
+  // 95 is a byte above 127, which is no UTF-8 here.
+  oldMouse_ += static_cast<char>(byte);
+  if (oldMouse_.size() < 3) return;
+  state_ = State::kGround;
+  const auto number = [this](std::size_t i) {
+    return static_cast<std::uint8_t>(oldMouse_[i]) - 32;
+  };
+  mouseReport(number(0), number(1), number(2));
 }
 
 void KeyDecoder::sequenceByte(std::uint8_t byte, void (KeyDecoder::*finish)(std::uint8_t)) {
@@ -175,7 +186,7 @@ void KeyDecoder::character(std::uint8_t byte) {
     // type no other characters anyway.
     if (pasteLength_ >= kPasteCap) return;
     ++pasteLength_;
-    if (byte >= 32 && byte <= 126) keys_.push_back(Key{byte, true});
+    if (isPrintableAscii(byte)) keys_.push_back(Key{byte, true});
     return;
   }
   if (byte >= 0x80) {

@@ -83,11 +83,17 @@ class KeyDecoder {
   };
 
   void ground(std::uint8_t byte);
+  // The byte after an Esc: a sequence begins, or the Esc was a key of its
+  // own, or an Alt chord.
+  void escapeFollowedBy(std::uint8_t byte);
+  // The byte after "ESC [ [", the Linux console's function keys.
+  void linuxFunction(std::uint8_t byte);
+  // A byte of the three after an old-style "ESC [ M" mouse report.
+  void oldMouseByte(std::uint8_t byte);
   void character(std::uint8_t byte);
   // The next byte of a non-ASCII character; false when it cut the character
   // short and is to be read afresh.
   bool continueCharacter(std::uint8_t byte);
-  void nonAsciiCharacter();
   // A key by the code readKey gives: negated scan codes become 0 and the
   // scan code.
   void key(int code);

@@ -1,7 +1,6 @@
 // The console of the platform Corvane runs on: the real terminal (or Win32
 // console) when standard input is one, else the scripted console that reads
-// keys from standard input and draws nothing. Null when standard input is a
-// terminal Corvane cannot draw on; problem then says why, in one line.
+// keys from standard input and draws nothing.
 #ifndef CORVANE_PLATFORM_NATIVE_CONSOLE_H
 #define CORVANE_PLATFORM_NATIVE_CONSOLE_H
 
@@ -12,7 +11,15 @@
 
 namespace corvane {
 
-std::unique_ptr<Console> makeNativeConsole(std::string& problem);
+// A console as it was opened, or why none was.
+struct OpenedConsole {
+  // Null when standard input is a terminal Corvane cannot draw on.
+  std::unique_ptr<Console> console;
+  // Then why, in one line for the user.
+  std::string problem;
+};
+
+OpenedConsole makeNativeConsole();
 
 }  // namespace corvane
 

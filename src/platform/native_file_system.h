@@ -6,16 +6,11 @@
 #define CORVANE_PLATFORM_NATIVE_FILE_SYSTEM_H
 
 #include <string>
-#include <string_view>
 #include <utility>
 
 #include "platform/file_system.h"
 
 namespace corvane {
-
-// Whether two names are the same without regard to case, ASCII letters only,
-// the way Windows matches file names.
-bool sameNameNoCase(std::string_view a, std::string_view b);
 
 class NativeFileSystem : public FileSystem {
  public:
@@ -42,8 +37,10 @@ class NativeFileSystem : public FileSystem {
   SaveResult saveFile(const std::string& path, const std::string& content) override;
   std::string programPath() const override;
   PathParts splitPath(const std::string& path) const override;
-  std::string windowsDirectoryName(const std::string& directory) const override;
 #ifndef _WIN32
+  // On Windows a path is the name Windows programs know it by, and taken as
+  // given: the defaults of FileSystem.
+  std::string windowsDirectoryName(const std::string& directory) const override;
   std::string resolvedDirectory(const std::string& directory) const override;
 #endif
 

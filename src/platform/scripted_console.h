@@ -23,6 +23,7 @@ class ScriptedConsole : public CellConsole {
   bool keyPending() override;
   bool typedAheadPending() override { return false; }
   void setLineEditing(bool active) override { decoder_.setLineEditing(active); }
+  bool scripted() const override { return true; }
 
   bool inputEnded() const { return ended_; }
 

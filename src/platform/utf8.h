@@ -21,7 +21,6 @@ class Utf8Reader {
   Step feed(std::uint8_t byte);
   // The character that the last kCharacter step ended.
   char32_t character() const { return value_; }
-  bool midCharacter() const { return needed_ > 0; }
   // Forgets a character begun so far.
   void reset() { needed_ = 0; }
 

@@ -25,10 +25,6 @@ const char kIncludePathsKey[] = "includePaths ";
 const char kResourcesKey[] = "resources ";
 const char kMakefileNameKey[] = "makefilename ";
 
-bool isBlank(const std::string& text) {
-  return text.find_first_not_of(" \t") == std::string::npos;
-}
-
 // Comment lines and empty lines carry nothing. Only the very first byte
 // decides: a "#" after blanks leaves the line in (it simply matches no key).
 List keptLines(const List& lines) {
@@ -59,6 +55,67 @@ std::string targetThatSurvivesSaving(std::string name, const std::string& extens
   }
 }
 
+// The comments of the project file: above the target, above the sources and
+// above the options.
+const Paragraph kIntroduction = {
+    "#============================================================",
+    "#  Project.gen:",
+    "#  File used by the program \"corvane.exe\" to generate a",
+    "#  basic Borland makefile.",
+    "#",
+    "#  You may edit this project, then load it back into Corvane.",
+    "#============================================================",
+    "",
+    "# Edit name of executable to be produced (only one)",
+};
+const Paragraph kSourcesHeading = {
+    "",
+    "# Edit/add/remove names of source files (.c or .cpp) in project,",
+    "# e.g. add line: source myOtherFile.cpp",
+    "# ----------------------------------------------------------------",
+};
+const Paragraph kOptionsHeading = {
+    "",
+    "# ==========================================================",
+    "# === Changing entries below should rarely be necessary ====",
+    "# ==========================================================",
+    "",
+    "# Turning individual options status below ON or OFF should",
+    "# preferably be done using the Corvane \"options\" screen.",
+    "#      Option     Status      Description",
+    "# ----------------------------------------------------------------",
+};
+
+// The texts after the options, each under its comment.
+Paragraph valueLines(const ProjectSettings& settings) {
+  return {
+      "",
+      "# Add/remove extra Compiler flags if necessary",
+      kCompilerFlagsKey + settings.compilerFlags,
+      "",
+      "# Add/remove extra Linker flags if necessary",
+      kLinkerFlagsKey + settings.linkerFlags,
+      "",
+      "# Add/remove extra Object Files if necessary",
+      kObjectsKey + settings.objects,
+      "",
+      "# Add/remove extra Libraries if necessary",
+      kLibrariesKey + settings.libraries,
+      "",
+      "# Add/remove Library Paths (semi-colon ';' separated) if necessary",
+      kLibraryPathsKey + settings.libraryPaths,
+      "",
+      "# Add/remove Include Paths (semi-colon ';' separated) if necessary",
+      kIncludePathsKey + settings.includePaths,
+      "",
+      "# Add/remove windows resource files (*.res) if necessary",
+      kResourcesKey + settings.resources,
+      "",
+      "# Edit name of makefile if necessary",
+      kMakefileNameKey + settings.makefileName,
+  };
+}
+
 void switchOption(OptionList& options, const std::string& name, bool on) {
   const MakeOption* option = options.find(name);
   if (option != nullptr && (option->status != 0) != on) options.toggle(name);
@@ -68,8 +125,7 @@ void switchOption(OptionList& options, const std::string& name, bool on) {
 
 std::string typedTarget(std::string_view name) {
   for (std::string_view extension : {std::string_view(".exe"), std::string_view(".dll")}) {
-    if (name.size() >= extension.size() &&
-        upperCase(name.substr(name.size() - extension.size())) == upperCase(extension))
+    if (endsWithNoCase(name, extension))
       return std::string(name.substr(0, name.size() - extension.size()));
   }
   return std::string(name);
@@ -125,67 +181,17 @@ MakeProject::MakeProject(std::istream& in, const FileSystem& fs) {
 }
 
 void MakeProject::write(std::ostream& out) const {
-  Paragraph lines = {
-      "#============================================================",
-      "#  Project.gen:",
-      "#  File used by the program \"corvane.exe\" to generate a",
-      "#  basic Borland makefile.",
-      "#",
-      "#  You may edit this project, then load it back into Corvane.",
-      "#============================================================",
-      "",
-      "# Edit name of executable to be produced (only one)",
-      kTargetKey + settings_.target + targetExtension(),
-      "",
-      "# Edit/add/remove names of source files (.c or .cpp) in project,",
-      "# e.g. add line: source myOtherFile.cpp",
-      "# ----------------------------------------------------------------",
-  };
+  Paragraph lines = kIntroduction;
+  lines.push_back(kTargetKey + settings_.target + targetExtension());
+  lines = concat(lines, kSourcesHeading);
   for (const std::string& source : settings_.sources) {
     // A blank entry names no file; it goes out as it is, without the key, so
     // that the next load drops it.
-    lines.push_back(isBlank(source) ? source : kSourceKey + source);
+    lines.push_back(isBlankText(source) ? source : kSourceKey + source);
   }
-  const Paragraph middle = {
-      "",
-      "# ==========================================================",
-      "# === Changing entries below should rarely be necessary ====",
-      "# ==========================================================",
-      "",
-      "# Turning individual options status below ON or OFF should",
-      "# preferably be done using the Corvane \"options\" screen.",
-      "#      Option     Status      Description",
-      "# ----------------------------------------------------------------",
-  };
-  lines = concat(lines, middle);
+  lines = concat(lines, kOptionsHeading);
   lines = concat(lines, optionLines_);
-  const Paragraph tail = {
-      "",
-      "# Add/remove extra Compiler flags if necessary",
-      kCompilerFlagsKey + settings_.compilerFlags,
-      "",
-      "# Add/remove extra Linker flags if necessary",
-      kLinkerFlagsKey + settings_.linkerFlags,
-      "",
-      "# Add/remove extra Object Files if necessary",
-      kObjectsKey + settings_.objects,
-      "",
-      "# Add/remove extra Libraries if necessary",
-      kLibrariesKey + settings_.libraries,
-      "",
-      "# Add/remove Library Paths (semi-colon ';' separated) if necessary",
-      kLibraryPathsKey + settings_.libraryPaths,
-      "",
-      "# Add/remove Include Paths (semi-colon ';' separated) if necessary",
-      kIncludePathsKey + settings_.includePaths,
-      "",
-      "# Add/remove windows resource files (*.res) if necessary",
-      kResourcesKey + settings_.resources,
-      "",
-      "# Edit name of makefile if necessary",
-      kMakefileNameKey + settings_.makefileName,
-  };
-  writeLines(out, concat(lines, tail));
+  writeLines(out, concat(lines, valueLines(settings_)));
 }
 
 void MakeProject::setSettings(const ProjectSettings& settings) {

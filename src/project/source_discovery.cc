@@ -25,15 +25,6 @@ bool startsWith(std::string_view text, std::string_view start) {
   return text.substr(0, start.size()) == start;
 }
 
-// The file's bytes as the text-mode reader sees them: everything from the
-// first Ctrl-Z on is gone and so is every CR. Lines are then the runs
-// between LFs, exactly as splitTextLines makes them, without building them.
-void toTextModeBytes(std::string& bytes) {
-  std::size_t end = bytes.find('\x1a');
-  if (end != std::string::npos) bytes.resize(end);
-  bytes.erase(std::remove(bytes.begin(), bytes.end(), '\r'), bytes.end());
-}
-
 // The windows flavour looks at WinMain when the line names it, else at
 // DllEntryPoint.
 EntryPoint entryPointOfLine(std::string_view line) {
@@ -92,6 +83,8 @@ EntryPoint entryPointOf(const FileSystem& fs, const std::string& fileName) {
   FileContent content = fs.readFile(fileName, kEntrySearchBytes);
   if (content.status != ReadStatus::kRead) return EntryPoint::kNone;
   std::string& bytes = content.bytes;
+  // Lines are the runs between LFs, exactly as splitTextLines makes them,
+  // found here without building them.
   toTextModeBytes(bytes);
   const std::string_view text = bytes;
   for (const auto& [name, entryPoint] : kEntryNames) {
@@ -181,7 +174,7 @@ List SourceDirectory::missingFrom(const List& sources) const {
   List missing;
   std::unordered_set<std::string> named;
   for (const std::string& source : sources) {
-    if (trim(source).empty() || holds(source) || !named.insert(source).second) continue;
+    if (isBlankText(source) || holds(source) || !named.insert(source).second) continue;
     missing.push_back(source);
   }
   return missing;

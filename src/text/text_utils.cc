@@ -11,14 +11,29 @@ namespace {
 
 bool isBlank(char c) { return c == ' ' || c == '\t'; }
 
+// Where the text ends without its trailing blanks.
+std::size_t endWithoutBlanks(std::string_view text) {
+  std::size_t end = text.size();
+  while (end > 0 && isBlank(text[end - 1])) --end;
+  return end;
+}
+
 unsigned char foldByte(char c) {
-  unsigned char u = static_cast<unsigned char>(c);
-  return (u >= 'a' && u <= 'z') ? static_cast<unsigned char>(u - ('a' - 'A')) : u;
+  return static_cast<unsigned char>(upperCaseAscii(static_cast<unsigned char>(c)));
+}
+
+bool equalNoCaseFrom(std::string_view text, std::size_t start, std::string_view other) {
+  for (std::size_t i = 0; i < other.size(); ++i) {
+    if (foldByte(text[start + i]) != foldByte(other[i])) return false;
+  }
+  return true;
 }
 
 }  // namespace
 
 std::string trim(std::string_view text) { return trimRight(trimLeft(text)); }
+
+bool isBlankText(std::string_view text) { return std::all_of(text.begin(), text.end(), isBlank); }
 
 std::string trimLeft(std::string_view text) {
   std::size_t start = 0;
@@ -27,9 +42,7 @@ std::string trimLeft(std::string_view text) {
 }
 
 std::string trimRight(std::string_view text) {
-  std::size_t end = text.size();
-  while (end > 0 && isBlank(text[end - 1])) --end;
-  return std::string(text.substr(0, end));
+  return std::string(text.substr(0, endWithoutBlanks(text)));
 }
 
 std::string padRight(std::string_view text, std::size_t width, char fill) {
@@ -51,11 +64,16 @@ std::string beforeLast(std::string_view text, std::string_view separator) {
 }
 
 bool startsWithNoCase(std::string_view text, std::string_view keyword) {
-  if (keyword.size() > text.size()) return false;
-  for (std::size_t i = 0; i < keyword.size(); ++i) {
-    if (foldByte(text[i]) != foldByte(keyword[i])) return false;
-  }
-  return true;
+  return keyword.size() <= text.size() && equalNoCaseFrom(text, 0, keyword);
+}
+
+bool endsWithNoCase(std::string_view text, std::string_view ending) {
+  return ending.size() <= text.size() &&
+         equalNoCaseFrom(text, text.size() - ending.size(), ending);
+}
+
+bool equalNoCase(std::string_view a, std::string_view b) {
+  return a.size() == b.size() && equalNoCaseFrom(a, 0, b);
 }
 
 std::string singleLine(std::string_view text) {
@@ -99,12 +117,6 @@ List singleList(std::string_view text) { return List{std::string(text)}; }
 
 void appendAll(List& list, const char* const* texts, int count) {
   for (int i = 0; i < count; ++i) list.emplace_back(texts[i]);
-}
-
-List plus(const List& list, std::string_view text) {
-  List result = list;
-  result.emplace_back(text);
-  return result;
 }
 
 List concat(const List& a, const List& b) {
@@ -178,18 +190,13 @@ void stripPrefix(List& list, std::string_view keyword) {
 
 void prefixLines(List& list, std::string_view prefix) {
   for (std::string& line : list) {
-    bool hasContent = std::any_of(line.begin(), line.end(), [](char c) { return !isBlank(c); });
-    if (hasContent) line.insert(0, prefix);
+    if (!isBlankText(line)) line.insert(0, prefix);
   }
 }
 
 // In place: a list of a directory's names is trimmed without a copy of each.
 void trimRightAll(List& list) {
-  for (std::string& line : list) {
-    std::size_t end = line.size();
-    while (end > 0 && isBlank(line[end - 1])) --end;
-    line.resize(end);
-  }
+  for (std::string& line : list) line.resize(endWithoutBlanks(line));
 }
 
 namespace {
@@ -342,21 +349,22 @@ void writeLines(std::ostream& out, const List& list) {
   }
 }
 
+void toTextModeBytes(std::string& bytes) {
+  const std::size_t end = bytes.find('\x1a');
+  if (end != std::string::npos) bytes.resize(end);
+  bytes.erase(std::remove(bytes.begin(), bytes.end(), '\r'), bytes.end());
+}
+
 List splitTextLines(std::string_view bytes) {
-  std::size_t end = bytes.find('\x1a');
-  if (end != std::string_view::npos) bytes = bytes.substr(0, end);
+  std::string text(bytes);
+  toTextModeBytes(text);
   List lines;
-  std::string current;
-  for (char c : bytes) {
-    if (c == '\r') continue;
-    if (c == '\n') {
-      lines.push_back(std::move(current));
-      current.clear();
-      continue;
-    }
-    current.push_back(c);
+  for (std::size_t start = 0; start < text.size();) {
+    std::size_t end = text.find('\n', start);
+    if (end == std::string::npos) end = text.size();
+    lines.push_back(text.substr(start, end - start));
+    start = end + 1;
   }
-  if (!current.empty()) lines.push_back(std::move(current));
   return lines;
 }
 

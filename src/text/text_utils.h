@@ -18,7 +18,6 @@
 
 namespace corvane {
 
-using Text = std::string;
 using List = std::vector<std::string>;
 // A block of lines, each without its line end. Only a name for a list.
 using Paragraph = List;
@@ -26,14 +25,30 @@ using Paragraph = List;
 // The bytes skipped after a keyword that has been matched at a line's start.
 inline constexpr std::string_view kPrefixSeparators = " \t:=";
 
+// One character (or key code) folded to the other case: only a-z and A-Z
+// change, whatever the locale, so that names and keys compare alike on every
+// system and in every code page.
+constexpr int upperCaseAscii(int c) { return c >= 'a' && c <= 'z' ? c - ('a' - 'A') : c; }
+constexpr int lowerCaseAscii(int c) { return c >= 'A' && c <= 'Z' ? c + ('a' - 'A') : c; }
+// A character that shows as itself: the space to the tilde. A byte above 127
+// (negative as a char) is none.
+constexpr bool isPrintableAscii(int c) { return c >= ' ' && c <= '~'; }
+
 // Text functions.
 std::string trim(std::string_view text);
+// Whether the text holds nothing but blanks (or nothing at all): a source
+// entry of the project so written names no file.
+bool isBlankText(std::string_view text);
 std::string trimLeft(std::string_view text);
 std::string trimRight(std::string_view text);
 std::string padRight(std::string_view text, std::size_t width, char fill = ' ');
 std::string upperCase(std::string_view text);
 std::string beforeLast(std::string_view text, std::string_view separator);
 bool startsWithNoCase(std::string_view text, std::string_view keyword);
+bool endsWithNoCase(std::string_view text, std::string_view ending);
+// Whether the texts are the same without regard to case, the way Windows
+// matches file names.
+bool equalNoCase(std::string_view a, std::string_view b);
 List splitWords(std::string_view text, std::string_view separators);
 // The text without the bytes that would split a line of a written text file
 // or end the file for its reader: CR, LF and Ctrl-Z.
@@ -45,7 +60,6 @@ bool hasControlCharacter(std::string_view text);
 List makeList(const char* const* texts, int count);
 List singleList(std::string_view text);
 void appendAll(List& list, const char* const* texts, int count);
-List plus(const List& list, std::string_view text);
 List concat(const List& a, const List& b);
 List minus(const List& a, const List& b);
 std::size_t longestLength(const List& list);
@@ -68,9 +82,13 @@ void insertNoCase(List& list, std::string text);
 // writes on every platform. A line feed inside a text also becomes CR LF.
 void writeLines(std::ostream& out, const List& list);
 
+// Turns a text file's bytes, in place, into what a text-mode reader sees:
+// a byte 26 (Ctrl-Z) ends the file, and every CR is dropped.
+void toTextModeBytes(std::string& bytes);
+
 // Reads a whole text file's bytes as lines the way a text-mode reader does:
-// every CR is dropped, LF ends a line, a byte 26 (Ctrl-Z) ends the file, and
-// a last line without a line end still counts.
+// the bytes that toTextModeBytes keeps, where LF ends a line and a last line
+// without a line end still counts.
 List splitTextLines(std::string_view bytes);
 
 }  // namespace corvane

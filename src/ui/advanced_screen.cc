@@ -17,8 +17,6 @@ constexpr int kTitleRow = 1;
 constexpr int kTitleColumn = 11;
 constexpr int kTextColumn = 2;
 constexpr Prompt kPrompt{31, "Press {(selection)}, [{<-}], [{Esc}] or [{Enter}]... "};
-// Where ".." goes when a value is longer than the room after its label.
-constexpr int kCutColumn = 77;
 
 constexpr char kAllowedKeys[] = " 12345?";
 
@@ -108,15 +106,14 @@ class AdvancedScreen {
   }
 
   // The value starts right after its label and shows what fits before the
-  // cut column; a longer value gets ".." there and stays whole in the copy.
+  // last two columns of the window; a longer value gets ".." there and
+  // stays whole in the copy.
   void drawValue(const std::string& text) {
     const std::string value = displayText(text);
     const int column = window_.cursorColumn();
-    const int row = window_.cursorRow();
     const std::size_t room =
         static_cast<std::size_t>(window_.width() > column ? window_.width() - column : 0);
-    window_.writeColoured(value.substr(0, room), kWhite);
-    if (value.size() > room) writeAt(window_, kCutColumn, row, "..", kWhite);
+    window_.writeColoured(value.size() > room ? withDots(value, room) : value, kWhite);
   }
 
 

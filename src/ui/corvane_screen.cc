@@ -1,7 +1,6 @@
 #include "ui/corvane_screen.h"
 
 #include <algorithm>
-#include <cctype>
 #include <chrono>
 #include <string_view>
 #include <thread>
@@ -96,11 +95,26 @@ List boxLines(const List& message) {
   return lines;
 }
 
+// A box's header: the title between two rules, on its first three rows
+// from column 25. The message lines and one step more (where a prompt goes)
+// share the rows below it in equal steps, short of the box's last two rows.
+constexpr int kBoxHeaderColumn = 25;
+constexpr int kBoxHeaderRows = 3;
+constexpr int kBoxRowsLeftFree = 2;
+
+// After a question's last line: a gap, the question mark, a gap and the
+// default answer in brackets.
+constexpr std::string_view kYesNoMark = "Y/N?..";
+constexpr std::string_view kDefaultBrackets = "( )";
+constexpr int kAnswerGap = 2;
+constexpr int kAnswerWidth =
+    static_cast<int>(kAnswerGap + kYesNoMark.size() + kAnswerGap + kDefaultBrackets.size());
+
 // Where the lines of a box go: all start in one column, one row step apart.
 struct BoxLayout {
   int column;
   int rowStep;
-  int rowOf(int line) const { return 3 + line * rowStep; }  // line is 1-based
+  int rowOf(int line) const { return kBoxHeaderRows + line * rowStep; }  // line is 1-based
 };
 
 struct BoxStyle {
@@ -116,17 +130,17 @@ const BoxStyle kQueryStyle{"-  Q U E R Y  -", kWhite, kLightCyan};
 // widest text the box will show.
 BoxLayout drawBox(TextWindow& box, const BoxStyle& style, const List& lines, int textWidth) {
   box.clear();
-  const int headerColour = style.headerColour;
-  box.setCursor(25, 1);
-  box.writeColoured("_________________", headerColour);
-  box.setCursor(25, 2);
-  box.writeColoured(std::string("\t") + style.title + "\t", headerColour);
-  box.setCursor(25, 3);
-  box.writeColoured("~~~~~~~~~~~~~~~~~", headerColour);
+  const std::string header[kBoxHeaderRows] = {"_________________",
+                                              std::string("\t") + style.title + "\t",
+                                              "~~~~~~~~~~~~~~~~~"};
+  for (int row = 1; row <= kBoxHeaderRows; ++row) {
+    box.setCursor(kBoxHeaderColumn, row);
+    box.writeColoured(header[row - 1], style.headerColour);
+  }
 
   const int count = static_cast<int>(lines.size());
   BoxLayout layout{textWidth < box.width() ? (box.width() - textWidth + 1) / 2 + 1 : 2,
-                   (box.height() - 4) / (count + 1)};
+                   (box.height() + 1 - kBoxHeaderRows - kBoxRowsLeftFree) / (count + 1)};
   for (int i = 1; i <= count; ++i) {
     const std::string& line = lines[static_cast<std::size_t>(i - 1)];
     const std::size_t feeds = leadingLineFeeds(line);
@@ -238,17 +252,17 @@ Answer CorvaneScreen::askYesNo(const List& message, bool defaultYes) {
   push(queryBox_);
   const std::size_t count = lines.size();
   const int lastLength = count > 0 ? textLength(lines.back()) : 0;
-  const int textWidth = std::max(longest(lines, count > 0 ? count - 1 : 0), lastLength + 13);
+  const int textWidth =
+      std::max(longest(lines, count > 0 ? count - 1 : 0), lastLength + kAnswerWidth);
   drawBox(queryBox_, kQueryStyle, lines, textWidth);
 
-  // The question mark, then the default answer in brackets.
   const int row = queryBox_.cursorRow();
-  const int markColumn = queryBox_.cursorColumn() + 2;
+  const int markColumn = queryBox_.cursorColumn() + kAnswerGap;
   queryBox_.setCursor(markColumn, row);
-  queryBox_.writeColoured("Y/N?..", kLightCyan);
-  const int bracketColumn = markColumn + 6 + 2;
+  queryBox_.writeColoured(kYesNoMark, kLightCyan);
+  const int bracketColumn = markColumn + static_cast<int>(kYesNoMark.size()) + kAnswerGap;
   queryBox_.setCursor(bracketColumn, row);
-  queryBox_.writeColoured("( )", kWhite);
+  queryBox_.writeColoured(kDefaultBrackets, kWhite);
   queryBox_.setCursor(bracketColumn + 1, row);
   queryBox_.writeColoured(defaultYes ? "Y" : "N", kWhite);
   queryBox_.setCursor(bracketColumn - 1, row);
@@ -258,7 +272,7 @@ Answer CorvaneScreen::askYesNo(const List& message, bool defaultYes) {
   const int key = readKey(queryBox_);
   Answer answer = Answer::kEsc;
   if (key != kKeyEsc) {
-    const int upper = key > 0 ? std::toupper(key) : key;
+    const int upper = upperCaseAscii(key);
     const bool yes = defaultYes ? upper != 'N' : upper == 'Y';
     answer = yes ? Answer::kYes : Answer::kNo;
   }

@@ -19,6 +19,19 @@ void writeRunningOn(TextWindow& window, std::string_view text, int colour, int l
 
 }  // namespace
 
+std::string withDots(std::string_view text, std::size_t kept) {
+  return std::string(text.substr(0, kept)) + "..";
+}
+
+std::size_t keptBeforeDots(std::size_t length, std::size_t room) {
+  return length <= room ? length : room - std::min<std::size_t>(room, 2);
+}
+
+std::string fitWithDots(std::string_view text, std::size_t room) {
+  if (text.size() <= room) return std::string(text);
+  return withDots(text, keptBeforeDots(text.size(), room)).substr(0, room);
+}
+
 void writePieces(TextWindow& window, const std::vector<LinePiece>& pieces, int lastRow) {
   const auto columns = static_cast<std::size_t>(window.width() + 1);
   const std::size_t room =
@@ -27,8 +40,7 @@ void writePieces(TextWindow& window, const std::vector<LinePiece>& pieces, int l
   std::size_t length = 0;
   for (const LinePiece& piece : pieces) length += piece.text.size();
   const bool cut = length > room;
-  // All of it, or all but the last two cells and "..".
-  std::size_t left = cut ? room - std::min<std::size_t>(room, 2) : room;
+  std::size_t left = keptBeforeDots(length, room);
   for (const LinePiece& piece : pieces) {
     if (left == 0) break;
     const int column = window.cursorColumn();

@@ -1,7 +1,6 @@
 // Small drawing steps that the three editing screens share: coloured text at a
 // window position, clearing the rest of a row, rules of line characters, the
-// prompt line, the places a click acts as a key and the key folding the
-// screens apply after reading a key.
+// prompt line and the places a click acts as a key.
 #ifndef CORVANE_UI_EDITOR_DRAWING_H
 #define CORVANE_UI_EDITOR_DRAWING_H
 
@@ -41,6 +40,17 @@ inline void clickableSince(TextWindow& window, int column, int row, int key) {
                      (window.cursorColumn() - column);
   window.addClick(column, row, length, key);
 }
+
+// A long value on the screen is cut and ".." marks that it goes on; the
+// value itself stays whole. This is the text's first `kept` characters and
+// "..".
+std::string withDots(std::string_view text, std::size_t kept);
+// How many characters of a text of that length show in `room` cells: all
+// when it fits, else all but the two cells that ".." takes at the end.
+std::size_t keptBeforeDots(std::size_t length, std::size_t room);
+// The text as it shows in `room` cells: whole when it fits, else cut so that
+// ".." ends it (as much of ".." as fits in fewer than two cells).
+std::string fitWithDots(std::string_view text, std::size_t room);
 
 // A piece of a line: its text, its colour, and the key a click on it acts
 // as (0 for none).
@@ -121,9 +131,6 @@ inline RestPosition writePrompt(TextWindow& window, const Prompt& line) {
 inline std::string lineCharacters(int count) {
   return std::string(static_cast<std::size_t>(count > 0 ? count : 0), kLineCharacter);
 }
-
-// The screens treat capital letters like small ones.
-inline int lowerCaseKey(int key) { return key >= 'A' && key <= 'Z' ? key - 'A' + 'a' : key; }
 
 // The edit box of every screen: three rows over the bottom of the workspace
 // (column 1, row height - 3), opening with the value's own text highlighted.

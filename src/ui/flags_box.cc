@@ -35,7 +35,7 @@ std::vector<std::string> wrapped(const std::string& value, std::size_t maxRows) 
   }
   if (start != std::string::npos) {
     std::string& last = rows.back();
-    last = last.substr(0, std::min(last.size(), kValueWidth - 2)) + "..";
+    last = withDots(last, kValueWidth - 2);
   }
   if (rows.empty()) rows.emplace_back();
   return rows;

@@ -5,6 +5,7 @@
 
 #include "platform/display_text.h"
 #include "platform/mouse_event.h"
+#include "text/text_utils.h"
 #include "ui/read_key.h"
 
 namespace corvane {
@@ -12,8 +13,6 @@ namespace corvane {
 namespace {
 
 constexpr int kEdgeMargin = 3;  // columns kept between the cursor and a field edge
-
-bool isPrintable(int key) { return key >= 32 && key <= 126; }
 
 int length(const std::string& text) { return static_cast<int>(text.size()); }
 
@@ -191,7 +190,7 @@ void LineEditor::moveTo(int index) {
 }
 
 void LineEditor::handle(int key) {
-  if (isPrintable(key)) {
+  if (isPrintableAscii(key)) {
     insert(static_cast<char>(key));
     if (offset_ == 0 && index_ == length(cells_) && length(cells_) <= visible_) {
       // Typing at the end of a text that fits: only the new character is drawn.

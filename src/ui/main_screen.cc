@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <string>
+#include <string_view>
 
 #include "platform/display_text.h"
 #include "text/text_utils.h"
@@ -22,7 +23,14 @@ constexpr int kOptionsColumn = 8;
 constexpr int kFlagsRow = 18;
 constexpr int kLinkFlagsColumn = 42;
 constexpr Prompt kPrompt{32, "Press {(selection)}, [{Esc}], [{->}] or [{Enter}]... "};
-// The flags are shown cut to this many characters so that both fit on one row.
+// The header's labels. The gaps between its entries are spread over what is
+// left of the row after them, the names and eight cells more.
+constexpr std::string_view kProjectLabel = "Project: ";
+constexpr std::string_view kTargetLabel = "Target: ";
+constexpr std::string_view kMakefileLabel = "Makefile: ";
+constexpr long long kHeaderSpareCells = 8;
+// The flags are shown cut to this many characters (and "..") so that both
+// fit on one row.
 constexpr std::size_t kShownFlagLength = 16;
 
 constexpr char kAllowedKeys[] = "12345abcdefghijkl ?";
@@ -106,9 +114,11 @@ class MainScreen {
     const std::string project = displayText(projectFileName_);
     const std::string target = displayText(target_);
     const std::string makefile = displayText(makefileName_);
-    const long long used = 9 + 8 + 10 + 8 + static_cast<long long>(project.size()) +
-                           static_cast<long long>(target.size()) +
-                           static_cast<long long>(makefile.size());
+    const long long used =
+        static_cast<long long>(kProjectLabel.size() + kTargetLabel.size() +
+                               kMakefileLabel.size() + project.size() + target.size() +
+                               makefile.size()) +
+        kHeaderSpareCells;
     const long long gap = std::max(1LL, (window_.width() - used) / 3);
     const std::string spaces(static_cast<std::size_t>(gap), ' ');
 
@@ -120,15 +130,15 @@ class MainScreen {
     writePieces(window_,
                 {
                     {"(1)", kYellow, '1'},
-                    {"Project: ", kLightGrey, '1'},
+                    {std::string(kProjectLabel), kLightGrey, '1'},
                     {project, kWhite, '1'},
                     {spaces, kWhite, 0},
                     {"(2)", kYellow, '2'},
-                    {"Target: ", kLightGrey, '2'},
+                    {std::string(kTargetLabel), kLightGrey, '2'},
                     {target + options_.targetExtension(), kWhite, '2'},
                     {spaces, kWhite, 0},
                     {"(3)", kYellow, '3'},
-                    {"Makefile: ", kLightGrey, '3'},
+                    {std::string(kMakefileLabel), kLightGrey, '3'},
                     {makefile, kWhite, '3'},
                 },
                 kHeaderRow + 1);
@@ -179,12 +189,8 @@ class MainScreen {
     const std::string flags = displayText(value);
     writeAt(window_, column, kFlagsRow, key, kYellow);
     window_.writeColoured(label, kLightGrey);
-    window_.writeColoured(flags.substr(0, kShownFlagLength), kWhite);
-    if (flags.size() > kShownFlagLength) {
-      const int cutColumn = column + 3 + static_cast<int>(std::string(label).size()) +
-                            static_cast<int>(kShownFlagLength);
-      writeAt(window_, cutColumn, kFlagsRow, "..", kWhite);
-    }
+    window_.writeColoured(
+        flags.size() > kShownFlagLength ? withDots(flags, kShownFlagLength) : flags, kWhite);
     clickableSince(window_, column, kFlagsRow, key[1]);
   }
 

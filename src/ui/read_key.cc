@@ -1,14 +1,11 @@
 #include "ui/read_key.h"
 
 #include "platform/mouse_event.h"
+#include "text/text_utils.h"
 
 namespace corvane {
 
 namespace {
-
-// ASCII only, whatever the locale: keys are compared as the byte codes of
-// the console's code page.
-int upper(int character) { return character >= 'a' && character <= 'z' ? character - 32 : character; }
 
 // The next key, with the clicks of the window (if any) turned into keys.
 int readClickableKey(Console& console, const TextWindow* window) {
@@ -17,20 +14,6 @@ int readClickableKey(Console& console, const TextWindow* window) {
     if (!isMouseCode(key)) return key;
     if (window == nullptr) continue;
     if (const int clicked = window->keyForMouse(mouseEventOf(key))) return clicked;
-  }
-}
-
-int readAllowedKey(Console& console, const TextWindow* window, std::string_view allowed,
-                   const std::vector<int>& extraKeys) {
-  for (;;) {
-    const int key = readClickableKey(console, window);
-    if (key == kKeyEsc || key == kKeyEnter || isArrowKey(key)) return key;
-    for (int extra : extraKeys)
-      if (key == extra) return key;
-    if (key > 0) {
-      for (char candidate : allowed)
-        if (upper(static_cast<unsigned char>(candidate)) == upper(key)) return key;
-    }
   }
 }
 
@@ -62,13 +45,19 @@ int readKey(Console& console) { return readClickableKey(console, nullptr); }
 
 int readKey(const TextWindow& window) { return readClickableKey(window.console(), &window); }
 
-int readKeyFrom(Console& console, std::string_view allowed, const std::vector<int>& extraKeys) {
-  return readAllowedKey(console, nullptr, allowed, extraKeys);
-}
-
 int readKeyFrom(const TextWindow& window, std::string_view allowed,
                 const std::vector<int>& extraKeys) {
-  return readAllowedKey(window.console(), &window, allowed, extraKeys);
+  for (;;) {
+    const int key = readKey(window);
+    if (key == kKeyEsc || key == kKeyEnter || isArrowKey(key)) return key;
+    for (int extra : extraKeys)
+      if (key == extra) return key;
+    if (key > 0) {
+      for (char candidate : allowed)
+        if (upperCaseAscii(static_cast<unsigned char>(candidate)) == upperCaseAscii(key))
+          return key;
+    }
+  }
 }
 
 }  // namespace corvane

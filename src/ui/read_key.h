@@ -26,10 +26,8 @@ int readKey(Console& console);
 int readKey(const TextWindow& window);
 // Waits for Esc, Enter, an arrow key, a character among the allowed ones
 // (compared upper-cased) or one of the extra key codes (keys such as PgDn
-// that a screen also acts on); other keys are read and dropped. With a
-// window, its clicks are keys as readKey gives them.
-int readKeyFrom(Console& console, std::string_view allowed,
-                const std::vector<int>& extraKeys = {});
+// that a screen also acts on); other keys are read and dropped. The
+// window's clicks are keys as readKey gives them.
 int readKeyFrom(const TextWindow& window, std::string_view allowed,
                 const std::vector<int>& extraKeys = {});
 

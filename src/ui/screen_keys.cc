@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "platform/key_codes.h"
+#include "text/text_utils.h"
 #include "ui/editor_drawing.h"
 #include "ui/flags_box.h"
 #include "ui/read_key.h"
@@ -25,7 +26,8 @@ int readScreenKey(CorvaneScreen& screen, const TextWindow& window, const Project
   std::vector<int> keys(extraKeys);
   keys.insert(keys.end(), {kKeyF1, kKeyF2, kKeyEscClicked});
   for (;;) {
-    const int key = lowerCaseKey(readKeyFrom(window, allowed, keys));
+    // The screens treat capital letters like small ones.
+    const int key = lowerCaseAscii(readKeyFrom(window, allowed, keys));
     if (isHelpKey(key)) {
       showHelp(screen, topic);
     } else if (key == kKeyF2) {

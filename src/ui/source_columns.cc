@@ -2,6 +2,9 @@
 
 #include <algorithm>
 
+#include "ui/editor_drawing.h"
+#include "ui/source_pages.h"
+
 namespace corvane {
 
 namespace {
@@ -55,15 +58,14 @@ long long SourceColumns::rowsFor(std::size_t count) const {
 }
 
 long long SourceColumns::otherHeaderRow(std::size_t otherCount) const {
-  return 18 - static_cast<long long>(otherCount / static_cast<std::size_t>(columns_)) - 2;
+  return kSelectRuleRow - static_cast<long long>(otherCount / static_cast<std::size_t>(columns_)) -
+         2;
 }
 
 std::string SourceColumns::shownName(const std::string& name, int column) const {
   const long long room =
       static_cast<long long>(width_) + 1 - (columnStart(column) + kLabelLength) + 1;
-  if (static_cast<long long>(name.size()) <= room) return name;
-  if (room <= 2) return std::string(static_cast<std::size_t>(std::max(0LL, room)), '.');
-  return name.substr(0, static_cast<std::size_t>(room - 2)) + "..";
+  return fitWithDots(name, static_cast<std::size_t>(std::max(0LL, room)));
 }
 
 }  // namespace corvane

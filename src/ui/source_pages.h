@@ -18,6 +18,7 @@ namespace corvane {
 // and the select rule.
 inline constexpr int kFirstListRow = 4;
 inline constexpr int kLastListRow = 17;
+inline constexpr int kSelectRuleRow = kLastListRow + 1;
 
 // A run of entries: the first one's position among all entries (project
 // sources first) and how many there are.

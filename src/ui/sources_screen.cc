@@ -1,6 +1,7 @@
 #include "ui/sources_screen.h"
 
 #include <algorithm>
+#include <string_view>
 
 #include "platform/display_text.h"
 #include "project/source_discovery.h"
@@ -16,7 +17,6 @@ namespace {
 constexpr int kReloadRow = 1;
 constexpr int kRuleColumn = 11;
 constexpr int kProjectRuleRow = 3;
-constexpr int kSelectRuleRow = 18;
 constexpr int kSelectRuleLength = 59;  // from column 11 to column 69
 // The row between the select rule and the prompt, blank but for the page
 // indicator.
@@ -27,6 +27,13 @@ constexpr Prompt kPrompt{26, "Press {(selection)}, [{<-}] [{->}], [{Esc}] or [{E
 // without colour a coloured background still shows (in reverse).
 constexpr int kMissingForeground = kWhite;
 constexpr int kMissingBackground = kRed;
+// The reload line's text before the path. It is centred as if the blank
+// before the path were not there.
+constexpr std::string_view kReloadPress = "Press ";
+constexpr std::string_view kReloadKey = "(1)";
+constexpr std::string_view kReloadFrom = " to reload all sources from ";
+constexpr long long kReloadCentredLength =
+    static_cast<long long>(kReloadPress.size() + kReloadKey.size() + kReloadFrom.size()) - 1;
 
 }  // namespace
 
@@ -154,12 +161,13 @@ void SourcesScreen::updateAllowedKeys() {
 void SourcesScreen::drawReloadLine() {
   const std::string path = displayText(fs_.currentDirectory());
   const long long length = static_cast<long long>(path.size());
-  const long long column = std::max(1LL, (window_.width() - length - 36) / 2 + 1);
+  const long long column =
+      std::max(1LL, (window_.width() - length - kReloadCentredLength) / 2 + 1);
   window_.setCursor(static_cast<int>(column), kReloadRow);
   writePieces(window_,
-              {{"Press ", kWhite, 0},
-               {"(1)", kYellow, '1'},
-               {" to reload all sources from ", kWhite, '1'},
+              {{std::string(kReloadPress), kWhite, 0},
+               {std::string(kReloadKey), kYellow, '1'},
+               {std::string(kReloadFrom), kWhite, '1'},
                {path, kYellow, '1'}},
               kReloadRow + 1);
 }

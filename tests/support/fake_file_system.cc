@@ -48,12 +48,10 @@ std::optional<std::string> FakeFileSystem::contentOf(const std::string& name) co
 // "*." + extension without regard to case: the name ends in a dot and the
 // extension, whatever stands before the dot.
 std::vector<std::string> FakeFileSystem::listMatching(const std::string& extension) const {
-  const std::string wanted = upperCase("." + extension);
   std::vector<std::string> names;
   for (const std::string& name : order_) {
-    if (name.find_first_of("/\\") != std::string::npos) continue;
-    if (name.size() < wanted.size()) continue;
-    if (upperCase(name.substr(name.size() - wanted.size())) == wanted) names.push_back(name);
+    if (name.find_first_of(kPathSeparators) != std::string::npos) continue;
+    if (endsWithNoCase(name, "." + extension)) names.push_back(name);
   }
   return names;
 }
@@ -93,20 +91,7 @@ SaveResult FakeFileSystem::saveFile(const std::string& path, const std::string& 
 }
 
 PathParts FakeFileSystem::splitPath(const std::string& path) const {
-  PathParts parts;
-  std::string rest = path;
-  if (rest.size() >= 2 && rest[1] == ':') {
-    parts.drive = rest.substr(0, 2);
-    rest = rest.substr(2);
-  }
-  const std::size_t slash = rest.find_last_of("/\\");
-  const std::size_t nameStart = slash == std::string::npos ? 0 : slash + 1;
-  parts.directory = rest.substr(0, nameStart);
-  const std::string last = rest.substr(nameStart);
-  const std::size_t dot = last.rfind('.');
-  parts.name = last.substr(0, dot);
-  if (dot != std::string::npos) parts.extension = last.substr(dot);
-  return parts;
+  return splitPathName(path, true);
 }
 
 }  // namespace corvane

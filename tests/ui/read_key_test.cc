@@ -68,8 +68,13 @@ TEST(ReadKeyTest, KeysOfAScriptAreAllKept) {
   EXPECT_EQ(readKey(console), 'b');
 }
 
+// The screens read their keys through their windows; a window that lies over
+// the whole screen and names no clicks reads the keys alone.
+TextWindow keysOnly(Console& console) { return TextWindow(console, 1, 1, 80, 25, kWhite, kBlue); }
+
 TEST(ReadKeyFromTest, DropsKeysOutsideTheAllowedOnesAndComparesUpperCased) {
   MemoryConsole console;
+  const TextWindow window = keysOnly(console);
   console.pushKeys("xz1q");
   console.pushKey(kKeyF1);
   console.pushKey(kKeyHome);
@@ -78,21 +83,22 @@ TEST(ReadKeyFromTest, DropsKeysOutsideTheAllowedOnesAndComparesUpperCased) {
   console.pushKeys("?\r");
   console.pushKey(kKeyRight);
   console.pushKeys("\x1b");
-  EXPECT_EQ(readKeyFrom(console, "Qa"), 'q');  // returned as typed, not upper-cased
-  EXPECT_EQ(readKeyFrom(console, "Qa"), 'A');
-  EXPECT_EQ(readKeyFrom(console, "Qa"), kKeyUp);
-  EXPECT_EQ(readKeyFrom(console, "Qa"), kKeyEnter);
-  EXPECT_EQ(readKeyFrom(console, ""), kKeyRight);
-  EXPECT_EQ(readKeyFrom(console, ""), kKeyEsc);
+  EXPECT_EQ(readKeyFrom(window, "Qa"), 'q');  // returned as typed, not upper-cased
+  EXPECT_EQ(readKeyFrom(window, "Qa"), 'A');
+  EXPECT_EQ(readKeyFrom(window, "Qa"), kKeyUp);
+  EXPECT_EQ(readKeyFrom(window, "Qa"), kKeyEnter);
+  EXPECT_EQ(readKeyFrom(window, ""), kKeyRight);
+  EXPECT_EQ(readKeyFrom(window, ""), kKeyEsc);
   EXPECT_FALSE(console.ranDry());
 }
 
 TEST(ReadKeyFromTest, TakesTheExtraKeysAScreenNames) {
   MemoryConsole console;
+  const TextWindow window = keysOnly(console);
   for (int key : {kKeyPageUp, kKeyPageDown, kKeyHome, kKeyPageUp}) console.pushKey(key);
-  EXPECT_EQ(readKeyFrom(console, "", {kKeyPageDown, kKeyHome}), kKeyPageDown);
-  EXPECT_EQ(readKeyFrom(console, "", {kKeyPageDown, kKeyHome}), kKeyHome);
-  EXPECT_EQ(readKeyFrom(console, ""), kKeyEsc);  // without them, PgUp is dropped
+  EXPECT_EQ(readKeyFrom(window, "", {kKeyPageDown, kKeyHome}), kKeyPageDown);
+  EXPECT_EQ(readKeyFrom(window, "", {kKeyPageDown, kKeyHome}), kKeyHome);
+  EXPECT_EQ(readKeyFrom(window, ""), kKeyEsc);  // without them, PgUp is dropped
 }
 
 }  // namespace

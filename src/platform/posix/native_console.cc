@@ -7,11 +7,11 @@
 
 namespace corvane {
 
-std::unique_ptr<Console> makeNativeConsole(std::string& problem) {
+OpenedConsole makeNativeConsole() {
   // A terminal Corvane cannot draw on is not read as a script: its input
   // never ends, and the user would wait at a question nobody can see.
-  if (::isatty(STDIN_FILENO)) return TerminalConsole::open(problem);
-  return std::make_unique<ScriptedConsole>(STDIN_FILENO);
+  if (::isatty(STDIN_FILENO)) return TerminalConsole::open();
+  return {std::make_unique<ScriptedConsole>(STDIN_FILENO), ""};
 }
 
 }  // namespace corvane

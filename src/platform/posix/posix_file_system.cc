@@ -14,12 +14,11 @@
 #include "platform/posix/descriptor.h"
 #include "platform/posix/program_path.h"
 #include "platform/posix/wine_drives.h"
+#include "text/text_utils.h"
 
 namespace corvane {
 
 namespace {
-
-bool isSeparator(char c) { return c == '/' || c == '\\'; }
 
 FileContent readFailure(int error) { return {ReadStatus::kFailed, {}, std::strerror(error)}; }
 
@@ -27,14 +26,13 @@ bool sameInode(const struct stat& a, const struct stat& b) {
   return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
 }
 
+// The file's name in the directory a path names it in.
+std::string_view lastPart(std::string_view path) { return path.substr(path.rfind('/') + 1); }
+
 // The directory a path names its file in, and the file's name there.
 std::pair<std::string, std::string> directoryAndName(const std::string& path) {
-  const std::size_t slash = path.rfind('/');
-  if (slash == std::string::npos) return {".", path};
-  return {slash == 0 ? "/" : path.substr(0, slash), path.substr(slash + 1)};
+  return {directoryOf(path), std::string(lastPart(path))};
 }
-
-std::string_view lastPart(std::string_view path) { return path.substr(path.rfind('/') + 1); }
 
 // What stat found of a name: whether it is there, and which file it is.
 struct LookedUp {
@@ -94,8 +92,7 @@ std::vector<std::vector<std::string>> NativeFileSystem::listMatchingEach(
       const std::string& extension = extensions[i];
       if (name.size() <= extension.size() || name[name.size() - extension.size() - 1] != '.')
         continue;
-      if (sameNameNoCase(name.substr(name.size() - extension.size()), extension))
-        lists[i].emplace_back(name);
+      if (endsWithNoCase(name, extension)) lists[i].emplace_back(name);
     }
   }
   ::closedir(directory);
@@ -207,25 +204,10 @@ std::string NativeFileSystem::windowsDirectoryName(const std::string& directory)
   return wineDirectoryName(directory, winePrefix());
 }
 
+// "\\" separates here too: the program's path and the directories that the
+// Borland tools' names lead to may be written the Windows way.
 PathParts NativeFileSystem::splitPath(const std::string& path) const {
-  PathParts parts;
-  std::size_t nameStart = 0;
-  for (std::size_t i = path.size(); i > 0; --i) {
-    if (isSeparator(path[i - 1])) {
-      nameStart = i;
-      break;
-    }
-  }
-  parts.directory = path.substr(0, nameStart);
-  std::string last = path.substr(nameStart);
-  std::size_t dot = last.rfind('.');
-  if (dot == std::string::npos) {
-    parts.name = last;
-  } else {
-    parts.name = last.substr(0, dot);
-    parts.extension = last.substr(dot);
-  }
-  return parts;
+  return splitPathName(path, false);
 }
 
 }  // namespace corvane

@@ -7,7 +7,6 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <cctype>
 #include <climits>
 #include <cstdlib>
 #include <set>
@@ -15,6 +14,7 @@
 #include <vector>
 
 #include "platform/posix/posix_file_system.h"
+#include "text/text_utils.h"
 
 namespace corvane {
 
@@ -58,7 +58,7 @@ bool resolveFrom(const std::string& base, const Components& components, bool wan
       if (directory == nullptr) continue;
       while (const dirent* entry = ::readdir(directory)) {
         const std::string name = entry->d_name;
-        if (name != component && sameNameNoCase(name, component)) keep(join(directoryPath, name));
+        if (name != component && equalNoCase(name, component)) keep(join(directoryPath, name));
       }
       ::closedir(directory);
     }
@@ -67,10 +67,6 @@ bool resolveFrom(const std::string& base, const Components& components, bool wan
   }
   struct stat status {};
   return !wantDirectory || (statOf(reached.front(), status) && S_ISDIR(status.st_mode));
-}
-
-bool hasDriveLetter(const std::string& path) {
-  return path.size() >= 2 && std::isalpha(static_cast<unsigned char>(path[0])) && path[1] == ':';
 }
 
 // Whether the kernel would follow this link with fs.protected_symlinks on:
@@ -139,8 +135,8 @@ bool windowsPathExists(const std::string& path, const std::string& prefix) {
   if (hasDriveLetter(slashed)) {
     const Components components = pathComponents(slashed.substr(2));
     const char letter = slashed[0];
-    for (char spelling : {static_cast<char>(std::tolower(static_cast<unsigned char>(letter))),
-                          static_cast<char>(std::toupper(static_cast<unsigned char>(letter)))}) {
+    for (char spelling :
+         {static_cast<char>(lowerCaseAscii(letter)), static_cast<char>(upperCaseAscii(letter))}) {
       const std::string drive = prefix + "/dosdevices/" + spelling + ":";
       if (statOf(drive, status) && resolveFrom(drive, components, wantDirectory)) return true;
     }

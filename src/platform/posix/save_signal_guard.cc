@@ -8,13 +8,12 @@
 #include <csignal>
 
 #include "platform/posix/descriptor.h"
+#include "platform/posix/ending_signals.h"
 
 namespace corvane {
 
 namespace {
 
-constexpr int kEndingSignals[] = {SIGINT, SIGTERM, SIGHUP, SIGQUIT};
-constexpr std::size_t kEndingCount = sizeof kEndingSignals / sizeof kEndingSignals[0];
 constexpr int kIgnoredSignals[] = {SIGXFSZ, SIGPIPE};
 constexpr std::size_t kIgnoredCount = sizeof kIgnoredSignals / sizeof kIgnoredSignals[0];
 
@@ -32,7 +31,7 @@ struct PendingSave {
   std::size_t oldCount = 0;
   off_t size = 0;
   const char* copy = nullptr;  // the old bytes beside the file, or null
-  struct sigaction previous[kEndingCount];
+  EndingSignalHandlers previous;
   struct sigaction previousIgnored[kIgnoredCount];
 };
 
@@ -68,16 +67,14 @@ void undoPendingSave() {
 void undoAndPassOn(int signal, siginfo_t* info, void* context) {
   const int savedErrno = errno;
   undoPendingSave();
-  for (std::size_t i = 0; i < kEndingCount; ++i) {
-    if (kEndingSignals[i] != signal) continue;
-    const struct sigaction& before = pending.previous[i];
-    if (before.sa_flags & SA_SIGINFO) {
-      before.sa_sigaction(signal, info, context);
-    } else if (before.sa_handler == SIG_DFL) {
-      ::sigaction(signal, &before, nullptr);
+  if (const struct sigaction* before = pending.previous.before(signal)) {
+    if (before->sa_flags & SA_SIGINFO) {
+      before->sa_sigaction(signal, info, context);
+    } else if (before->sa_handler == SIG_DFL) {
+      ::sigaction(signal, before, nullptr);
       ::raise(signal);
-    } else if (before.sa_handler != SIG_IGN) {
-      before.sa_handler(signal);
+    } else if (before->sa_handler != SIG_IGN) {
+      before->sa_handler(signal);
     }
   }
   errno = savedErrno;
@@ -98,13 +95,7 @@ SaveSignalGuard::SaveSignalGuard() {
   sigemptyset(&action.sa_mask);
   // The signal handed on must take effect at once, inside the handler.
   action.sa_flags = SA_SIGINFO | SA_NODEFER;
-  for (std::size_t i = 0; i < kEndingCount; ++i) {
-    ::sigaction(kEndingSignals[i], nullptr, &pending.previous[i]);
-    // A signal the caller chose to ignore (nohup) stays ignored.
-    const bool ignored = !(pending.previous[i].sa_flags & SA_SIGINFO) &&
-                         pending.previous[i].sa_handler == SIG_IGN;
-    if (!ignored) ::sigaction(kEndingSignals[i], &action, nullptr);
-  }
+  pending.previous.install(action);
   struct sigaction ignore {};
   ignore.sa_handler = SIG_IGN;
   sigemptyset(&ignore.sa_mask);
@@ -114,8 +105,7 @@ SaveSignalGuard::SaveSignalGuard() {
 
 SaveSignalGuard::~SaveSignalGuard() {
   clear();
-  for (std::size_t i = 0; i < kEndingCount; ++i)
-    ::sigaction(kEndingSignals[i], &pending.previous[i], nullptr);
+  pending.previous.restore();
   for (std::size_t i = 0; i < kIgnoredCount; ++i)
     ::sigaction(kIgnoredSignals[i], &pending.previousIgnored[i], nullptr);
 }

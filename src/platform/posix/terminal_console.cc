@@ -27,10 +27,10 @@ constexpr int kPasteTimeoutMs = 250;
 
 }  // namespace
 
-std::unique_ptr<TerminalConsole> TerminalConsole::open(std::string& problem) {
-  TerminalFacts facts;
-  if (!enterTerminalMode(facts, problem)) return nullptr;
-  return std::unique_ptr<TerminalConsole>(new TerminalConsole(facts));
+OpenedConsole TerminalConsole::open() {
+  const TerminalEntry entry = enterTerminalMode();
+  if (!entry.facts) return {nullptr, entry.problem};
+  return {std::unique_ptr<Console>(new TerminalConsole(*entry.facts)), ""};
 }
 
 TerminalConsole::TerminalConsole(const TerminalFacts& facts)

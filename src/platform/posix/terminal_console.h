@@ -27,6 +27,7 @@
 
 #include "platform/cell_console.h"
 #include "platform/key_decoder.h"
+#include "platform/native_console.h"
 #include "platform/posix/terminal_mode.h"
 #include "platform/posix/terminal_palette.h"
 
@@ -34,9 +35,8 @@ namespace corvane {
 
 class TerminalConsole : public CellConsole {
  public:
-  // Takes over the terminal on standard input; null when it cannot, with
-  // the reason (one line for the user) in problem.
-  static std::unique_ptr<TerminalConsole> open(std::string& problem);
+  // Takes over the terminal on standard input, or says why it cannot.
+  static OpenedConsole open();
   ~TerminalConsole() override;
   TerminalConsole(const TerminalConsole&) = delete;
   TerminalConsole& operator=(const TerminalConsole&) = delete;

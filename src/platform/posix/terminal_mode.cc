@@ -18,6 +18,7 @@
 
 #include "platform/mouse_event.h"
 #include "platform/posix/descriptor.h"
+#include "platform/posix/ending_signals.h"
 
 namespace corvane {
 
@@ -30,7 +31,6 @@ constexpr char kBracketedPasteOff[] = "\x1b[?2004l";
 constexpr char kMouseOn[] = "\x1b[?1000h\x1b[?1006h";
 constexpr char kMouseOff[] = "\x1b[?1006l\x1b[?1000l";
 constexpr int kDefaultEscapeDelay = 25;
-constexpr int kEndingSignals[] = {SIGINT, SIGTERM, SIGHUP, SIGQUIT};
 
 // A signal can arrive at any moment and its handler may only use what is
 // ready: so the terminal's state while Corvane runs lives here, set up
@@ -57,7 +57,7 @@ struct SavedTerminal {
   SCREEN* screen = nullptr;
   FILE* output = nullptr;
   bool ownsOutput = false;
-  struct sigaction previous[sizeof kEndingSignals / sizeof kEndingSignals[0]];
+  EndingSignalHandlers previous;
   struct sigaction previousResize {};
   // The size-change handler writes a byte here (the self-pipe trick).
   int resizePipe[2] = {-1, -1};
@@ -99,12 +99,7 @@ void installSignalHandlers() {
   sigemptyset(&action.sa_mask);
   // The re-raised signal must take effect at once, inside the handler.
   action.sa_flags = SA_NODEFER;
-  for (std::size_t i = 0; i < sizeof kEndingSignals / sizeof kEndingSignals[0]; ++i) {
-    sigaction(kEndingSignals[i], nullptr, &saved.previous[i]);
-    // A signal the caller chose to ignore (nohup) stays ignored.
-    if (saved.previous[i].sa_handler == SIG_IGN) continue;
-    sigaction(kEndingSignals[i], &action, nullptr);
-  }
+  saved.previous.install(action);
 }
 
 void noteResize(int /*signal*/) {
@@ -165,8 +160,7 @@ void unwrapStopHandler() {
 }
 
 void restoreSignalHandlers() {
-  for (std::size_t i = 0; i < sizeof kEndingSignals / sizeof kEndingSignals[0]; ++i)
-    sigaction(kEndingSignals[i], &saved.previous[i], nullptr);
+  saved.previous.restore();
   sigaction(SIGWINCH, &saved.previousResize, nullptr);
 }
 
@@ -206,7 +200,13 @@ TermDescription describeTerm(int outputFd) {
   return canMove ? TermDescription::kUsable : TermDescription::kCannotMoveCursor;
 }
 
-SCREEN* startCurses(FILE* output, std::string& problem) {
+// Curses on the terminal, or why it cannot draw there.
+struct CursesStart {
+  SCREEN* screen;
+  std::string problem;
+};
+
+CursesStart startCurses(FILE* output) {
   const std::string advice =
       "; run corvane in a terminal that can, with TERM set to its type, for example "
       "TERM=xterm-256color corvane";
@@ -214,19 +214,50 @@ SCREEN* startCurses(FILE* output, std::string& problem) {
     case TermDescription::kCannotMoveCursor:
       // A screen drawn there would not show, and the user would sit at an
       // invisible question.
-      problem = "this terminal (" + termSetting() + ") cannot position the cursor" + advice;
-      return nullptr;
+      return {nullptr, "this terminal (" + termSetting() + ") cannot position the cursor" + advice};
     case TermDescription::kUsable:
-      if (SCREEN* screen = newterm(nullptr, output, stdin)) return screen;
+      if (SCREEN* screen = newterm(nullptr, output, stdin)) return {screen, ""};
       break;
     case TermDescription::kUnknown:
       break;
   }
   // An unknown TERM: nearly every terminal of today understands xterm's
   // language well enough to be usable.
-  if (SCREEN* screen = newterm(const_cast<char*>("xterm"), output, stdin)) return screen;
-  problem = "cannot use this terminal (" + termSetting() + ") as an 80 x 25 text console" + advice;
-  return nullptr;
+  if (SCREEN* screen = newterm(const_cast<char*>("xterm"), output, stdin)) return {screen, ""};
+  return {nullptr,
+          "cannot use this terminal (" + termSetting() + ") as an 80 x 25 text console" + advice};
+}
+
+// The bytes that switch the terminal's own modes on and off, and those that
+// a signal writes to give the terminal back, ready before any handler may
+// need them.
+void prepareModeBytes(bool mouse) {
+  saved.modesOnLength = 0;
+  appendBytes(saved.modesOn, saved.modesOnLength, kBracketedPasteOn);
+  if (mouse) appendBytes(saved.modesOn, saved.modesOnLength, kMouseOn);
+  saved.modesOffLength = 0;
+  appendBytes(saved.modesOff, saved.modesOffLength, kBracketedPasteOff);
+  if (mouse) appendBytes(saved.modesOff, saved.modesOffLength, kMouseOff);
+  saved.resetLength = 0;
+  appendReset("sgr0");
+  appendBytes(saved.resetBytes, saved.resetLength, saved.modesOff);
+  appendReset("cnorm");
+  appendReset("rmkx");
+  appendReset("rmcup");
+}
+
+// How curses reads and draws for Corvane.
+void setCursesModes() {
+  cbreak();  // Ctrl-C still ends the program, through SIGINT
+  noecho();
+  nonl();
+  intrflush(stdscr, FALSE);
+  keypad(stdscr, FALSE);
+  meta(stdscr, TRUE);
+  // Curses would put off drawing while keys wait; Corvane reads the keys
+  // itself and wants each screen out before the next key is read.
+  typeahead(-1);
+  leaveok(stdscr, FALSE);
 }
 
 }  // namespace
@@ -254,56 +285,38 @@ bool takeResizeNotice() {
   return any;
 }
 
-bool enterTerminalMode(TerminalFacts& facts, std::string& problem) {
-  problem = "cannot use this terminal as an 80 x 25 text console";
-  if (saved.active) return false;
+TerminalEntry enterTerminalMode() {
+  const TerminalEntry unusable{std::nullopt,
+                               "cannot use this terminal as an 80 x 25 text console"};
+  if (saved.active) return unusable;
+  TerminalFacts facts;
   // Only the character type: numbers, collation and messages stay as the
   // rest of Corvane expects them.
   std::setlocale(LC_CTYPE, "");
   facts.unicode = localeIsUtf8();
 
   saved.inputFd = STDIN_FILENO;
-  if (::tcgetattr(saved.inputFd, &saved.shellModes) != 0) return false;
+  if (::tcgetattr(saved.inputFd, &saved.shellModes) != 0) return unusable;
   saved.output = openOutput(saved.ownsOutput);
   saved.outputFd = fileno(saved.output);
 
-  if (!openResizePipe()) return false;
+  if (!openResizePipe()) return unusable;
   // Our handlers go in first: curses then leaves these signals alone.
   installSignalHandlers();
   installResizeHandler();
   if (std::getenv("ESCDELAY") == nullptr) set_escdelay(kDefaultEscapeDelay);
-  saved.screen = startCurses(saved.output, problem);
+  const CursesStart curses = startCurses(saved.output);
+  saved.screen = curses.screen;
   if (saved.screen == nullptr) {
     restoreSignalHandlers();
     if (saved.ownsOutput) std::fclose(saved.output);
-    return false;
+    return {std::nullopt, curses.problem};
   }
   facts.escapeDelay = get_escdelay();
 
   facts.mouse = mouseWanted();
-  saved.modesOnLength = 0;
-  appendBytes(saved.modesOn, saved.modesOnLength, kBracketedPasteOn);
-  if (facts.mouse) appendBytes(saved.modesOn, saved.modesOnLength, kMouseOn);
-  saved.modesOffLength = 0;
-  appendBytes(saved.modesOff, saved.modesOffLength, kBracketedPasteOff);
-  if (facts.mouse) appendBytes(saved.modesOff, saved.modesOffLength, kMouseOff);
-  saved.resetLength = 0;
-  appendReset("sgr0");
-  appendBytes(saved.resetBytes, saved.resetLength, saved.modesOff);
-  appendReset("cnorm");
-  appendReset("rmkx");
-  appendReset("rmcup");
-
-  cbreak();  // Ctrl-C still ends the program, through SIGINT
-  noecho();
-  nonl();
-  intrflush(stdscr, FALSE);
-  keypad(stdscr, FALSE);
-  meta(stdscr, TRUE);
-  // Curses would put off drawing while keys wait; Corvane reads the keys
-  // itself and wants each screen out before the next key is read.
-  typeahead(-1);
-  leaveok(stdscr, FALSE);
+  prepareModeBytes(facts.mouse);
+  setCursesModes();
   saved.active = 1;
   if (!saved.atExitRegistered) {
     saved.atExitRegistered = true;
@@ -314,7 +327,7 @@ bool enterTerminalMode(TerminalFacts& facts, std::string& problem) {
   std::fflush(saved.output);
   writeAll(saved.outputFd, saved.modesOn, saved.modesOnLength);
   wrapStopHandler();
-  return true;
+  return {facts, ""};
 }
 
 }  // namespace corvane

@@ -12,6 +12,7 @@
 #ifndef CORVANE_PLATFORM_POSIX_TERMINAL_MODE_H
 #define CORVANE_PLATFORM_POSIX_TERMINAL_MODE_H
 
+#include <optional>
 #include <string>
 
 namespace corvane {
@@ -25,11 +26,17 @@ struct TerminalFacts {
   bool mouse = false;
 };
 
-// Starts curses on standard input and the terminal's output. False when
-// Corvane cannot draw on this terminal (no description of it fits, or it
-// cannot move the cursor); problem then tells the user why in one line, and
-// nothing has been written to the terminal.
-bool enterTerminalMode(TerminalFacts& facts, std::string& problem);
+// What starting the mode came to.
+struct TerminalEntry {
+  // Nothing when Corvane cannot draw on this terminal (no description of it
+  // fits, or it cannot move the cursor); nothing has been written to it then.
+  std::optional<TerminalFacts> facts;
+  // Then why, in one line for the user.
+  std::string problem;
+};
+
+// Starts curses on standard input and the terminal's output.
+TerminalEntry enterTerminalMode();
 
 // Restores the terminal; does nothing when it is not in Corvane's mode.
 void leaveTerminalMode();

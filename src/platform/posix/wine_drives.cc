@@ -2,12 +2,13 @@
 
 #include <dirent.h>
 
-#include <cctype>
 #include <cstdlib>
 #include <optional>
 #include <string_view>
 
 #include "platform/posix/posix_file_system.h"
+#include "text/path_names.h"
+#include "text/text_utils.h"
 
 namespace corvane {
 
@@ -23,7 +24,7 @@ bool holds(const std::string& root, const std::string& path) {
 // "c:" and the like; "c::" (the raw device of a drive) and com1 are no
 // drives for this purpose.
 bool isDriveLink(std::string_view name) {
-  return name.size() == 2 && std::isalpha(static_cast<unsigned char>(name[0])) && name[1] == ':';
+  return name.size() == 2 && hasDriveLetter(name);
 }
 
 }  // namespace
@@ -42,7 +43,7 @@ std::string wineDirectoryName(const std::string& directory, const std::string& w
       if (!isDriveLink(name)) continue;
       const std::optional<std::string> target = resolvedPath(devices + "/" + std::string(name));
       if (!target || !holds(*target, path)) continue;
-      const char candidate = static_cast<char>(std::tolower(static_cast<unsigned char>(name[0])));
+      const char candidate = static_cast<char>(lowerCaseAscii(name[0]));
       // The listing comes in no particular order: the longer target wins,
       // then the earlier letter.
       if (!found || target->size() > root.size() ||
@@ -55,7 +56,7 @@ std::string wineDirectoryName(const std::string& directory, const std::string& w
     ::closedir(listing);
   }
 
-  std::string name(1, static_cast<char>(std::toupper(static_cast<unsigned char>(letter))));
+  std::string name(1, static_cast<char>(upperCaseAscii(letter)));
   name += ':';
   if (path == root) return name;
   for (std::size_t i = root == "/" ? 0 : root.size(); i < path.size(); ++i)

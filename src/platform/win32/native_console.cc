@@ -3,17 +3,19 @@
 #include <fcntl.h>
 #include <io.h>
 
+#include <utility>
+
 #include "platform/scripted_console.h"
 #include "platform/win32/win32_console.h"
 
 namespace corvane {
 
-std::unique_ptr<Console> makeNativeConsole(std::string& /*problem*/) {
-  if (auto console = makeWin32Console()) return console;
+OpenedConsole makeNativeConsole() {
+  if (auto console = makeWin32Console()) return {std::move(console), ""};
   // Keys from a file or a pipe. The C runtime would otherwise turn CR LF into
   // LF and stop at a Ctrl-Z, and both are keys a script may send.
   _setmode(0, _O_BINARY);
-  return std::make_unique<ScriptedConsole>(0);
+  return {std::make_unique<ScriptedConsole>(0), ""};
 }
 
 }  // namespace corvane

@@ -7,7 +7,7 @@
 
 #include "platform/win32/unique_handle.h"
 #include "platform/win32/windows_api.h"
-#include "platform/win32/windows_path.h"
+#include "text/text_utils.h"
 
 namespace corvane {
 
@@ -94,7 +94,7 @@ bool readAll(HANDLE file, std::string& bytes) {
 // up in `name`. The name is short, so that it fits wherever the target's
 // own name fits.
 UniqueFileHandle createBeside(const std::string& path, const char* suffix, std::string& name) {
-  const PathParts parts = splitWindowsPath(path);
+  const PathParts parts = splitPathName(path, true);
   const std::string stem = parts.drive + parts.directory + "corvane-" +
                            std::to_string(GetCurrentProcessId() % 100000) + "-";
   for (int attempt = 0; attempt < 100; ++attempt) {
@@ -240,8 +240,9 @@ std::vector<std::string> NativeFileSystem::listMatching(const std::string& exten
   if (!search.valid()) return names;
   do {
     // The search also matches through the short 8.3 names ("a.cppx" is
-    // A~1.CPP); only long names that really end in the extension count.
-    if (hasExtension(entry.cFileName, extension)) names.emplace_back(entry.cFileName);
+    // A~1.CPP); only long names that really end in the extension count,
+    // compared as the directory search of Windows compares long names.
+    if (endsWithNoCase(entry.cFileName, "." + extension)) names.emplace_back(entry.cFileName);
   } while (FindNextFileA(search.get(), &entry));
   return names;
 }
@@ -292,7 +293,7 @@ bool NativeFileSystem::sameFile(const std::string& a, const std::string& b) cons
     });
     return full.empty() ? path : full;
   };
-  return sameNameNoCase(fullPath(a), fullPath(b));
+  return equalNoCase(fullPath(a), fullPath(b));
 }
 
 SaveResult NativeFileSystem::saveFile(const std::string& path, const std::string& content) {
@@ -339,12 +340,7 @@ std::string NativeFileSystem::programPath() const {
 }
 
 PathParts NativeFileSystem::splitPath(const std::string& path) const {
-  return splitWindowsPath(path);
-}
-
-// A Windows path is the name Windows programs know the directory by.
-std::string NativeFileSystem::windowsDirectoryName(const std::string& directory) const {
-  return directory;
+  return splitPathName(path, true);
 }
 
 }  // namespace corvane

@@ -22,7 +22,7 @@
 
 namespace {
 
-void drawTestContent(corvane::TerminalConsole& console) {
+void drawTestContent(corvane::Console& console) {
   static const char kHex[] = "0123456789ABCDEF";
   for (int background = 0; background < 8; ++background) {
     for (int foreground = 0; foreground < 16; ++foreground) {
@@ -42,7 +42,7 @@ void drawTestContent(corvane::TerminalConsole& console) {
   console.writeText("Row 25");
 }
 
-void echoKey(corvane::TerminalConsole& console, int code, int count) {
+void echoKey(corvane::Console& console, int code, int count) {
   console.setForeground(14);
   console.setBackground(1);
   console.moveCursor(1, 12);
@@ -65,12 +65,12 @@ int main(int argc, char** argv) {
       field = true;
     }
   }
-  std::string problem;
-  auto console = corvane::TerminalConsole::open(problem);
-  if (!console) {
-    std::fprintf(stderr, "no terminal: %s\n", problem.c_str());
+  corvane::OpenedConsole opened = corvane::TerminalConsole::open();
+  if (!opened.console) {
+    std::fprintf(stderr, "no terminal: %s\n", opened.problem.c_str());
     return 2;
   }
+  corvane::Console* console = opened.console.get();
   console->setLineEditing(edit);
   drawTestContent(*console);
   if (field) {
