@@ -4,14 +4,21 @@
 #ifndef CORVANE_PLATFORM_SCRIPT_INPUT_H
 #define CORVANE_PLATFORM_SCRIPT_INPUT_H
 
-#include <memory>
-
 #include "console/scripted_console.h"
 
 namespace corvane {
 
-// Reads the descriptor, which stays the caller's to close.
-std::unique_ptr<ScriptInput> scriptInputOf(int descriptor);
+// Reads a descriptor, which stays the caller's to close.
+class DescriptorScriptInput : public ScriptInput {
+ public:
+  explicit DescriptorScriptInput(int descriptor) : descriptor_(descriptor) {}
+
+  long read(char* buffer, unsigned size) override;
+  bool ready() override;
+
+ private:
+  int descriptor_;
+};
 
 }  // namespace corvane
 

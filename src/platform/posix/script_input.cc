@@ -7,33 +7,17 @@
 
 namespace corvane {
 
-namespace {
+long DescriptorScriptInput::read(char* buffer, unsigned size) {
+  ssize_t got;
+  do {
+    got = ::read(descriptor_, buffer, size);
+  } while (got < 0 && errno == EINTR);
+  return static_cast<long>(got);
+}
 
-class DescriptorInput : public ScriptInput {
- public:
-  explicit DescriptorInput(int descriptor) : descriptor_(descriptor) {}
-
-  long read(char* buffer, unsigned size) override {
-    ssize_t got;
-    do {
-      got = ::read(descriptor_, buffer, size);
-    } while (got < 0 && errno == EINTR);
-    return static_cast<long>(got);
-  }
-
-  bool ready() override {
-    pollfd request{descriptor_, POLLIN, 0};
-    return ::poll(&request, 1, 0) > 0;
-  }
-
- private:
-  int descriptor_;
-};
-
-}  // namespace
-
-std::unique_ptr<ScriptInput> scriptInputOf(int descriptor) {
-  return std::make_unique<DescriptorInput>(descriptor);
+bool DescriptorScriptInput::ready() {
+  pollfd request{descriptor_, POLLIN, 0};
+  return ::poll(&request, 1, 0) > 0;
 }
 
 }  // namespace corvane

@@ -16,7 +16,7 @@ OpenedConsole makeNativeConsole() {
   // Keys from a file or a pipe. The C runtime would otherwise turn CR LF into
   // LF and stop at a Ctrl-Z, and both are keys a script may send.
   _setmode(0, _O_BINARY);
-  return {std::make_unique<ScriptedConsole>(scriptInputOf(0)), ""};
+  return {std::make_unique<ScriptedConsole>(std::make_unique<DescriptorScriptInput>(0)), ""};
 }
 
 }  // namespace corvane

@@ -4,25 +4,11 @@
 
 namespace corvane {
 
-namespace {
-
-class DescriptorInput : public ScriptInput {
- public:
-  explicit DescriptorInput(int descriptor) : descriptor_(descriptor) {}
-
-  long read(char* buffer, unsigned size) override { return _read(descriptor_, buffer, size); }
-
-  // Console input never reaches here; a file or pipe is read when asked.
-  bool ready() override { return true; }
-
- private:
-  int descriptor_;
-};
-
-}  // namespace
-
-std::unique_ptr<ScriptInput> scriptInputOf(int descriptor) {
-  return std::make_unique<DescriptorInput>(descriptor);
+long DescriptorScriptInput::read(char* buffer, unsigned size) {
+  return _read(descriptor_, buffer, size);
 }
+
+// Console input never reaches here; a file or pipe is read when asked.
+bool DescriptorScriptInput::ready() { return true; }
 
 }  // namespace corvane
