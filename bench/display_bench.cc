@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/display_text.h"
+#include "platform/file_system_text.h"
 
 namespace corvane {
 namespace {

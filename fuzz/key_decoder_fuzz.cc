@@ -34,9 +34,9 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/key_codes.h"
-#include "platform/key_decoder.h"
-#include "platform/mouse_event.h"
+#include "console/key_codes.h"
+#include "console/key_decoder.h"
+#include "console/mouse_event.h"
 
 namespace {
 

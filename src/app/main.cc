@@ -4,15 +4,12 @@
 #include <string>
 #include <vector>
 
-#if defined(__GLIBC__)
-#include <malloc.h>
-#endif
-
 #include "app/program_flow.h"
 #include "app/run_report.h"
 #include "platform/command_line.h"
 #include "platform/file_system.h"
 #include "platform/native_console.h"
+#include "platform/process_memory.h"
 
 namespace {
 
@@ -25,14 +22,7 @@ bool print(const std::string& text, std::FILE* stream) {
 }  // namespace
 
 int main(int argc, char** argv) {
-#if defined(__GLIBC__)
-  // The sources screen builds lists of the whole directory on a key. glibc
-  // would give their memory back to the system when they are freed and
-  // take it again, page fault by page fault, for the next key: about 4 ms
-  // for 20,000 names on a virtual machine. Freed memory is kept instead.
-  mallopt(M_MMAP_THRESHOLD, 16 << 20);
-  mallopt(M_TRIM_THRESHOLD, 64 << 20);
-#endif
+  corvane::keepFreedMemory();
   const std::vector<std::string> arguments(argv + (argc > 0 ? 1 : 0), argv + argc);
   std::unique_ptr<corvane::FileSystem> fs =
       corvane::makeNativeFileSystem(argc > 0 ? argv[0] : std::string());

@@ -7,9 +7,9 @@
 #include <utility>
 
 #include "app/compiler_directory.h"
+#include "console/key_codes.h"
 #include "makefile/makefile.h"
 #include "platform/command_line.h"
-#include "platform/key_codes.h"
 #include "project/make_project.h"
 #include "project/source_discovery.h"
 #include "text/path_names.h"

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/console.h"
+#include "console/console.h"
 #include "platform/file_system.h"
 #include "platform/native_console.h"
 #include "text/text_utils.h"

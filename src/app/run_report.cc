@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "platform/display_text.h"
+#include "platform/file_system_text.h"
 #include "text/path_names.h"
 #include "ui/corvane_screen.h"
 

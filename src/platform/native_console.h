@@ -7,7 +7,7 @@
 #include <memory>
 #include <string>
 
-#include "platform/console.h"
+#include "console/console.h"
 
 namespace corvane {
 

@@ -1,16 +1,24 @@
 // The bytes of a script: how each system reads standard input when it is a
-// file or a pipe. The scripted console above it is the same everywhere.
+// file or a pipe. The scripted console that decodes them is the same
+// everywhere.
 #ifndef CORVANE_PLATFORM_SCRIPT_INPUT_H
 #define CORVANE_PLATFORM_SCRIPT_INPUT_H
 
+#include "console/scripted_console.h"
+
 namespace corvane {
 
-// Reads up to size bytes, waiting for them; 0 at the end of the input, and
-// less than 0 on an error (which ends the input just as well).
-long readScriptBytes(int descriptor, char* buffer, unsigned size);
+// Reads a descriptor, which stays the caller's to close.
+class DescriptorScriptInput : public ScriptInput {
+ public:
+  explicit DescriptorScriptInput(int descriptor) : descriptor_(descriptor) {}
 
-// True when a read would not wait.
-bool scriptBytesReady(int descriptor);
+  long read(char* buffer, unsigned size) override;
+  bool ready() override;
+
+ private:
+  int descriptor_;
+};
 
 }  // namespace corvane
 

@@ -3,7 +3,7 @@
 #include <array>
 #include <string>
 
-#include "platform/display_text.h"
+#include "platform/file_system_text.h"
 #include "ui/editor_drawing.h"
 #include "ui/screen_keys.h"
 #include "ui/read_key.h"

@@ -8,7 +8,7 @@
 
 #include <vector>
 
-#include "platform/mouse_event.h"
+#include "console/mouse_event.h"
 
 namespace corvane {
 

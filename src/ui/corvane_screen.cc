@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "platform/command_line.h"
-#include "platform/display_text.h"
+#include "platform/file_system_text.h"
 #include "ui/read_key.h"
 
 namespace corvane {

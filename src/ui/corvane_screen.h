@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/console.h"
+#include "console/console.h"
 #include "text/text_utils.h"
 #include "ui/line_editor.h"
 #include "ui/text_window.h"

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "makefile/makefile.h"
-#include "platform/display_text.h"
+#include "platform/file_system_text.h"
 #include "ui/editor_drawing.h"
 #include "ui/help_box.h"
 

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "platform/console.h"
+#include "console/console.h"
 #include "ui/editor_drawing.h"
 #include "ui/read_key.h"
 #include "ui/text_window.h"

@@ -8,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/key_codes.h"
+#include "console/key_codes.h"
 #include "ui/corvane_screen.h"
 #include "ui/text_window.h"
 

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <vector>
 
-#include "platform/display_text.h"
-#include "platform/mouse_event.h"
+#include "console/mouse_event.h"
+#include "platform/file_system_text.h"
 #include "text/text_utils.h"
 #include "ui/read_key.h"
 

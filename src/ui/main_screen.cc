@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "platform/display_text.h"
+#include "platform/file_system_text.h"
 #include "text/text_utils.h"
 #include "ui/editor_drawing.h"
 #include "ui/screen_keys.h"

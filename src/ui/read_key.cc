@@ -1,6 +1,6 @@
 #include "ui/read_key.h"
 
-#include "platform/mouse_event.h"
+#include "console/mouse_event.h"
 #include "text/text_utils.h"
 
 namespace corvane {

@@ -1,6 +1,6 @@
 // Reading one key as the screens want it: scan codes negated, characters
 // above ASCII folded into one code, keys typed ahead dropped and Alt chords
-// skipped (see platform/key_codes.h for the codes). A click counts only
+// skipped (see console/key_codes.h for the codes). A click counts only
 // where a window says what it means: it then comes back as that key.
 #ifndef CORVANE_UI_READ_KEY_H
 #define CORVANE_UI_READ_KEY_H
@@ -8,13 +8,13 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/console.h"
-#include "platform/key_codes.h"
+#include "console/console.h"
+#include "console/key_codes.h"
 #include "ui/text_window.h"
 
 namespace corvane {
 
-// One key as a code, or a mouse event as its code (platform/mouse_event.h),
+// One key as a code, or a mouse event as its code (console/mouse_event.h),
 // for a reader that handles clicks itself; keys typed ahead of it are
 // dropped, and Alt chords are skipped.
 int readKeyOrMouse(Console& console);

@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "platform/key_codes.h"
+#include "console/key_codes.h"
 #include "text/text_utils.h"
 #include "ui/editor_drawing.h"
 #include "ui/flags_box.h"

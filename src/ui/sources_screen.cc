@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <string_view>
 
-#include "platform/display_text.h"
+#include "platform/file_system_text.h"
 #include "project/source_discovery.h"
 #include "ui/editor_drawing.h"
 #include "ui/screen_keys.h"

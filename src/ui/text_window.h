@@ -9,8 +9,8 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/console.h"
-#include "platform/mouse_event.h"
+#include "console/console.h"
+#include "console/mouse_event.h"
 #include "ui/click_map.h"
 
 namespace corvane {

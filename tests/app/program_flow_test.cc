@@ -11,7 +11,7 @@
 #include "platform/command_line.h"
 #include "support/memory_console.h"
 #include "project/make_project.h"
-#include "platform/key_codes.h"
+#include "console/key_codes.h"
 #include "support/fake_file_system.h"
 #include "support/screen_recorder.h"
 

@@ -1,6 +1,6 @@
 #include "support/memory_console.h"
 
-#include "platform/key_codes.h"
+#include "console/key_codes.h"
 
 namespace corvane {
 

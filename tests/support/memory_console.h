@@ -9,8 +9,8 @@
 #include <string_view>
 #include <utility>
 
-#include "platform/cell_console.h"
-#include "platform/mouse_event.h"
+#include "console/cell_console.h"
+#include "console/mouse_event.h"
 
 namespace corvane {
 

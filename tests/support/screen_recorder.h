@@ -9,7 +9,7 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/console.h"
+#include "console/console.h"
 #include "support/memory_console.h"
 
 namespace corvane {

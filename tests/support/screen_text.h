@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "platform/console.h"
+#include "console/console.h"
 
 namespace corvane {
 

@@ -1,4 +1,4 @@
-#include "platform/display_text.h"
+#include "platform/file_system_text.h"
 
 namespace corvane {
 

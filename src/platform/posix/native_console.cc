@@ -2,8 +2,12 @@
 
 #include <unistd.h>
 
+#include <memory>
+#include <utility>
+
+#include "console/scripted_console.h"
 #include "platform/posix/terminal_console.h"
-#include "platform/scripted_console.h"
+#include "platform/script_input.h"
 
 namespace corvane {
 
@@ -11,7 +15,8 @@ OpenedConsole makeNativeConsole() {
   // A terminal Corvane cannot draw on is not read as a script: its input
   // never ends, and the user would wait at a question nobody can see.
   if (::isatty(STDIN_FILENO)) return TerminalConsole::open();
-  return {std::make_unique<ScriptedConsole>(STDIN_FILENO), ""};
+  auto input = std::make_unique<DescriptorScriptInput>(STDIN_FILENO);
+  return {std::make_unique<ScriptedConsole>(std::move(input)), ""};
 }
 
 }  // namespace corvane

@@ -7,16 +7,16 @@
 
 namespace corvane {
 
-long readScriptBytes(int descriptor, char* buffer, unsigned size) {
+long DescriptorScriptInput::read(char* buffer, unsigned size) {
   ssize_t got;
   do {
-    got = ::read(descriptor, buffer, size);
+    got = ::read(descriptor_, buffer, size);
   } while (got < 0 && errno == EINTR);
   return static_cast<long>(got);
 }
 
-bool scriptBytesReady(int descriptor) {
-  pollfd request{descriptor, POLLIN, 0};
+bool DescriptorScriptInput::ready() {
+  pollfd request{descriptor_, POLLIN, 0};
   return ::poll(&request, 1, 0) > 0;
 }
 

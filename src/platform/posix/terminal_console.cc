@@ -10,7 +10,7 @@
 #include <algorithm>
 #include <cerrno>
 
-#include "platform/cp437.h"
+#include "console/cp437.h"
 
 namespace corvane {
 

@@ -25,8 +25,8 @@
 #include <memory>
 #include <string>
 
-#include "platform/cell_console.h"
-#include "platform/key_decoder.h"
+#include "console/cell_console.h"
+#include "console/key_decoder.h"
 #include "platform/native_console.h"
 #include "platform/posix/terminal_mode.h"
 #include "platform/posix/terminal_palette.h"

@@ -16,7 +16,7 @@
 #include <cstring>
 #include <termios.h>
 
-#include "platform/mouse_event.h"
+#include "platform/mouse_setting.h"
 #include "platform/posix/descriptor.h"
 #include "platform/posix/ending_signals.h"
 

@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/display_text.h"
+#include "platform/file_system_text.h"
 
 namespace corvane {
 

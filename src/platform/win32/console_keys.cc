@@ -1,7 +1,7 @@
 #include "platform/win32/console_keys.h"
 
-#include "platform/key_codes.h"
-#include "platform/mouse_event.h"
+#include "console/key_codes.h"
+#include "console/mouse_event.h"
 
 namespace corvane {
 

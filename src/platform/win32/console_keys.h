@@ -16,7 +16,7 @@ namespace corvane {
 // keys); one per repeat otherwise.
 void appendKeyPresses(const KEY_EVENT_RECORD& event, std::vector<int>& presses);
 
-// Appends the mouse events (platform/mouse_event.h) that one mouse record
+// Appends the mouse events (console/mouse_event.h) that one mouse record
 // stands for: one per button it finds newly pressed, or a wheel turn; none
 // for a release or a move. buttonsHeld is the button state before the
 // record and is brought up to date.

@@ -1,6 +1,6 @@
 #include "platform/win32/key_queue.h"
 
-#include "platform/mouse_event.h"
+#include "console/mouse_event.h"
 
 namespace corvane {
 

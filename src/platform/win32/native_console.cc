@@ -5,7 +5,8 @@
 
 #include <utility>
 
-#include "platform/scripted_console.h"
+#include "console/scripted_console.h"
+#include "platform/script_input.h"
 #include "platform/win32/win32_console.h"
 
 namespace corvane {
@@ -15,7 +16,7 @@ OpenedConsole makeNativeConsole() {
   // Keys from a file or a pipe. The C runtime would otherwise turn CR LF into
   // LF and stop at a Ctrl-Z, and both are keys a script may send.
   _setmode(0, _O_BINARY);
-  return {std::make_unique<ScriptedConsole>(0), ""};
+  return {std::make_unique<ScriptedConsole>(std::make_unique<DescriptorScriptInput>(0)), ""};
 }
 
 }  // namespace corvane

@@ -4,11 +4,11 @@
 
 namespace corvane {
 
-long readScriptBytes(int descriptor, char* buffer, unsigned size) {
-  return _read(descriptor, buffer, size);
+long DescriptorScriptInput::read(char* buffer, unsigned size) {
+  return _read(descriptor_, buffer, size);
 }
 
 // Console input never reaches here; a file or pipe is read when asked.
-bool scriptBytesReady(int /*descriptor*/) { return true; }
+bool DescriptorScriptInput::ready() { return true; }
 
 }  // namespace corvane

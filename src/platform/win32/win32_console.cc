@@ -5,8 +5,9 @@
 #include <cstdlib>
 #include <vector>
 
-#include "platform/cell_console.h"
-#include "platform/mouse_event.h"
+#include "console/cell_console.h"
+#include "console/mouse_event.h"
+#include "platform/mouse_setting.h"
 #include "platform/win32/console_keys.h"
 #include "platform/win32/key_queue.h"
 #include "platform/win32/windows_api.h"

@@ -4,7 +4,7 @@
 
 #include <memory>
 
-#include "platform/console.h"
+#include "console/console.h"
 
 namespace corvane {
 

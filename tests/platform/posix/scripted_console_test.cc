@@ -1,11 +1,13 @@
-#include "platform/scripted_console.h"
+#include "console/scripted_console.h"
 
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "platform/script_input.h"
 #include "ui/read_key.h"
 
 namespace corvane {
@@ -19,7 +21,9 @@ class Script {
     ::close(fds_[0]);
     closeInput();
   }
-  int readEnd() const { return fds_[0]; }
+  std::unique_ptr<ScriptInput> input() const {
+    return std::make_unique<DescriptorScriptInput>(fds_[0]);
+  }
   void write(std::string_view bytes) {
     ASSERT_EQ(::write(fds_[1], bytes.data(), bytes.size()),
               static_cast<ssize_t>(bytes.size()));
@@ -44,7 +48,7 @@ TEST(ScriptedConsole, DecodesKeysLikeATerminal) {
   // UTF-8 too; only Esc and a character are two keys, as a script means them.
   script.write("ab\x1b[A\x1bOF\x1b[3~\x7f\r\n\x1bq\x1b[[E\xc3\xb3");
   script.closeInput();
-  ScriptedConsole console(script.readEnd());
+  ScriptedConsole console(script.input());
   std::vector<int> codes;
   for (int i = 0; i < 11; ++i) codes.push_back(nextCode(console));
   EXPECT_EQ(codes, (std::vector<int>{'a', 'b', kKeyUp, kKeyEnd, kKeyDelete, kKeyBackspace,
@@ -55,7 +59,7 @@ TEST(ScriptedConsole, EndOfInputGivesEscForeverAndNeverBlocks) {
   Script script;
   script.write("x\x1b");
   script.closeInput();
-  ScriptedConsole console(script.readEnd());
+  ScriptedConsole console(script.input());
   EXPECT_TRUE(console.keyPending());
   EXPECT_EQ(console.getKey(), 'x');
   // The trailing Esc has nothing after it: it is the Esc key.
@@ -71,7 +75,7 @@ TEST(ScriptedConsole, EndOfInputGivesEscForeverAndNeverBlocks) {
 TEST(ScriptedConsole, KeysOfAScriptAreNeverTypedAhead) {
   Script script;
   script.write("abc");
-  ScriptedConsole console(script.readEnd());
+  ScriptedConsole console(script.input());
   EXPECT_TRUE(console.keyPending());
   EXPECT_FALSE(console.typedAheadPending());
   EXPECT_EQ(console.getKey(), 'a');
@@ -92,7 +96,7 @@ TEST(ScriptedConsole, PasteTypesOnlyIntoALineEditor) {
   Script script;
   script.write("\x1b[200~no\x1b[201~1\x1b[200~yes\x1b[201~2");
   script.closeInput();
-  ScriptedConsole console(script.readEnd());
+  ScriptedConsole console(script.input());
   EXPECT_EQ(console.getKey(), '1');
   console.setLineEditing(true);
   std::string typed;
@@ -103,7 +107,7 @@ TEST(ScriptedConsole, PasteTypesOnlyIntoALineEditor) {
 TEST(ScriptedConsole, KeepsTheCellsItIsGiven) {
   Script script;
   script.closeInput();
-  ScriptedConsole console(script.readEnd());
+  ScriptedConsole console(script.input());
   console.setRegion(10, 5, 20, 6);
   console.setForeground(14);
   console.setBackground(2);

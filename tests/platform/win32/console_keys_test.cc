@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "platform/mouse_event.h"
+#include "console/mouse_event.h"
 #include "platform/win32/key_queue.h"
 #include "ui/read_key.h"
 

@@ -14,7 +14,7 @@
 #include <thread>
 #include <vector>
 
-#include "platform/mouse_event.h"
+#include "console/mouse_event.h"
 #include "support/pty_terminal.h"
 #include "ui/read_key.h"
 

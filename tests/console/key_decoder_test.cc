@@ -1,11 +1,11 @@
-#include "platform/key_decoder.h"
+#include "console/key_decoder.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
-#include "platform/mouse_event.h"
+#include "console/mouse_event.h"
 #include "ui/read_key.h"
 
 namespace corvane {

@@ -1,4 +1,4 @@
-#include "platform/cp437.h"
+#include "console/cp437.h"
 
 #include <gtest/gtest.h>
 

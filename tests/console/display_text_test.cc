@@ -1,4 +1,4 @@
-#include "platform/display_text.h"
+#include "console/display_text.h"
 
 #include <gtest/gtest.h>
 
@@ -42,13 +42,6 @@ TEST(DisplayText, BytesThatFormNoCharacterShowAsOneMarkEach) {
   // another and one cut short by the end.
   EXPECT_EQ(shownUtf8("caf\xe9.c\x80x\xe2\x82y\xf0\x9f\x98"),
             std::make_pair(std::string("caf?.c?x?y?"), Lengths{1, 1, 1, 1, 1, 1, 1, 1, 2, 1, 3}));
-}
-
-// Printable ASCII shows as it is; the bytes just outside it do not.
-TEST(DisplayText, OnlyPrintableAsciiShowsAsItIs) {
-  const std::pair<std::string, std::string> cases[] = {
-      {"util.c", "util.c"}, {" ~x", " ~x"}, {"a\x7f", "a?"}, {"\x1f" "b", "?b"}, {"", ""}};
-  for (const auto& [text, cells] : cases) EXPECT_EQ(displayText(text), cells) << text;
 }
 
 TEST(DisplayText, PrintedUtf8ReplacesWhatCouldSteerATerminal) {

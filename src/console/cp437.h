@@ -1,8 +1,8 @@
 // The glyphs of code page 437, the character set Corvane's screens are drawn
 // in: every byte 0-255 is a visible glyph, control bytes included (byte 9 is
 // the small circle the screens use as a tab mark, 196 the horizontal line).
-#ifndef CORVANE_PLATFORM_CP437_H
-#define CORVANE_PLATFORM_CP437_H
+#ifndef CORVANE_CONSOLE_CP437_H
+#define CORVANE_CONSOLE_CP437_H
 
 #include <cstdint>
 
@@ -23,4 +23,4 @@ char cp437FromUnicode(char32_t character);
 
 }  // namespace corvane
 
-#endif  // CORVANE_PLATFORM_CP437_H
+#endif  // CORVANE_CONSOLE_CP437_H

@@ -6,18 +6,31 @@
 // kept, so the screens behave exactly as on a terminal. Every key of a script
 // is meant, so none counts as typed ahead; once the input ends every further
 // key is Esc, so a script that stops early ends the run instead of hanging.
-#ifndef CORVANE_PLATFORM_SCRIPTED_CONSOLE_H
-#define CORVANE_PLATFORM_SCRIPTED_CONSOLE_H
+#ifndef CORVANE_CONSOLE_SCRIPTED_CONSOLE_H
+#define CORVANE_CONSOLE_SCRIPTED_CONSOLE_H
 
-#include "platform/cell_console.h"
-#include "platform/key_decoder.h"
+#include <memory>
+
+#include "console/cell_console.h"
+#include "console/key_decoder.h"
 
 namespace corvane {
 
+// Where the bytes of a script come from: standard input, read as each
+// system reads a file or a pipe.
+class ScriptInput {
+ public:
+  virtual ~ScriptInput() = default;
+  // Reads up to size bytes, waiting for them; 0 at the end of the input,
+  // and less than 0 on an error (which ends the input just as well).
+  virtual long read(char* buffer, unsigned size) = 0;
+  // True when a read would not wait.
+  virtual bool ready() = 0;
+};
+
 class ScriptedConsole : public CellConsole {
  public:
-  // Reads from the descriptor, which stays the caller's to close.
-  explicit ScriptedConsole(int inputDescriptor);
+  explicit ScriptedConsole(std::unique_ptr<ScriptInput> input);
 
   int getKey() override;
   bool keyPending() override;
@@ -32,11 +45,11 @@ class ScriptedConsole : public CellConsole {
   // False when nothing was read.
   bool readInput(bool wait);
 
-  int input_;
+  std::unique_ptr<ScriptInput> input_;
   KeyDecoder decoder_{KeyDecoder::Source::kScript};
   bool ended_ = false;
 };
 
 }  // namespace corvane
 
-#endif  // CORVANE_PLATFORM_SCRIPTED_CONSOLE_H
+#endif  // CORVANE_CONSOLE_SCRIPTED_CONSOLE_H

@@ -5,16 +5,16 @@
 // "ESC [", SS3 "ESC O", the Linux console's own), all understood here;
 // sequences it does not know are swallowed whole rather than typed. Text
 // arrives as UTF-8: each character is one key. Mouse reports, once asked
-// for, become mouse events (platform/mouse_event.h) among the keys.
-#ifndef CORVANE_PLATFORM_KEY_DECODER_H
-#define CORVANE_PLATFORM_KEY_DECODER_H
+// for, become mouse events (console/mouse_event.h) among the keys.
+#ifndef CORVANE_CONSOLE_KEY_DECODER_H
+#define CORVANE_CONSOLE_KEY_DECODER_H
 
 #include <cstdint>
 #include <deque>
 #include <string>
 #include <string_view>
 
-#include "platform/utf8.h"
+#include "console/utf8.h"
 
 namespace corvane {
 
@@ -129,4 +129,4 @@ class KeyDecoder {
 
 }  // namespace corvane
 
-#endif  // CORVANE_PLATFORM_KEY_DECODER_H
+#endif  // CORVANE_CONSOLE_KEY_DECODER_H

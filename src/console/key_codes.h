@@ -3,12 +3,12 @@
 //   1 to 127            a character of the console's code page, as its byte
 //   -1 to -65535        a key without a character: minus its scan code
 //   below -65535        a key that is neither (the named codes at the end)
-//   -0x10000000 and below   a mouse event (platform/mouse_event.h)
+//   -0x10000000 and below   a mouse event (console/mouse_event.h)
 //
 // Characters above 127 are not handed out as bytes: readKey turns them into
 // kKeyNonAscii, so that no character can pose as a scan code.
-#ifndef CORVANE_PLATFORM_KEY_CODES_H
-#define CORVANE_PLATFORM_KEY_CODES_H
+#ifndef CORVANE_CONSOLE_KEY_CODES_H
+#define CORVANE_CONSOLE_KEY_CODES_H
 
 namespace corvane {
 
@@ -57,4 +57,4 @@ inline bool isArrowKey(int key) {
 
 }  // namespace corvane
 
-#endif  // CORVANE_PLATFORM_KEY_CODES_H
+#endif  // CORVANE_CONSOLE_KEY_CODES_H

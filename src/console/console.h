@@ -3,8 +3,8 @@
 // 437 in the 16 colours of a text screen. The platform layer supplies the
 // implementations (terminal, scripted input, Win32); the tests bring one that
 // lives in memory.
-#ifndef CORVANE_PLATFORM_CONSOLE_H
-#define CORVANE_PLATFORM_CONSOLE_H
+#ifndef CORVANE_CONSOLE_CONSOLE_H
+#define CORVANE_CONSOLE_CONSOLE_H
 
 #include <cstdint>
 #include <string_view>
@@ -65,8 +65,8 @@ class Console {
                           const std::vector<Cell>& buffer) = 0;
   // One key press without echo: its character, or 0 and then (on the next
   // call) the scan code for a key without a character, or one of the whole
-  // key codes of platform/key_codes.h (a non-ASCII character, an Alt chord,
-  // a mouse event of platform/mouse_event.h where the console has a mouse).
+  // key codes of console/key_codes.h (a non-ASCII character, an Alt chord,
+  // a mouse event of console/mouse_event.h where the console has a mouse).
   virtual int getKey() = 0;
   // True when a key press is waiting to be read by getKey. A click is no key
   // press: mouse events waiting before it are dropped.
@@ -86,4 +86,4 @@ class Console {
 
 }  // namespace corvane
 
-#endif  // CORVANE_PLATFORM_CONSOLE_H
+#endif  // CORVANE_CONSOLE_CONSOLE_H

@@ -1,15 +1,15 @@
-#include "platform/scripted_console.h"
+#include "console/scripted_console.h"
 
-#include "platform/script_input.h"
+#include <utility>
 
 namespace corvane {
 
-ScriptedConsole::ScriptedConsole(int inputDescriptor) : input_(inputDescriptor) {}
+ScriptedConsole::ScriptedConsole(std::unique_ptr<ScriptInput> input) : input_(std::move(input)) {}
 
 bool ScriptedConsole::readInput(bool wait) {
-  if (ended_ || (!wait && !scriptBytesReady(input_))) return false;
+  if (ended_ || (!wait && !input_->ready())) return false;
   char buffer[256];
-  const long got = readScriptBytes(input_, buffer, sizeof buffer);
+  const long got = input_->read(buffer, sizeof buffer);
   if (got <= 0) {
     // End of input (or an error, which ends it just as well): an Esc still
     // waiting for a sequence was the Esc key.

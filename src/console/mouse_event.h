@@ -7,8 +7,8 @@
 // Their codes lie far below every other key code (see key_codes.h), so a
 // click can never be read as a key, nor a key as a click. Only presses and
 // wheel turns are passed on: nothing acts on a release, a drag or a move.
-#ifndef CORVANE_PLATFORM_MOUSE_EVENT_H
-#define CORVANE_PLATFORM_MOUSE_EVENT_H
+#ifndef CORVANE_CONSOLE_MOUSE_EVENT_H
+#define CORVANE_CONSOLE_MOUSE_EVENT_H
 
 namespace corvane {
 
@@ -46,11 +46,6 @@ int mouseCode(const MouseEvent& event);
 // The event of a code that mouseCode made.
 MouseEvent mouseEventOf(int code);
 
-// Whether the user lets Corvane take the mouse: yes unless CORVANE_MOUSE is
-// "0". A terminal's own text selection does not work while a program takes
-// the mouse, so there is a way to keep it.
-bool mouseWanted();
-
 }  // namespace corvane
 
-#endif  // CORVANE_PLATFORM_MOUSE_EVENT_H
+#endif  // CORVANE_CONSOLE_MOUSE_EVENT_H

@@ -1,4 +1,4 @@
-#include "platform/utf8.h"
+#include "console/utf8.h"
 
 namespace corvane {
 

@@ -1,4 +1,4 @@
-#include "platform/cell_console.h"
+#include "console/cell_console.h"
 
 #include <algorithm>
 

@@ -1,8 +1,8 @@
 // Reading UTF-8 one byte at a time, as keys arrive from a terminal and as
 // names are turned into cells for the screen. Strict: overlong forms,
 // surrogates and code points past U+10FFFF are invalid.
-#ifndef CORVANE_PLATFORM_UTF8_H
-#define CORVANE_PLATFORM_UTF8_H
+#ifndef CORVANE_CONSOLE_UTF8_H
+#define CORVANE_CONSOLE_UTF8_H
 
 #include <cstdint>
 
@@ -34,4 +34,4 @@ class Utf8Reader {
 
 }  // namespace corvane
 
-#endif  // CORVANE_PLATFORM_UTF8_H
+#endif  // CORVANE_CONSOLE_UTF8_H

@@ -1,15 +1,15 @@
 // An 80 x 25 buffer of cells that implements every drawing operation of the
 // Console. It is the truth for what the screen shows; the backends only add
 // key input and, for real terminals, put the cells on the display.
-#ifndef CORVANE_PLATFORM_CELL_CONSOLE_H
-#define CORVANE_PLATFORM_CELL_CONSOLE_H
+#ifndef CORVANE_CONSOLE_CELL_CONSOLE_H
+#define CORVANE_CONSOLE_CELL_CONSOLE_H
 
 #include <array>
 #include <string>
 #include <string_view>
 #include <vector>
 
-#include "platform/console.h"
+#include "console/console.h"
 
 namespace corvane {
 
@@ -68,4 +68,4 @@ class CellConsole : public Console {
 
 }  // namespace corvane
 
-#endif  // CORVANE_PLATFORM_CELL_CONSOLE_H
+#endif  // CORVANE_CONSOLE_CELL_CONSOLE_H

@@ -1,7 +1,4 @@
-#include "platform/mouse_event.h"
-
-#include <cstdlib>
-#include <cstring>
+#include "console/mouse_event.h"
 
 namespace corvane {
 
@@ -34,11 +31,6 @@ MouseEvent mouseEventOf(int code) {
   event.column = (payload >> kCoordinateBits) & kCoordinateMask;
   event.row = payload & kCoordinateMask;
   return event;
-}
-
-bool mouseWanted() {
-  const char* setting = std::getenv("CORVANE_MOUSE");
-  return setting == nullptr || std::strcmp(setting, "0") != 0;
 }
 
 }  // namespace corvane

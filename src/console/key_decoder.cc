@@ -1,9 +1,9 @@
-#include "platform/key_decoder.h"
+#include "console/key_decoder.h"
 
 #include <algorithm>
 
-#include "platform/key_codes.h"
-#include "platform/mouse_event.h"
+#include "console/key_codes.h"
+#include "console/mouse_event.h"
 #include "text/text_utils.h"
 
 namespace corvane {

@@ -1,0 +1,18 @@
+#include "platform/process_memory.h"
+
+#if defined(__GLIBC__)
+#include <malloc.h>
+#endif
+
+namespace corvane {
+
+void keepFreedMemory() {
+#if defined(__GLIBC__)
+  // Blocks below 16 MiB come from the heap, and the heap is trimmed only
+  // once 64 MiB lie free at its top.
+  mallopt(M_MMAP_THRESHOLD, 16 << 20);
+  mallopt(M_TRIM_THRESHOLD, 64 << 20);
+#endif
+}
+
+}  // namespace corvane
