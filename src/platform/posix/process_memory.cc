@@ -1,5 +1,9 @@
 #include "platform/process_memory.h"
 
+// Any system header tells whether the C library is glibc; without one
+// __GLIBC__ is not defined yet and the tuning below would silently vanish.
+#include <unistd.h>
+
 #if defined(__GLIBC__)
 #include <malloc.h>
 #endif
