@@ -390,6 +390,17 @@ TEST_F(ScriptedRunTest, Utf8CharactersInAScriptAreKeysTheScreensIgnore) {
   EXPECT_EQ(readFile(work_ / "Project.geXn"), projectFile("hello", {"hello.cpp", "util.c"}));
 }
 
+// A target that ends in .exe itself is kept by Enter in its box: only an
+// extension typed is cut.
+TEST_F(ScriptedRunTest, EnterAtOnceInTheTargetsBoxKeepsTheTarget) {
+  writeHelloSources();
+  writeFile(work_ / "Project.gen", "target x.exe.exe\r\nsource hello.cpp\r\n");
+  EXPECT_EQ(run(std::string(kEnter) + "2" + kEnter + kEnter + compilerAnswer("C:\\BCC55"))
+                .exitStatus,
+            0);
+  EXPECT_NE(readFile(work_ / "Project.gen")->find("\r\ntarget x.exe.exe\r\n"), std::string::npos);
+}
+
 TEST_F(ScriptedRunTest, LoadedProjectIsUsedForTheMakefile) {
   writeHelloSources();
   writeFile(work_ / "Project.gen", "target app.exe\r\nsource util.c\r\n");
