@@ -481,10 +481,28 @@ TEST_F(ScriptedRunTest, OtherSourcesAreOfferedAndMissingOrSpacedOnesNoted) {
   EXPECT_NE(readFile(work_ / "Project.gen")->find("old.c\r\nsource util.c\r\n"), std::string::npos);
   EXPECT_EQ(result.errors,
             "corvane: note: The project lists 1 source that is not in this directory: old.c.\n"
-            "corvane: note: The project lists 1 source whose name holds a space, which Borland "
-            "Make cannot build as it is named: my file.c.\n"
+            "corvane: note: The project lists 1 source whose name holds a space, # or $, which "
+            "Borland Make cannot build as it is named: my file.c.\n"
             "corvane: note: This directory holds 1 source that the project does not list, "
             "which the makefile leaves out: zz.c.\n");
+}
+
+// A new project in a directory with a name Make misreads and two entry
+// points; zz.c, (d) on the sources screen, is taken out of the project.
+TEST_F(ScriptedRunTest, WhatMakeCannotBuildIsNotedForANewProject) {
+  writeFile(work_ / "cost$1.c", "int cost(void) { return 1; }\n");
+  writeFile(work_ / "main.c", "int main(void)\n{\n}\n");
+  writeFile(work_ / "win.cpp", "int PASCAL WinMain(HINSTANCE h, HINSTANCE p, LPSTR c, int s)\n");
+  writeFile(work_ / "zz.c", "");
+  const RunResult result = run(std::string(kRight) + "d" + kEnter + compilerAnswer("C:\\BCC55"));
+  EXPECT_EQ(result.exitStatus, 0);
+  EXPECT_EQ(result.errors,
+            "corvane: note: The project lists 1 source whose name holds a space, # or $, which "
+            "Borland Make cannot build as it is named: cost$1.c.\n"
+            "corvane: note: 2 sources define an entry point: main.c, win.cpp; the target is "
+            "named after main.c.\n"
+            "corvane: note: This directory holds 1 source that the project does not list, which "
+            "the makefile leaves out: zz.c.\n");
 }
 
 // A new project of a DLL is a DLL; the replaced makefile's BCDIR is offered.
