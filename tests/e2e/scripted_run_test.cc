@@ -468,41 +468,27 @@ TEST_F(ScriptedRunTest, ALinkPlantedInASharedDirectoryIsNotFollowed) {
   EXPECT_EQ(entries(), (std::vector<std::string>{"Makefile.b", "Project.gen", "hello.cpp", "util.c"}));
 }
 
-// A project from elsewhere: util.c, one of the directory's other sources,
-// is (f); zz.c stays out of the project.
-TEST_F(ScriptedRunTest, OtherSourcesAreOfferedAndMissingOrSpacedOnesNoted) {
+// A project from elsewhere, without a target line: util.c, one of the
+// directory's other sources, is (g); zz.c stays out of the project. The
+// target is named after hello.cpp, the first of two entry points.
+TEST_F(ScriptedRunTest, OtherSourcesAreOfferedAndWhatMakeCannotBuildIsNoted) {
   writeHelloSources();
   writeFile(work_ / "my file.c", "");
+  writeFile(work_ / "cost$1.c", "int main(void)\n{\n}\n");
   writeFile(work_ / "zz.c", "");
-  writeFile(work_ / "Project.gen",
-            "source hello.cpp\r\nsource old.c\r\nsource old.c\r\nsource  \r\nsource my file.c\r\n");
+  writeFile(work_ / "Project.gen", "source hello.cpp\r\nsource old.c\r\nsource old.c\r\nsource  \r\n"
+                                   "source my file.c\r\nsource cost$1.c\r\n");
   const RunResult result =
-      run(std::string(kEnter) + kRight + "f" + kEnter + compilerAnswer("C:\\BCC55"));
-  EXPECT_NE(readFile(work_ / "Project.gen")->find("old.c\r\nsource util.c\r\n"), std::string::npos);
+      run(std::string(kEnter) + kRight + "g" + kEnter + compilerAnswer("C:\\BCC55"));
+  EXPECT_NE(readFile(work_ / "Project.gen")->find("\r\nsource util.c\r\n"), std::string::npos);
   EXPECT_EQ(result.errors,
             "corvane: note: The project lists 1 source that is not in this directory: old.c.\n"
-            "corvane: note: The project lists 1 source whose name holds a space, # or $, which "
-            "Borland Make cannot build as it is named: my file.c.\n"
+            "corvane: note: The project lists 2 sources whose names hold a space, # or $, which "
+            "Borland Make cannot build as they are named: cost$1.c, my file.c.\n"
+            "corvane: note: 2 sources define an entry point: hello.cpp, cost$1.c; the target is "
+            "named after hello.cpp.\n"
             "corvane: note: This directory holds 1 source that the project does not list, "
             "which the makefile leaves out: zz.c.\n");
-}
-
-// A new project in a directory with a name Make misreads and two entry
-// points; zz.c, (d) on the sources screen, is taken out of the project.
-TEST_F(ScriptedRunTest, WhatMakeCannotBuildIsNotedForANewProject) {
-  writeFile(work_ / "cost$1.c", "int cost(void) { return 1; }\n");
-  writeFile(work_ / "main.c", "int main(void)\n{\n}\n");
-  writeFile(work_ / "win.cpp", "int PASCAL WinMain(HINSTANCE h, HINSTANCE p, LPSTR c, int s)\n");
-  writeFile(work_ / "zz.c", "");
-  const RunResult result = run(std::string(kRight) + "d" + kEnter + compilerAnswer("C:\\BCC55"));
-  EXPECT_EQ(result.exitStatus, 0);
-  EXPECT_EQ(result.errors,
-            "corvane: note: The project lists 1 source whose name holds a space, # or $, which "
-            "Borland Make cannot build as it is named: cost$1.c.\n"
-            "corvane: note: 2 sources define an entry point: main.c, win.cpp; the target is "
-            "named after main.c.\n"
-            "corvane: note: This directory holds 1 source that the project does not list, which "
-            "the makefile leaves out: zz.c.\n");
 }
 
 // A new project of a DLL is a DLL; the replaced makefile's BCDIR is offered.
