@@ -439,7 +439,8 @@ TEST_F(TerminalRunTest, WithCorvaneMouseZeroNoReportsAreAskedForAndClicksDoNothi
 
 // The key that ends the usage screen is left for the shell, which reads it
 // with the rest of its line once corvane has ended. Clicks do nothing there:
-// the terminal is asked to stop sending them.
+// the terminal is asked to stop sending them; nor do keys pressed while the
+// window is too small.
 TEST_F(TerminalRunTest, UsageScreenWaitsForAKeyAndLeavesItToTheShell) {
   PtyTerminal terminal(25, 80);
   const fs::path previous = fs::current_path();
@@ -457,6 +458,13 @@ TEST_F(TerminalRunTest, UsageScreenWaitsForAKeyAndLeavesItToTheShell) {
   EXPECT_EQ(terminal.rowText(24), "                              Press any key to exit..");
   EXPECT_EQ(terminal.colours(5, 9).foreground, 11);  // yellow heading
   EXPECT_NE(terminal.output().find("\x1b[?1000l"), std::string::npos);
+  // A key pressed behind the request for a larger window is dropped.
+  terminal.resize(20, 80);
+  ASSERT_TRUE(terminal.waitForRow(1, "Please make this window at least 80 x 24 characters.", kWait));
+  terminal.send("q");
+  ASSERT_TRUE(terminal.waitForInputRead(kWait));
+  terminal.resize(25, 80);
+  ASSERT_TRUE(terminal.waitForRow(9, "    USAGE:", kWait)) << terminal.screenText();
   terminal.send("x");
   ASSERT_TRUE(waitForText(terminal, "status 0")) << terminal.screenText();
   terminal.send("yz\r");

@@ -199,6 +199,15 @@ bool TerminalConsole::keyPending() {
   }
   if (takeResizeNotice()) applyResize();
   present();
+  if (screenHidden()) {
+    // Keys pressed behind the request for a larger window are dropped here
+    // too: they would end a screen nobody has seen.
+    while (readInput(0)) {
+    }
+    decoder_.inputPaused();
+    dropKeysWhileHidden();
+    return inputLost_;
+  }
   pollfd input{STDIN_FILENO, POLLIN, 0};
   // A terminal that is gone ends the wait as well.
   return ::poll(&input, 1, 0) > 0;
