@@ -160,7 +160,8 @@ RunEnd saveAndWrite(CorvaneScreen& screen, FileSystem& fs, const MakeProject& pr
                                       "project file ", projectWhere);
   if (outcome.saveFailure != SaveResult::kSaved) return RunEnd::kProjectNotSaved;
   // What the saved project lists that the makefile cannot build from.
-  outcome.missingSources = SourceDirectory(directorySources(fs)).missingFrom(project.sources());
+  outcome.missingSources =
+      SourceDirectory(directorySources(fs), fs).missingFrom(project.sources());
   outcome.sourcesWithBlanks = sourcesMakeCannotName(project.sources());
 
   outcome.makefile = project.makefileName();

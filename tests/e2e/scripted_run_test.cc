@@ -453,15 +453,19 @@ TEST_F(ScriptedRunTest, ALinkPlantedInASharedDirectoryIsNotFollowed) {
   EXPECT_EQ(entries(), (std::vector<std::string>{"Makefile.b", "Project.gen", "hello.cpp", "util.c"}));
 }
 
-// A project from elsewhere: util.c, the directory's other source, is (f).
+// A project from elsewhere: util.c, the directory's other source, is (g).
+// A source in a subdirectory that is there is not missing.
 TEST_F(ScriptedRunTest, OtherSourcesAreOfferedAndMissingOrSpacedOnesNoted) {
   writeHelloSources();
   writeFile(work_ / "my file.c", "");
+  fs::create_directory(work_ / "src");
+  writeFile(work_ / "src" / "lib.c", "");
   writeFile(work_ / "Project.gen",
-            "source hello.cpp\r\nsource old.c\r\nsource old.c\r\nsource  \r\nsource my file.c\r\n");
+            "source hello.cpp\r\nsource old.c\r\nsource old.c\r\nsource  \r\nsource my file.c\r\n"
+            "source src/lib.c\r\n");
   const RunResult result =
-      run(std::string(kEnter) + kRight + "f" + kEnter + compilerAnswer("C:\\BCC55"));
-  EXPECT_NE(readFile(work_ / "Project.gen")->find("old.c\r\nsource util.c\r\n"), std::string::npos);
+      run(std::string(kEnter) + kRight + "g" + kEnter + compilerAnswer("C:\\BCC55"));
+  EXPECT_NE(readFile(work_ / "Project.gen")->find("lib.c\r\nsource util.c\r\n"), std::string::npos);
   EXPECT_EQ(result.errors,
             "corvane: note: The project lists 1 source that is not in this directory: old.c.\n"
             "corvane: note: The project lists 1 source whose name holds a space, which Borland "
