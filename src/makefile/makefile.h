@@ -39,6 +39,11 @@ ToolSettings spelledOut(const ToolSettings& settings);
 // when no line defines BCDIR.
 std::string compilerDirectoryNamedIn(std::string_view makefileText);
 
+// Whether the makefile text opens with the comment block that opens every
+// makefile Corvane writes (its line ends CR LF or LF alone): a makefile that
+// Corvane may replace without more ado than the usual question.
+bool writtenByCorvane(std::string_view text);
+
 // Whether Borland Make misreads a file name written into a makefile: it
 // splits a dependency line at blanks, a "#" starts a comment and a "$" a
 // macro, so it cannot build the file as it is named.
