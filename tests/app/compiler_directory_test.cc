@@ -149,7 +149,6 @@ TEST(CompilerDirectoryFromAnswerTest, TheCompilerIsFoundInTheAnswerOrAboveItsBin
       {"D:\\Bcc\\Bin", "D:\\Bcc"},
       {"D:\\Bcc\\Bin\\", "D:\\Bcc"},
       {"E:\\Bin", "E:"},
-      {"E:", "E:"},
       // A directory holding the compiler but not named Bin has nothing above
       // it that the makefile could use.
       {"D:\\Tools", std::nullopt},
