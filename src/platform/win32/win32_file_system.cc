@@ -13,9 +13,6 @@
 #include "platform/win32/windows_api.h"
 #include "text/text_utils.h"
 
-// After <windows.h>, which it needs.
-#include <aclapi.h>
-
 namespace corvane {
 
 namespace {
@@ -143,16 +140,6 @@ class PrivateSecurity {
   bool valid_ = false;
 };
 
-// Gives a file the access a new file in its directory gets: the
-// directory's inheritable entries, none of its own.
-bool inheritAccess(const std::string& path) {
-  ACL empty;
-  if (!InitializeAcl(&empty, sizeof empty, ACL_REVISION)) return false;
-  return SetNamedSecurityInfoA(const_cast<char*>(path.c_str()), SE_FILE_OBJECT,
-                               DACL_SECURITY_INFORMATION | UNPROTECTED_DACL_SECURITY_INFORMATION,
-                               nullptr, nullptr, &empty, nullptr) == ERROR_SUCCESS;
-}
-
 // The steps of a save (platform/save_policy.h) through the Win32 API. An
 // old file is replaced only through ReplaceFile, which carries over what
 // belongs to it (its security descriptor, named streams, attributes,
@@ -176,6 +163,7 @@ class Win32SaveSteps : public SaveSteps {
       return GetLastError() == ERROR_FILE_NOT_FOUND ? SaveTarget::kAbsent
                                                     : SaveTarget::kCannotOpen;
     }
+    replacing_ = true;
     // A device such as NUL or a pipe is written to, never replaced.
     if (GetFileType(existing.get()) != FILE_TYPE_DISK) {
       special_ = std::move(existing);
@@ -189,19 +177,25 @@ class Win32SaveSteps : public SaveSteps {
                : SaveTarget::kInPlaceOnly;
   }
 
-  // The name is short, so that it fits wherever the target's own fits.
+  // The name is short, so that it fits wherever the target's own fits. A
+  // file made beside an existing one is private: the old file may be
+  // readable by fewer than the directory's new files are, and ReplaceFile
+  // gives the new one the old one's access. The temporary file of a new
+  // file gets the access the file itself will have, which a rename keeps.
   Made create(File file) override {
     const PathParts parts = splitPathName(path_, true);
     const std::string stem = parts.drive + parts.directory + "corvane-" +
                              std::to_string(GetCurrentProcessId() % 100000) + "-";
     PrivateSecurity security;
-    if (!security.valid()) return Made::kFailed;
+    const bool restricted = replacing_ || file != File::kTemporary;
+    if (restricted && !security.valid()) return Made::kFailed;
     std::string& name = names_[index(file)];
     DWORD error = ERROR_FILE_EXISTS;
     for (int attempt = 0; attempt < 100 && error == ERROR_FILE_EXISTS; ++attempt) {
       name = stem + std::to_string(attempt) + (file == File::kTemporary ? ".tmp" : ".old");
-      UniqueFileHandle made(CreateFileA(name.c_str(), GENERIC_WRITE, 0, security.attributes(),
-                                        CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+      UniqueFileHandle made(CreateFileA(name.c_str(), GENERIC_WRITE, 0,
+                                        restricted ? security.attributes() : nullptr, CREATE_NEW,
+                                        FILE_ATTRIBUTE_NORMAL, nullptr));
       if (made.valid()) {
         files_[index(file)] = std::move(made);
         return Made::kMade;
@@ -230,11 +224,9 @@ class Win32SaveSteps : public SaveSteps {
     return seekTo(file.get(), 0) && readAll(file.get(), old);
   }
 
+  // ReplaceFile carries over what the old file had.
   bool prepare(bool) override { return true; }
-  // A new file gets what any new file gets in its directory.
-  bool complete(bool replacing) override {
-    return replacing || inheritAccess(names_[index(File::kTemporary)]);
-  }
+  bool complete(bool) override { return true; }
 
   bool write(File file, std::string_view bytes) override {
     const HANDLE handle = files_[index(file)].get();
@@ -275,7 +267,7 @@ class Win32SaveSteps : public SaveSteps {
     if (DeleteFileA(name.c_str())) return true;
     if (file == File::kTemporary) {
       SetFileAttributesA(name.c_str(), FILE_ATTRIBUTE_NORMAL);
-      UniqueFileHandle emptied(CreateFileA(name.c_str(), GENERIC_WRITE, 0, nullptr,
+      UniqueFileHandle emptied(CreateFileA(name.c_str(), GENERIC_WRITE, kShareAll, nullptr,
                                            TRUNCATE_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     }
     return false;
@@ -294,6 +286,7 @@ class Win32SaveSteps : public SaveSteps {
 
   std::string path_;
   DWORD oldAttributes_ = kNoAttributes;
+  bool replacing_ = false;  // an old file is there
   UniqueFileHandle special_;
   std::array<UniqueFileHandle, 3> files_;
   std::array<std::string, 3> names_;
