@@ -5,8 +5,6 @@
 #define CORVANE_PLATFORM_FILE_SYSTEM_H
 
 #include <cstddef>
-#include <memory>
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -96,8 +94,8 @@ class FileSystem {
   // bytes actually there, whatever size the file claims; or why there is
   // none (see ReadStatus). A directory is a file that cannot be read. Ask
   // for one byte more than you accept to learn that a file is larger.
-  // Links are followed as followedPath follows them: a link that may not be
-  // followed makes a file that cannot be read.
+  // Links are followed as a save follows them (see finalName): a link that
+  // may not be followed makes a file that cannot be read.
   virtual FileContent readFile(const std::string& path, std::size_t maxBytes) const = 0;
 
   // Whether writing one name would replace the file the other names: the
@@ -130,15 +128,16 @@ class FileSystem {
   // replaced; a read-only file is left alone. See platform/save_policy.h.
   virtual SaveOutcome saveFile(const std::string& path, const std::string& content) = 0;
 
-  // The name a path finally leads to, the name that saveFile writes and
-  // readFile reads: every symbolic link on it followed, in the directory
-  // parts as at its end, and for a dangling link the name it would create.
-  // Nothing when a link may not be followed (see the POSIX implementation),
-  // cannot be read, or a directory on the way is missing. Where the
-  // platform follows no links itself, the path as given.
-  virtual std::optional<std::string> followedPath(const std::string& path) const {
-    return path;
-  }
+  // The name a path finally leads to: the file a save under the path
+  // would write and a read would read, which every check of a name to be
+  // saved is about. On POSIX systems every symbolic link on the path is
+  // followed, in its directory parts as at its end, as the save follows it
+  // (a relative target is relative to the link's directory), and a dangling
+  // link gives the name the save would create: "Project.gen -> util.h" gives
+  // "util.h". Where a link may not be followed or cannot be, or a directory
+  // on the way is missing, the path as far as it was followed. A path that
+  // is no link, and on Windows any path, is given back as it is.
+  virtual std::string finalName(const std::string& path) const { return path; }
 
   // The absolute path of the running program's own file, as it was started
   // where the platform can tell (a link to the program stays a link).
@@ -163,10 +162,6 @@ class FileSystem {
   // splitPathName): a drive only on Windows.
   virtual PathParts splitPath(const std::string& path) const = 0;
 };
-
-// The file system of the platform Corvane was built for. `startedAs` is the
-// first element of the program's argument vector, where programPath begins.
-std::unique_ptr<FileSystem> makeNativeFileSystem(const std::string& startedAs = std::string());
 
 }  // namespace corvane
 

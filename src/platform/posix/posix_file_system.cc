@@ -192,12 +192,6 @@ SaveOutcome NativeFileSystem::saveFile(const std::string& path, const std::strin
   return saveFileSafely(path, content);
 }
 
-std::optional<std::string> NativeFileSystem::followedPath(const std::string& path) const {
-  const std::optional<ReachedName> reached = reachName(path);
-  if (!reached) return std::nullopt;
-  return reached->path();
-}
-
 std::string NativeFileSystem::programPath() const {
   return programPathOf(startedAs_, std::getenv("PATH"), currentDirectory());
 }

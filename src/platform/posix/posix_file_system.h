@@ -56,26 +56,26 @@ class ReachedName {
   // The last part: never a link, unless one was put there since; maybe a
   // name that is not there yet.
   const std::string& name() const { return name_; }
-  // The path of the directory, as the user would write it (links resolved,
-  // relative where the path was): empty for the current directory.
-  const std::string& directoryPath() const { return directoryPath_; }
-  // The path of the name in it.
+  // The path of the name, as the user would write it (links resolved,
+  // relative where the path was).
   std::string path() const { return pathIn(name_); }
   // The path of another name in the same directory.
   std::string pathIn(const std::string& name) const;
 
  private:
-  friend std::optional<ReachedName> reachName(const std::string& path);
+  friend std::optional<ReachedName> reachName(const std::string& path, std::string* sofar);
   Descriptor held_{-1};  // none for the current directory
-  std::string directoryPath_;
+  std::string directoryPath_;  // empty for the current directory
   std::string name_;
 };
 
 // Walks the path (see ReachedName). Nothing, with errno set, when a part on
 // the way is missing (ENOENT) or no directory (ENOTDIR), a link may not be
 // followed (EACCES, as the kernel refuses it) or the links do not end
-// (ELOOP). A dangling link at the end reaches the name it would create.
-std::optional<ReachedName> reachName(const std::string& path);
+// (ELOOP); `sofar` (if given) then holds the path as far as the walk went,
+// the parts not walked after it. A dangling link at the end reaches the
+// name it would create.
+std::optional<ReachedName> reachName(const std::string& path, std::string* sofar = nullptr);
 
 // Whether the kernel would follow a link with this status in the directory
 // (an open descriptor) with fs.protected_symlinks on: in a directory that is

@@ -96,7 +96,21 @@ std::string ReachedName::pathIn(const std::string& name) const {
   return directoryPath_ + "/" + name;
 }
 
-std::optional<ReachedName> reachName(const std::string& path) {
+namespace {
+
+// The parts of a path joined again, from the root when it is absolute.
+std::string joined(bool absolute, const std::vector<std::string>& parts) {
+  std::string path = absolute ? "/" : "";
+  for (const std::string& part : parts) {
+    if (!path.empty() && path.back() != '/') path += '/';
+    path += part;
+  }
+  return path;
+}
+
+}  // namespace
+
+std::optional<ReachedName> reachName(const std::string& path, std::string* sofar) {
   ReachedName reached;
   // The parts still to walk, and those walked: real directories all, so
   // that ".." after one of them is its parent on the disk too.
@@ -112,15 +126,23 @@ std::optional<ReachedName> reachName(const std::string& path) {
     const Components parts = pathComponents(from);
     ahead.insert(ahead.begin(), parts.begin(), parts.end());
   };
-  walkFrom(path);
-  if (ahead.empty()) {
-    errno = path.empty() ? ENOENT : EISDIR;
+  // Where the walk stopped, and why (errno).
+  const auto stop = [&](const std::string& part, int error) -> std::optional<ReachedName> {
+    if (sofar != nullptr) {
+      std::vector<std::string> parts = walked;
+      if (!part.empty()) parts.push_back(part);
+      parts.insert(parts.end(), ahead.begin(), ahead.end());
+      *sofar = joined(absolute, parts);
+    }
+    errno = error;
     return std::nullopt;
-  }
+  };
+  walkFrom(path);
+  if (ahead.empty()) return stop("", path.empty() ? ENOENT : EISDIR);
   // As many links as the kernel follows in one path.
   int linksLeft = 40;
   while (!ahead.empty()) {
-    if (absolute && !reached.held_.valid()) return std::nullopt;
+    if (absolute && !reached.held_.valid()) return stop("", errno);
     const std::string part = ahead.front();
     ahead.pop_front();
     const bool last = ahead.empty();
@@ -128,7 +150,7 @@ std::optional<ReachedName> reachName(const std::string& path) {
     if (part == "." || part == "..") {
       if (part == "..") {
         Descriptor parent(::openat(directory, "..", O_PATH | O_DIRECTORY | O_CLOEXEC));
-        if (!parent.valid()) return std::nullopt;
+        if (!parent.valid()) return stop(part, errno);
         reached.held_ = std::move(parent);
         if (!walked.empty() && walked.back() != "..") {
           walked.pop_back();
@@ -140,56 +162,38 @@ std::optional<ReachedName> reachName(const std::string& path) {
       continue;
     }
     if (!last) {
-      Descriptor next(::openat(directory, part.c_str(), O_PATH | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+      Descriptor next(
+          ::openat(directory, part.c_str(), O_PATH | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
       if (next.valid()) {
         reached.held_ = std::move(next);
         walked.push_back(part);
         continue;
       }
-      if (errno != ENOTDIR && errno != ELOOP) return std::nullopt;
+      if (errno != ENOTDIR && errno != ELOOP) return stop(part, errno);
     }
     // The link itself, held open, so that its owner and its target are read
     // of one and the same link.
     Descriptor link(::openat(directory, part.c_str(), O_PATH | O_NOFOLLOW | O_CLOEXEC));
     struct stat status {};
     if (!link.valid() || ::fstat(link.get(), &status) != 0) {
-      if (last && errno == ENOENT) {
-        reached.name_ = part;
-        break;
-      }
-      return std::nullopt;
+      if (!last || errno != ENOENT) return stop(part, errno);
+      reached.name_ = part;  // not there yet
+      break;
     }
     if (!S_ISLNK(status.st_mode)) {
-      if (!last) {
-        errno = ENOTDIR;
-        return std::nullopt;
-      }
+      if (!last) return stop(part, ENOTDIR);
       reached.name_ = part;
       break;
     }
-    if (--linksLeft < 0) {
-      errno = ELOOP;
-      return std::nullopt;
-    }
-    if (!mayFollowLink(directory, status)) {
-      errno = EACCES;
-      return std::nullopt;
-    }
+    if (--linksLeft < 0) return stop(part, ELOOP);
+    if (!mayFollowLink(directory, status)) return stop(part, EACCES);
     std::string target(PATH_MAX, '\0');
     const ssize_t length = ::readlinkat(link.get(), "", target.data(), target.size());
-    if (length <= 0) {
-      if (length == 0) errno = ENOENT;
-      return std::nullopt;
-    }
+    if (length <= 0) return stop(part, length == 0 ? ENOENT : errno);
     target.resize(static_cast<std::size_t>(length));
     walkFrom(target);
   }
-  std::string directoryPath = absolute ? "/" : "";
-  for (const std::string& part : walked) {
-    if (!directoryPath.empty() && directoryPath.back() != '/') directoryPath += '/';
-    directoryPath += part;
-  }
-  reached.directoryPath_ = directoryPath;
+  reached.directoryPath_ = joined(absolute, walked);
   return reached;
 }
 
