@@ -294,13 +294,15 @@ bool PosixSaveSteps::prepare(bool replacing) {
     mode_ = old_.st_mode & kModeBits;
   } else {
     // The directory's default ACL, through the directory opened for reading
-    // or, where it may not be read, through its descriptor's name.
+    // or, where it may not be read, through a name of it.
     constexpr char kDefaultAcl[] = "system.posix_acl_default";
     const int directory = readableDirectory();
-    const std::optional<std::string> acl =
-        directory >= 0 ? calls_.attribute(directory, kDefaultAcl)
-                       : calls_.attribute("/proc/self/fd/" + std::to_string(place_->directory()),
-                                          kDefaultAcl);
+    const std::string name = place_->directory() == AT_FDCWD
+                                 ? std::string(".")
+                                 : "/proc/self/fd/" + std::to_string(place_->directory());
+    const std::optional<std::string> acl = directory >= 0
+                                               ? calls_.attribute(directory, kDefaultAcl)
+                                               : calls_.attribute(name, kDefaultAcl);
     const std::optional<mode_t> mode = newFileMode(acl, errno);
     if (!mode) return false;
     mode_ = *mode;

@@ -149,7 +149,22 @@ TEST(SafeSave, CreatesAndReplaces) {
   EXPECT_EQ(SaveResult::kSaved, saveFileSafely("new.gen", "two").result);
   EXPECT_EQ("two", scratch.read("new.gen"));
   EXPECT_EQ(0640u, modeOf("new.gen"));
-  EXPECT_EQ("new.gen ", scratch.listing());
+  // A directory that may be written but not read takes a new file too, with
+  // the mode any new file gets there: named from outside it and from in it.
+  scratch.makeDirectory("drop");
+  handOver("drop");
+  ASSERT_EQ(0, ::chmod("drop", 0333));
+  for (const char* name : {"drop/outside.gen", "inside.gen"}) {
+    EXPECT_EQ(static_cast<int>(SaveResult::kSaved), asUnprivileged([name] {
+                ::umask(022);
+                if (name[0] == 'i' && ::chdir("drop") != 0) return 98;
+                return static_cast<int>(saveFileSafely(name, "x").result);
+              })) << name;
+  }
+  ASSERT_EQ(0, ::chmod("drop", 0755));
+  EXPECT_EQ(0644u, modeOf("drop/outside.gen"));
+  EXPECT_EQ(0644u, modeOf("drop/inside.gen"));
+  EXPECT_EQ("drop new.gen ", scratch.listing());
 }
 
 TEST(SafeSave, SymbolicLinkStaysALink) {
