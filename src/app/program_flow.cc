@@ -194,17 +194,27 @@ namespace {
 
 // Saves the text under the name, offering a retry while it cannot be saved,
 // so that the user can make the file writable without losing the session's
-// edits. kSaved once saved; when the user gave up with Esc, why the last try
-// failed. `what` names the kind of file, `where` is the box's second line.
-SaveResult saveWithRetry(CorvaneScreen& screen, FileSystem& fs, const std::string& name,
-                         const std::string& text, const std::string& what,
-                         const std::string& where) {
+// edits. Saved once saved; when the user gave up with Esc, the worst that
+// the tries did (a file that may hold neither stays so). `what` names the
+// kind of file, `where` is the box's second line.
+SaveOutcome saveWithRetry(CorvaneScreen& screen, FileSystem& fs, const std::string& name,
+                          const std::string& text, const std::string& what,
+                          const std::string& where) {
+  SaveOutcome outcome;
   for (;;) {
-    const SaveResult result = fs.saveFile(name, text);
-    if (result == SaveResult::kSaved) return result;
-    const char* problem = result == SaveResult::kCannotOpen ? "Cannot open " : "Cannot write ";
-    const std::string first = problem + what + quoted(name);
-    if (screen.showError({first, where, kEnsureWritable}, kRetryPrompt) == kKeyEsc) return result;
+    outcome = afterRetry(outcome, fs.saveFile(name, text));
+    if (outcome.result == SaveResult::kSaved) return outcome;
+    const char* problem =
+        outcome.result == SaveResult::kCannotOpen ? "Cannot open " : "Cannot write ";
+    List lines{problem + what + quoted(name), where};
+    if (outcome.result == SaveResult::kDamaged) {
+      lines.push_back("It may now hold neither its old content nor the new;");
+      lines.push_back(outcome.oldContent.empty()
+                          ? "no copy of its old content could be kept."
+                          : "its old content is kept in " + quoted(outcome.oldContent) + ".");
+    }
+    lines.push_back(kEnsureWritable);
+    if (screen.showError(lines, kRetryPrompt) == kKeyEsc) return outcome;
   }
 }
 
@@ -227,6 +237,13 @@ void noteWhatMakeCannotBuild(const FileSystem& fs, const MakeProject& project,
   }
 }
 
+// What a save left behind goes into the outcome of the run.
+SaveResult noteSave(const SaveOutcome& saved, RunOutcome& outcome) {
+  outcome.leftOver = concat(outcome.leftOver, saved.leftOver);
+  outcome.oldContentCopy = saved.oldContent;
+  return saved.result;
+}
+
 // The files of the edited project: the project file saved, the overwrite
 // question, the compiler directory and the makefile. The names and what the
 // run found on the way go into the outcome; the end of the run comes back.
@@ -238,8 +255,9 @@ RunEnd saveAndWrite(CorvaneScreen& screen, FileSystem& fs, const MakeProject& pr
       (hasDirectoryPart(outcome.projectFile) ? "The file must be in current directory "
                                              : "in current directory ") +
       fs.currentDirectory();
-  outcome.saveFailure = saveWithRetry(screen, fs, outcome.projectFile, projectText.str(),
-                                      "project file ", projectWhere);
+  outcome.saveFailure = noteSave(saveWithRetry(screen, fs, outcome.projectFile,
+                                               projectText.str(), "project file ", projectWhere),
+                                 outcome);
   if (outcome.saveFailure != SaveResult::kSaved) return RunEnd::kProjectNotSaved;
   noteWhatMakeCannotBuild(fs, project, outcome);
 
@@ -270,8 +288,10 @@ RunEnd saveAndWrite(CorvaneScreen& screen, FileSystem& fs, const MakeProject& pr
 
   std::ostringstream text;
   Makefile(project, outcome.compilerDirectory).write(text);
-  outcome.saveFailure = saveWithRetry(screen, fs, outcome.makefile, text.str(), "Makefile ",
-                                      "in current directory " + fs.currentDirectory());
+  outcome.saveFailure =
+      noteSave(saveWithRetry(screen, fs, outcome.makefile, text.str(), "Makefile ",
+                             "in current directory " + fs.currentDirectory()),
+               outcome);
   if (outcome.saveFailure != SaveResult::kSaved) return RunEnd::kMakefileEscaped;
   return RunEnd::kMakefileWritten;
 }

@@ -64,8 +64,14 @@ struct RunOutcome {
   std::string consoleProblem;
   // The console said that a script sent the keys: nobody saw the screen.
   bool scripted = false;
-  // Why the project file or the makefile could not be written.
+  // Why the project file or the makefile could not be written, over every
+  // try of the retry box (see afterRetry).
   SaveResult saveFailure = SaveResult::kSaved;
+  // For kDamaged: the copy that holds the file's old content; empty where
+  // none could be made.
+  std::string oldContentCopy;
+  // Files of Corvane's own that the saves left beside the files.
+  List leftOver;
   // The directory written after "BCDIR = ".
   std::string compilerDirectory;
   // After Esc at a compiler prompt: the compiler path last looked for and

@@ -33,17 +33,20 @@ std::string cmdWord(const std::string& word) {
   return "\"" + word + "\"";
 }
 
-// What became of a file that could not be saved, as true as the save could
-// tell: "left as it was" only when its old bytes are there exactly.
-std::string saveProblem(SaveResult result) {
-  switch (result) {
+// What became of a file that could not be saved, as true as the saves
+// could tell: "left as it was" only when its old bytes are there exactly,
+// and where its old content is when they may not be.
+std::string saveProblem(const RunOutcome& outcome) {
+  switch (outcome.saveFailure) {
     case SaveResult::kCannotWrite:
       return "could not be written completely (a full disk or a file-size limit?) and was left "
              "as it was";
     case SaveResult::kDamaged:
       return "could not be written completely (a full disk or a file-size limit?) and its old "
-             "content could not be put back, so it may hold neither; the old content is kept "
-             "beside it as corvane-*.old where the directory allowed a copy";
+             "content could not be put back, so it may hold neither; " +
+             (outcome.oldContentCopy.empty()
+                  ? std::string("the directory allowed no copy of its old content")
+                  : "its old content is kept in " + quoted(outcome.oldContentCopy));
     case SaveResult::kSaved:
     case SaveResult::kCannotOpen:
       break;
@@ -66,8 +69,7 @@ std::string failureReason(const RunOutcome& outcome) {
     case RunEnd::kEditEscaped:
       return "ended with Esc on an editing screen; nothing was saved";
     case RunEnd::kProjectNotSaved:
-      return "the project file " + quoted(outcome.projectFile) + " " +
-             saveProblem(outcome.saveFailure) +
+      return "the project file " + quoted(outcome.projectFile) + " " + saveProblem(outcome) +
              (outcome.saveFailure == SaveResult::kDamaged ? "; no makefile was written"
                                                           : "; nothing was saved");
     case RunEnd::kCompilerEscaped:
@@ -78,7 +80,7 @@ std::string failureReason(const RunOutcome& outcome) {
              " was not found (Esc at the compiler-directory prompt); " + projectSaved +
              ", no makefile was written";
     case RunEnd::kMakefileEscaped:
-      return "the makefile " + quoted(outcome.makefile) + " " + saveProblem(outcome.saveFailure) +
+      return "the makefile " + quoted(outcome.makefile) + " " + saveProblem(outcome) +
              " (Esc in the retry box); " + projectSaved;
     case RunEnd::kMakefileWritten:
     case RunEnd::kVersion:
@@ -122,8 +124,9 @@ std::string namesOf(const List& names) {
   return text;
 }
 
-// What Borland Make will not build as the saved project means it, a
-// sentence a finding; nothing when all is well.
+// What Borland Make will not build as the saved project means it, and the
+// files of Corvane's own that the saves left, a sentence a finding; nothing
+// when all is well.
 List notes(const RunOutcome& outcome) {
   List sentences;
   const std::size_t missing = outcome.missingSources.size();
@@ -158,6 +161,15 @@ List notes(const RunOutcome& outcome) {
                         (unlisted == 1 ? " source" : " sources") +
                         " that the project does not list, which the makefile leaves out: " +
                         namesOf(outcome.unlistedSources) + ".");
+  }
+  const std::size_t left = outcome.leftOver.size();
+  if (left > 0) {
+    List names;
+    for (const std::string& name : outcome.leftOver) names.push_back(quoted(name));
+    sentences.push_back("Corvane left " + std::to_string(left) +
+                        (left == 1 ? " file" : " files") +
+                        " of its own beside the files it saved, readable by you alone, to be "
+                        "removed by hand: " + namesOf(names) + ".");
   }
   return sentences;
 }

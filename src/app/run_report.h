@@ -10,7 +10,9 @@
 //   - once the project file is saved, what Borland Make cannot build as
 //     meant (sources absent from the directory, names it misreads, several
 //     entry points, the directory's sources the project leaves out) is
-//     pointed out: after the summary on a terminal, as "corvane: note: "
+//     pointed out, and so are the files of Corvane's own that a save left
+//     beside the files (a temporary file or a copy of old content it could
+//     not remove): after the summary on a terminal, as "corvane: note: "
 //     lines on standard error in a script.
 #ifndef CORVANE_APP_RUN_REPORT_H
 #define CORVANE_APP_RUN_REPORT_H

@@ -356,6 +356,27 @@ TEST_F(ProgramFlowTest, IncompleteWritesAreReportedAsFailures) {
   EXPECT_EQ(timesShown("The file must be"), 0);
 }
 
+// A try that could not put the old bytes back is not forgotten by a later
+// try that fails cleanly: the box and the outcome say that the file may
+// hold neither, with the copy of its true old content. Once a later try
+// saves it, that copy is a file left over; so are files a try left.
+TEST_F(ProgramFlowTest, ARetryKeepsTheWorstThatHappened) {
+  fs_.queueSaveOutcome({SaveResult::kDamaged, "corvane-first.old", {}});
+  fs_.queueSaveOutcome({SaveResult::kCannotWrite, "", {"corvane-second.tmp"}});
+  EXPECT_EQ(run(kEnter + "x" + kEsc), 1);
+  EXPECT_EQ(timesShown("Cannot write project file \"Project.gen\""), 2);
+  EXPECT_EQ(timesShown("It may now hold neither its old content nor the new;"), 2);
+  EXPECT_EQ(timesShown("its old content is kept in \"corvane-first.old\"."), 2);
+  EXPECT_EQ(outcome_.saveFailure, SaveResult::kDamaged);
+  EXPECT_EQ(outcome_.oldContentCopy, "corvane-first.old");
+  EXPECT_EQ(outcome_.leftOver, List{"corvane-second.tmp"});
+
+  fs_.queueSaveOutcome({SaveResult::kDamaged, "corvane-first.old", {}});
+  EXPECT_EQ(run(kEnter + "x" + compilerAnswer()), 0);
+  EXPECT_EQ(outcome_.end, RunEnd::kMakefileWritten);
+  EXPECT_EQ(outcome_.leftOver, List{"corvane-first.old"});
+}
+
 // A project file larger than any project is refused before the question:
 // building a default project instead would replace it on saving.
 TEST_F(ProgramFlowTest, OversizedProjectFileIsRefusedAndNothingWritten) {

@@ -10,7 +10,10 @@
 #include <string>
 #include <vector>
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <linux/fs.h>
+#include <sys/ioctl.h>
 #include <unistd.h>
 
 #include "support/run_program.h"
@@ -467,7 +470,9 @@ TEST_F(ScriptedRunTest, FailedMakefileWriteGoesToTheRetryBoxAndKeepsTheOldMakefi
 // A link planted by another user in a shared sticky directory such as /tmp
 // is not followed, as the kernel's fs.protected_symlinks would have it: the
 // makefile named by it cannot be opened, and the file it points to (root's
-// own, in a private directory) stays as it was.
+// own, in a private directory) stays as it was. A link to a directory on
+// the way of the project file's path counts as much: that file cannot be
+// read, and nothing is written through it.
 TEST_F(ScriptedRunTest, ALinkPlantedInASharedDirectoryIsNotFollowed) {
   if (launched()) GTEST_SKIP() << kPosixOnly;
   if (::geteuid() != 0) GTEST_SKIP() << "only the administrator can plant another user's link";
@@ -486,6 +491,62 @@ TEST_F(ScriptedRunTest, ALinkPlantedInASharedDirectoryIsNotFollowed) {
             "box); \"Project.gen\" was saved\n");
   EXPECT_EQ(readFile(root_ / "private" / "secret"), "secret\n");
   EXPECT_EQ(entries(), (std::vector<std::string>{"Makefile.b", "Project.gen", "hello.cpp", "util.c"}));
+
+  fs::create_directory_symlink(root_ / "private", work_ / "evil");
+  ASSERT_EQ(::lchown((work_ / "evil").c_str(), kNobody, kNobody), 0);
+  const RunResult throughDirectory = run(kEnter + std::string("y") + kEsc, {"evil/Project.gen"});
+  EXPECT_EQ(throughDirectory.exitStatus, 1);
+  EXPECT_EQ(throughDirectory.errors,
+            "corvane: the project file \"evil/Project.gen\" cannot be read: Permission denied; "
+            "nothing was saved\n");
+  EXPECT_EQ(fs::directory_iterator(root_ / "private")->path().filename(), "secret");
+  EXPECT_EQ(std::distance(fs::directory_iterator(root_ / "private"), fs::directory_iterator()), 1);
+}
+
+// In a directory where files can be made but none removed or renamed away
+// (chattr +a), both files are rewritten in place and what could not be
+// removed is named: the temporary files, emptied, and the copies of the old
+// content, readable by the user alone.
+TEST_F(ScriptedRunTest, FilesASaveCannotRemoveAreNamed) {
+  if (launched()) GTEST_SKIP() << kPosixOnly;
+  writeHelloSources();
+  writeFile(work_ / "Project.gen", projectFile("hello", {"hello.cpp", "util.c"}));
+  writeFile(work_ / "Makefile.b", "old makefile\r\n");
+  const auto setAppendOnly = [this](bool on) {
+    const int fd = ::open(work_.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    int flags = 0;
+    bool done = ::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0;
+    flags = on ? flags | FS_APPEND_FL : flags & ~FS_APPEND_FL;
+    done = done && ::ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0;
+    ::close(fd);
+    return done;
+  };
+  if (!setAppendOnly(true)) GTEST_SKIP() << "needs the administrator and a file system with +a";
+  const RunResult result = run(kEnter + std::string(kEnter) + "y" + compilerAnswer("C:\\BCC55"));
+  ASSERT_TRUE(setAppendOnly(false));
+  EXPECT_EQ(result.exitStatus, 0);
+  EXPECT_EQ(readFile(work_ / "Project.gen"), projectFile("hello", {"hello.cpp", "util.c"}));
+  EXPECT_EQ(readFile(work_ / "Makefile.b"), helloMakefile("C:\\BCC55"));
+  const std::string start = "corvane: note: Corvane left 4 files of its own beside the files it "
+                            "saved, readable by you alone, to be removed by hand: ";
+  ASSERT_EQ(result.errors.rfind(start, 0), 0u) << result.errors;
+  std::vector<std::string> named;
+  for (std::size_t at = result.errors.find('"'); at != std::string::npos;
+       at = result.errors.find('"', result.errors.find('"', at + 1) + 1)) {
+    named.push_back(result.errors.substr(at + 1, result.errors.find('"', at + 1) - at - 1));
+  }
+  std::vector<std::string> left;
+  for (const std::string& name : entries())
+    if (name.rfind("corvane-", 0) == 0) left.push_back(name);
+  std::sort(named.begin(), named.end());
+  EXPECT_EQ(named, left);
+  for (const std::string& name : left) {
+    EXPECT_EQ(fs::status(work_ / name).permissions() & (fs::perms::group_all | fs::perms::others_all),
+              fs::perms::none) << name;
+    if (name.find(".tmp") != std::string::npos) {
+      EXPECT_EQ(readFile(work_ / name), "") << name;
+    }
+  }
 }
 
 // A project from elsewhere, without a target line: util.c, one of the
