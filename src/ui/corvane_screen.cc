@@ -36,21 +36,23 @@ const UsageLine kUsageLines[] = {
     {ShownOn::kBoth, "   USAGE:"},
     {ShownOn::kBoth, ""},
     {ShownOn::kWindows, "   C:\\Borland\\Bcc55\\Bin\\Corvane [project_filename] [/?]"},
+    {ShownOn::kWindows, "   Corvane --batch [--compiler=DIR] [--add-sources] [--force] [project_file]"},
     {ShownOn::kPosix, "   corvane [project_filename] [/?]"},
+    {ShownOn::kPosix, "   corvane --batch [--compiler=DIR] [--add-sources] [--force] [project_file]"},
     {ShownOn::kPosix, "   corvane --help | -h | --version"},
     {ShownOn::kBoth, "   -------------------------------------------------------------"},
     {ShownOn::kBoth, "   Corvane generates a plain text project file and a basic Borland C/C++ "},
     {ShownOn::kBoth, "   makefile based on the project file."},
-    {ShownOn::kBoth, ""},
     {ShownOn::kBoth, "   The project automatically uses source files in the current directory."},
     {ShownOn::kBoth, ""},
     {ShownOn::kBoth, "   -When a project filename is not given, Corvane will use \"Project.gen\"."},
     {ShownOn::kWindows, "   /? option prints this screen."},
     {ShownOn::kPosix, "   /?, --help and -h print this screen; --version prints the version."},
-    {ShownOn::kBoth, ""},
+    {ShownOn::kBoth, "   --batch: no screen, no question. --compiler=DIR: the Borland directory;"},
+    {ShownOn::kBoth, "   --add-sources: add new sources; --force: replace a makefile not Corvane's."},
+    // The POSIX screen has one synopsis line more, so one blank line less.
+    {ShownOn::kWindows, ""},
     {ShownOn::kBoth, "   Corvane should preferably be located in the compiler \"bin\" directory."},
-    {ShownOn::kBoth, ""},
-    {ShownOn::kWindows, ""},  // the POSIX screen has one synopsis line more
     {ShownOn::kBoth, "                             Press any key to exit.. "},
 };
 
