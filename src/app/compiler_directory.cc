@@ -17,7 +17,7 @@ const List kFirstQuestion = {
     "Borland base directory (not /bin).",
 };
 
-std::string compilerIn(const std::string& directory) {
+std::string compilerFileIn(const std::string& directory) {
   return directory + kBinPath + kCompilerFile;
 }
 
@@ -38,23 +38,46 @@ std::optional<std::string> baseAboveBin(const FileSystem& fs, const PathParts& p
   return cut == 0 ? directory.substr(0, 1) : directory.substr(0, cut);
 }
 
+// The compiler beside the program: the directory above the program's Bin,
+// as the Borland tools name it (through Wine's drives on Linux); nothing,
+// with the path looked for, when it is not there. A compiler beside a
+// program in a directory not named Bin gives no base directory: the run
+// looks further, as when there is no compiler at all.
+CompilerLookup compilerBesideProgram(const FileSystem& fs, const std::string& programPath) {
+  const PathParts parts = fs.splitPath(programPath);
+  const std::string beside = parts.drive + parts.directory + kCompilerFile;
+  if (fs.exists(beside)) {
+    if (const std::optional<std::string> base = baseAboveBin(fs, parts)) {
+      return {fs.windowsDirectoryName(*base), {}};
+    }
+  }
+  return {std::nullopt, {beside}};
+}
+
 }  // namespace
 
 CompilerSearch locateCompilerDirectory(CorvaneScreen& screen, const FileSystem& fs,
                                        const std::string& programPath,
                                        const std::string& previous) {
-  const PathParts parts = fs.splitPath(programPath);
-  const std::string beside = parts.drive + parts.directory + kCompilerFile;
-  if (fs.exists(beside)) {
-    // A compiler beside a program in a directory not named Bin gives no base
-    // directory: ask, as when there is no compiler at all. The base found is
-    // written as the Borland tools see it (through Wine's drives on Linux);
-    // answers typed at the prompts below stay exactly as typed.
-    if (const std::optional<std::string> base = baseAboveBin(fs, parts)) {
-      return {fs.windowsDirectoryName(*base), ""};
-    }
-  }
+  // Answers typed at the prompts stay exactly as typed.
+  const CompilerLookup beside = compilerBesideProgram(fs, programPath);
+  if (beside.directory) return {beside.directory, ""};
   return askCompilerDirectory(screen, fs, previous);
+}
+
+CompilerLookup lookUpCompiler(const FileSystem& fs, const std::string& programPath,
+                              const std::string& previous) {
+  CompilerLookup found = compilerBesideProgram(fs, programPath);
+  if (found.directory || previous.empty()) return found;
+  CompilerLookup named = compilerIn(fs, previous);
+  named.tried.insert(named.tried.begin(), found.tried.begin(), found.tried.end());
+  return named;
+}
+
+CompilerLookup compilerIn(const FileSystem& fs, const std::string& directory) {
+  const std::string compiler = compilerFileIn(directory);
+  if (fs.exists(compiler)) return {directory, {}};
+  return {std::nullopt, {compiler}};
 }
 
 CompilerSearch askCompilerDirectory(CorvaneScreen& screen, const FileSystem& fs,
@@ -62,7 +85,7 @@ CompilerSearch askCompilerDirectory(CorvaneScreen& screen, const FileSystem& fs,
   // The directory the old makefile named, when the compiler is still there,
   // is most likely the one wanted again; otherwise the usual default.
   const std::string fallback =
-      !previous.empty() && fs.exists(compilerIn(previous)) ? previous : kDefaultDirectory;
+      !previous.empty() && fs.exists(compilerFileIn(previous)) ? previous : kDefaultDirectory;
   // Every prompt opens with the default directory, so Enter straight away
   // takes (and tests) the default.
   std::string answer = fallback;
@@ -72,7 +95,7 @@ CompilerSearch askCompilerDirectory(CorvaneScreen& screen, const FileSystem& fs,
   if (!answer.empty() && answer.back() == '\\') answer.pop_back();
   if (answer.empty()) answer = fallback;
 
-  std::string candidate = compilerIn(answer);
+  std::string candidate = compilerFileIn(answer);
   while (!answer.empty() && !fs.exists(candidate)) {
     const List retry = {
         "compiler: " + candidate,
@@ -84,7 +107,7 @@ CompilerSearch askCompilerDirectory(CorvaneScreen& screen, const FileSystem& fs,
     answer = fallback;
     if (screen.askText(answer, retry, kLabel, fallback) == EditResult::kEscaped)
       return {std::nullopt, candidate};
-    candidate = compilerIn(answer);
+    candidate = compilerFileIn(answer);
   }
   // Only a field cleared at a retry prompt gets here empty.
   if (answer.empty()) answer = fallback;

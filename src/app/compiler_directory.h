@@ -7,6 +7,7 @@
 #include <string>
 
 #include "platform/file_system.h"
+#include "text/text_utils.h"
 #include "ui/corvane_screen.h"
 
 namespace corvane {
@@ -29,6 +30,20 @@ CompilerSearch locateCompilerDirectory(CorvaneScreen& screen, const FileSystem& 
                                        const std::string& previous = std::string());
 CompilerSearch askCompilerDirectory(CorvaneScreen& screen, const FileSystem& fs,
                                     const std::string& previous = std::string());
+
+// What a search that asks nobody came to.
+struct CompilerLookup {
+  std::optional<std::string> directory;  // found: the directory, never empty
+  List tried;  // not found: every compiler path looked for, in order
+};
+
+// The search of a run that may not ask: beside the program as
+// locateCompilerDirectory looks, then `previous` (the directory the makefile
+// about to be replaced names) when its Bin holds the compiler.
+CompilerLookup lookUpCompiler(const FileSystem& fs, const std::string& programPath,
+                              const std::string& previous);
+// `directory` when its Bin holds the compiler.
+CompilerLookup compilerIn(const FileSystem& fs, const std::string& directory);
 
 }  // namespace corvane
 

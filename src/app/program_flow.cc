@@ -6,7 +6,9 @@
 #include <string_view>
 #include <utility>
 
+#include "app/batch_run.h"
 #include "app/compiler_directory.h"
+#include "app/file_steps.h"
 #include "console/key_codes.h"
 #include "makefile/makefile.h"
 #include "platform/command_line.h"
@@ -73,20 +75,14 @@ std::string contentRefusal(const FileContent& file) {
 std::optional<MakeProject> loadOrCreateProject(CorvaneScreen& screen, const FileSystem& fs,
                                                RunOutcome& outcome) {
   const std::string& name = outcome.projectFile;
-  FileContent file;
-  outcome.refusal = nameRefusal(name);
-  if (outcome.refusal.empty()) {
-    file = fs.readFile(name, MakeProject::kLargestFile + 1);
-    outcome.refusal = contentRefusal(file);
-  }
-  if (!outcome.refusal.empty()) {
+  const std::optional<FileContent> file = readProjectFile(fs, outcome);
+  if (!file) {
     screen.fatalError({"Cannot load project file " + quoted(name), "It " + outcome.refusal + ".",
                        "Nothing was written. Start Corvane with another one."});
-    outcome.end = RunEnd::kProjectRefused;
     return std::nullopt;
   }
   // Absent, or a device or pipe that is written to but never read.
-  if (file.status != ReadStatus::kRead) return MakeProject(fs);
+  if (file->status != ReadStatus::kRead) return MakeProject(fs);
   switch (screen.askYesNo({"Load existing project file " + quoted(name) + " ?",
                            "A new default project will be generated if you answer No.", "LOAD"},
                           true)) {
@@ -98,11 +94,30 @@ std::optional<MakeProject> loadOrCreateProject(CorvaneScreen& screen, const File
     case Answer::kYes:
       break;
   }
-  std::istringstream in(file.bytes);
-  return MakeProject(in, fs);
+  return loadedProject(*file, fs);
 }
 
 }  // namespace
+
+std::optional<FileContent> readProjectFile(const FileSystem& fs, RunOutcome& outcome) {
+  const std::string& name = outcome.projectFile;
+  FileContent file;
+  outcome.refusal = nameRefusal(name);
+  if (outcome.refusal.empty()) {
+    file = fs.readFile(name, MakeProject::kLargestFile + 1);
+    outcome.refusal = contentRefusal(file);
+  }
+  if (!outcome.refusal.empty()) {
+    outcome.end = RunEnd::kProjectRefused;
+    return std::nullopt;
+  }
+  return file;
+}
+
+MakeProject loadedProject(const FileContent& file, const FileSystem& fs) {
+  std::istringstream in(file.bytes);
+  return MakeProject(in, fs);
+}
 
 List nameClash(const FileSystem& fs, const MakeProject& project, const std::string& projectFile) {
   const auto box = [](const std::string& first, const std::string& why) {
@@ -133,7 +148,7 @@ namespace {
 // so that the user can make the file writable without losing the session's
 // edits. kSaved once saved; when the user gave up with Esc, why the last try
 // failed. `what` names the kind of file, `where` is the box's second line.
-SaveResult saveWithRetry(CorvaneScreen& screen, FileSystem& fs, const std::string& name,
+SaveResult saveWithRetry(WriteQuestions& questions, FileSystem& fs, const std::string& name,
                          const std::string& text, const std::string& what,
                          const std::string& where) {
   for (;;) {
@@ -141,14 +156,51 @@ SaveResult saveWithRetry(CorvaneScreen& screen, FileSystem& fs, const std::strin
     if (result == SaveResult::kSaved) return result;
     const char* problem = result == SaveResult::kCannotOpen ? "Cannot open " : "Cannot write ";
     const std::string first = problem + what + quoted(name);
-    if (screen.showError({first, where, kEnsureWritable}, kRetryPrompt) == kKeyEsc) return result;
+    if (!questions.tryAgain({first, where, kEnsureWritable})) return result;
   }
 }
+
+// Whether the file holds exactly these bytes already. A project file that
+// does is not written again: a read-only one (version control keeps files
+// so) does not stop a run that changed nothing in it, and its time stays.
+bool holdsAlready(const FileSystem& fs, const std::string& name, const std::string& text) {
+  const FileContent file = fs.readFile(name, text.size() + 1);
+  return file.status == ReadStatus::kRead && file.bytes == text;
+}
+
+// The person at the screen answers: the retry box, the overwrite question
+// and the compiler prompts.
+class ScreenQuestions : public WriteQuestions {
+ public:
+  ScreenQuestions(CorvaneScreen& screen, const FileSystem& fs) : screen_(screen), fs_(fs) {}
+
+  bool tryAgain(const List& message) override {
+    return screen_.showError(message, kRetryPrompt) != kKeyEsc;
+  }
+
+  // A read-only makefile raises no question: the retry box says why it
+  // cannot be written.
+  bool replaceMakefile(const std::string& name, const FileContent&) override {
+    if (!fs_.isWritable(name)) return true;
+    return screen_.askYesNo({"\n" + name + " already exists.", "OVERWRITE"}, true) ==
+           Answer::kYes;
+  }
+
+  CompilerSearch compilerDirectory(const std::string& previous) override {
+    return locateCompilerDirectory(screen_, fs_, fs_.programPath(), previous);
+  }
+
+ private:
+  CorvaneScreen& screen_;
+  const FileSystem& fs_;
+};
+
+}  // namespace
 
 // The files of the edited project: the project file saved, the overwrite
 // question, the compiler directory and the makefile. The names and what the
 // run found on the way go into the outcome; the end of the run comes back.
-RunEnd saveAndWrite(CorvaneScreen& screen, FileSystem& fs, const MakeProject& project,
+RunEnd saveAndWrite(WriteQuestions& questions, FileSystem& fs, const MakeProject& project,
                     RunOutcome& outcome) {
   std::ostringstream projectText;
   project.write(projectText);
@@ -156,24 +208,23 @@ RunEnd saveAndWrite(CorvaneScreen& screen, FileSystem& fs, const MakeProject& pr
       (hasDirectoryPart(outcome.projectFile) ? "The file must be in current directory "
                                              : "in current directory ") +
       fs.currentDirectory();
-  outcome.saveFailure = saveWithRetry(screen, fs, outcome.projectFile, projectText.str(),
-                                      "project file ", projectWhere);
+  if (!holdsAlready(fs, outcome.projectFile, projectText.str())) {
+    outcome.saveFailure = saveWithRetry(questions, fs, outcome.projectFile, projectText.str(),
+                                        "project file ", projectWhere);
+  }
   if (outcome.saveFailure != SaveResult::kSaved) return RunEnd::kProjectNotSaved;
   // What the saved project lists that the makefile cannot build from.
   outcome.missingSources = SourceDirectory(directorySources(fs)).missingFrom(project.sources());
   outcome.sourcesWithBlanks = sourcesMakeCannotName(project.sources());
 
   outcome.makefile = project.makefileName();
-  if (fs.isWritable(outcome.makefile)) {
-    const Answer answer =
-        screen.askYesNo({"\n" + outcome.makefile + " already exists.", "OVERWRITE"}, true);
-    if (answer != Answer::kYes) return RunEnd::kOverwriteDeclined;
-  }
-
   // The BCDIR line sits near the top of the makefile about to be replaced.
   const FileContent oldMakefile = fs.readFile(outcome.makefile, kMakefileHeadBytes);
-  const CompilerSearch compiler = locateCompilerDirectory(
-      screen, fs, fs.programPath(),
+  if (oldMakefile.status != ReadStatus::kAbsent &&
+      !questions.replaceMakefile(outcome.makefile, oldMakefile))
+    return RunEnd::kOverwriteDeclined;
+
+  const CompilerSearch compiler = questions.compilerDirectory(
       oldMakefile.status == ReadStatus::kRead ? compilerDirectoryNamedIn(oldMakefile.bytes) : "");
   if (!compiler.directory) {
     outcome.compilerLastTried = compiler.lastTried;
@@ -183,11 +234,13 @@ RunEnd saveAndWrite(CorvaneScreen& screen, FileSystem& fs, const MakeProject& pr
 
   std::ostringstream text;
   Makefile(project, outcome.compilerDirectory).write(text);
-  outcome.saveFailure = saveWithRetry(screen, fs, outcome.makefile, text.str(), "Makefile ",
+  outcome.saveFailure = saveWithRetry(questions, fs, outcome.makefile, text.str(), "Makefile ",
                                       "in current directory " + fs.currentDirectory());
   if (outcome.saveFailure != SaveResult::kSaved) return RunEnd::kMakefileEscaped;
   return RunEnd::kMakefileWritten;
 }
+
+namespace {
 
 // The run after the title: the load question, the editing screens, the
 // files. The screen is left to its owner to tear down.
@@ -210,7 +263,8 @@ RunOutcome editAndWrite(CorvaneScreen& screen, FileSystem& fs, const std::string
     if (clash.empty()) break;
     screen.showError(clash, "Press any key to go back to the project.. ");
   }
-  outcome.end = saveAndWrite(screen, fs, project, outcome);
+  ScreenQuestions questions(screen, fs);
+  outcome.end = saveAndWrite(questions, fs, project, outcome);
   return outcome;
 }
 
@@ -225,6 +279,7 @@ RunOutcome runCommandLine(const std::vector<std::string>& arguments, FileSystem&
     outcome.end = RunEnd::kVersion;
     return outcome;
   }
+  if (command.batch) return runBatch(command, fs);
   Console* console = openConsole(outcome);
   if (console == nullptr) return outcome;
   {
@@ -247,7 +302,79 @@ RunOutcome runCommandLine(const std::vector<std::string>& arguments, FileSystem&
 
 std::string quoted(const std::string& name) { return "\"" + name + "\""; }
 
+namespace {
+
+// Whether the command line holds --batch among its options (those before a
+// "--").
+bool asksForBatch(const std::vector<std::string>& arguments) {
+  for (const std::string& argument : arguments) {
+    if (argument == "--") return false;
+    if (argument == "--batch") return true;
+  }
+  return false;
+}
+
+// A batch command line: the options in any order, at most one project file.
+// A mistake is named, never guessed around: a script that misspells an
+// option learns it from the status instead of getting some other makefile.
+CommandLine readBatchCommandLine(const std::vector<std::string>& arguments) {
+  constexpr std::string_view kCompilerIs = "--compiler=";
+  CommandLine command;
+  command.action = CommandAction::kBatch;
+  command.batch = true;
+  bool optionsEnded = false;
+  bool fileGiven = false;
+  bool usage = false;
+  bool version = false;
+  for (std::size_t i = 0; i < arguments.size() && command.mistake.empty(); ++i) {
+    const std::string& argument = arguments[i];
+    // A lone "-" is a name like any other.
+    if (!optionsEnded && argument.size() > 1 && argument[0] == '-') {
+      if (argument == "--") {
+        optionsEnded = true;
+      } else if (argument == "--force") {
+        command.settings.force = true;
+      } else if (argument == "--add-sources") {
+        command.settings.addSources = true;
+      } else if (argument == "--compiler" || argument.rfind(kCompilerIs, 0) == 0) {
+        if (argument != "--compiler") command.settings.compiler = argument.substr(kCompilerIs.size());
+        else if (i + 1 < arguments.size()) command.settings.compiler = arguments[++i];
+        else command.settings.compiler.clear();
+        if (command.settings.compiler.empty()) command.mistake = "--compiler names no directory";
+      } else if (argument == "--help" || argument == "-h") {
+        usage = true;
+      } else if (argument == "--version") {
+        version = true;
+      } else if (argument != "--batch") {
+        command.mistake = "unknown option " + quoted(argument);
+      }
+    } else if (!optionsEnded && argument == "/?") {
+      usage = true;
+    } else if (fileGiven) {
+      command.mistake = "more than one project file: " + quoted(command.projectFileName) +
+                        " and " + quoted(argument);
+    } else {
+      fileGiven = true;
+      command.projectFileName = argument;
+    }
+  }
+  if (!command.mistake.empty()) {
+    command.action = CommandAction::kUsage;
+    command.status = 1;
+  } else if (usage) {
+    command.action = CommandAction::kUsage;
+  } else if (version) {
+    command.action = CommandAction::kVersion;
+  } else if (!fileGiven) {
+    command.projectFileName = kDefaultProjectFile;
+  }
+  return command;
+}
+
+}  // namespace
+
 CommandLine readCommandLine(const std::vector<std::string>& arguments, bool posixOptions) {
+  if (asksForBatch(arguments)) return readBatchCommandLine(arguments);
   CommandLine command;
   if (arguments.size() >= 2) {
     command.action = CommandAction::kUsage;
@@ -263,6 +390,10 @@ CommandLine readCommandLine(const std::vector<std::string>& arguments, bool posi
     command.projectFileName = arguments.empty() ? kDefaultProjectFile : argument;
   }
   return command;
+}
+
+std::string batchUsage() {
+  return "corvane --batch [--compiler=DIR] [--add-sources] [--force] [project_file]";
 }
 
 std::string versionLine() { return std::string("corvane ") + CORVANE_VERSION + "\n"; }
@@ -282,6 +413,11 @@ int exitStatus(const RunOutcome& outcome) {
     case RunEnd::kProjectNotSaved:
     case RunEnd::kCompilerEscaped:
     case RunEnd::kMakefileEscaped:
+    case RunEnd::kBadOptions:
+    case RunEnd::kNamesClash:
+    case RunEnd::kMakefileNotCorvanes:
+    case RunEnd::kNoCompiler:
+    case RunEnd::kMakefileNotSaved:
       return 1;
   }
   return 1;

@@ -1,6 +1,7 @@
 #include "app/run_report.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cstring>
 
 #include "platform/file_system_text.h"
@@ -51,6 +52,23 @@ std::string saveProblem(SaveResult result) {
   return "could not be opened for writing";
 }
 
+std::string joined(const List& texts, const std::string& between) {
+  std::string text;
+  for (std::size_t i = 0; i < texts.size(); ++i) text += (i == 0 ? "" : between) + texts[i];
+  return text;
+}
+
+// The clash box's first two lines as one clause: "cannot write Makefile
+// "a.c": it would replace the source "a.c"".
+std::string clashReason(const List& box) {
+  const auto clause = [](std::string line) {
+    if (!line.empty() && line.back() == '.') line.pop_back();
+    if (!line.empty()) line[0] = static_cast<char>(std::tolower(static_cast<unsigned char>(line[0])));
+    return line;
+  };
+  return clause(elementAt(box, 0)) + ": " + clause(elementAt(box, 1));
+}
+
 // The reason a run ended with status 1, without the line end; empty for a
 // run that ended with status 0.
 std::string failureReason(const RunOutcome& outcome) {
@@ -59,7 +77,11 @@ std::string failureReason(const RunOutcome& outcome) {
     case RunEnd::kNoConsole:
       return outcome.consoleProblem;
     case RunEnd::kTooManyArguments:
-      return "too many arguments; usage: corvane [project_filename] [/?]";
+      return "too many arguments; usage: corvane [project_filename] [/?], or " + batchUsage();
+    case RunEnd::kBadOptions:
+      return outcome.commandProblem + "; usage: " + batchUsage();
+    case RunEnd::kNamesClash:
+      return clashReason(outcome.clash) + "; nothing was saved";
     case RunEnd::kProjectRefused:
       return "the project file " + quoted(outcome.projectFile) + " " + outcome.refusal +
              "; nothing was saved";
@@ -80,6 +102,17 @@ std::string failureReason(const RunOutcome& outcome) {
     case RunEnd::kMakefileEscaped:
       return "the makefile " + quoted(outcome.makefile) + " " + saveProblem(outcome.saveFailure) +
              " (Esc in the retry box); " + projectSaved;
+    case RunEnd::kMakefileNotCorvanes:
+      return "the makefile " + quoted(outcome.makefile) +
+             " is not one Corvane wrote and was left as it was (--force replaces it); " +
+             projectSaved + ", no makefile was written";
+    case RunEnd::kNoCompiler:
+      return "no compiler found: looked for " + joined(outcome.compilerTried, " and ") +
+             (outcome.compilerNamed ? "" : "; name its directory with --compiler=DIR") + "; " +
+             projectSaved + ", no makefile was written";
+    case RunEnd::kMakefileNotSaved:
+      return "the makefile " + quoted(outcome.makefile) + " " + saveProblem(outcome.saveFailure) +
+             "; " + projectSaved;
     case RunEnd::kMakefileWritten:
     case RunEnd::kVersion:
     case RunEnd::kUsageShown:
@@ -179,11 +212,14 @@ RunReport reportRun(const RunOutcome& outcome, const ReportSetting& setting) {
   const List found = notes(outcome);
   if (outcome.end == RunEnd::kVersion) {
     report.output = versionLine();
-  } else if (setting.onTerminal) {
+  } else if (setting.onTerminal && !outcome.batch) {
     report.output = printedLines(concat(summary(outcome, setting.toolsUnderWine), found));
   } else {
     for (const std::string& note : found) report.errors += printedLines({"corvane: note: " + note});
     if (outcome.end == RunEnd::kUsageShown) report.output = printedLines(usageLines());
+    // A batch run says what it wrote, as a terminal run does, so that the
+    // log of a script shows it; its notes stay apart on standard error.
+    if (outcome.batch) report.output += printedLines(summary(outcome, setting.toolsUnderWine));
   }
   const std::string reason = failureReason(outcome);
   if (!reason.empty()) report.errors += printedLines({"corvane: " + reason});

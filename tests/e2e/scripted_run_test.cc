@@ -160,9 +160,12 @@ TEST_F(ScriptedRunTest, ProjectFileOfASingleSourceMatchesTheDocumentedExample) {
 // On POSIX systems it names the program as it is called there and lists
 // its options; the Windows program keeps its text.
 const char kPosixUsageStart[] =
-    "USAGE:\n\ncorvane [project_filename] [/?]\ncorvane --help | -h | --version\n";
+    "USAGE:\n\ncorvane [project_filename] [/?]\n"
+    "corvane --batch [--compiler=DIR] [--add-sources] [--force] [project_file]\n"
+    "corvane --help | -h | --version\n";
 const char kWindowsUsageStart[] =
-    "USAGE:\n\nC:\\Borland\\Bcc55\\Bin\\Corvane [project_filename] [/?]\n---";
+    "USAGE:\n\nC:\\Borland\\Bcc55\\Bin\\Corvane [project_filename] [/?]\n"
+    "Corvane --batch [--compiler=DIR] [--add-sources] [--force] [project_file]\n---";
 
 TEST_F(ScriptedRunTest, UsageScreenEndsTheRunWithoutWritingAnything) {
   writeHelloSources();
@@ -174,7 +177,8 @@ TEST_F(ScriptedRunTest, UsageScreenEndsTheRunWithoutWritingAnything) {
   const RunResult twoArguments = run(kEnter, {"a.gen", "b.gen"});
   EXPECT_EQ(twoArguments.exitStatus, 1);
   EXPECT_EQ(twoArguments.errors,
-            "corvane: too many arguments; usage: corvane [project_filename] [/?]\n");
+            "corvane: too many arguments; usage: corvane [project_filename] [/?], or corvane "
+            "--batch [--compiler=DIR] [--add-sources] [--force] [project_file]\n");
   EXPECT_EQ(run(kEnter, {"/?", "more"}).exitStatus, 1);
   EXPECT_EQ(entries(), (std::vector<std::string>{"hello.cpp", "util.c"}));
 }
