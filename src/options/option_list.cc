@@ -44,8 +44,6 @@ const char* const kWarningGroup[] = {"NoWarn", "WarnHigh", "WarnLow"};
 const char* const kTargetKindGroup[] = {"Console", "MultiThread"};
 const char* const kDebugGroup[] = {"Debug", "Optimise", "SpeedOpt"};
 
-constexpr std::string_view kOptionPrefix = "option ";
-
 ClusiveOpts exclusiveGroup(const char* const* names, int count) {
   ClusiveOpts group;
   group.exclusive = true;

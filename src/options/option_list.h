@@ -4,12 +4,16 @@
 #define CORVANE_OPTIONS_OPTION_LIST_H
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "options/make_option.h"
 #include "text/text_utils.h"
 
 namespace corvane {
+
+// What an option line of the project file starts with, before the name.
+inline constexpr std::string_view kOptionPrefix = "option ";
 
 // A group of options tied together when one of them is toggled.
 struct ClusiveOpts {
