@@ -466,16 +466,18 @@ TEST_F(TerminalRunTest, WholeRunOnA24RowTerminalWritesBothFiles) {
   EXPECT_TRUE(fs::exists(directory_ / "Makefile.b"));
 
   // Once the terminal's own screen is back, the summary stays in sight:
-  // what was written, where the tools are and how to build.
-  const std::string compiler = (directory_ / "bcc").string();
+  // what was written, where the tools are (as Wine names the directory
+  // typed) and how to build.
+  std::string compiler = "Z:" + fs::canonical(directory_ / "bcc").string();
+  std::replace(compiler.begin(), compiler.end(), '/', '\\');
   const std::string summary = "Saved \"Project.gen\" and wrote \"Makefile.b\" for the Borland "
-                              "tools in " + compiler + ".\r\nTo build: wine " + compiler +
-                              "/Bin/make.exe -f Makefile.b\r\n";
+                              "tools in " + compiler + ".\r\nTo build: wine '" + compiler +
+                              "\\Bin\\make.exe' -f Makefile.b\r\n";
   const std::string& output = terminal.output();
   ASSERT_GE(output.size(), summary.size());
   EXPECT_EQ(output.substr(output.size() - summary.size()), summary);
   EXPECT_GT(output.rfind(summary), output.rfind("\x1b[?1049l"));  // after the screen is given back
-  EXPECT_TRUE(waitForText(terminal, "To build: wine " + compiler)) << terminal.screenText();
+  EXPECT_TRUE(waitForText(terminal, "To build: wine '" + compiler)) << terminal.screenText();
 }
 
 TEST_F(TerminalRunTest, KeysWhileTheWindowIsTooSmallChangeNothing) {
