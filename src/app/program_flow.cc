@@ -214,7 +214,11 @@ RunEnd saveAndWrite(WriteQuestions& questions, FileSystem& fs, const MakeProject
   }
   if (outcome.saveFailure != SaveResult::kSaved) return RunEnd::kProjectNotSaved;
   // What the saved project lists that the makefile cannot build from.
-  outcome.missingSources = SourceDirectory(directorySources(fs)).missingFrom(project.sources());
+  // Both ways round, without regard to case, as the tools find files.
+  const List listing = directorySources(fs);
+  outcome.missingSources = SourceDirectory(listing).missingFrom(project.sources());
+  outcome.unlistedSources =
+      sortNoCase(SourceDirectory(project.sources()).missingFrom(listing), true);
   outcome.sourcesWithBlanks = sourcesMakeCannotName(project.sources());
 
   outcome.makefile = project.makefileName();

@@ -110,6 +110,9 @@ struct RunOutcome {
   // directory does not hold, and those whose names hold a blank.
   List missingSources;
   List sourcesWithBlanks;
+  // Once the project file is saved: the directory's sources that it does
+  // not list (the makefile leaves them out), sorted as the screens sort.
+  List unlistedSources;
 };
 
 int exitStatus(const RunOutcome& outcome);

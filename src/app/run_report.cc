@@ -175,6 +175,13 @@ List notes(const RunOutcome& outcome) {
                        "they are named: ") +
         namesOf(outcome.sourcesWithBlanks) + ".");
   }
+  const std::size_t unlisted = outcome.unlistedSources.size();
+  if (unlisted > 0) {
+    sentences.push_back("This directory holds " + std::to_string(unlisted) +
+                        (unlisted == 1 ? " source" : " sources") +
+                        " that the project does not list, which the makefile leaves out: " +
+                        namesOf(outcome.unlistedSources) + ".");
+  }
   return sentences;
 }
 

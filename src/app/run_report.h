@@ -9,7 +9,8 @@
 //     (and --help, -h) on standard output, and nothing else there;
 //   - once the project file is saved, the sources it lists that Borland
 //     Make cannot build from (absent from the directory, or named with a
-//     space) are pointed out: after the summary on a terminal, as
+//     space), and the directory's sources it leaves out, are pointed out:
+//     after the summary on a terminal, as
 //     "corvane: note: " lines on standard error in a script.
 #ifndef CORVANE_APP_RUN_REPORT_H
 #define CORVANE_APP_RUN_REPORT_H

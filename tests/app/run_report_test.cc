@@ -66,6 +66,36 @@ TEST(RunReportTest, MissingAndBlankNamedSourcesAreNoted) {
                 "corvane: ended with Esc on an editing screen; nothing was saved\n");
 }
 
+// The wording of each note for one name and for more than ten; where the
+// notes go is checked above.
+TEST(RunReportTest, EachNoteCountsAndNamesItsSources) {
+  const List eleven = {"a.c", "b.c", "c.c", "d.c", "e.c", "f.c",
+                       "g.c", "h.c", "i.c", "j.c", "k.c"};
+  const struct {
+    List RunOutcome::*names;
+    List given;
+    std::string sentence;
+  } cases[] = {
+      {&RunOutcome::missingSources, {"util.c"},
+       "The project lists 1 source that is not in this directory: util.c."},
+      {&RunOutcome::sourcesWithBlanks, {"my file.c"},
+       "The project lists 1 source whose name holds a space, which Borland Make cannot build "
+       "as it is named: my file.c."},
+      {&RunOutcome::unlistedSources, {"new.c"},
+       "This directory holds 1 source that the project does not list, which the makefile "
+       "leaves out: new.c."},
+      {&RunOutcome::unlistedSources, eleven,
+       "This directory holds 11 sources that the project does not list, which the makefile "
+       "leaves out: a.c, b.c, c.c, d.c, e.c, f.c, g.c, h.c, i.c, j.c and 1 more."},
+  };
+  for (const auto& c : cases) {
+    RunOutcome outcome;
+    outcome.end = RunEnd::kOverwriteDeclined;
+    outcome.*c.names = c.given;
+    EXPECT_EQ(reportRun(outcome, {false, true}).errors, "corvane: note: " + c.sentence + "\n");
+  }
+}
+
 TEST(RunReportTest, BuildCommandQuotesForTheShellItIsTypedIn) {
   struct Case {
     const char* directory;

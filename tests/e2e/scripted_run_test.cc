@@ -504,10 +504,12 @@ TEST_F(ScriptedRunTest, ALinkPlantedInASharedDirectoryIsNotFollowed) {
   EXPECT_EQ(entries(), (std::vector<std::string>{"Makefile.b", "Project.gen", "hello.cpp", "util.c"}));
 }
 
-// A project from elsewhere: util.c, the directory's other source, is (f).
+// A project from elsewhere: util.c, one of the directory's other sources,
+// is (f); zz.c stays out of the project.
 TEST_F(ScriptedRunTest, OtherSourcesAreOfferedAndMissingOrSpacedOnesNoted) {
   writeHelloSources();
   writeFile(work_ / "my file.c", "");
+  writeFile(work_ / "zz.c", "");
   writeFile(work_ / "Project.gen",
             "source hello.cpp\r\nsource old.c\r\nsource old.c\r\nsource  \r\nsource my file.c\r\n");
   const RunResult result =
@@ -516,7 +518,9 @@ TEST_F(ScriptedRunTest, OtherSourcesAreOfferedAndMissingOrSpacedOnesNoted) {
   EXPECT_EQ(result.errors,
             "corvane: note: The project lists 1 source that is not in this directory: old.c.\n"
             "corvane: note: The project lists 1 source whose name holds a space, which Borland "
-            "Make cannot build as it is named: my file.c.\n");
+            "Make cannot build as it is named: my file.c.\n"
+            "corvane: note: This directory holds 1 source that the project does not list, "
+            "which the makefile leaves out: zz.c.\n");
 }
 
 // A new project of a DLL is a DLL; the replaced makefile's BCDIR is offered.
