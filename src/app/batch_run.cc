@@ -94,8 +94,10 @@ RunOutcome runBatch(const CommandLine& command, FileSystem& fs) {
   outcome.projectFile = command.projectFileName;
   std::optional<MakeProject> project = batchProject(fs, outcome);
   if (!project) return outcome;
+  // Those left out are named in a note instead.
   if (command.settings.addSources) {
-    project->setSources(concat(project->sources(), minus(directorySources(fs), project->sources())));
+    project->setSources(
+        concat(project->sources(), unlistedSources(directorySources(fs), project->sources())));
   }
   outcome.clash = nameClash(fs, *project, outcome.projectFile);
   if (!outcome.clash.empty()) {

@@ -35,6 +35,11 @@ class WriteQuestions {
 // the refusal and the end in the outcome.
 std::optional<FileContent> readProjectFile(const FileSystem& fs, RunOutcome& outcome);
 
+// The sources of a directory listing that the project's sources do not
+// name, compared without regard to case as the tools find files, sorted as
+// the screens sort them.
+List unlistedSources(const List& listing, const List& sources);
+
 // The project a project file's bytes describe.
 MakeProject loadedProject(const FileContent& file, const FileSystem& fs);
 

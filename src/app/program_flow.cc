@@ -114,6 +114,10 @@ std::optional<FileContent> readProjectFile(const FileSystem& fs, RunOutcome& out
   return file;
 }
 
+List unlistedSources(const List& listing, const List& sources) {
+  return sortNoCase(SourceDirectory(sources).missingFrom(listing), true);
+}
+
 MakeProject loadedProject(const FileContent& file, const FileSystem& fs) {
   std::istringstream in(file.bytes);
   return MakeProject(in, fs);
@@ -217,8 +221,7 @@ RunEnd saveAndWrite(WriteQuestions& questions, FileSystem& fs, const MakeProject
   // Both ways round, without regard to case, as the tools find files.
   const List listing = directorySources(fs);
   outcome.missingSources = SourceDirectory(listing).missingFrom(project.sources());
-  outcome.unlistedSources =
-      sortNoCase(SourceDirectory(project.sources()).missingFrom(listing), true);
+  outcome.unlistedSources = unlistedSources(listing, project.sources());
   outcome.sourcesWithBlanks = sourcesMakeCannotName(project.sources());
 
   outcome.makefile = project.makefileName();

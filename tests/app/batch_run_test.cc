@@ -69,6 +69,12 @@ const char kSummary[] =
     "Saved \"Project.gen\" and wrote \"Makefile.b\" for the Borland tools in C:\\BCC55.\n"
     "To build: wine 'C:\\BCC55\\Bin\\make.exe' -f Makefile.b\n";
 
+// The note of a run whose project lists hello.cpp alone; --add-sources
+// takes util.c in instead.
+const char kUtilNote[] =
+    "corvane: note: This directory holds 1 source that the project does not list, which the "
+    "makefile leaves out: util.c.\n";
+
 TEST(BatchRunTest, FilesStatusAndLinesOfEachKindOfRun) {
   const CorvaneFiles app = corvaneFiles("app", {"hello.cpp"});
   const CorvaneFiles old = corvaneFiles("old", {"hello.cpp"}, "Makefile.b", "C:\\Gone");
@@ -96,7 +102,7 @@ TEST(BatchRunTest, FilesStatusAndLinesOfEachKindOfRun) {
        0,
        {{"Project.gen", After::kAsBefore}, {"Makefile.b", After::kHolds, app.makefile}},
        kSummary,
-       ""},
+       kUtilNote},
       {"a read-only project file that is up to date",
        {compiler},
        {{"Project.gen", app.project}},
@@ -105,7 +111,7 @@ TEST(BatchRunTest, FilesStatusAndLinesOfEachKindOfRun) {
        0,
        {{"Project.gen", After::kAsBefore}, {"Makefile.b", After::kHolds, app.makefile}},
        kSummary,
-       ""},
+       kUtilNote},
       {"a makefile Corvane did not write",
        {compiler},
        {{"Makefile.b", foreign}},
@@ -134,7 +140,8 @@ TEST(BatchRunTest, FilesStatusAndLinesOfEachKindOfRun) {
        1,
        {{"Project.gen", After::kAsBefore}, {"Makefile.b", After::kAsBefore}},
        "",
-       "corvane: no compiler found: looked for /usr/local/bin/Bcc32.exe and "
+       std::string(kUtilNote) +
+           "corvane: no compiler found: looked for /usr/local/bin/Bcc32.exe and "
        "C:\\Gone\\Bin\\Bcc32.exe; name its directory with --compiler=DIR; \"Project.gen\" was "
        "saved, no makefile was written\n"},
       {"--compiler naming a directory without the compiler",
@@ -185,7 +192,8 @@ TEST(BatchRunTest, FilesStatusAndLinesOfEachKindOfRun) {
        1,
        {{"Makefile.b", After::kAsBefore}},
        "",
-       "corvane: the makefile \"Makefile.b\" could not be opened for writing; \"Project.gen\" was "
+       std::string(kUtilNote) +
+           "corvane: the makefile \"Makefile.b\" could not be opened for writing; \"Project.gen\" was "
        "saved\n"},
   };
   for (const BatchCase& c : cases) {
