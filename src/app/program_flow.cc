@@ -23,7 +23,6 @@ namespace corvane {
 
 namespace {
 
-constexpr char kDefaultProjectFile[] = "Project.gen";
 constexpr char kEnsureWritable[] = "Ensure file is writeable and not currently in use.";
 constexpr char kRetryPrompt[] = "[ESC] to exit, any other key to try again ";
 
@@ -321,63 +320,6 @@ bool asksForBatch(const std::vector<std::string>& arguments) {
   return false;
 }
 
-// A batch command line: the options in any order, at most one project file.
-// A mistake is named, never guessed around: a script that misspells an
-// option learns it from the status instead of getting some other makefile.
-CommandLine readBatchCommandLine(const std::vector<std::string>& arguments) {
-  constexpr std::string_view kCompilerIs = "--compiler=";
-  CommandLine command;
-  command.action = CommandAction::kBatch;
-  command.batch = true;
-  bool optionsEnded = false;
-  bool fileGiven = false;
-  bool usage = false;
-  bool version = false;
-  for (std::size_t i = 0; i < arguments.size() && command.mistake.empty(); ++i) {
-    const std::string& argument = arguments[i];
-    // A lone "-" is a name like any other.
-    if (!optionsEnded && argument.size() > 1 && argument[0] == '-') {
-      if (argument == "--") {
-        optionsEnded = true;
-      } else if (argument == "--force") {
-        command.settings.force = true;
-      } else if (argument == "--add-sources") {
-        command.settings.addSources = true;
-      } else if (argument == "--compiler" || argument.rfind(kCompilerIs, 0) == 0) {
-        if (argument != "--compiler") command.settings.compiler = argument.substr(kCompilerIs.size());
-        else if (i + 1 < arguments.size()) command.settings.compiler = arguments[++i];
-        else command.settings.compiler.clear();
-        if (command.settings.compiler.empty()) command.mistake = "--compiler names no directory";
-      } else if (argument == "--help" || argument == "-h") {
-        usage = true;
-      } else if (argument == "--version") {
-        version = true;
-      } else if (argument != "--batch") {
-        command.mistake = "unknown option " + quoted(argument);
-      }
-    } else if (!optionsEnded && argument == "/?") {
-      usage = true;
-    } else if (fileGiven) {
-      command.mistake = "more than one project file: " + quoted(command.projectFileName) +
-                        " and " + quoted(argument);
-    } else {
-      fileGiven = true;
-      command.projectFileName = argument;
-    }
-  }
-  if (!command.mistake.empty()) {
-    command.action = CommandAction::kUsage;
-    command.status = 1;
-  } else if (usage) {
-    command.action = CommandAction::kUsage;
-  } else if (version) {
-    command.action = CommandAction::kVersion;
-  } else if (!fileGiven) {
-    command.projectFileName = kDefaultProjectFile;
-  }
-  return command;
-}
-
 }  // namespace
 
 CommandLine readCommandLine(const std::vector<std::string>& arguments, bool posixOptions) {
@@ -397,10 +339,6 @@ CommandLine readCommandLine(const std::vector<std::string>& arguments, bool posi
     command.projectFileName = arguments.empty() ? kDefaultProjectFile : argument;
   }
   return command;
-}
-
-std::string batchUsage() {
-  return "corvane --batch [--compiler=DIR] [--add-sources] [--force] [project_file]";
 }
 
 std::string versionLine() { return std::string("corvane ") + CORVANE_VERSION + "\n"; }

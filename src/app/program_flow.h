@@ -15,6 +15,9 @@ namespace corvane {
 
 class MakeProject;
 
+// The project file when the command line names none.
+inline constexpr char kDefaultProjectFile[] = "Project.gen";
+
 // What a command line asks for. kVersion is answered on standard output
 // without any console (see versionLine), so nothing is drawn. kBatch writes
 // the files as the command line says, without a console either.
@@ -42,11 +45,9 @@ struct CommandLine {
 // with posixOptions so do --help and -h, and --version asks for the version.
 // Any other single argument is the project file name; two or more show the
 // usage screen and end with status 1. --batch, on every system, anywhere
-// before a "--", makes a batch command line instead (see batchUsage).
+// before a "--", makes a batch command line instead (see
+// readBatchCommandLine).
 CommandLine readCommandLine(const std::vector<std::string>& arguments, bool posixOptions);
-
-// The synopsis of a batch command line, as the usage text shows it.
-std::string batchUsage();
 
 // What --version prints: "corvane", the version and a line end.
 std::string versionLine();

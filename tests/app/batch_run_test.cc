@@ -297,7 +297,8 @@ TEST(BatchCommandLineTest, MistakesAndHelpEndTheRunBeforeAnyFileIsTouched) {
   RunOutcome outcome = runBatch(readCommandLine({"--batch", "--froce"}, true), fs);
   EXPECT_EQ(exitStatus(outcome), 1);
   EXPECT_EQ(reportRun(outcome, {true, true}).errors,
-            "corvane: unknown option \"--froce\"; usage: " + batchUsage() + "\n");
+            "corvane: unknown option \"--froce\"; usage: corvane --batch [--compiler=DIR] "
+            "[--add-sources] [--force] [project_file]\n");
   outcome = runBatch(readCommandLine({"--batch", "-h"}, true), fs);
   EXPECT_EQ(exitStatus(outcome), 0);
   EXPECT_EQ(reportRun(outcome, {true, true}).output.rfind("USAGE:\n", 0), 0u);
