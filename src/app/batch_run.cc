@@ -26,8 +26,8 @@ class BatchAnswers : public WriteQuestions {
 
   bool tryAgain(const List&) override { return false; }
 
-  bool replaceMakefile(const std::string&, const FileContent& old) override {
-    return settings_.force || (old.status == ReadStatus::kRead && writtenByCorvane(old.bytes));
+  bool replaceMakefile(const std::string&, bool corvanes) override {
+    return corvanes || settings_.force;
   }
 
   // A directory --compiler names is taken as one typed at the prompt is.

@@ -22,9 +22,9 @@ class WriteQuestions {
   // A file could not be saved (the error box's lines say which and why):
   // whether to try again.
   virtual bool tryAgain(const List& message) = 0;
-  // Whether the makefile of that name may be replaced; `old` is what reading
-  // its head found (kAbsent when there is none).
-  virtual bool replaceMakefile(const std::string& name, const FileContent& old) = 0;
+  // Whether the makefile there under that name may be replaced; `corvanes`
+  // when Corvane wrote it (it opens with Corvane's comment block).
+  virtual bool replaceMakefile(const std::string& name, bool corvanes) = 0;
   // The compiler directory; `previous` is the one the makefile about to be
   // replaced names, empty when none.
   virtual CompilerSearch compilerDirectory(const std::string& previous) = 0;

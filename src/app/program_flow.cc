@@ -4,6 +4,7 @@
 #include <optional>
 #include <sstream>
 #include <string_view>
+#include <unordered_set>
 #include <utility>
 
 #include "app/batch_run.h"
@@ -41,9 +42,9 @@ bool hasDirectoryPart(const std::string& name) {
   return name.find_first_of(kPathSeparators) != std::string::npos;
 }
 
-// Why no project file may have this name, worded to follow it (as
-// RunOutcome::refusal is); empty when it may.
-std::string nameRefusal(std::string_view name) {
+// Why no project file or makefile may have this name, worded to follow it
+// (as RunOutcome::refusal is); empty when it may.
+std::string extensionRefusal(std::string_view name) {
   for (std::string_view extension : kBuildFileExtensions) {
     if (endsWithNoCase(name, extension)) {
       const std::string_view end = name.substr(name.size() - extension.size());
@@ -51,6 +52,53 @@ std::string nameRefusal(std::string_view name) {
     }
   }
   return "";
+}
+
+// Why a name may not be saved under: the name as typed, or the file a link
+// makes of it, has the extension of a source or build file.
+struct NameRefusal {
+  std::string leadsTo;  // the file the name leads to, when that is what is refused
+  std::string why;      // empty when the name may be used
+
+  bool refused() const { return !why.empty(); }
+  // The lines of a box, after the one that names the file.
+  List lines() const {
+    if (leadsTo.empty()) return {"It " + why + "."};
+    return {"It leads to " + quoted(leadsTo) + ",", "which " + why + "."};
+  }
+  // The same in one run of words that follows the name.
+  std::string words() const {
+    return leadsTo.empty() ? why : "leads to " + quoted(leadsTo) + ", which " + why;
+  }
+};
+
+NameRefusal nameRefusal(const FileSystem& fs, const std::string& name) {
+  if (std::string why = extensionRefusal(name); !why.empty()) return {"", why};
+  const std::string final = fs.finalName(name);
+  if (final == name) return {};
+  return {final, extensionRefusal(final)};
+}
+
+// The first line of a question about a file that is there: its name, and
+// where it leads when it is a link to another.
+std::string existingFileLine(const FileSystem& fs, const std::string& name) {
+  const std::string final = fs.finalName(name);
+  if (final == name) return name + " already exists.";
+  return name + " leads to " + final + ".";
+}
+
+// Whether the project may be saved under the name: yes where nothing is,
+// over a project file (Corvane's own or one edited by hand) and over a
+// device; any other file is replaced only when the user says so, No being
+// the default. A file that cannot be read may be anything, so it is asked
+// about too.
+bool mayReplaceWithProject(CorvaneScreen& screen, const FileSystem& fs, const std::string& name) {
+  const FileContent file = fs.readFile(name, MakeProject::kLargestFile);
+  if (file.status == ReadStatus::kAbsent || file.status == ReadStatus::kNotPlainFile) return true;
+  if (file.status == ReadStatus::kRead && holdsProjectLine(file.bytes)) return true;
+  return screen.askYesNo({existingFileLine(fs, name), "It is not a Corvane project file.",
+                          "Replace it?"},
+                         false) == Answer::kYes;
 }
 
 // Why the file found under the project file's name is no project file; empty
@@ -66,6 +114,22 @@ std::string contentRefusal(const FileContent& file) {
   return "";
 }
 
+// The project file as read, or why it may be neither loaded nor replaced.
+struct ProjectFileRead {
+  FileContent file;
+  NameRefusal refusal;
+};
+
+ProjectFileRead readChecked(const FileSystem& fs, const std::string& name) {
+  ProjectFileRead read;
+  read.refusal = nameRefusal(fs, name);
+  if (!read.refusal.refused()) {
+    read.file = fs.readFile(name, MakeProject::kLargestFile + 1);
+    read.refusal.why = contentRefusal(read.file);
+  }
+  return read;
+}
+
 // Loads the project file when it can be read and the user agrees; otherwise
 // builds the default project. Nothing, with the end in the outcome, when the
 // user pressed Esc or the file is no project file: saving a default project
@@ -74,14 +138,17 @@ std::string contentRefusal(const FileContent& file) {
 std::optional<MakeProject> loadOrCreateProject(CorvaneScreen& screen, const FileSystem& fs,
                                                RunOutcome& outcome) {
   const std::string& name = outcome.projectFile;
-  const std::optional<FileContent> file = readProjectFile(fs, outcome);
-  if (!file) {
-    screen.fatalError({"Cannot load project file " + quoted(name), "It " + outcome.refusal + ".",
-                       "Nothing was written. Start Corvane with another one."});
+  const ProjectFileRead read = readChecked(fs, name);
+  if (read.refusal.refused()) {
+    outcome.refusal = read.refusal.words();
+    screen.fatalError(
+        concat(concat({"Cannot load project file " + quoted(name)}, read.refusal.lines()),
+               {"Nothing was written. Start Corvane with another one."}));
+    outcome.end = RunEnd::kProjectRefused;
     return std::nullopt;
   }
   // Absent, or a device or pipe that is written to but never read.
-  if (file->status != ReadStatus::kRead) return MakeProject(fs);
+  if (read.file.status != ReadStatus::kRead) return MakeProject(fs);
   switch (screen.askYesNo({"Load existing project file " + quoted(name) + " ?",
                            "A new default project will be generated if you answer No.", "LOAD"},
                           true)) {
@@ -93,28 +160,29 @@ std::optional<MakeProject> loadOrCreateProject(CorvaneScreen& screen, const File
     case Answer::kYes:
       break;
   }
-  return loadedProject(*file, fs);
+  return loadedProject(read.file, fs);
 }
 
 }  // namespace
 
 std::optional<FileContent> readProjectFile(const FileSystem& fs, RunOutcome& outcome) {
-  const std::string& name = outcome.projectFile;
-  FileContent file;
-  outcome.refusal = nameRefusal(name);
-  if (outcome.refusal.empty()) {
-    file = fs.readFile(name, MakeProject::kLargestFile + 1);
-    outcome.refusal = contentRefusal(file);
-  }
-  if (!outcome.refusal.empty()) {
+  ProjectFileRead read = readChecked(fs, outcome.projectFile);
+  if (read.refusal.refused()) {
+    outcome.refusal = read.refusal.words();
     outcome.end = RunEnd::kProjectRefused;
     return std::nullopt;
   }
-  return file;
+  return std::move(read.file);
 }
 
 List unlistedSources(const List& listing, const List& sources) {
-  return sortNoCase(SourceDirectory(sources).missingFrom(listing), true);
+  // The names alone count: every name of the listing is there.
+  std::unordered_set<std::string> listed;
+  for (const std::string& source : sources) listed.insert(upperCase(source));
+  List unlisted;
+  for (const std::string& name : listing)
+    if (listed.count(upperCase(name)) == 0) unlisted.push_back(name);
+  return sortNoCase(unlisted, true);
 }
 
 MakeProject loadedProject(const FileContent& file, const FileSystem& fs) {
@@ -123,25 +191,36 @@ MakeProject loadedProject(const FileContent& file, const FileSystem& fs) {
 }
 
 List nameClash(const FileSystem& fs, const MakeProject& project, const std::string& projectFile) {
-  const auto box = [](const std::string& first, const std::string& why) {
-    return List{first, "It " + why + ".", "Nothing was written. Choose another name."};
+  const auto box = [](const std::string& first, const List& why) {
+    return concat(concat({first}, why), {"Nothing was written. Choose another name."});
   };
   const std::string& makefile = project.makefileName();
   const std::string projectLine = "Cannot save project file " + quoted(projectFile);
   const std::string makefileLine = "Cannot write Makefile " + quoted(makefile);
-  const std::string refusal = nameRefusal(projectFile);
-  if (!refusal.empty()) return box(projectLine, refusal);
+  for (const auto& [name, first] :
+       {std::pair(projectFile, projectLine), std::pair(makefile, makefileLine)}) {
+    const NameRefusal refusal = nameRefusal(fs, name);
+    if (refusal.refused()) return box(first, refusal.lines());
+  }
+  // What the saves would write, links followed: a dangling link stands for
+  // the file it would create, which the other name may also be about to.
+  const std::string projectTarget = fs.finalName(projectFile);
+  const std::string makefileTarget = fs.finalName(makefile);
   // The directory's sources beside the project's, each name asked about once,
   // and each looked up once for both names.
   const List sources =
       concat(project.sources(), minus(directorySources(fs), project.sources()));
-  const std::vector<std::size_t> replaced = fs.firstSameFiles({projectFile, makefile}, sources);
+  const std::vector<std::size_t> replaced =
+      fs.firstSameFiles({projectTarget, makefileTarget}, sources);
+  const auto replacing = [](const std::string& what) {
+    return List{"It would replace " + what + "."};
+  };
   if (replaced[0] < sources.size())
-    return box(projectLine, "would replace the source " + quoted(sources[replaced[0]]));
-  if (fs.sameFile(makefile, projectFile))
-    return box(makefileLine, "would replace the project file " + quoted(projectFile));
+    return box(projectLine, replacing("the source " + quoted(sources[replaced[0]])));
+  if (fs.sameFile(makefileTarget, projectTarget))
+    return box(makefileLine, replacing("the project file " + quoted(projectFile)));
   if (replaced[1] < sources.size())
-    return box(makefileLine, "would replace the source " + quoted(sources[replaced[1]]));
+    return box(makefileLine, replacing("the source " + quoted(sources[replaced[1]])));
   return {};
 }
 
@@ -182,11 +261,14 @@ class ScreenQuestions : public WriteQuestions {
   }
 
   // A read-only makefile raises no question: the retry box says why it
-  // cannot be written.
-  bool replaceMakefile(const std::string& name, const FileContent&) override {
+  // cannot be written. Replacing a makefile Corvane wrote is what a run is
+  // for; any other file is kept unless the user says otherwise.
+  bool replaceMakefile(const std::string& name, bool corvanes) override {
     if (!fs_.isWritable(name)) return true;
-    return screen_.askYesNo({"\n" + name + " already exists.", "OVERWRITE"}, true) ==
-           Answer::kYes;
+    const List question = corvanes ? List{"\n" + name + " already exists.", "OVERWRITE"}
+                                   : List{existingFileLine(fs_, name),
+                                          "Corvane did not write it.", "OVERWRITE"};
+    return screen_.askYesNo(question, corvanes) == Answer::kYes;
   }
 
   CompilerSearch compilerDirectory(const std::string& previous) override {
@@ -219,15 +301,17 @@ RunEnd saveAndWrite(WriteQuestions& questions, FileSystem& fs, const MakeProject
   // What the saved project lists that the makefile cannot build from.
   // Both ways round, without regard to case, as the tools find files.
   const List listing = directorySources(fs);
-  outcome.missingSources = SourceDirectory(listing).missingFrom(project.sources());
+  outcome.missingSources = SourceDirectory(listing, fs).missingFrom(project.sources());
   outcome.unlistedSources = unlistedSources(listing, project.sources());
   outcome.sourcesWithBlanks = sourcesMakeCannotName(project.sources());
 
   outcome.makefile = project.makefileName();
-  // The BCDIR line sits near the top of the makefile about to be replaced.
+  // Its opening lines tell whether Corvane wrote it; its BCDIR line, near
+  // the top, is the compiler directory offered.
   const FileContent oldMakefile = fs.readFile(outcome.makefile, kMakefileHeadBytes);
   if (oldMakefile.status != ReadStatus::kAbsent &&
-      !questions.replaceMakefile(outcome.makefile, oldMakefile))
+      !questions.replaceMakefile(outcome.makefile, oldMakefile.status == ReadStatus::kRead &&
+                                                       writtenByCorvane(oldMakefile.bytes)))
     return RunEnd::kOverwriteDeclined;
 
   const CompilerSearch compiler = questions.compilerDirectory(
@@ -258,16 +342,20 @@ RunOutcome editAndWrite(CorvaneScreen& screen, FileSystem& fs, const std::string
   MakeProject& project = *loaded;
 
   screen.openWorkspace();
-  // Names that would replace another file send the user back to the main
-  // screen, with everything typed, before anything is written.
+  // Names that would replace another file, and a No to replacing a file
+  // that holds no project, send the user back to the main screen, with
+  // everything typed, before anything is written.
   for (;;) {
     if (editProject(project, outcome.projectFile, screen, fs) == EditResult::kEscaped) {
       outcome.end = RunEnd::kEditEscaped;
       return outcome;
     }
     const List clash = nameClash(fs, project, outcome.projectFile);
-    if (clash.empty()) break;
-    screen.showError(clash, "Press any key to go back to the project.. ");
+    if (!clash.empty()) {
+      screen.showError(clash, "Press any key to go back to the project.. ");
+    } else if (mayReplaceWithProject(screen, fs, outcome.projectFile)) {
+      break;
+    }
   }
   ScreenQuestions questions(screen, fs);
   outcome.end = saveAndWrite(questions, fs, project, outcome);

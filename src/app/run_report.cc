@@ -59,15 +59,21 @@ std::string joined(const List& texts, const std::string& between) {
   return text;
 }
 
-// The clash box's first two lines as one clause: "cannot write Makefile
-// "a.c": it would replace the source "a.c"".
+// The lines of the box that sends the user back to the main screen, but
+// its last (what to do there), as one clause: "cannot write Makefile
+// "a.mak": it leads to "a.c", which has the extension ".c" of a source or
+// build file". The box's sentences start with "Cannot" or "It" (lower case
+// here) or with a name (kept).
 std::string clashReason(const List& box) {
-  const auto clause = [](std::string line) {
+  std::string text;
+  for (std::size_t i = 0; i + 1 < box.size(); ++i) {
+    std::string line = box[i];
     if (!line.empty() && line.back() == '.') line.pop_back();
-    if (!line.empty()) line[0] = static_cast<char>(std::tolower(static_cast<unsigned char>(line[0])));
-    return line;
-  };
-  return clause(elementAt(box, 0)) + ": " + clause(elementAt(box, 1));
+    if (line.rfind("Cannot ", 0) == 0 || line.rfind("It ", 0) == 0)
+      line[0] = static_cast<char>(std::tolower(static_cast<unsigned char>(line[0])));
+    text += (i == 0 ? "" : i == 1 ? ": " : " ") + line;
+  }
+  return text;
 }
 
 // The reason a run ended with status 1, without the line end; empty for a

@@ -42,6 +42,7 @@ class NativeFileSystem : public FileSystem {
   // given: the defaults of FileSystem.
   std::string windowsDirectoryName(const std::string& directory) const override;
   std::string resolvedDirectory(const std::string& directory) const override;
+  std::string finalName(const std::string& path) const override;
 #endif
 
  private:

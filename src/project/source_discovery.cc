@@ -159,7 +159,7 @@ std::string defaultTargetName(const FileSystem& fs, const List& sources) {
 // The listing usually comes sorted as the screens show it, and then its
 // upper-cased names are in order already: a directory of 20,000 sources is
 // ready in one pass, without a sort or a hash set of copies.
-SourceDirectory::SourceDirectory(const List& listing) {
+SourceDirectory::SourceDirectory(const List& listing, const FileSystem& fs) : fs_(&fs) {
   upperCaseNames_.reserve(listing.size());
   for (const std::string& name : listing) upperCaseNames_.push_back(upperCase(name));
   if (!std::is_sorted(upperCaseNames_.begin(), upperCaseNames_.end()))
@@ -167,7 +167,12 @@ SourceDirectory::SourceDirectory(const List& listing) {
 }
 
 bool SourceDirectory::holds(std::string_view name) const {
-  return std::binary_search(upperCaseNames_.begin(), upperCaseNames_.end(), upperCase(name));
+  if (std::binary_search(upperCaseNames_.begin(), upperCaseNames_.end(), upperCase(name)))
+    return true;
+  if (isBlankText(name)) return false;
+  const auto [found, added] = lookedUp_.try_emplace(std::string(name), false);
+  if (added) found->second = fs_->exists(found->first);
+  return found->second;
 }
 
 List SourceDirectory::missingFrom(const List& sources) const {

@@ -42,7 +42,8 @@ SourcesScreen::SourcesScreen(CorvaneScreen& screen, const FileSystem& fs, Projec
       window_(screen.mainWorkspace()),
       fs_(fs),
       draft_(draft),
-      sources_(draft.settings.sources) {}
+      sources_(draft.settings.sources),
+      directory_(List(), fs) {}
 
 int SourcesScreen::open() {
   window_.clear();
@@ -115,7 +116,7 @@ int SourcesScreen::readKeys() {
 // holds; sorted once, the listing serves both.
 List SourcesScreen::listDirectory() {
   List sorted = sortNoCase(directorySources(fs_), true);
-  directory_ = SourceDirectory(sorted);
+  directory_ = SourceDirectory(sorted, fs_);
   if (sorted.empty()) return scanSources(fs_, sorted);  // the name made up
   return sorted;
 }

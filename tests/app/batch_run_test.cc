@@ -78,7 +78,7 @@ const char kUtilNote[] =
 TEST(BatchRunTest, FilesStatusAndLinesOfEachKindOfRun) {
   const CorvaneFiles app = corvaneFiles("app", {"hello.cpp"});
   const CorvaneFiles old = corvaneFiles("old", {"hello.cpp"}, "Makefile.b", "C:\\Gone");
-  const CorvaneFiles clashing = corvaneFiles("app", {"hello.cpp"}, "hello.cpp");
+  const CorvaneFiles clashing = corvaneFiles("app", {"hello.cpp"}, "Project.gen");
   const std::string foreign = "all:\n\tgcc -o hello hello.cpp\n";
   const std::string compiler = "--compiler=C:\\BCC55";
   const BatchCase cases[] = {
@@ -174,16 +174,16 @@ TEST(BatchRunTest, FilesStatusAndLinesOfEachKindOfRun) {
        "",
        "corvane: the project file \"notes.txt\" holds no line of a Corvane project file; nothing "
        "was saved\n"},
-      {"a makefile name that would replace a source",
+      {"a makefile name that would replace the project file",
        {compiler},
        {{"Project.gen", clashing.project}},
        {},
        "",
        1,
-       {{"Project.gen", After::kAsBefore}, {"hello.cpp", After::kAsBefore}},
+       {{"Project.gen", After::kAsBefore}},
        "",
-       "corvane: cannot write Makefile \"hello.cpp\": it would replace the source \"hello.cpp\"; "
-       "nothing was saved\n"},
+       "corvane: cannot write Makefile \"Project.gen\": it would replace the project file "
+       "\"Project.gen\"; nothing was saved\n"},
       {"a read-only makefile Corvane wrote",
        {compiler},
        {{"Project.gen", app.project}, {"Makefile.b", old.makefile}},
