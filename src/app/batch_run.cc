@@ -165,7 +165,7 @@ RunOutcome runBatch(const CommandLine& command, FileSystem& fs) {
     project->setSources(
         concat(project->sources(), unlistedSources(directorySources(fs), project->sources())));
   }
-  outcome.clash = nameClash(fs, *project, outcome.projectFile);
+  outcome.clash = refusedOnAccepting(fs, *project, outcome.projectFile);
   if (!outcome.clash.empty()) {
     outcome.end = RunEnd::kNamesClash;
     return outcome;

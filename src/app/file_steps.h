@@ -40,6 +40,12 @@ std::optional<FileContent> readProjectFile(const FileSystem& fs, RunOutcome& out
 // the screens sort them.
 List unlistedSources(const List& listing, const List& sources);
 
+// The error box's lines when the project may not be saved as it stands:
+// names that would replace another file (see nameClash), or a target
+// without a name; nothing when it may.
+List refusedOnAccepting(const FileSystem& fs, const MakeProject& project,
+                        const std::string& projectFile);
+
 // The project a project file's bytes describe.
 MakeProject loadedProject(const FileContent& file, const FileSystem& fs);
 

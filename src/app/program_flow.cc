@@ -26,6 +26,10 @@ namespace {
 
 constexpr char kEnsureWritable[] = "Ensure file is writeable and not currently in use.";
 constexpr char kRetryPrompt[] = "[ESC] to exit, any other key to try again ";
+// The box for a target without a name: the makefile would build ".exe".
+const List kNamelessTarget = {"The target has no name.",
+                              "Borland Make would build a file named only by its extension.",
+                              "Nothing was written. Give the target a name."};
 
 // The extensions of the files a program is built from and into. A project
 // file never takes such a name: saving it would replace a source, a header
@@ -190,6 +194,13 @@ MakeProject loadedProject(const FileContent& file, const FileSystem& fs) {
   return MakeProject(in, fs);
 }
 
+List refusedOnAccepting(const FileSystem& fs, const MakeProject& project,
+                        const std::string& projectFile) {
+  const List clash = nameClash(fs, project, projectFile);
+  if (clash.empty() && isBlankText(project.target())) return kNamelessTarget;
+  return clash;
+}
+
 List nameClash(const FileSystem& fs, const MakeProject& project, const std::string& projectFile) {
   const auto box = [](const std::string& first, const List& why) {
     return concat(concat({first}, why), {"Nothing was written. Choose another name."});
@@ -280,6 +291,24 @@ class ScreenQuestions : public WriteQuestions {
   const FileSystem& fs_;
 };
 
+// What the saved project asks of Borland Make that it cannot build as meant.
+void noteWhatMakeCannotBuild(const FileSystem& fs, const MakeProject& project,
+                             RunOutcome& outcome) {
+  // Both ways round, without regard to case, as the tools find files.
+  const List listing = directorySources(fs);
+  outcome.missingSources = SourceDirectory(listing, fs).missingFrom(project.sources());
+  outcome.unlistedSources = unlistedSources(listing, project.sources());
+  outcome.misreadSources = sourcesMakeCannotName(project.sources());
+  const std::string target = project.target() + project.targetExtension();
+  if (makeCannotName(target)) outcome.misreadTarget = target;
+  const List& found = project.entrySources();
+  const List listed = minus(found, minus(found, project.sources()));
+  if (listed.size() > 1) {
+    outcome.entrySources = listed;
+    outcome.targetNamedAfter = found.front();
+  }
+}
+
 }  // namespace
 
 // The files of the edited project: the project file saved, the overwrite
@@ -298,12 +327,7 @@ RunEnd saveAndWrite(WriteQuestions& questions, FileSystem& fs, const MakeProject
                                         "project file ", projectWhere);
   }
   if (outcome.saveFailure != SaveResult::kSaved) return RunEnd::kProjectNotSaved;
-  // What the saved project lists that the makefile cannot build from.
-  // Both ways round, without regard to case, as the tools find files.
-  const List listing = directorySources(fs);
-  outcome.missingSources = SourceDirectory(listing, fs).missingFrom(project.sources());
-  outcome.unlistedSources = unlistedSources(listing, project.sources());
-  outcome.sourcesWithBlanks = sourcesMakeCannotName(project.sources());
+  noteWhatMakeCannotBuild(fs, project, outcome);
 
   outcome.makefile = project.makefileName();
   // Its opening lines tell whether Corvane wrote it; its BCDIR line, near
@@ -350,9 +374,9 @@ RunOutcome editAndWrite(CorvaneScreen& screen, FileSystem& fs, const std::string
       outcome.end = RunEnd::kEditEscaped;
       return outcome;
     }
-    const List clash = nameClash(fs, project, outcome.projectFile);
-    if (!clash.empty()) {
-      screen.showError(clash, "Press any key to go back to the project.. ");
+    const List refused = refusedOnAccepting(fs, project, outcome.projectFile);
+    if (!refused.empty()) {
+      screen.showError(refused, "Press any key to go back to the project.. ");
     } else if (mayReplaceWithProject(screen, fs, outcome.projectFile)) {
       break;
     }

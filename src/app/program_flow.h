@@ -71,7 +71,8 @@ enum class RunEnd {
   // Ends only a batch run has; a batch run ends with status 0 only when the
   // makefile was written.
   kBadOptions,           // 1: a batch command line that cannot be followed; nothing written
-  kNamesClash,           // 1: the names would replace another file (see clash); nothing written
+  kNamesClash,           // 1: the names would replace another file, or the target has no
+                         //    name (see clash); nothing written
   kMakefileNotCorvanes,  // 1: the makefile there is not one Corvane wrote, and no --force;
                          //    the project file saved
   kNoCompiler,           // 1: no compiler directory found; the project file saved
@@ -94,7 +95,8 @@ struct RunOutcome {
   bool batch = false;
   // Why a batch command line cannot be followed.
   std::string commandProblem;
-  // The error box's lines of a name that would replace another file.
+  // The error box's lines of a name that would replace another file, or
+  // of a target without a name.
   List clash;
   // Why the project file or the makefile could not be written.
   SaveResult saveFailure = SaveResult::kSaved;
@@ -108,12 +110,22 @@ struct RunOutcome {
   List compilerTried;
   bool compilerNamed = false;
   // Once the project file is saved: the sources it lists that this
-  // directory does not hold, and those whose names hold a blank.
+  // directory does not hold, and those whose names Borland Make misreads
+  // (a blank, "#" or "$" in them).
   List missingSources;
-  List sourcesWithBlanks;
+  List misreadSources;
   // Once the project file is saved: the directory's sources that it does
   // not list (the makefile leaves them out), sorted as the screens sort.
   List unlistedSources;
+  // Once the project file is saved: the target's file name when Make
+  // misreads it too; empty when it does not.
+  std::string misreadTarget;
+  // Once the project file is saved: when more than one of its sources
+  // defines an entry point and the target is still named after the first
+  // of them as Corvane found them, those sources; and that first one (which
+  // the project may no longer list).
+  List entrySources;
+  std::string targetNamedAfter;
 };
 
 int exitStatus(const RunOutcome& outcome);

@@ -9,11 +9,11 @@
 //     (and --help, -h) on standard output, and nothing else there;
 //   - a batch run (--batch) gets the usage text as a script does, and the
 //     lines of a successful run as a terminal does;
-//   - once the project file is saved, the sources it lists that Borland
-//     Make cannot build from (absent from the directory, or named with a
-//     space), and the directory's sources it leaves out, are pointed out:
-//     after the summary on a terminal, as
-//     "corvane: note: " lines on standard error in a script or a batch run.
+//   - once the project file is saved, what Borland Make cannot build as
+//     meant (sources absent from the directory, names it misreads, several
+//     entry points, the directory's sources the project leaves out) is
+//     pointed out: after the summary on a terminal, as "corvane: note: "
+//     lines on standard error in a script or a batch run.
 #ifndef CORVANE_APP_RUN_REPORT_H
 #define CORVANE_APP_RUN_REPORT_H
 

@@ -33,14 +33,13 @@ class CompilerDirectoryTest : public ::testing::Test {
     return search.directory;
   }
   // The first message line of every question box, as shown when its first
-  // key was read: a question of three lines puts it on screen row 13,
+  // key was read (the offered text before the cursor is white on green only
+  // until then): a question of three lines puts it on screen row 13,
   // centred in the box.
   std::vector<std::string> prompts() const {
     std::vector<std::string> lines;
-    int lastRun = 0;
     for (const ScreenShot& shot : recorder.shots()) {
-      if (!shot.lineEditing || shot.lineEditorRuns == lastRun) continue;
-      lastRun = shot.lineEditorRuns;
+      if (shot.backgroundAt(shot.cursorColumn - 1, shot.cursorRow) != kGreen) continue;
       lines.push_back(trim(shot.rowText(13, 10, 72)));
     }
     return lines;
