@@ -7,7 +7,6 @@
 
 #include "app/compiler_directory.h"
 #include "app/file_steps.h"
-#include "makefile/makefile.h"
 #include "project/make_project.h"
 #include "project/source_discovery.h"
 #include "text/text_utils.h"
@@ -73,8 +72,8 @@ std::optional<MakeProject> batchProject(const FileSystem& fs, RunOutcome& outcom
   const std::optional<FileContent> file = readProjectFile(fs, outcome);
   if (!file) return std::nullopt;
   if (file->status != ReadStatus::kRead) return MakeProject(fs);
-  // Nobody is asked whether to load it, so nobody can stop a file that only
-  // bears the name from being replaced by a default project.
+  // On the screens a question guards a file that only bears the name from
+  // being replaced with project text; here nobody could answer it.
   if (!holdsProjectLine(file->bytes)) {
     outcome.refusal = "holds no line of a Corvane project file";
     outcome.end = RunEnd::kProjectRefused;
