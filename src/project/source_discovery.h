@@ -52,10 +52,11 @@ DefaultTarget findDefaultTarget(const FileSystem& fs, const List& sources);
 std::string defaultTargetName(const FileSystem& fs, const List& sources);
 
 // Which sources are there: a name is held when a file of that name exists
-// from the current directory. The names of the directory's listing are
-// looked up as the Borland tools look files up on Windows and under Wine,
+// from the current directory. The listing is the directory's sources (see
+// directorySources); a .c or .cpp name without a directory part is looked
+// up there as the Borland tools look files up on Windows and under Wine,
 // without regard to case, so that a project naming Util.c is not told that
-// util.c is missing; any other name (src/util.c, a .h) is asked of the file
+// util.c is missing. Any other name (src/util.c, a .h) is asked of the file
 // system, once.
 class SourceDirectory {
  public:

