@@ -82,119 +82,62 @@ TEST(BatchRunTest, FilesStatusAndLinesOfEachKindOfRun) {
   const std::string foreign = "all:\n\tgcc -o hello hello.cpp\n";
   const std::string compiler = "--compiler=C:\\BCC55";
   const BatchCase cases[] = {
-      {"a fresh directory, the compiler beside the program",
-       {},
-       {},
-       {},
-       "/opt/bcc/Bin/corvane",
-       0,
+      {"a fresh directory, the compiler beside the program", {}, {}, {}, "/opt/bcc/Bin/corvane", 0,
        {{"Project.gen", After::kHolds, "\r\ntarget hello.exe\r\n"},
         {"Project.gen", After::kHolds, "\r\nsource hello.cpp\r\nsource util.c\r\n"},
         {"Makefile.b", After::kHolds, "\r\nBCDIR = /opt/bcc\r\n"}},
        "Saved \"Project.gen\" and wrote \"Makefile.b\" for the Borland tools in /opt/bcc.\n"
        "To build: wine /opt/bcc/Bin/make.exe -f Makefile.b\n",
        ""},
-      {"an existing project: the compiler the old makefile names",
-       {},
-       {{"Project.gen", app.project}, {"Makefile.b", corvaneFiles("app", {}).makefile}},
-       {},
-       "",
-       0,
-       {{"Project.gen", After::kAsBefore}, {"Makefile.b", After::kHolds, app.makefile}},
-       kSummary,
+      {"an existing project: the compiler the old makefile names", {},
+       {{"Project.gen", app.project}, {"Makefile.b", corvaneFiles("app", {}).makefile}}, {}, "", 0,
+       {{"Project.gen", After::kAsBefore}, {"Makefile.b", After::kHolds, app.makefile}}, kSummary,
        kUtilNote},
-      {"a read-only project file that is up to date",
-       {compiler},
-       {{"Project.gen", app.project}},
-       {"Project.gen"},
-       "",
-       0,
-       {{"Project.gen", After::kAsBefore}, {"Makefile.b", After::kHolds, app.makefile}},
-       kSummary,
+      {"a read-only project file that is up to date", {compiler}, {{"Project.gen", app.project}},
+       {"Project.gen"}, "", 0,
+       {{"Project.gen", After::kAsBefore}, {"Makefile.b", After::kHolds, app.makefile}}, kSummary,
        kUtilNote},
-      {"a makefile Corvane did not write",
-       {compiler},
-       {{"Makefile.b", foreign}},
-       {},
-       "",
-       1,
+      {"a makefile Corvane did not write", {compiler}, {{"Makefile.b", foreign}}, {}, "", 1,
        {{"Project.gen", After::kHolds, "\r\ntarget hello.exe\r\n"},
         {"Makefile.b", After::kAsBefore}},
        "",
        "corvane: the makefile \"Makefile.b\" is not one Corvane wrote and was left as it was "
        "(--force replaces it); \"Project.gen\" was saved, no makefile was written\n"},
-      {"--force replaces it",
-       {compiler, "--force"},
-       {{"Makefile.b", foreign}},
-       {},
-       "",
-       0,
-       {{"Makefile.b", After::kHolds, "\r\nBCDIR = C:\\BCC55\r\n"}},
-       kSummary,
-       ""},
-      {"no compiler anywhere it may look",
-       {},
-       {{"Project.gen", app.project}, {"Makefile.b", old.makefile}},
-       {},
-       "",
-       1,
-       {{"Project.gen", After::kAsBefore}, {"Makefile.b", After::kAsBefore}},
-       "",
+      {"--force replaces it", {compiler, "--force"}, {{"Makefile.b", foreign}}, {}, "", 0,
+       {{"Makefile.b", After::kHolds, "\r\nBCDIR = C:\\BCC55\r\n"}}, kSummary, ""},
+      {"no compiler anywhere it may look", {},
+       {{"Project.gen", app.project}, {"Makefile.b", old.makefile}}, {}, "", 1,
+       {{"Project.gen", After::kAsBefore}, {"Makefile.b", After::kAsBefore}}, "",
        std::string(kUtilNote) +
            "corvane: no compiler found: looked for /usr/local/bin/Bcc32.exe and "
-       "C:\\Gone\\Bin\\Bcc32.exe; name its directory with --compiler=DIR; \"Project.gen\" was "
-       "saved, no makefile was written\n"},
-      {"--compiler naming a directory without the compiler",
-       {"--compiler", "C:\\Nowhere"},
-       {},
-       {},
-       "",
-       1,
-       {{"Makefile.b", After::kAbsent}},
-       "",
+           "C:\\Gone\\Bin\\Bcc32.exe; name its directory with --compiler=DIR; \"Project.gen\" was "
+           "saved, no makefile was written\n"},
+      {"--compiler naming a directory without the compiler", {"--compiler", "C:\\Nowhere"}, {}, {},
+       "", 1, {{"Makefile.b", After::kAbsent}}, "",
        "corvane: no compiler found: looked for C:\\Nowhere\\Bin\\Bcc32.exe; \"Project.gen\" was "
        "saved, no makefile was written\n"},
-      {"--add-sources",
-       {compiler, "--add-sources"},
-       {{"Project.gen", app.project}},
-       {},
-       "",
-       0,
+      {"--add-sources", {compiler, "--add-sources"}, {{"Project.gen", app.project}}, {}, "", 0,
        {{"Project.gen", After::kHolds, "\r\nsource hello.cpp\r\nsource util.c\r\n"},
         {"Makefile.b", After::kHolds, "\\util.obj : $(Src)\\util.c\r\n"}},
-       kSummary,
-       ""},
-      {"a file that holds no project line",
-       {compiler, "notes.txt"},
-       {{"notes.txt", "shopping list\r\n"}},
-       {},
-       "",
-       1,
-       {{"notes.txt", After::kAsBefore}, {"Makefile.b", After::kAbsent}},
-       "",
+       kSummary, ""},
+      {"a file that holds no project line", {compiler, "notes.txt"},
+       {{"notes.txt", "shopping list\r\n"}}, {}, "", 1,
+       {{"notes.txt", After::kAsBefore}, {"Makefile.b", After::kAbsent}}, "",
        "corvane: the project file \"notes.txt\" holds no line of a Corvane project file; nothing "
        "was saved\n"},
-      {"a makefile name that would replace the project file",
-       {compiler},
-       {{"Project.gen", clashing.project}},
-       {},
-       "",
-       1,
-       {{"Project.gen", After::kAsBefore}},
-       "",
+      {"a makefile name that would replace the project file", {compiler},
+       {{"Project.gen", clashing.project}}, {}, "", 1, {{"Project.gen", After::kAsBefore}}, "",
        "corvane: cannot write Makefile \"Project.gen\": it would replace the project file "
        "\"Project.gen\"; nothing was saved\n"},
-      {"a read-only makefile Corvane wrote",
-       {compiler},
-       {{"Project.gen", app.project}, {"Makefile.b", old.makefile}},
-       {"Makefile.b"},
-       "",
-       1,
-       {{"Makefile.b", After::kAsBefore}},
-       "",
+      {"a read-only makefile Corvane wrote", {compiler},
+       {{"Project.gen", app.project}, {"Makefile.b", old.makefile}}, {"Makefile.b"}, "", 1,
+       {{"Makefile.b", After::kAsBefore}}, "",
        std::string(kUtilNote) +
-           "corvane: the makefile \"Makefile.b\" could not be opened for writing; \"Project.gen\" was "
-       "saved\n"},
+           "corvane: the makefile \"Makefile.b\" could not be opened for writing; \"Project.gen\" "
+           "was saved\n"},
+      {"an option misspelt", {"--froce"}, {}, {}, "", 1, {{"Project.gen", After::kAbsent}}, "",
+       "corvane: unknown option \"--froce\"; usage: corvane --batch [--compiler=DIR] "
+       "[--add-sources] [--force] [project_file]\n"},
   };
   for (const BatchCase& c : cases) {
     SCOPED_TRACE(c.what);
@@ -245,6 +188,7 @@ TEST(BatchRunTest, FilesStatusAndLinesOfEachKindOfRun) {
 }
 
 TEST(BatchCommandLineTest, OptionsInAnyOrderAndMistakesNamed) {
+  const std::string kNoDirectory = "--compiler names no directory";
   struct Case {
     std::vector<std::string> arguments;
     CommandAction action;
@@ -258,14 +202,15 @@ TEST(BatchCommandLineTest, OptionsInAnyOrderAndMistakesNamed) {
       {{"my.gen", "--batch"}, CommandAction::kBatch, "my.gen", "", "", ""},
       {{"--force", "--batch", "--compiler", "C:\\B", "--add-sources", "x.gen"},
        CommandAction::kBatch, "x.gen", "C:\\B", "af", ""},
-      {{"--batch", "--compiler=/opt/bcc"}, CommandAction::kBatch, "Project.gen", "/opt/bcc", "", ""},
+      {{"--batch", "--compiler=/opt/bcc"}, CommandAction::kBatch, "Project.gen", "/opt/bcc", "",
+       ""},
       // After "--" every argument is a name; a lone "-" is one anyway.
       {{"--batch", "--", "--force"}, CommandAction::kBatch, "--force", "", "", ""},
       {{"--batch", "-"}, CommandAction::kBatch, "-", "", "", ""},
       {{"--batch", "--help"}, CommandAction::kUsage, "", "", "", ""},
       {{"/?", "--batch"}, CommandAction::kUsage, "", "", "", ""},
-      {{"--batch", "--compiler"}, CommandAction::kUsage, "", "", "", "--compiler names no directory"},
-      {{"--batch", "--compiler="}, CommandAction::kUsage, "", "", "", "--compiler names no directory"},
+      {{"--batch", "--compiler"}, CommandAction::kUsage, "", "", "", kNoDirectory},
+      {{"--batch", "--compiler="}, CommandAction::kUsage, "", "", "", kNoDirectory},
       {{"--batch", "--froce"}, CommandAction::kUsage, "", "", "", "unknown option \"--froce\""},
       {{"--batch", "a.gen", "b.gen"}, CommandAction::kUsage, "a.gen", "", "",
        "more than one project file: \"a.gen\" and \"b.gen\""},
@@ -289,20 +234,6 @@ TEST(BatchCommandLineTest, OptionsInAnyOrderAndMistakesNamed) {
   EXPECT_EQ(readCommandLine({"--force"}, true).projectFileName, "--force");
   EXPECT_FALSE(readCommandLine({"--", "--batch"}, true).batch);
   EXPECT_EQ(readCommandLine({"--", "--batch"}, true).status, 1);
-}
-
-TEST(BatchCommandLineTest, MistakesAndHelpEndTheRunBeforeAnyFileIsTouched) {
-  FakeFileSystem fs;
-  fs.addFile("hello.cpp", kHello);
-  RunOutcome outcome = runBatch(readCommandLine({"--batch", "--froce"}, true), fs);
-  EXPECT_EQ(exitStatus(outcome), 1);
-  EXPECT_EQ(reportRun(outcome, {true, true}).errors,
-            "corvane: unknown option \"--froce\"; usage: corvane --batch [--compiler=DIR] "
-            "[--add-sources] [--force] [project_file]\n");
-  outcome = runBatch(readCommandLine({"--batch", "-h"}, true), fs);
-  EXPECT_EQ(exitStatus(outcome), 0);
-  EXPECT_EQ(reportRun(outcome, {true, true}).output.rfind("USAGE:\n", 0), 0u);
-  EXPECT_FALSE(fs.contentOf("Project.gen"));
 }
 
 }  // namespace

@@ -165,7 +165,8 @@ TEST_F(ScriptedRunTest, BatchRunWritesBothFilesWithoutReadingInput) {
       "To build: " + build + "\n";
   EXPECT_EQ(fresh.output, summary);
   EXPECT_EQ(fresh.errors, "");
-  EXPECT_EQ(entries(), (std::vector<std::string>{"Makefile.b", "Project.gen", "hello.cpp", "util.c"}));
+  EXPECT_EQ(entries(),
+            (std::vector<std::string>{"Makefile.b", "Project.gen", "hello.cpp", "util.c"}));
   EXPECT_EQ(readFile(work_ / "Project.gen"), projectFile("hello", {"hello.cpp", "util.c"}));
   EXPECT_EQ(readFile(work_ / "Makefile.b"), helloMakefile("C:\\BCC55"));
 
