@@ -184,8 +184,4 @@ std::string OptionList::runtimeLibrary() const {
   return library;
 }
 
-std::string OptionList::startupLine() const { return "STARTUP = " + startupObject(); }
-
-std::string OptionList::runtimeLine() const { return "RTLIB = " + runtimeLibrary(); }
-
 }  // namespace corvane

@@ -47,12 +47,10 @@ class OptionList {
   bool isMultiThread() const;
   bool isDynamic() const;
 
-  // The start-up object and the runtime library, in the makefile's macros,
-  // and the makefile lines that set them.
+  // The start-up object and the runtime library, in the makefile's macros;
+  // the makefile sets STARTUP and RTLIB to them.
   std::string startupObject() const;   // "$(DOS_STARTUP)" and the like
   std::string runtimeLibrary() const;  // "$(BCC32RTLIB)...lib"
-  std::string startupLine() const;     // "STARTUP = " and the start-up object
-  std::string runtimeLine() const;     // "RTLIB = " and the runtime library
 
  private:
   std::vector<MakeOption> options_;

@@ -5,7 +5,6 @@
 #define CORVANE_PLATFORM_FILE_SYSTEM_H
 
 #include <cstddef>
-#include <memory>
 #include <string>
 #include <vector>
 
@@ -142,10 +141,6 @@ class FileSystem {
   // splitPathName): a drive only on Windows.
   virtual PathParts splitPath(const std::string& path) const = 0;
 };
-
-// The file system of the platform Corvane was built for. `startedAs` is the
-// first element of the program's argument vector, where programPath begins.
-std::unique_ptr<FileSystem> makeNativeFileSystem(const std::string& startedAs = std::string());
 
 }  // namespace corvane
 

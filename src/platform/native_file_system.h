@@ -5,10 +5,12 @@
 #ifndef CORVANE_PLATFORM_NATIVE_FILE_SYSTEM_H
 #define CORVANE_PLATFORM_NATIVE_FILE_SYSTEM_H
 
+#include <memory>
 #include <string>
 #include <utility>
 
 #include "platform/file_system.h"
+#include "platform/native_file_system.h"
 
 namespace corvane {
 
@@ -48,6 +50,11 @@ class NativeFileSystem : public FileSystem {
  private:
   std::string startedAs_;
 };
+
+// The file system of the platform Corvane was built for, for the program and
+// the tests that use the real disk. `startedAs` is the first element of the
+// program's argument vector, where programPath begins.
+std::unique_ptr<FileSystem> makeNativeFileSystem(const std::string& startedAs = std::string());
 
 }  // namespace corvane
 

@@ -18,6 +18,7 @@
 #include "support/scratch_directory.h"
 #include "makefile/makefile.h"
 #include "platform/file_system.h"
+#include "platform/native_file_system.h"
 #include "project/make_project.h"
 #include "support/documented_files.h"
 

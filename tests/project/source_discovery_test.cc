@@ -12,6 +12,7 @@
 #include <random>
 
 #include "platform/file_system.h"
+#include "platform/native_file_system.h"
 #include "support/fake_file_system.h"
 #include "support/scratch_directory.h"
 
