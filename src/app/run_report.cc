@@ -1,8 +1,10 @@
 #include "app/run_report.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cstring>
 
+#include "app/batch_run.h"
 #include "platform/file_system_text.h"
 #include "text/path_names.h"
 #include "ui/corvane_screen.h"
@@ -54,6 +56,29 @@ std::string saveProblem(const RunOutcome& outcome) {
   return "could not be opened for writing";
 }
 
+std::string joined(const List& texts, const std::string& between) {
+  std::string text;
+  for (std::size_t i = 0; i < texts.size(); ++i) text += (i == 0 ? "" : between) + texts[i];
+  return text;
+}
+
+// The lines of the box that sends the user back to the main screen, but
+// its last (what to do there), as one clause: "cannot write Makefile
+// "a.mak": it leads to "a.c", which has the extension ".c" of a source or
+// build file". The box's sentences start with "Cannot" or "It" (lower case
+// here) or with a name (kept).
+std::string clashReason(const List& box) {
+  std::string text;
+  for (std::size_t i = 0; i + 1 < box.size(); ++i) {
+    std::string line = box[i];
+    if (!line.empty() && line.back() == '.') line.pop_back();
+    if (line.rfind("Cannot ", 0) == 0 || line.rfind("It ", 0) == 0)
+      line[0] = static_cast<char>(std::tolower(static_cast<unsigned char>(line[0])));
+    text += (i == 0 ? "" : i == 1 ? ": " : " ") + line;
+  }
+  return text;
+}
+
 // The reason a run ended with status 1, without the line end; empty for a
 // run that ended with status 0.
 std::string failureReason(const RunOutcome& outcome) {
@@ -62,7 +87,11 @@ std::string failureReason(const RunOutcome& outcome) {
     case RunEnd::kNoConsole:
       return outcome.consoleProblem;
     case RunEnd::kTooManyArguments:
-      return "too many arguments; usage: corvane [project_filename] [/?]";
+      return "too many arguments; usage: corvane [project_filename] [/?], or " + batchUsage();
+    case RunEnd::kBadOptions:
+      return outcome.commandProblem + "; usage: " + batchUsage();
+    case RunEnd::kNamesClash:
+      return clashReason(outcome.clash) + "; nothing was saved";
     case RunEnd::kProjectRefused:
       return "the project file " + quoted(outcome.projectFile) + " " + outcome.refusal +
              "; nothing was saved";
@@ -82,6 +111,17 @@ std::string failureReason(const RunOutcome& outcome) {
     case RunEnd::kMakefileEscaped:
       return "the makefile " + quoted(outcome.makefile) + " " + saveProblem(outcome) +
              " (Esc in the retry box); " + projectSaved;
+    case RunEnd::kMakefileNotCorvanes:
+      return "the makefile " + quoted(outcome.makefile) +
+             " is not one Corvane wrote and was left as it was (--force replaces it); " +
+             projectSaved + ", no makefile was written";
+    case RunEnd::kNoCompiler:
+      return "no compiler found: looked for " + joined(outcome.compilerTried, " and ") +
+             (outcome.compilerNamed ? "" : "; name its directory with --compiler=DIR") + "; " +
+             projectSaved + ", no makefile was written";
+    case RunEnd::kMakefileNotSaved:
+      return "the makefile " + quoted(outcome.makefile) + " " + saveProblem(outcome) +
+             "; " + projectSaved;
     case RunEnd::kMakefileWritten:
     case RunEnd::kVersion:
     case RunEnd::kUsageShown:
@@ -208,11 +248,14 @@ RunReport reportRun(const RunOutcome& outcome, const ReportSetting& setting) {
   const List found = notes(outcome);
   if (outcome.end == RunEnd::kVersion) {
     report.output = versionLine();
-  } else if (setting.onTerminal) {
+  } else if (setting.onTerminal && !outcome.batch) {
     report.output = printedLines(concat(summary(outcome, setting.toolsUnderWine), found));
   } else {
     for (const std::string& note : found) report.errors += printedLines({"corvane: note: " + note});
     if (outcome.end == RunEnd::kUsageShown) report.output = printedLines(usageLines());
+    // A batch run says what it wrote, as a terminal run does, so that the
+    // log of a script shows it; its notes stay apart on standard error.
+    if (outcome.batch) report.output += printedLines(summary(outcome, setting.toolsUnderWine));
   }
   const std::string reason = failureReason(outcome);
   if (!reason.empty()) report.errors += printedLines({"corvane: " + reason});

@@ -208,6 +208,20 @@ TEST_F(ProgramFlowTest, FilesAndNamesThatAreNoProjectFilesAreLeftAsTheyWere) {
   }
 }
 
+// A project file that holds the very bytes the run would save is not
+// written again, so a read-only one (as version control keeps files) does
+// not stop a run that changed nothing in it; one that changed still does
+// (see the table above).
+TEST_F(ProgramFlowTest, UnchangedReadOnlyProjectFileDoesNotStopTheRun) {
+  EXPECT_EQ(run(kEnter + compilerAnswer()), 0);
+  const std::optional<std::string> saved = fs_.contentOf("Project.gen");
+  fs_.setReadOnly("Project.gen", true);
+  // Load, accept, overwrite the makefile; C:\BCC55 is offered again.
+  EXPECT_EQ(run(kEnter + kEnter + "y" + kEnter), 0);
+  EXPECT_EQ(timesShown("Cannot open project file"), 0);
+  EXPECT_EQ(fs_.contentOf("Project.gen"), saved);
+}
+
 // An empty (or blank) target would build ".exe": refused on accepting, and
 // the screens come back with everything as typed.
 TEST_F(ProgramFlowTest, ATargetWithoutANameIsRefusedAndTheEditsStay) {
