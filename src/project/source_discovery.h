@@ -23,7 +23,13 @@ inline constexpr std::size_t kEntrySearchBytes = std::size_t{16} << 20;
 // The entry point a source defines, which tells the kind of program.
 enum class EntryPoint { kNone, kMain, kWinMain, kDllEntryPoint };
 
+// Appends the names of the current directory's entries that match "*." +
+// extension (a name with a control character in it is no source); returns
+// how many it appended.
 int collectFiles(const FileSystem& fs, List& list, const std::string& extension);
+// The same for several extensions, the names of each after those of the one
+// before, the directory read once.
+int collectFiles(const FileSystem& fs, List& list, const std::vector<std::string>& extensions);
 // The ".cpp" and then the ".c" files the current directory holds, as the
 // listing gives them; empty when it holds none.
 List directorySources(const FileSystem& fs);
@@ -32,9 +38,10 @@ List directorySources(const FileSystem& fs);
 List scanSources(const FileSystem& fs);
 List scanSources(const FileSystem& fs, const List& listing);
 bool definesEntryPoint(const FileSystem& fs, const std::string& fileName);
-// The entry point the file defines; a file that defines more than one
-// counts as a DLL before a Windows program before a console program.
-EntryPoint entryPointOf(const FileSystem& fs, const std::string& fileName);
+// The same, telling which entry point the file defines (kNone when none): a
+// file that defines more than one counts as a DLL before a Windows program
+// before a console program.
+bool definesEntryPoint(const FileSystem& fs, const std::string& fileName, EntryPoint& found);
 bool isEntryDefinition(std::string_view line, EntryFlavour flavour);
 
 // The target a default project is named after, and the entry point found

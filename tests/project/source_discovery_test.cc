@@ -193,14 +193,47 @@ TEST_F(SourceDiscovery, QuickScanEqualsLineByLineReading) {
   EXPECT_GT(agreedTrue, 20);
 }
 
-// Only the first kEntrySearchBytes of a source are searched.
-TEST(SourceDiscoveryNames, SearchStopsAtTheBound) {
-  FakeFileSystem fs;
-  const std::string filler(kEntrySearchBytes - 11, '\n');
-  fs.addFile("inside.c", filler + "int main()\n");
-  fs.addFile("beyond.c", filler + "\n\n\nint main()\n");  // the "(" just past it
-  EXPECT_TRUE(definesEntryPoint(fs, "inside.c"));
-  EXPECT_FALSE(definesEntryPoint(fs, "beyond.c"));
+// What a source defines, read as a text file is read: CRs dropped wherever
+// they stand, the text ended by a Ctrl-Z and by the bound on what is
+// searched; a file that defines several counts as the last of main, WinMain
+// and DllEntryPoint.
+TEST(SourceDiscoveryNames, EntryPointOfTheBytes) {
+  const auto filledTo = [](std::size_t end) { return std::string(end, '\n'); };
+  const struct {
+    const char* what;
+    std::string bytes;
+    EntryPoint expected;
+  } cases[] = {
+      {"CR LF lines", "#include <stdio.h>\r\n\r\nint main(void)\r\n{\r\n}\r\n", EntryPoint::kMain},
+      {"CR LF, the type on the line above", "int PASCAL\r\nWinMain(HINSTANCE h)\r\n",
+       EntryPoint::kWinMain},
+      {"a CR inside the name", "BOOL WINAPI Dll\rEntry\r\rPoint(HINSTANCE h)",
+       EntryPoint::kDllEntryPoint},
+      {"a CR before the parenthesis", "int main\r()\n", EntryPoint::kMain},
+      {"a CR for the blank before the name", "int\rmain()\n", EntryPoint::kNone},
+      {"a Ctrl-Z inside the definition", "int main\x1a()\n", EntryPoint::kNone},
+      {"a Ctrl-Z after the definition", "int main()\x1a\n", EntryPoint::kMain},
+      {"the definition commented out", "/* int main() */\n// void main()\n", EntryPoint::kNone},
+      {"a comment after the definition", "int main() // starts here\n", EntryPoint::kMain},
+      {"main, then a DllEntryPoint",
+       "int main()\nBOOL WINAPI DllEntryPoint(HINSTANCE h)\n", EntryPoint::kDllEntryPoint},
+      {"main after a WinMain", "int PASCAL WinMain(HINSTANCE h)\nint main()\n",
+       EntryPoint::kWinMain},
+      {"a name that is no definition before one", "// main\nint main()\n", EntryPoint::kMain},
+      {"the definition ending at the bound", filledTo(kEntrySearchBytes - 10) + "int main()",
+       EntryPoint::kMain},
+      {"the name across the bound", filledTo(kEntrySearchBytes - 6) + "int main()",
+       EntryPoint::kNone},
+      {"the parenthesis past the bound", filledTo(kEntrySearchBytes - 9) + "int main\r()",
+       EntryPoint::kNone},
+  };
+  for (const auto& [what, bytes, expected] : cases) {
+    FakeFileSystem fs;
+    fs.addFile("s.c", bytes);
+    EntryPoint found = EntryPoint::kNone;
+    EXPECT_EQ(definesEntryPoint(fs, "s.c", found), expected != EntryPoint::kNone) << what;
+    EXPECT_EQ(found, expected) << what;
+  }
 }
 
 }  // namespace
