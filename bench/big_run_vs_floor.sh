@@ -10,7 +10,13 @@
 # Usage: bench/big_run_vs_floor.sh FLOOR.c [RUNS [CORVANE...]]
 #   RUNS defaults to 9, CORVANE to build/release/src/corvane; several
 #   programs (an older build beside a newer) are measured in the same turns.
+#   Each run starts after an untimed pause of CORVANE_BENCH_PAUSE seconds
+#   (default 0.2) since the directory last changed (the files of the run
+#   before removed), as when a user starts the program; 0 starts at once,
+#   and then Corvane lists the directory afresh each time it asks.
 set -eu
+pause=${CORVANE_BENCH_PAUSE:-0.2}
+here=$(cd "$(dirname "$0")" && pwd)
 floor_source=$(cd "$(dirname "$1")" && pwd)/$(basename "$1")
 runs=${2:-9}
 [ $# -ge 2 ] && shift 2 || shift $#
@@ -34,30 +40,20 @@ cc -O2 -o "$dir/floor" "$floor_source"
 
 mkdir "$dir/work"
 cd "$dir/work"
-line="int helper(int value) { return value * 3 + 1; }"
-block=""
-while [ ${#block} -lt 4096 ]; do block="$block$line
-"; done
-block=$(printf '%s' "$block" | head -c 4095)
-i=0
-while [ $i -lt 20000 ]; do
-  ext=cpp; [ $((i % 4)) -eq 0 ] && ext=c
-  printf '%s\n' "$block" > "s$i.$ext"
-  i=$((i + 1))
-done
-cat ./* > /dev/null  # warm the cache
+sh "$here/write_sources.sh"
 
 now() { date +%s%N; }
 median() { sort -n "$1" | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'; }
 
 # Prints the microseconds one run took.
 run_once() {
+  rm -f Project.gen Makefile.b
+  sleep "$pause"
   if [ "$1" -eq 0 ]; then
     start=$(now)
     "$dir/floor" . > /dev/null
     end=$(now)
   else
-    rm -f Project.gen Makefile.b
     start=$(now)
     printf '\r' | WINEPREFIX="$dir/no-wine" "$dir/bcc$1/Bin/corvane" > /dev/null
     end=$(now)

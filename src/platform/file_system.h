@@ -5,6 +5,7 @@
 #define CORVANE_PLATFORM_FILE_SYSTEM_H
 
 #include <cstddef>
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -62,6 +63,13 @@ class FileSystem {
     for (const std::string& extension : extensions) lists.push_back(listMatching(extension));
     return lists;
   }
+
+  // A number for what listMatching and listMatchingEach gave last, which
+  // stays the same only while they would give the same again: what a caller
+  // worked out from a listing may be kept as long as the number it asked for
+  // right after listing stays. 0 where that cannot be told, and then nothing
+  // may be kept.
+  virtual std::uint64_t listingVersion() const { return 0; }
 
   // Whether a file or directory of that name exists. Accepts Windows-style
   // paths where the platform can map them (see the POSIX implementation).

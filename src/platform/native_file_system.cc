@@ -39,9 +39,17 @@ const std::vector<std::string>& NativeFileSystem::directoryNames() const {
   const std::optional<DirectoryStamp> now = directoryStamp();
   if (now && listedStamp_ && now->sameState(*listedStamp_)) return listedNames_;
   listedNames_ = readDirectory();
+  ++reads_;
   listedStamp_.reset();
   if (now && now->settled()) listedStamp_ = now;
   return listedNames_;
+}
+
+// The names last read stand while the directory keeps the settled state
+// they were read in; asking reads nothing.
+std::uint64_t NativeFileSystem::listingVersion() const {
+  const std::optional<DirectoryStamp> now = directoryStamp();
+  return now && listedStamp_ && now->sameState(*listedStamp_) ? reads_ : 0;
 }
 
 std::unique_ptr<FileSystem> makeNativeFileSystem(const std::string& startedAs) {

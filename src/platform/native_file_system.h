@@ -55,6 +55,9 @@ class NativeFileSystem : public FileSystem {
   std::vector<std::string> listMatching(const std::string& extension) const override;
   std::vector<std::vector<std::string>> listMatchingEach(
       const std::vector<std::string>& extensions) const override;
+  // Which read of the directory the names kept come from; 0 when none are
+  // kept or the directory changed since.
+  std::uint64_t listingVersion() const override;
   bool exists(const std::string& path) const override;
   bool isWritable(const std::string& path) const override;
   FileContent readFile(const std::string& path, std::size_t maxBytes) const override;
@@ -87,6 +90,7 @@ class NativeFileSystem : public FileSystem {
   // when that state can be trusted to change with them.
   mutable std::optional<DirectoryStamp> listedStamp_;
   mutable std::vector<std::string> listedNames_;
+  mutable std::uint64_t reads_ = 0;
 };
 
 }  // namespace corvane

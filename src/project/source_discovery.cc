@@ -243,4 +243,15 @@ List SourceDirectory::missingFrom(const List& sources) const {
   return missing;
 }
 
+const List& SourceListing::refresh(const FileSystem& fs) {
+  const std::uint64_t version = fs.listingVersion();
+  if (version != 0 && version == version_) return sorted_;
+  sorted_ = sortNoCase(directorySources(fs), true);
+  directory_ = SourceDirectory(sorted_);
+  // The version of the names just listed, 0 when the directory changed
+  // since: then the next call works everything out again.
+  version_ = fs.listingVersion();
+  return sorted_;
+}
+
 }  // namespace corvane

@@ -4,6 +4,7 @@
 #define CORVANE_PROJECT_SOURCE_DISCOVERY_H
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -66,6 +67,25 @@ class SourceDirectory {
 
  private:
   std::vector<std::string> upperCaseNames_;  // sorted
+};
+
+// The directory's sources sorted as the screens show them, and which names
+// it holds. Sorting 20,000 names and looking them up again takes longer than
+// a key may, so what was worked out is kept while the file system tells that
+// its listing stands (FileSystem::listingVersion).
+class SourceListing {
+ public:
+  // The sources as the directory holds them now, sorted; empty when it
+  // holds none.
+  const List& refresh(const FileSystem& fs);
+  // Whether the directory held the name when last listed (see
+  // SourceDirectory).
+  bool holds(std::string_view name) const { return directory_.holds(name); }
+
+ private:
+  std::uint64_t version_ = 0;
+  List sorted_;
+  SourceDirectory directory_{List()};
 };
 
 }  // namespace corvane

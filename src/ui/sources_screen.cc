@@ -114,8 +114,7 @@ int SourcesScreen::readKeys() {
 // The directory's sources as they are now, sorted, and which names it
 // holds; sorted once, the listing serves both.
 List SourcesScreen::listDirectory() {
-  List sorted = sortNoCase(directorySources(fs_), true);
-  directory_ = SourceDirectory(sorted);
+  const List& sorted = directory_.refresh(fs_);
   if (sorted.empty()) return scanSources(fs_, sorted);  // the name made up
   return sorted;
 }

@@ -7,9 +7,14 @@
 #include <unistd.h>
 #endif
 
+#include <chrono>
+#include <filesystem>
+#include <functional>
 #include <iterator>
 #include <memory>
 #include <random>
+#include <utility>
+#include <vector>
 
 #include "platform/file_system.h"
 #include "support/fake_file_system.h"
@@ -191,6 +196,47 @@ TEST_F(SourceDiscovery, QuickScanEqualsLineByLineReading) {
     agreedTrue += expected ? 1 : 0;
   }
   EXPECT_GT(agreedTrue, 20);
+}
+
+// What was worked out from a listing is kept while the file system's
+// listing version stands, and worked out again when it changes or is 0.
+TEST(SourceListingKept, WhileTheListingVersionStands) {
+  FakeFileSystem fs;
+  fs.addFile("b.c", "");
+  SourceListing listing;
+  EXPECT_EQ(listing.refresh(fs), List{"b.c"});
+  fs.addFile("A.cpp", "");
+  EXPECT_EQ(listing.refresh(fs), (List{"A.cpp", "b.c"})) << "version 0 keeps nothing";
+  fs.setListingVersion(7);
+  EXPECT_EQ(listing.refresh(fs), (List{"A.cpp", "b.c"}));
+  fs.addFile("c.c", "");
+  EXPECT_EQ(listing.refresh(fs), (List{"A.cpp", "b.c"})) << "kept under version 7";
+  EXPECT_FALSE(listing.holds("C.C"));
+  fs.setListingVersion(8);
+  EXPECT_EQ(listing.refresh(fs), (List{"A.cpp", "b.c", "c.c"}));
+  EXPECT_TRUE(listing.holds("C.C"));
+}
+
+// The sources screen's listing on the disk, kept between keys: every change
+// to the directory shows, even when the change lies long back (its time is
+// set an hour back here, a different second each time).
+TEST_F(SourceDiscovery, KeptListingShowsEveryChangeOfTheDirectory) {
+  namespace disk = std::filesystem;
+  scratch.write("b.c", "");
+  scratch.write("A.cpp", "");
+  auto longAgo = disk::file_time_type::clock::now() - std::chrono::hours(1);
+  SourceListing listing;
+  for (const auto& [change, expected] : std::vector<std::pair<std::function<void()>, List>>{
+           {[] {}, List{"A.cpp", "b.c"}},
+           {[this] { scratch.write("c.cpp", ""); }, List{"A.cpp", "b.c", "c.cpp"}},
+           {[] { disk::rename("b.c", "B2.c"); }, List{"A.cpp", "B2.c", "c.cpp"}},
+           {[] { disk::remove("A.cpp"); }, List{"B2.c", "c.cpp"}},
+       }) {
+    change();
+    disk::last_write_time(".", longAgo += std::chrono::seconds(1));
+    EXPECT_EQ(listing.refresh(fs), expected);
+    EXPECT_EQ(listing.refresh(fs), expected);
+  }
 }
 
 // What a source defines, read as a text file is read: CRs dropped wherever

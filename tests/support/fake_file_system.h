@@ -6,6 +6,7 @@
 #ifndef CORVANE_TESTS_SUPPORT_FAKE_FILE_SYSTEM_H
 #define CORVANE_TESTS_SUPPORT_FAKE_FILE_SYSTEM_H
 
+#include <cstdint>
 #include <map>
 #include <optional>
 #include <string>
@@ -34,12 +35,15 @@ class FakeFileSystem : public FileSystem {
   // A read-only file or a directory always reports kCannotOpen.
   void setSaveResult(SaveResult result) { saveResult_ = result; }
   void setProgramPath(const std::string& path) { programPath_ = path; }
+  // What listingVersion tells from now on (0 at first: nothing is kept).
+  void setListingVersion(std::uint64_t version) { listingVersion_ = version; }
 
   // The content saved under a name, or nothing.
   std::optional<std::string> contentOf(const std::string& name) const;
 
   std::string currentDirectory() const override { return currentDirectory_; }
   std::vector<std::string> listMatching(const std::string& extension) const override;
+  std::uint64_t listingVersion() const override { return listingVersion_; }
   bool exists(const std::string& path) const override;
   bool isWritable(const std::string& path) const override;
   FileContent readFile(const std::string& path, std::size_t maxBytes) const override;
@@ -64,6 +68,7 @@ class FakeFileSystem : public FileSystem {
   std::vector<std::string> order_;  // names in the order they were added
   std::map<std::string, Entry> entries_;
   SaveResult saveResult_ = SaveResult::kSaved;
+  std::uint64_t listingVersion_ = 0;
 
   Entry& entryFor(const std::string& name);
 };
