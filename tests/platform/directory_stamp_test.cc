@@ -1,8 +1,12 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <ctime>
+#include <string>
+#include <vector>
 
 #include "platform/native_file_system.h"
+#include "support/scratch_directory.h"
 
 namespace corvane {
 namespace {
@@ -38,6 +42,52 @@ TEST(DirectoryStamp, SettledOnceTheLastChangeLiesFarEnoughBack) {
     stamp.marksChanges = marksChanges;
     EXPECT_EQ(stamp.settled(), settled) << what;
   }
+}
+
+// The names are kept while the directory keeps its time, when that time lay
+// far enough back as they were read: a file added behind a time put back is
+// then not seen, which is how the kept names show.
+TEST(NativeFileSystem, ListingIsKeptWhileTheDirectoryKeepsASettledTime) {
+  const std::int64_t now = std::time(nullptr);
+  const struct {
+    const char* what;
+    std::int64_t seconds;
+    long nanoseconds;
+    bool putBack;
+    bool seen;
+  } cases[] = {
+      {"an hour old, put back", now - 3600, 500000000, true, false},
+      {"an hour old, changed by the new file", now - 3600, 500000000, false, true},
+      {"whole seconds, this second, put back", now, 0, true, true},
+      {"an hour ahead, put back", now + 3600, 500000000, true, true},
+  };
+  for (const auto& [what, seconds, nanoseconds, putBack, seen] : cases) {
+    ScratchDirectory scratch;
+    scratch.write("a.c", "");
+    scratch.setModified(seconds, nanoseconds);
+    NativeFileSystem fs;
+    ASSERT_EQ(fs.listMatching("c"), std::vector<std::string>{"a.c"}) << what;
+    const std::uint64_t version = fs.listingVersion();
+    scratch.write("b.c", "");
+    if (putBack) scratch.setModified(seconds, nanoseconds);
+    // What was worked out from the names may be kept just as long.
+    EXPECT_EQ(version != 0 && fs.listingVersion() == version, !seen) << what;
+    EXPECT_EQ(fs.listMatching("c").size(), seen ? 2u : 1u) << what;
+  }
+}
+
+// Another directory with the same time is listed afresh.
+TEST(NativeFileSystem, ListingFollowsTheCurrentDirectory) {
+  const std::int64_t anHourAgo = std::time(nullptr) - 3600;
+  ScratchDirectory first;
+  first.write("a.c", "");
+  first.setModified(anHourAgo, 0);
+  NativeFileSystem fs;
+  ASSERT_EQ(fs.listMatching("c"), std::vector<std::string>{"a.c"});
+  ScratchDirectory second;
+  second.write("b.c", "");
+  second.setModified(anHourAgo, 0);
+  EXPECT_EQ(fs.listMatching("c"), std::vector<std::string>{"b.c"});
 }
 
 }  // namespace

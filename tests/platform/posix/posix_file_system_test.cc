@@ -6,8 +6,6 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <cstdint>
-#include <ctime>
 
 #include "support/scratch_directory.h"
 
@@ -42,58 +40,6 @@ TEST(NativeFileSystem, ListMatchingIgnoresCaseAndIncludesDirectories) {
   EXPECT_EQ(fs.listMatchingEach({"cpp", "C", "h", "x"}),
             (std::vector<std::vector<std::string>>{fs.listMatching("cpp"), fs.listMatching("C"),
                                                    fs.listMatching("h"), {}}));
-}
-
-// Gives the current directory that modification time.
-void setDirectoryTime(std::int64_t seconds, long nanoseconds) {
-  const timespec times[2] = {{0, UTIME_OMIT}, {static_cast<time_t>(seconds), nanoseconds}};
-  ASSERT_EQ(0, ::utimensat(AT_FDCWD, ".", times, 0));
-}
-
-// The names are kept while the directory keeps its time, when that time lay
-// far enough back as they were read: a file added behind a time put back is
-// then not seen, which is how the kept names show.
-TEST(NativeFileSystem, ListingIsKeptWhileTheDirectoryKeepsASettledTime) {
-  const std::int64_t now = std::time(nullptr);
-  const struct {
-    const char* what;
-    std::int64_t seconds;
-    long nanoseconds;
-    bool putBack;
-    bool seen;
-  } cases[] = {
-      {"an hour old, put back", now - 3600, 500000000, true, false},
-      {"an hour old, changed by the new file", now - 3600, 500000000, false, true},
-      {"whole seconds, this second, put back", now, 0, true, true},
-      {"an hour ahead, put back", now + 3600, 500000000, true, true},
-  };
-  for (const auto& [what, seconds, nanoseconds, putBack, seen] : cases) {
-    ScratchDirectory scratch;
-    scratch.write("a.c", "");
-    setDirectoryTime(seconds, nanoseconds);
-    NativeFileSystem fs;
-    ASSERT_EQ(fs.listMatching("c"), std::vector<std::string>{"a.c"}) << what;
-    const std::uint64_t version = fs.listingVersion();
-    scratch.write("b.c", "");
-    if (putBack) setDirectoryTime(seconds, nanoseconds);
-    // What was worked out from the names may be kept just as long.
-    EXPECT_EQ(version != 0 && fs.listingVersion() == version, !seen) << what;
-    EXPECT_EQ(fs.listMatching("c").size(), seen ? 2u : 1u) << what;
-  }
-}
-
-// Another directory with the same time is listed afresh.
-TEST(NativeFileSystem, ListingFollowsTheCurrentDirectory) {
-  const std::int64_t anHourAgo = std::time(nullptr) - 3600;
-  ScratchDirectory first;
-  first.write("a.c", "");
-  setDirectoryTime(anHourAgo, 0);
-  NativeFileSystem fs;
-  ASSERT_EQ(fs.listMatching("c"), std::vector<std::string>{"a.c"});
-  ScratchDirectory second;
-  second.write("b.c", "");
-  setDirectoryTime(anHourAgo, 0);
-  EXPECT_EQ(fs.listMatching("c"), std::vector<std::string>{"b.c"});
 }
 
 TEST(NativeFileSystem, SplitPathWithEitherSeparator) {

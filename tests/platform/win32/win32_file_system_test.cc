@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -55,52 +54,6 @@ TEST_F(NativeFileSystemTest, ListsNamesEndingInTheExtensionInAnyCaseDirectoriesI
   EXPECT_EQ(sorted(fs_.listMatching("c")), (Names{"c.c"}));
   EXPECT_EQ(sorted(fs_.listMatching("CC")), (Names{"d.cc"}));
   EXPECT_TRUE(fs_.listMatching("h").empty());
-}
-
-// Gives the current directory that last-write time, in FILETIME ticks.
-void setDirectoryTime(std::uint64_t ticks) {
-  UniqueFileHandle directory(CreateFileA(".", FILE_WRITE_ATTRIBUTES,
-                                         FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                         nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS,
-                                         nullptr));
-  ASSERT_TRUE(directory.valid());
-  FILETIME time;
-  time.dwLowDateTime = static_cast<DWORD>(ticks);
-  time.dwHighDateTime = static_cast<DWORD>(ticks >> 32);
-  ASSERT_TRUE(SetFileTime(directory.get(), nullptr, nullptr, &time));
-}
-
-// The names are kept while the directory keeps its time, when that time lay
-// far enough back as they were read: a file added behind a time put back is
-// then not seen, which is how the kept names show.
-TEST_F(NativeFileSystemTest, ListingIsKeptWhileTheDirectoryKeepsASettledTime) {
-  constexpr std::uint64_t kSecond = 10000000;
-  FILETIME clock;
-  GetSystemTimeAsFileTime(&clock);
-  const std::uint64_t now =
-      (static_cast<std::uint64_t>(clock.dwHighDateTime) << 32) | clock.dwLowDateTime;
-  const struct {
-    const char* what;
-    std::uint64_t time;
-    bool putBack;
-    bool seen;
-  } cases[] = {
-      {"an hour old, put back", now - 3600 * kSecond + kSecond / 2, true, false},
-      {"an hour old, changed by the new file", now - 3600 * kSecond + kSecond / 2, false, true},
-      {"whole seconds, this second, put back", now / kSecond * kSecond, true, true},
-  };
-  for (const auto& [what, time, putBack, seen] : cases) {
-    ASSERT_TRUE(CreateDirectoryA(what, nullptr));
-    ASSERT_TRUE(SetCurrentDirectoryA(what));
-    writeFile("a.c", "");
-    setDirectoryTime(time);
-    NativeFileSystem fs;
-    ASSERT_EQ(fs.listMatching("c"), Names{"a.c"}) << what;
-    writeFile("b.c", "");
-    if (putBack) setDirectoryTime(time);
-    EXPECT_EQ(fs.listMatching("c").size(), seen ? 2u : 1u) << what;
-    ASSERT_TRUE(SetCurrentDirectoryA(directory_.c_str()));
-  }
 }
 
 TEST_F(NativeFileSystemTest, ExistsForFilesAndDirectoriesUnderEitherSeparator) {
