@@ -6,12 +6,14 @@
 #define CORVANE_PLATFORM_NATIVE_FILE_SYSTEM_H
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "platform/file_system.h"
+#include "platform/native_file_system.h"
 
 namespace corvane {
 
@@ -74,6 +76,7 @@ class NativeFileSystem : public FileSystem {
   // given: the defaults of FileSystem.
   std::string windowsDirectoryName(const std::string& directory) const override;
   std::string resolvedDirectory(const std::string& directory) const override;
+  std::string finalName(const std::string& path) const override;
 #endif
 
  private:
@@ -92,6 +95,11 @@ class NativeFileSystem : public FileSystem {
   mutable std::vector<std::string> listedNames_;
   mutable std::uint64_t reads_ = 0;
 };
+
+// The file system of the platform Corvane was built for, for the program and
+// the tests that use the real disk. `startedAs` is the first element of the
+// program's argument vector, where programPath begins.
+std::unique_ptr<FileSystem> makeNativeFileSystem(const std::string& startedAs = std::string());
 
 }  // namespace corvane
 

@@ -6,6 +6,8 @@
 #include <unordered_set>
 #include <utility>
 
+#include "text/path_names.h"
+
 namespace corvane {
 
 namespace {
@@ -13,6 +15,8 @@ namespace {
 // What the C library counts as white space: what may stand between an
 // entry point's name and its parenthesis.
 constexpr std::string_view kWhiteSpace = " \t\n\v\f\r";
+// The extensions of the sources a directory is listed for, in that order.
+const std::vector<std::string> kSourceExtensions = {"cpp", "c"};
 
 struct EntryName {
   std::string_view name;
@@ -174,7 +178,7 @@ int collectFiles(const FileSystem& fs, List& list, const std::vector<std::string
 
 List directorySources(const FileSystem& fs) {
   List sources;
-  collectFiles(fs, sources, std::vector<std::string>{"cpp", "c"});
+  collectFiles(fs, sources, kSourceExtensions);
   return sources;
 }
 
@@ -222,7 +226,7 @@ std::string defaultTargetName(const FileSystem& fs, const List& sources) {
 // The listing usually comes sorted as the screens show it, and then its
 // upper-cased names are in order already: a directory of 20,000 sources is
 // ready in one pass, without a sort or a hash set of copies.
-SourceDirectory::SourceDirectory(const List& listing) {
+SourceDirectory::SourceDirectory(const List& listing, const FileSystem& fs) : fs_(&fs) {
   upperCaseNames_.reserve(listing.size());
   for (const std::string& name : listing) upperCaseNames_.push_back(upperCase(name));
   if (!std::is_sorted(upperCaseNames_.begin(), upperCaseNames_.end()))
@@ -230,7 +234,22 @@ SourceDirectory::SourceDirectory(const List& listing) {
 }
 
 bool SourceDirectory::holds(std::string_view name) const {
-  return std::binary_search(upperCaseNames_.begin(), upperCaseNames_.end(), upperCase(name));
+  if (std::binary_search(upperCaseNames_.begin(), upperCaseNames_.end(), upperCase(name)))
+    return true;
+  if (isBlankText(name)) return false;
+  // The listing holds every source of the directory: a .c or .cpp name it
+  // lacks is not there, and looking it up again without regard to case
+  // would read the whole directory.
+  const bool listedKind =
+      name.find_first_of(kPathSeparators) == std::string_view::npos &&
+      std::any_of(kSourceExtensions.begin(), kSourceExtensions.end(),
+                  [name](const std::string& extension) {
+                    return matchesExtension(name, extension);
+                  });
+  if (listedKind) return false;
+  const auto [found, added] = lookedUp_.try_emplace(std::string(name), false);
+  if (added) found->second = fs_->exists(found->first);
+  return found->second;
 }
 
 List SourceDirectory::missingFrom(const List& sources) const {
@@ -243,14 +262,17 @@ List SourceDirectory::missingFrom(const List& sources) const {
   return missing;
 }
 
-const List& SourceListing::refresh(const FileSystem& fs) {
-  const std::uint64_t version = fs.listingVersion();
-  if (version != 0 && version == version_) return sorted_;
-  sorted_ = sortNoCase(directorySources(fs), true);
-  directory_ = SourceDirectory(sorted_);
+const List& SourceListing::refresh() {
+  const std::uint64_t version = fs_->listingVersion();
+  if (version != 0 && version == version_) {
+    directory_.forgetLookups();
+    return sorted_;
+  }
+  sorted_ = sortNoCase(directorySources(*fs_), true);
+  directory_ = SourceDirectory(sorted_, *fs_);
   // The version of the names just listed, 0 when the directory changed
   // since: then the next call works everything out again.
-  version_ = fs.listingVersion();
+  version_ = fs_->listingVersion();
   return sorted_;
 }
 

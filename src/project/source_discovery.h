@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "platform/file_system.h"
@@ -54,38 +55,51 @@ struct DefaultTarget {
 DefaultTarget findDefaultTarget(const FileSystem& fs, const List& sources);
 std::string defaultTargetName(const FileSystem& fs, const List& sources);
 
-// The names of a directory listing, looked up as the Borland tools look
-// files up on Windows and under Wine: without regard to case, so that a
-// project naming Util.c is not told that util.c is missing.
+// Which sources are there: a name is held when a file of that name exists
+// from the current directory. The listing is the directory's sources (see
+// directorySources); a .c or .cpp name without a directory part is looked
+// up there as the Borland tools look files up on Windows and under Wine,
+// without regard to case, so that a project naming Util.c is not told that
+// util.c is missing. Any other name (src/util.c, a .h) is asked of the file
+// system, once.
 class SourceDirectory {
  public:
-  explicit SourceDirectory(const List& listing);
+  SourceDirectory(const List& listing, const FileSystem& fs);
   bool holds(std::string_view name) const;
-  // The sources that name a file (blank entries name none) the directory
-  // does not hold, each once, in project order.
+  // The sources that name a file (blank entries name none) that is not
+  // there, each once, in project order.
   List missingFrom(const List& sources) const;
+  // Asks the file system again about the names outside the listing: a file
+  // may come or go in another directory while this one stays as it was.
+  void forgetLookups() { lookedUp_.clear(); }
 
  private:
   std::vector<std::string> upperCaseNames_;  // sorted
+  const FileSystem* fs_;
+  // The names outside the listing asked of the file system so far: the
+  // sources screen asks again at every page it draws.
+  mutable std::unordered_map<std::string, bool> lookedUp_;
 };
 
-// The directory's sources sorted as the screens show them, and which names
-// it holds. Sorting 20,000 names and looking them up again takes longer than
-// a key may, so what was worked out is kept while the file system tells that
-// its listing stands (FileSystem::listingVersion).
+// The directory's sources sorted as the screens show them, and which of
+// them are there. Sorting 20,000 names and looking them up again takes
+// longer than a key may, so what was worked out is kept while the file
+// system tells that its listing stands (FileSystem::listingVersion).
 class SourceListing {
  public:
+  explicit SourceListing(const FileSystem& fs) : fs_(&fs), directory_(List(), fs) {}
   // The sources as the directory holds them now, sorted; empty when it
   // holds none.
-  const List& refresh(const FileSystem& fs);
-  // Whether the directory held the name when last listed (see
-  // SourceDirectory).
+  const List& refresh();
+  // Whether a file of that name is there, as found since the last refresh
+  // (see SourceDirectory).
   bool holds(std::string_view name) const { return directory_.holds(name); }
 
  private:
+  const FileSystem* fs_;
   std::uint64_t version_ = 0;
   List sorted_;
-  SourceDirectory directory_{List()};
+  SourceDirectory directory_;
 };
 
 }  // namespace corvane

@@ -42,7 +42,8 @@ SourcesScreen::SourcesScreen(CorvaneScreen& screen, const FileSystem& fs, Projec
       window_(screen.mainWorkspace()),
       fs_(fs),
       draft_(draft),
-      sources_(draft.settings.sources) {}
+      sources_(draft.settings.sources),
+      directory_(fs) {}
 
 int SourcesScreen::open() {
   window_.clear();
@@ -114,7 +115,7 @@ int SourcesScreen::readKeys() {
 // The directory's sources as they are now, sorted, and which names it
 // holds; sorted once, the listing serves both.
 List SourcesScreen::listDirectory() {
-  const List& sorted = directory_.refresh(fs_);
+  const List& sorted = directory_.refresh();
   if (sorted.empty()) return scanSources(fs_, sorted);  // the name made up
   return sorted;
 }

@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "platform/file_system.h"
+#include "platform/native_file_system.h"
 #include "support/fake_file_system.h"
 #include "support/scratch_directory.h"
 
@@ -74,12 +75,20 @@ TEST_F(SourceDiscovery, ScanSortsCppAndCTogether) {
   EXPECT_EQ(0, collectFiles(fs, list, "pas"));
 }
 
-// Names are found without regard to case in a listing in any order.
-TEST(SourceDirectoryNames, HoldsAndMissingIgnoreCase) {
-  const SourceDirectory directory(List{"b.C", "Z.cpp", "A.cpp", "a b.c"});
-  for (const char* held : {"a.CPP", "B.c", "z.cpp", "A B.C"}) EXPECT_TRUE(directory.holds(held));
-  for (const char* absent : {"y.c", "a.c", "ab.c", ""}) EXPECT_FALSE(directory.holds(absent));
-  EXPECT_EQ(directory.missingFrom(List{"y.c", "A.CPP", " ", "y.c", "q.c"}), (List{"y.c", "q.c"}));
+// Names are found without regard to case in a listing in any order; a name
+// the listing lacks is there when a file of that name is, in a
+// subdirectory too.
+TEST(SourceDirectoryNames, ListedNamesIgnoreCaseAndOtherNamesAreThereWhenTheirFileIs) {
+  FakeFileSystem fs;
+  fs.addFile("src/util.c", "");
+  fs.addFile("util.h", "");
+  const SourceDirectory directory(List{"b.C", "Z.cpp", "A.cpp", "a b.c"}, fs);
+  for (const char* held : {"a.CPP", "B.c", "z.cpp", "A B.C", "src/util.c", "util.h"})
+    EXPECT_TRUE(directory.holds(held)) << held;
+  for (const char* absent : {"y.c", "a.c", "ab.c", "", " ", "src/gone.c", "src/b.C"})
+    EXPECT_FALSE(directory.holds(absent)) << absent;
+  EXPECT_EQ(directory.missingFrom(List{"y.c", "A.CPP", " ", "y.c", "src/util.c", "src/q.c", "q.c"}),
+            (List{"y.c", "src/q.c", "q.c"}));
 }
 
 TEST_F(SourceDiscovery, EmptyDirectoryProposesItsOwnName) {
@@ -200,21 +209,25 @@ TEST_F(SourceDiscovery, QuickScanEqualsLineByLineReading) {
 }
 
 // What was worked out from a listing is kept while the file system's
-// listing version stands, and worked out again when it changes or is 0.
+// listing version stands, and worked out again when it changes or is 0;
+// names outside the listing are asked about again at every refresh.
 TEST(SourceListingKept, WhileTheListingVersionStands) {
   FakeFileSystem fs;
   fs.addFile("b.c", "");
-  SourceListing listing;
-  EXPECT_EQ(listing.refresh(fs), List{"b.c"});
+  SourceListing listing(fs);
+  EXPECT_EQ(listing.refresh(), List{"b.c"});
   fs.addFile("A.cpp", "");
-  EXPECT_EQ(listing.refresh(fs), (List{"A.cpp", "b.c"})) << "version 0 keeps nothing";
+  EXPECT_EQ(listing.refresh(), (List{"A.cpp", "b.c"})) << "version 0 keeps nothing";
   fs.setListingVersion(7);
-  EXPECT_EQ(listing.refresh(fs), (List{"A.cpp", "b.c"}));
+  EXPECT_EQ(listing.refresh(), (List{"A.cpp", "b.c"}));
+  EXPECT_FALSE(listing.holds("src/u.c"));
   fs.addFile("c.c", "");
-  EXPECT_EQ(listing.refresh(fs), (List{"A.cpp", "b.c"})) << "kept under version 7";
+  fs.addFile("src/u.c", "");
+  EXPECT_EQ(listing.refresh(), (List{"A.cpp", "b.c"})) << "kept under version 7";
   EXPECT_FALSE(listing.holds("C.C"));
+  EXPECT_TRUE(listing.holds("src/u.c"));
   fs.setListingVersion(8);
-  EXPECT_EQ(listing.refresh(fs), (List{"A.cpp", "b.c", "c.c"}));
+  EXPECT_EQ(listing.refresh(), (List{"A.cpp", "b.c", "c.c"}));
   EXPECT_TRUE(listing.holds("C.C"));
 }
 
@@ -226,7 +239,7 @@ TEST_F(SourceDiscovery, KeptListingShowsEveryChangeOfTheDirectory) {
   scratch.write("b.c", "");
   scratch.write("A.cpp", "");
   std::int64_t longAgo = std::time(nullptr) - 3600;
-  SourceListing listing;
+  SourceListing listing(fs);
   for (const auto& [change, expected] : std::vector<std::pair<std::function<void()>, List>>{
            {[] {}, List{"A.cpp", "b.c"}},
            {[this] { scratch.write("c.cpp", ""); }, List{"A.cpp", "b.c", "c.cpp"}},
@@ -235,8 +248,8 @@ TEST_F(SourceDiscovery, KeptListingShowsEveryChangeOfTheDirectory) {
        }) {
     change();
     scratch.setModified(++longAgo, 0);
-    EXPECT_EQ(listing.refresh(fs), expected);
-    EXPECT_EQ(listing.refresh(fs), expected);
+    EXPECT_EQ(listing.refresh(), expected);
+    EXPECT_EQ(listing.refresh(), expected);
   }
 }
 
