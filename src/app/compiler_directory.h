@@ -30,6 +30,20 @@ CompilerSearch locateCompilerDirectory(CorvaneScreen& screen, const FileSystem& 
 CompilerSearch askCompilerDirectory(CorvaneScreen& screen, const FileSystem& fs,
                                     const std::string& previous = std::string());
 
+// Where the compiler is looked for in a directory: directory\Bin\Bcc32.exe,
+// as the prompts name it when it is not there.
+std::string compilerPathIn(const std::string& directory);
+
+// What a directory the user names for the compiler (typed at the prompt, or
+// given on the command line) stands for after "BCDIR = ", once the compiler
+// is found there; nothing when it is not. A Bin directory that holds
+// Bcc32.exe stands for the directory above it, the one the makefile wants.
+// A directory of this disk is named as the Borland tools see it, exactly as
+// one found beside the program is (through Wine's drives on POSIX systems);
+// a Windows path (C:\Borland\Bcc55) is kept as it was given.
+std::optional<std::string> compilerDirectoryFromAnswer(const FileSystem& fs,
+                                                       const std::string& answer);
+
 }  // namespace corvane
 
 #endif  // CORVANE_APP_COMPILER_DIRECTORY_H

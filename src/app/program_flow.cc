@@ -24,6 +24,10 @@ namespace {
 constexpr char kDefaultProjectFile[] = "Project.gen";
 constexpr char kEnsureWritable[] = "Ensure file is writeable and not currently in use.";
 constexpr char kRetryPrompt[] = "[ESC] to exit, any other key to try again ";
+// The box for a target without a name: the makefile would build ".exe".
+const List kNamelessTarget = {"The target has no name.",
+                              "Borland Make would build a file named only by its extension.",
+                              "Nothing was written. Give the target a name."};
 
 // The extensions of the files a program is built from and into. A project
 // file never takes such a name: saving it would replace a source, a header
@@ -204,6 +208,25 @@ SaveResult saveWithRetry(CorvaneScreen& screen, FileSystem& fs, const std::strin
   }
 }
 
+// What the saved project asks of Borland Make that it cannot build as meant.
+void noteWhatMakeCannotBuild(const FileSystem& fs, const MakeProject& project,
+                             RunOutcome& outcome) {
+  // Both ways round, without regard to case, as the tools find files.
+  const List listing = directorySources(fs);
+  outcome.missingSources = SourceDirectory(listing, fs).missingFrom(project.sources());
+  outcome.unlistedSources =
+      sortNoCase(SourceDirectory(project.sources(), fs).missingFrom(listing), true);
+  outcome.misreadSources = sourcesMakeCannotName(project.sources());
+  const std::string target = project.target() + project.targetExtension();
+  if (makeCannotName(target)) outcome.misreadTarget = target;
+  const List& found = project.entrySources();
+  const List listed = minus(found, minus(found, project.sources()));
+  if (listed.size() > 1) {
+    outcome.entrySources = listed;
+    outcome.targetNamedAfter = found.front();
+  }
+}
+
 // The files of the edited project: the project file saved, the overwrite
 // question, the compiler directory and the makefile. The names and what the
 // run found on the way go into the outcome; the end of the run comes back.
@@ -218,10 +241,7 @@ RunEnd saveAndWrite(CorvaneScreen& screen, FileSystem& fs, const MakeProject& pr
   outcome.saveFailure = saveWithRetry(screen, fs, outcome.projectFile, projectText.str(),
                                       "project file ", projectWhere);
   if (outcome.saveFailure != SaveResult::kSaved) return RunEnd::kProjectNotSaved;
-  // What the saved project lists that the makefile cannot build from.
-  outcome.missingSources =
-      SourceDirectory(directorySources(fs), fs).missingFrom(project.sources());
-  outcome.sourcesWithBlanks = sourcesMakeCannotName(project.sources());
+  noteWhatMakeCannotBuild(fs, project, outcome);
 
   outcome.makefile = project.makefileName();
   // Its opening lines tell whether Corvane wrote it; its BCDIR line, near
@@ -274,7 +294,8 @@ RunOutcome editAndWrite(CorvaneScreen& screen, FileSystem& fs, const std::string
       outcome.end = RunEnd::kEditEscaped;
       return outcome;
     }
-    const List clash = nameClash(fs, project, outcome.projectFile);
+    List clash = nameClash(fs, project, outcome.projectFile);
+    if (clash.empty() && isBlankText(project.target())) clash = kNamelessTarget;
     if (!clash.empty()) {
       screen.showError(clash, "Press any key to go back to the project.. ");
     } else if (mayReplaceWithProject(screen, fs, outcome.projectFile)) {

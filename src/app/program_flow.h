@@ -72,9 +72,22 @@ struct RunOutcome {
   // not found, if any.
   std::string compilerLastTried;
   // Once the project file is saved: the sources it lists that this
-  // directory does not hold, and those whose names hold a blank.
+  // directory does not hold, and those whose names Borland Make misreads
+  // (a blank, "#" or "$" in them).
   List missingSources;
-  List sourcesWithBlanks;
+  List misreadSources;
+  // Once the project file is saved: the directory's sources that it does
+  // not list (the makefile leaves them out), sorted as the screens sort.
+  List unlistedSources;
+  // Once the project file is saved: the target's file name when Make
+  // misreads it too; empty when it does not.
+  std::string misreadTarget;
+  // Once the project file is saved: when more than one of its sources
+  // defines an entry point and the target is still named after the first
+  // of them as Corvane found them, those sources; and that first one (which
+  // the project may no longer list).
+  List entrySources;
+  std::string targetNamedAfter;
 };
 
 int exitStatus(const RunOutcome& outcome);

@@ -122,7 +122,7 @@ std::string namesOf(const List& names) {
   return text;
 }
 
-// What the saved project lists that Borland Make will not build from, a
+// What Borland Make will not build as the saved project means it, a
 // sentence a finding; nothing when all is well.
 List notes(const RunOutcome& outcome) {
   List sentences;
@@ -132,15 +132,32 @@ List notes(const RunOutcome& outcome) {
                         (missing == 1 ? " source that is" : " sources that are") +
                         " not in this directory: " + namesOf(outcome.missingSources) + ".");
   }
-  const std::size_t spaced = outcome.sourcesWithBlanks.size();
-  if (spaced > 0) {
+  const std::size_t misread = outcome.misreadSources.size();
+  if (misread > 0) {
     sentences.push_back(
-        "The project lists " + std::to_string(spaced) +
-        (spaced == 1 ? " source whose name holds a space, which Borland Make cannot build as it "
-                       "is named: "
-                     : " sources whose names hold a space, which Borland Make cannot build as "
-                       "they are named: ") +
-        namesOf(outcome.sourcesWithBlanks) + ".");
+        "The project lists " + std::to_string(misread) +
+        (misread == 1 ? " source whose name holds a space, # or $, which Borland Make cannot "
+                        "build as it is named: "
+                      : " sources whose names hold a space, # or $, which Borland Make cannot "
+                        "build as they are named: ") +
+        namesOf(outcome.misreadSources) + ".");
+  }
+  if (!outcome.misreadTarget.empty()) {
+    sentences.push_back("The target's name holds a space, # or $, which Borland Make cannot "
+                        "build as it is named: " +
+                        outcome.misreadTarget + ".");
+  }
+  if (!outcome.entrySources.empty()) {
+    sentences.push_back(std::to_string(outcome.entrySources.size()) +
+                        " sources define an entry point: " + namesOf(outcome.entrySources) +
+                        "; the target is named after " + outcome.targetNamedAfter + ".");
+  }
+  const std::size_t unlisted = outcome.unlistedSources.size();
+  if (unlisted > 0) {
+    sentences.push_back("This directory holds " + std::to_string(unlisted) +
+                        (unlisted == 1 ? " source" : " sources") +
+                        " that the project does not list, which the makefile leaves out: " +
+                        namesOf(outcome.unlistedSources) + ".");
   }
   return sentences;
 }

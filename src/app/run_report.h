@@ -7,10 +7,11 @@
 //     build; an Esc at the load question says that nothing was saved;
 //   - a script, for which no screen is drawn, gets the usage text for /?
 //     (and --help, -h) on standard output, and nothing else there;
-//   - once the project file is saved, the sources it lists that Borland
-//     Make cannot build from (absent from the directory, or named with a
-//     space) are pointed out: after the summary on a terminal, as
-//     "corvane: note: " lines on standard error in a script.
+//   - once the project file is saved, what Borland Make cannot build as
+//     meant (sources absent from the directory, names it misreads, several
+//     entry points, the directory's sources the project leaves out) is
+//     pointed out: after the summary on a terminal, as "corvane: note: "
+//     lines on standard error in a script.
 #ifndef CORVANE_APP_RUN_REPORT_H
 #define CORVANE_APP_RUN_REPORT_H
 

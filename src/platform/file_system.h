@@ -132,7 +132,9 @@ class FileSystem {
   // The name that Windows programs give a directory of this disk, for the
   // makefile that the Borland tools read. On POSIX systems they run under
   // Wine, which names the disk through its drives (/home/me/.wine/drive_c/x
-  // is C:\x); on Windows a path is that name already, as it is by default.
+  // is C:\x); a path with a drive letter is such a name already, and "\"
+  // separates there as it does for exists(). On Windows a path is that name
+  // already, as it is by default.
   virtual std::string windowsDirectoryName(const std::string& directory) const {
     return directory;
   }

@@ -205,6 +205,8 @@ class MainScreen {
   void editAndRedraw(std::string& value, const std::string& label,
                      void (MainScreen::*redraw)()) {
     const EditResult result = editInBox(window_, value, label);
+    // Only an extension the user typed is cut: a kept value stays byte for
+    // byte (a loaded target may end in .exe itself).
     if (&value == &target_ && result == EditResult::kAccepted) target_ = typedTarget(target_);
     window_.activate(true);  // takes the edit box away
     (this->*redraw)();

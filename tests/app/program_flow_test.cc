@@ -208,6 +208,46 @@ TEST_F(ProgramFlowTest, FilesAndNamesThatAreNoProjectFilesAreLeftAsTheyWere) {
   }
 }
 
+// An empty (or blank) target would build ".exe": refused on accepting, and
+// the screens come back with everything as typed.
+TEST_F(ProgramFlowTest, ATargetWithoutANameIsRefusedAndTheEditsStay) {
+  EXPECT_EQ(run("c2\b  " + kEnter + kEnter + "x" + "2\bapp" + kEnter + kEnter + compilerAnswer()),
+            0);
+  EXPECT_EQ(timesShown("The target has no name."), 1);
+  EXPECT_EQ(timesShown("Nothing was written. Give the target a name."), 1);
+  const std::string project = fs_.contentOf("Project.gen").value_or("");
+  EXPECT_NE(project.find("\r\ntarget app.exe\r\n"), std::string::npos);
+  EXPECT_NE(project.find("\r\noption Optimise    ON "), std::string::npos);
+}
+
+// Once the project is saved, what Make cannot build as meant is found: the
+// names it misreads, the directory's sources left out, and sources defining
+// an entry point beside the one the target is named after, while the
+// project lists them and the target keeps that name.
+TEST_F(ProgramFlowTest, WhatMakeCannotBuildIsFoundOnceTheProjectIsSaved) {
+  fs_.addFile("b#1.c", "int main(void)\n");
+  fs_.addFile("zz.c", "");
+  // The sources screen's (c) takes zz.c out of the project.
+  console_.pushKey(kKeyRight);
+  EXPECT_EQ(run("c" + kEnter + compilerAnswer()), 0);
+  EXPECT_EQ(outcome_.misreadSources, (List{"b#1.c"}));
+  EXPECT_EQ(outcome_.misreadTarget, "b#1.exe");
+  EXPECT_EQ(outcome_.unlistedSources, (List{"zz.c"}));
+  EXPECT_EQ(outcome_.entrySources, (List{"b#1.c", "hello.cpp"}));
+  EXPECT_EQ(outcome_.targetNamedAfter, "b#1.c");
+
+  // Renamed, the target is named after no source; without hello.cpp one
+  // source defines an entry point.
+  EXPECT_EQ(run("n2\bmy app" + kEnter + kEnter + "y" + compilerAnswer()), 0);
+  EXPECT_EQ(outcome_.misreadTarget, "my app.exe");
+  EXPECT_EQ(outcome_.entrySources, List{});
+  console_.pushKeys("n");
+  console_.pushKey(kKeyRight);
+  EXPECT_EQ(run("b" + kEnter + "y" + compilerAnswer()), 0);
+  EXPECT_EQ(outcome_.entrySources, List{});
+  EXPECT_EQ(outcome_.unlistedSources, (List{"hello.cpp"}));
+}
+
 TEST_F(ProgramFlowTest, OverwriteQuestionComesAfterTheProjectIsSaved) {
   fs_.addFile("Makefile.b", "old");
   EXPECT_EQ(run(kEnter + "n"), 0);

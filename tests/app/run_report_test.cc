@@ -1,5 +1,6 @@
 #include "app/run_report.h"
 
+#include <functional>
 #include <string>
 
 #include <gtest/gtest.h>
@@ -54,16 +55,48 @@ TEST(RunReportTest, MissingAndBlankNamedSourcesAreNoted) {
   RunOutcome outcome;
   outcome.end = RunEnd::kEditEscaped;
   outcome.missingSources = {"util.c", "old\x1b.c"};
-  outcome.sourcesWithBlanks = List(11, "a b.c");
+  outcome.misreadSources = List(11, "a b.c");
   const std::string missing =
       "The project lists 2 sources that are not in this directory: util.c, old?.c.\n";
-  const std::string blank = "The project lists 11 sources whose names hold a space, which Borland "
-                            "Make cannot build as they are named: a b.c, a b.c, a b.c, a b.c, a "
-                            "b.c, a b.c, a b.c, a b.c, a b.c, a b.c and 1 more.\n";
+  const std::string blank = "The project lists 11 sources whose names hold a space, # or $, which "
+                            "Borland Make cannot build as they are named: a b.c, a b.c, a b.c, a "
+                            "b.c, a b.c, a b.c, a b.c, a b.c, a b.c, a b.c and 1 more.\n";
   EXPECT_EQ(reportRun(outcome, {true, true}).output, missing + blank);
   EXPECT_EQ(reportRun(outcome, {false, true}).errors,
             "corvane: note: " + missing + "corvane: note: " + blank +
                 "corvane: ended with Esc on an editing screen; nothing was saved\n");
+}
+
+// The wording of each note; where the notes go, and how more than ten
+// names are cut short, is checked above.
+TEST(RunReportTest, EachNoteCountsAndNamesWhatMakeCannotBuild) {
+  const struct {
+    std::function<void(RunOutcome&)> found;
+    std::string sentence;
+  } cases[] = {
+      {[](RunOutcome& o) { o.missingSources = {"util.c"}; },
+       "The project lists 1 source that is not in this directory: util.c."},
+      {[](RunOutcome& o) { o.misreadSources = {"a#b.c"}; },
+       "The project lists 1 source whose name holds a space, # or $, which Borland Make "
+       "cannot build as it is named: a#b.c."},
+      {[](RunOutcome& o) { o.unlistedSources = {"new.c"}; },
+       "This directory holds 1 source that the project does not list, which the makefile "
+       "leaves out: new.c."},
+      {[](RunOutcome& o) { o.misreadTarget = "my app.exe"; },
+       "The target's name holds a space, # or $, which Borland Make cannot build as it is "
+       "named: my app.exe."},
+      {[](RunOutcome& o) {
+         o.entrySources = {"b.c", "c.cpp"};
+         o.targetNamedAfter = "a.c";
+       },
+       "2 sources define an entry point: b.c, c.cpp; the target is named after a.c."},
+  };
+  for (const auto& c : cases) {
+    RunOutcome outcome;
+    outcome.end = RunEnd::kOverwriteDeclined;
+    c.found(outcome);
+    EXPECT_EQ(reportRun(outcome, {false, true}).errors, "corvane: note: " + c.sentence + "\n");
+  }
 }
 
 TEST(RunReportTest, BuildCommandQuotesForTheShellItIsTypedIn) {

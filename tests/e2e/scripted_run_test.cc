@@ -327,14 +327,18 @@ TEST_F(ScriptedRunTest, EscAtTheCompilerPromptKeepsTheSavedProject) {
             "compiler-directory prompt); \"Project.gen\" was saved, no makefile was written\n");
 }
 
+// Typed as a POSIX path, the directory goes into the makefile as Wine names
+// it: no drive of the prefix holds it, so through Z:.
 TEST_F(ScriptedRunTest, CompilerFoundThroughAPosixPathWithDifferentCase) {
   if (launched()) GTEST_SKIP() << kPosixOnly;
   writeHelloSources();
   fs::create_directories(root_ / "bcc" / "BIN");
   writeFile(root_ / "bcc" / "BIN" / "BCC32.EXE", "");
   const std::string directory = (root_ / "bcc").string();
+  std::string wineName = "Z:" + fs::canonical(directory).string();
+  std::replace(wineName.begin(), wineName.end(), '/', '\\');
   EXPECT_EQ(run(kEnter + compilerAnswer(directory)).exitStatus, 0);
-  EXPECT_EQ(readFile(work_ / "Makefile.b"), helloMakefile(directory));
+  EXPECT_EQ(readFile(work_ / "Makefile.b"), helloMakefile(wineName));
 }
 
 TEST_F(ScriptedRunTest, ProgramLinkedIntoTheCompilersBinWritesItsWineName) {
@@ -406,6 +410,17 @@ TEST_F(ScriptedRunTest, Utf8CharactersInAScriptAreKeysTheScreensIgnore) {
   EXPECT_EQ(readFile(work_ / "Project.geXn"), projectFile("hello", {"hello.cpp", "util.c"}));
 }
 
+// A target that ends in .exe itself is kept by Enter in its box: only an
+// extension typed is cut.
+TEST_F(ScriptedRunTest, EnterAtOnceInTheTargetsBoxKeepsTheTarget) {
+  writeHelloSources();
+  writeFile(work_ / "Project.gen", "target x.exe.exe\r\nsource hello.cpp\r\n");
+  EXPECT_EQ(run(std::string(kEnter) + "2" + kEnter + kEnter + compilerAnswer("C:\\BCC55"))
+                .exitStatus,
+            0);
+  EXPECT_NE(readFile(work_ / "Project.gen")->find("\r\ntarget x.exe.exe\r\n"), std::string::npos);
+}
+
 TEST_F(ScriptedRunTest, LoadedProjectIsUsedForTheMakefile) {
   writeHelloSources();
   writeFile(work_ / "Project.gen", "target app.exe\r\nsource util.c\r\n");
@@ -473,23 +488,30 @@ TEST_F(ScriptedRunTest, ALinkPlantedInASharedDirectoryIsNotFollowed) {
   EXPECT_EQ(entries(), (std::vector<std::string>{"Makefile.b", "Project.gen", "hello.cpp", "util.c"}));
 }
 
-// A project from elsewhere: util.c, the directory's other source, is (g).
-// A source in a subdirectory that is there is not missing.
-TEST_F(ScriptedRunTest, OtherSourcesAreOfferedAndMissingOrSpacedOnesNoted) {
+// A project from elsewhere, without a target line: util.c, one of the
+// directory's other sources, is (h); zz.c stays out of the project. A
+// source in a subdirectory that is there is not missing. The target is
+// named after hello.cpp, the first of two entry points.
+TEST_F(ScriptedRunTest, OtherSourcesAreOfferedAndWhatMakeCannotBuildIsNoted) {
   writeHelloSources();
   writeFile(work_ / "my file.c", "");
+  writeFile(work_ / "cost$1.c", "int main(void)\n{\n}\n");
+  writeFile(work_ / "zz.c", "");
   fs::create_directory(work_ / "src");
   writeFile(work_ / "src" / "lib.c", "");
-  writeFile(work_ / "Project.gen",
-            "source hello.cpp\r\nsource old.c\r\nsource old.c\r\nsource  \r\nsource my file.c\r\n"
-            "source src/lib.c\r\n");
+  writeFile(work_ / "Project.gen", "source hello.cpp\r\nsource old.c\r\nsource old.c\r\nsource  \r\n"
+                                   "source my file.c\r\nsource src/lib.c\r\nsource cost$1.c\r\n");
   const RunResult result =
-      run(std::string(kEnter) + kRight + "g" + kEnter + compilerAnswer("C:\\BCC55"));
+      run(std::string(kEnter) + kRight + "h" + kEnter + compilerAnswer("C:\\BCC55"));
   EXPECT_NE(readFile(work_ / "Project.gen")->find("lib.c\r\nsource util.c\r\n"), std::string::npos);
   EXPECT_EQ(result.errors,
             "corvane: note: The project lists 1 source that is not in this directory: old.c.\n"
-            "corvane: note: The project lists 1 source whose name holds a space, which Borland "
-            "Make cannot build as it is named: my file.c.\n");
+            "corvane: note: The project lists 2 sources whose names hold a space, # or $, which "
+            "Borland Make cannot build as they are named: cost$1.c, my file.c.\n"
+            "corvane: note: 2 sources define an entry point: hello.cpp, cost$1.c; the target is "
+            "named after hello.cpp.\n"
+            "corvane: note: This directory holds 1 source that the project does not list, "
+            "which the makefile leaves out: zz.c.\n");
 }
 
 // A new project of a DLL is a DLL; the replaced makefile's BCDIR is offered.

@@ -26,20 +26,16 @@ class MemoryConsole : public CellConsole {
   void pushClick(int column, int row, int button = MouseEvent::kLeft);
   void pushWheel(MouseEvent::Action turn);
 
-  // With type-ahead on, queued keys count as typed ahead and readKey drops
-  // them; off (the default), every queued key is meant, as in a script.
-  void setTypeAhead(bool on) { typeAhead_ = on; }
+  // Queues each byte of the text as a key of a paste, as a terminal marks
+  // the characters of one.
+  void pushPaste(std::string_view text);
 
   // When the queue is empty every further key is Esc, so a test that runs
   // out of keys ends instead of hanging.
   int getKey() override;
   // A key is always there to read: Esc once the queue is empty.
   bool keyPending() override { return true; }
-  bool typedAheadPending() override { return typeAhead_ && !keys_.empty(); }
-  void setLineEditing(bool active) override {
-    if (active && !lineEditing_) ++lineEditorRuns_;
-    lineEditing_ = active;
-  }
+  bool keyWasPasted() const override { return lastPasted_; }
 
   // Called each time a key is about to be handed out, with the console as it
   // is at that moment: tests read the screen a question shows, or change the
@@ -51,9 +47,6 @@ class MemoryConsole : public CellConsole {
   std::size_t keysLeft() const { return keys_.size(); }
   int keysRead() const { return keysRead_; }
   bool ranDry() const { return ranDry_; }
-  bool lineEditing() const { return lineEditing_; }
-  // How many times a line editor has started.
-  int lineEditorRuns() const { return lineEditorRuns_; }
 
   // The 80 characters of a screen row (1-based).
   std::string rowText(int row) const;
@@ -65,12 +58,14 @@ class MemoryConsole : public CellConsole {
   }
 
  private:
-  std::deque<int> keys_;
-  bool typeAhead_ = false;
+  struct Key {
+    int code;
+    bool pasted;
+  };
+  std::deque<Key> keys_;
   bool ranDry_ = false;
-  bool lineEditing_ = false;
+  bool lastPasted_ = false;
   int keysRead_ = 0;
-  int lineEditorRuns_ = 0;
   std::function<void(const MemoryConsole&)> observer_;
 };
 

@@ -206,7 +206,14 @@ std::string NativeFileSystem::resolvedDirectory(const std::string& directory) co
 }
 
 std::string NativeFileSystem::windowsDirectoryName(const std::string& directory) const {
-  return wineDirectoryName(directory, winePrefix());
+  // A path with a drive letter is a Windows name already (exists() looks it
+  // up in the Wine prefix).
+  if (hasDriveLetter(directory)) return directory;
+  // "\\" separates as it does for exists(), unless the name is there as
+  // it is.
+  std::string path = directory;
+  if (!resolvedPath(path)) std::replace(path.begin(), path.end(), '\\', '/');
+  return wineDirectoryName(path, winePrefix());
 }
 
 // "\\" separates here too: the program's path and the directories that the
