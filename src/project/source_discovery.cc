@@ -231,19 +231,16 @@ std::string defaultTargetName(const FileSystem& fs, const List& sources) {
   return findDefaultTarget(fs, sources).name;
 }
 
-// The listing usually comes sorted as the screens show it, and then its
-// upper-cased names are in order already: a directory of 20,000 sources is
-// ready in one pass, without a sort or a hash set of copies.
+// Hashed rather than sorted: a run checks 20,000 sources against a listing
+// in the order the directory gives it and the other way round, and a lookup
+// costs one hash instead of a dozen comparisons.
 SourceDirectory::SourceDirectory(const List& listing, const FileSystem& fs) : fs_(&fs) {
   upperCaseNames_.reserve(listing.size());
-  for (const std::string& name : listing) upperCaseNames_.push_back(upperCase(name));
-  if (!std::is_sorted(upperCaseNames_.begin(), upperCaseNames_.end()))
-    std::sort(upperCaseNames_.begin(), upperCaseNames_.end());
+  for (const std::string& name : listing) upperCaseNames_.insert(upperCase(name));
 }
 
 bool SourceDirectory::holds(std::string_view name) const {
-  if (std::binary_search(upperCaseNames_.begin(), upperCaseNames_.end(), upperCase(name)))
-    return true;
+  if (upperCaseNames_.count(upperCase(name)) != 0) return true;
   if (isBlankText(name)) return false;
   // The listing holds every source of the directory: a .c or .cpp name it
   // lacks is not there, and looking it up again without regard to case

@@ -8,6 +8,7 @@
 #include <string>
 #include <string_view>
 #include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 #include "platform/file_system.h"
@@ -78,7 +79,7 @@ class SourceDirectory {
   void forgetLookups() { lookedUp_.clear(); }
 
  private:
-  std::vector<std::string> upperCaseNames_;  // sorted
+  std::unordered_set<std::string> upperCaseNames_;
   const FileSystem* fs_;
   // The names outside the listing asked of the file system so far: the
   // sources screen asks again at every page it draws.
