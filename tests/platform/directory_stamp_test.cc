@@ -17,29 +17,24 @@ constexpr std::int64_t kSecond = 1000000000;  // ticks of a clock that counts na
 // time lay further back than the file system's clock can tell apart: two
 // seconds for a time in whole seconds, a tenth of one for a finer time.
 TEST(DirectoryStamp, SettledOnceTheLastChangeLiesFarEnoughBack) {
+  constexpr std::int64_t kFine = 1000 * kSecond + 7;
+  constexpr std::int64_t kWhole = 1000 * kSecond;
   const struct {
     const char* what;
     std::int64_t modified;
-    std::int64_t taken;
+    std::int64_t age;  // when the stamp was taken, after the change
     bool marksChanges;
     bool settled;
   } cases[] = {
-      {"a fine time, a tenth of a second back", 1000 * kSecond + 7, 1000 * kSecond + 7 + kSecond / 10,
-       true, true},
-      {"a fine time, just less", 1000 * kSecond + 7, 1000 * kSecond + 6 + kSecond / 10, true,
-       false},
-      {"whole seconds, two back", 1000 * kSecond, 1002 * kSecond, true, true},
-      {"whole seconds, one back", 1000 * kSecond, 1001 * kSecond + kSecond / 2, true, false},
-      {"a time ahead of the clock", 1000 * kSecond + 7, 900 * kSecond, true, false},
-      {"a file system that does not mark changes", 1000 * kSecond + 7, 2000 * kSecond, false,
-       false},
+      {"a fine time, a tenth of a second back", kFine, kSecond / 10, true, true},
+      {"a fine time, just less", kFine, kSecond / 10 - 1, true, false},
+      {"whole seconds, two back", kWhole, 2 * kSecond, true, true},
+      {"whole seconds, one and a half back", kWhole, 3 * kSecond / 2, true, false},
+      {"a time ahead of the clock", kFine, -kSecond, true, false},
+      {"a file system that does not mark changes", kFine, 1000 * kSecond, false, false},
   };
-  for (const auto& [what, modified, taken, marksChanges, settled] : cases) {
-    DirectoryStamp stamp;
-    stamp.ticksPerSecond = kSecond;
-    stamp.modified = modified;
-    stamp.taken = taken;
-    stamp.marksChanges = marksChanges;
+  for (const auto& [what, modified, age, marksChanges, settled] : cases) {
+    const DirectoryStamp stamp{0, 0, modified, modified + age, kSecond, marksChanges};
     EXPECT_EQ(stamp.settled(), settled) << what;
   }
 }

@@ -267,8 +267,6 @@ TEST(SourceDiscoveryNames, EntryPointOfTheBytes) {
     EntryPoint expected;
   } cases[] = {
       {"CR LF lines", "#include <stdio.h>\r\n\r\nint main(void)\r\n{\r\n}\r\n", EntryPoint::kMain},
-      {"CR LF, the type on the line above", "int PASCAL\r\nWinMain(HINSTANCE h)\r\n",
-       EntryPoint::kWinMain},
       {"a CR inside the name", "BOOL WINAPI Dll\rEntry\r\rPoint(HINSTANCE h)",
        EntryPoint::kDllEntryPoint},
       {"a CR before the parenthesis", "int main\r()\n", EntryPoint::kMain},
@@ -276,7 +274,6 @@ TEST(SourceDiscoveryNames, EntryPointOfTheBytes) {
       {"a Ctrl-Z inside the definition", "int main\x1a()\n", EntryPoint::kNone},
       {"a Ctrl-Z after the definition", "int main()\x1a\n", EntryPoint::kMain},
       {"the definition commented out", "/* int main() */\n// void main()\n", EntryPoint::kNone},
-      {"a comment after the definition", "int main() // starts here\n", EntryPoint::kMain},
       {"main, then a DllEntryPoint",
        "int main()\nBOOL WINAPI DllEntryPoint(HINSTANCE h)\n", EntryPoint::kDllEntryPoint},
       {"main after a WinMain", "int PASCAL WinMain(HINSTANCE h)\nint main()\n",
