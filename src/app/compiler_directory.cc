@@ -38,23 +38,42 @@ std::optional<std::string> baseAboveBin(const FileSystem& fs, const PathParts& p
   return aboveBin(fs.resolvedDirectory(program.drive + program.directory));
 }
 
+// The compiler beside the program: the directory above the program's Bin,
+// as the Borland tools name it (through Wine's drives on Linux), as the
+// answers at the prompts are; nothing, with the path looked for, when it is
+// not there. A compiler beside a program in a directory not named Bin gives
+// no base directory: the run asks or looks further, as when there is no
+// compiler at all.
+CompilerLookup compilerBesideProgram(const FileSystem& fs, const std::string& programPath) {
+  const PathParts parts = fs.splitPath(programPath);
+  const std::string beside = parts.drive + parts.directory + kCompilerFile;
+  if (fs.exists(beside)) {
+    if (const std::optional<std::string> base = baseAboveBin(fs, parts)) {
+      return {fs.windowsDirectoryName(*base), {}};
+    }
+  }
+  return {std::nullopt, {beside}};
+}
+
 }  // namespace
 
 CompilerSearch locateCompilerDirectory(CorvaneScreen& screen, const FileSystem& fs,
                                        const std::string& programPath,
                                        const std::string& previous) {
-  const PathParts parts = fs.splitPath(programPath);
-  const std::string beside = parts.drive + parts.directory + kCompilerFile;
-  if (fs.exists(beside)) {
-    // A compiler beside a program in a directory not named Bin gives no base
-    // directory: ask, as when there is no compiler at all. The base found is
-    // written as the Borland tools see it (through Wine's drives on Linux),
-    // as the answers at the prompts below are.
-    if (const std::optional<std::string> base = baseAboveBin(fs, parts)) {
-      return {fs.windowsDirectoryName(*base), ""};
-    }
-  }
+  const CompilerLookup beside = compilerBesideProgram(fs, programPath);
+  if (beside.directory) return {beside.directory, ""};
   return askCompilerDirectory(screen, fs, previous);
+}
+
+CompilerLookup lookUpCompiler(const FileSystem& fs, const std::string& programPath,
+                              const std::string& previous) {
+  CompilerLookup found = compilerBesideProgram(fs, programPath);
+  if (found.directory || previous.empty()) return found;
+  // The old makefile names it as the tools see it already.
+  const std::string compiler = compilerPathIn(previous);
+  if (fs.exists(compiler)) return {previous, {}};
+  found.tried.push_back(compiler);
+  return found;
 }
 
 CompilerSearch askCompilerDirectory(CorvaneScreen& screen, const FileSystem& fs,

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "platform/file_system.h"
+#include "text/text_utils.h"
 #include "ui/corvane_screen.h"
 
 namespace corvane {
@@ -43,6 +44,18 @@ std::string compilerPathIn(const std::string& directory);
 // a Windows path (C:\Borland\Bcc55) is kept as it was given.
 std::optional<std::string> compilerDirectoryFromAnswer(const FileSystem& fs,
                                                        const std::string& answer);
+
+// What a search that asks nobody came to.
+struct CompilerLookup {
+  std::optional<std::string> directory;  // found: the directory, never empty
+  List tried;  // not found: every compiler path looked for, in order
+};
+
+// The search of a run that may not ask: beside the program as
+// locateCompilerDirectory looks, then `previous` (the directory the makefile
+// about to be replaced names) when its Bin holds the compiler.
+CompilerLookup lookUpCompiler(const FileSystem& fs, const std::string& programPath,
+                              const std::string& previous);
 
 }  // namespace corvane
 

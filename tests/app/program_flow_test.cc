@@ -208,6 +208,20 @@ TEST_F(ProgramFlowTest, FilesAndNamesThatAreNoProjectFilesAreLeftAsTheyWere) {
   }
 }
 
+// A project file that holds the very bytes the run would save is not
+// written again, so a read-only one (as version control keeps files) does
+// not stop a run that changed nothing in it; one that changed still does
+// (see the table above).
+TEST_F(ProgramFlowTest, UnchangedReadOnlyProjectFileDoesNotStopTheRun) {
+  EXPECT_EQ(run(kEnter + compilerAnswer()), 0);
+  const std::optional<std::string> saved = fs_.contentOf("Project.gen");
+  fs_.setReadOnly("Project.gen", true);
+  // Load, accept, overwrite the makefile; C:\BCC55 is offered again.
+  EXPECT_EQ(run(kEnter + kEnter + "y" + kEnter), 0);
+  EXPECT_EQ(timesShown("Cannot open project file"), 0);
+  EXPECT_EQ(fs_.contentOf("Project.gen"), saved);
+}
+
 // An empty (or blank) target would build ".exe": refused on accepting, and
 // the screens come back with everything as typed.
 TEST_F(ProgramFlowTest, ATargetWithoutANameIsRefusedAndTheEditsStay) {
@@ -354,6 +368,27 @@ TEST_F(ProgramFlowTest, IncompleteWritesAreReportedAsFailures) {
   EXPECT_EQ(timesShown("Cannot write project file \"Project.gen\""), 1);
   EXPECT_EQ(timesShown("in current directory /home/user/work"), 1);
   EXPECT_EQ(timesShown("The file must be"), 0);
+}
+
+// A try that could not put the old bytes back is not forgotten by a later
+// try that fails cleanly: the box and the outcome say that the file may
+// hold neither, with the copy of its true old content. Once a later try
+// saves it, that copy is a file left over; so are files a try left.
+TEST_F(ProgramFlowTest, ARetryKeepsTheWorstThatHappened) {
+  fs_.queueSaveOutcome({SaveResult::kDamaged, "corvane-first.old", {}});
+  fs_.queueSaveOutcome({SaveResult::kCannotWrite, "", {"corvane-second.tmp"}});
+  EXPECT_EQ(run(kEnter + "x" + kEsc), 1);
+  EXPECT_EQ(timesShown("Cannot write project file \"Project.gen\""), 2);
+  EXPECT_EQ(timesShown("It may now hold neither its old content nor the new;"), 2);
+  EXPECT_EQ(timesShown("its old content is kept in \"corvane-first.old\"."), 2);
+  EXPECT_EQ(outcome_.saveFailure, SaveResult::kDamaged);
+  EXPECT_EQ(outcome_.oldContentCopy, "corvane-first.old");
+  EXPECT_EQ(outcome_.leftOver, List{"corvane-second.tmp"});
+
+  fs_.queueSaveOutcome({SaveResult::kDamaged, "corvane-first.old", {}});
+  EXPECT_EQ(run(kEnter + "x" + compilerAnswer()), 0);
+  EXPECT_EQ(outcome_.end, RunEnd::kMakefileWritten);
+  EXPECT_EQ(outcome_.leftOver, List{"corvane-first.old"});
 }
 
 // A project file larger than any project is refused before the question:

@@ -454,7 +454,9 @@ TEST_F(TerminalRunTest, UsageScreenWaitsForAKeyAndLeavesItToTheShell) {
   ASSERT_TRUE(terminal.waitForRow(9, "    USAGE:", kWait));
   terminal.settle(100, kWait);
   EXPECT_EQ(terminal.rowText(11), "    corvane [project_filename] [/?]");
-  EXPECT_EQ(terminal.rowText(12), "    corvane --help | -h | --version");
+  EXPECT_EQ(terminal.rowText(12),
+            "    corvane --batch [--compiler=DIR] [--add-sources] [--force] [project_file]");
+  EXPECT_EQ(terminal.rowText(13), "    corvane --help | -h | --version");
   EXPECT_EQ(terminal.rowText(24), "                              Press any key to exit..");
   EXPECT_EQ(terminal.colours(5, 9).foreground, 11);  // yellow heading
   EXPECT_NE(terminal.output().find("\x1b[?1000l"), std::string::npos);

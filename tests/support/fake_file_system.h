@@ -7,6 +7,7 @@
 #define CORVANE_TESTS_SUPPORT_FAKE_FILE_SYSTEM_H
 
 #include <cstdint>
+#include <deque>
 #include <map>
 #include <optional>
 #include <string>
@@ -33,7 +34,10 @@ class FakeFileSystem : public FileSystem {
   void setReadOnly(const std::string& name, bool readOnly);
   // What the next saveFile calls report; anything but kSaved stores nothing.
   // A read-only file or a directory always reports kCannotOpen.
-  void setSaveResult(SaveResult result) { saveResult_ = result; }
+  void setSaveResult(SaveResult result) { saveOutcome_.result = result; }
+  // What the next saveFile call reports, before those setSaveResult set;
+  // one call each, in turn.
+  void queueSaveOutcome(const SaveOutcome& outcome) { queued_.push_back(outcome); }
   void setProgramPath(const std::string& path) { programPath_ = path; }
   // What listingVersion tells from now on (0 at first: nothing is kept).
   void setListingVersion(std::uint64_t version) { listingVersion_ = version; }
@@ -51,7 +55,7 @@ class FakeFileSystem : public FileSystem {
   bool sameFile(const std::string& a, const std::string& b) const override {
     return !a.empty() && a == b;
   }
-  SaveResult saveFile(const std::string& path, const std::string& content) override;
+  SaveOutcome saveFile(const std::string& path, const std::string& content) override;
   std::string programPath() const override { return programPath_; }
   PathParts splitPath(const std::string& path) const override;
 
@@ -67,7 +71,8 @@ class FakeFileSystem : public FileSystem {
   std::string programPath_ = "/usr/local/bin/corvane";
   std::vector<std::string> order_;  // names in the order they were added
   std::map<std::string, Entry> entries_;
-  SaveResult saveResult_ = SaveResult::kSaved;
+  SaveOutcome saveOutcome_;
+  std::deque<SaveOutcome> queued_;
   std::uint64_t listingVersion_ = 0;
 
   Entry& entryFor(const std::string& name);

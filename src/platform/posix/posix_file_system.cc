@@ -119,11 +119,19 @@ bool NativeFileSystem::isWritable(const std::string& path) const {
 FileContent NativeFileSystem::readFile(const std::string& path, std::size_t maxBytes) const {
   // Only regular files are read: a FIFO named x.cpp would block the open or
   // the read forever, and a device such as /dev/zero would never end.
-  // O_NONBLOCK keeps the open itself from waiting for a FIFO's writer.
-  Descriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY));
+  // O_NONBLOCK keeps the open itself from waiting for a FIFO's writer. A
+  // plain name that is no link (a source of the directory) is opened at
+  // once; any other path is walked part by part.
+  constexpr int kFlags = O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY | O_NOFOLLOW;
+  Descriptor file(path.find('/') == std::string::npos ? ::open(path.c_str(), kFlags) : -1);
+  if (!file.valid() && (path.find('/') != std::string::npos || errno == ELOOP)) {
+    const std::optional<ReachedName> reached = reachName(path);
+    if (reached) file = Descriptor(::openat(reached->directory(), reached->name().c_str(), kFlags));
+  }
   if (!file.valid()) {
     // A missing directory on the way means as little a file as a missing
-    // file; every other refusal (no permission, an I/O error) is a failure.
+    // file; every other refusal (no permission, an I/O error, a link that
+    // may not be followed) is a failure.
     if (errno == ENOENT || errno == ENOTDIR) return {};
     return readFailure(errno);
   }
@@ -185,7 +193,7 @@ std::vector<std::size_t> NativeFileSystem::firstSameFiles(
   return first;
 }
 
-SaveResult NativeFileSystem::saveFile(const std::string& path, const std::string& content) {
+SaveOutcome NativeFileSystem::saveFile(const std::string& path, const std::string& content) {
   return saveFileSafely(path, content);
 }
 
