@@ -43,7 +43,7 @@ SourcesScreen::SourcesScreen(CorvaneScreen& screen, const FileSystem& fs, Projec
       fs_(fs),
       draft_(draft),
       sources_(draft.settings.sources),
-      directory_(List(), fs) {}
+      directory_(fs) {}
 
 int SourcesScreen::open() {
   window_.clear();
@@ -115,8 +115,7 @@ int SourcesScreen::readKeys() {
 // The directory's sources as they are now, sorted, and which names it
 // holds; sorted once, the listing serves both.
 List SourcesScreen::listDirectory() {
-  List sorted = sortNoCase(directorySources(fs_), true);
-  directory_ = SourceDirectory(sorted, fs_);
+  const List& sorted = directory_.refresh();
   if (sorted.empty()) return scanSources(fs_, sorted);  // the name made up
   return sorted;
 }

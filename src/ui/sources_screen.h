@@ -53,7 +53,7 @@ class SourcesScreen {
   List& sources_;
   List others_;
   // The files the directory held when last listed; names it lacks are marked.
-  SourceDirectory directory_;
+  SourceListing directory_;
   List shownSources_;
   List shownOthers_;
   std::vector<SourcePage> pages_;
