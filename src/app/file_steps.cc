@@ -85,15 +85,14 @@ SaveResult noteSave(const SaveOutcome& saved, RunOutcome& outcome) {
 // built; the end of the run comes back.
 RunEnd writeFiles(WriteQuestions& questions, FileSystem& fs, const MakeProject& project,
                   RunOutcome& outcome) {
-  std::ostringstream projectText;
-  project.write(projectText);
+  const std::string projectText = project.text();
   const std::string projectWhere =
       (hasDirectoryPart(outcome.projectFile) ? "The file must be in current directory "
                                              : "in current directory ") +
       fs.currentDirectory();
-  if (!holdsAlready(fs, outcome.projectFile, projectText.str())) {
+  if (!holdsAlready(fs, outcome.projectFile, projectText)) {
     outcome.saveFailure =
-        noteSave(saveWithRetry(questions, fs, outcome.projectFile, projectText.str(),
+        noteSave(saveWithRetry(questions, fs, outcome.projectFile, projectText,
                                "project file ", projectWhere),
                  outcome);
   }
@@ -117,10 +116,9 @@ RunEnd writeFiles(WriteQuestions& questions, FileSystem& fs, const MakeProject& 
   }
   outcome.compilerDirectory = *compiler.directory;
 
-  std::ostringstream text;
-  Makefile(project, outcome.compilerDirectory).write(text);
+  const std::string makefileText = Makefile(project, outcome.compilerDirectory).text();
   outcome.saveFailure =
-      noteSave(saveWithRetry(questions, fs, outcome.makefile, text.str(), "Makefile ",
+      noteSave(saveWithRetry(questions, fs, outcome.makefile, makefileText, "Makefile ",
                              "in current directory " + fs.currentDirectory()),
                outcome);
   if (outcome.saveFailure != SaveResult::kSaved) return RunEnd::kMakefileEscaped;

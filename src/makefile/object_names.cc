@@ -5,13 +5,13 @@
 
 namespace corvane {
 
-std::string objectName(std::string_view sourceName) {
-  std::string name = trimRight(sourceName);
+std::string_view objectStem(std::string_view sourceName) {
+  const std::string_view name = withoutTrailingBlanks(sourceName);
   const std::size_t slash = name.find_last_of(kPathSeparators);
-  const std::size_t componentStart = slash == std::string::npos ? 0 : slash + 1;
+  const std::size_t componentStart = slash == std::string_view::npos ? 0 : slash + 1;
   const std::size_t dot = name.rfind('.');
-  if (dot != std::string::npos && dot >= componentStart) name.erase(dot);
-  return name + ".obj";
+  if (dot != std::string_view::npos && dot >= componentStart) return name.substr(0, dot);
+  return name;
 }
 
 }  // namespace corvane

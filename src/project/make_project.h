@@ -68,8 +68,8 @@ class MakeProject {
   // a device, say) and would only fill the memory.
   static constexpr std::size_t kLargestFile = std::size_t{16} << 20;
 
-  // Writes the whole project file, CR LF after every line.
-  void write(std::ostream& out) const;
+  // The whole project file, CR LF after every line: what is saved.
+  std::string text() const;
 
   const ProjectSettings& settings() const { return settings_; }
   const std::string& makefileName() const { return settings_.makefileName; }
