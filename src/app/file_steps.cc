@@ -56,11 +56,11 @@ bool holdsAlready(const FileSystem& fs, const std::string& name, const std::stri
   return file.status == ReadStatus::kRead && file.bytes == text;
 }
 
-// What the saved project asks of Borland Make that it cannot build as meant.
+// What the saved project asks of Borland Make that it cannot build as meant,
+// the directory's sources being those listed.
 void noteWhatMakeCannotBuild(const FileSystem& fs, const MakeProject& project,
-                             RunOutcome& outcome) {
+                             const List& listing, RunOutcome& outcome) {
   // Both ways round, without regard to case, as the tools find files.
-  const List listing = directorySources(fs);
   outcome.missingSources = SourceDirectory(listing, fs).missingFrom(project.sources());
   outcome.unlistedSources = unlistedSources(listing, project.sources());
   outcome.misreadSources = sourcesMakeCannotName(project.sources());
@@ -90,6 +90,11 @@ RunEnd writeFiles(WriteQuestions& questions, FileSystem& fs, const MakeProject& 
       (hasDirectoryPart(outcome.projectFile) ? "The file must be in current directory "
                                              : "in current directory ") +
       fs.currentDirectory();
+  // The notes are about the directory's sources as the user accepted the
+  // project, before the save, which adds none (no project file may have a
+  // source's name). Listed now, they come from the listing kept since the
+  // directory last changed; after the save it would be read again.
+  const List listing = directorySources(fs);
   if (!holdsAlready(fs, outcome.projectFile, projectText)) {
     outcome.saveFailure =
         noteSave(saveWithRetry(questions, fs, outcome.projectFile, projectText,
@@ -97,7 +102,7 @@ RunEnd writeFiles(WriteQuestions& questions, FileSystem& fs, const MakeProject& 
                  outcome);
   }
   if (outcome.saveFailure != SaveResult::kSaved) return RunEnd::kProjectNotSaved;
-  noteWhatMakeCannotBuild(fs, project, outcome);
+  noteWhatMakeCannotBuild(fs, project, listing, outcome);
 
   outcome.makefile = project.makefileName();
   // Its opening lines tell whether Corvane wrote it; its BCDIR line, near
@@ -130,6 +135,7 @@ RunEnd writeFiles(WriteQuestions& questions, FileSystem& fs, const MakeProject& 
 List unlistedSources(const List& listing, const List& sources) {
   // The names alone count: every name of the listing is there.
   std::unordered_set<std::string> listed;
+  listed.reserve(sources.size());
   for (const std::string& source : sources) listed.insert(upperCase(source));
   List unlisted;
   for (const std::string& name : listing)

@@ -271,9 +271,10 @@ bool makeCannotName(std::string_view name) {
 
 List sourcesMakeCannotName(const Paragraph& sources) {
   List misread;
-  for (const SourceName& source : namedSources(sources)) {
-    // Blanks at the end are cut from the makefile's names.
-    if (makeCannotName(source.trimmed)) misread.emplace_back(source.name);
+  for (const std::string& source : sources) {
+    // Blanks at the end are cut from the makefile's names, and an entry of
+    // blanks alone names no file.
+    if (makeCannotName(withoutTrailingBlanks(source))) misread.push_back(source);
   }
   return misread;
 }

@@ -265,6 +265,7 @@ void appendDifference(const std::string* a, const std::string* aEnd, const std::
     return;
   }
   std::unordered_map<std::string_view, std::size_t> toRemove;
+  toRemove.reserve(static_cast<std::size_t>(bEnd - b));
   for (; b != bEnd; ++b) ++toRemove[*b];
   for (; a != aEnd; ++a) {
     auto it = toRemove.find(*a);
