@@ -121,9 +121,9 @@ RunEnd writeFiles(WriteQuestions& questions, FileSystem& fs, const MakeProject& 
   }
   outcome.compilerDirectory = *compiler.directory;
 
-  const std::string makefileText = Makefile(project, outcome.compilerDirectory).text();
+  const Makefile makefile(project, outcome.compilerDirectory);
   outcome.saveFailure =
-      noteSave(saveWithRetry(questions, fs, outcome.makefile, makefileText, "Makefile ",
+      noteSave(saveWithRetry(questions, fs, outcome.makefile, makefile.text(), "Makefile ",
                              "in current directory " + fs.currentDirectory()),
                outcome);
   if (outcome.saveFailure != SaveResult::kSaved) return RunEnd::kMakefileEscaped;
