@@ -266,7 +266,8 @@ bool writtenByCorvane(std::string_view text) {
 }
 
 bool makeCannotName(std::string_view name) {
-  return name.find_first_of(" \t#$") != std::string_view::npos;
+  return std::any_of(name.begin(), name.end(),
+                     [](char c) { return c == ' ' || c == '\t' || c == '#' || c == '$'; });
 }
 
 List sourcesMakeCannotName(const Paragraph& sources) {
