@@ -227,7 +227,8 @@ std::string MakeProject::text() const {
   std::size_t size = appendedSize(kIntroduction) + targetLine.size() + 2 +
                      appendedSize(kSourcesHeading) + appendedSize(kOptionsHeading) +
                      appendedSize(optionLines_) + appendedSize(values);
-  for (const std::string& source : settings_.sources) size += std::string_view(kSourceKey).size() + source.size() + 2;
+  for (const std::string& source : settings_.sources)
+    size += std::string_view(kSourceKey).size() + source.size() + 2;
   std::string text;
   text.reserve(size);
   appendLines(text, kIntroduction);
