@@ -1,6 +1,8 @@
 #include "app/file_steps.h"
 
+#include <ostream>
 #include <sstream>
+#include <streambuf>
 #include <unordered_set>
 
 #include "makefile/makefile.h"
@@ -10,6 +12,39 @@
 namespace corvane {
 
 namespace {
+
+// A stream whose bytes go straight into a string: the text a writer writes
+// is taken as the save takes it, without the copies a string stream makes
+// as it grows and hands its text over (a makefile of 20,000 sources is
+// megabytes).
+class StringOutput : public std::streambuf {
+ public:
+  explicit StringOutput(std::string& text) : text_(text) {}
+
+ protected:
+  std::streamsize xsputn(const char* bytes, std::streamsize count) override {
+    text_.append(bytes, static_cast<std::size_t>(count));
+    return count;
+  }
+  int_type overflow(int_type byte) override {
+    if (!traits_type::eq_int_type(byte, traits_type::eof()))
+      text_.push_back(traits_type::to_char_type(byte));
+    return traits_type::not_eof(byte);
+  }
+
+ private:
+  std::string& text_;
+};
+
+// What a writer (the project, the makefile) writes out, as a save takes it.
+template <class Writer>
+std::string writtenText(const Writer& writer) {
+  std::string text;
+  StringOutput buffer(text);
+  std::ostream out(&buffer);
+  writer.write(out);
+  return text;
+}
 
 constexpr char kEnsureWritable[] = "Ensure file is writeable and not currently in use.";
 
@@ -85,7 +120,7 @@ SaveResult noteSave(const SaveOutcome& saved, RunOutcome& outcome) {
 // built; the end of the run comes back.
 RunEnd writeFiles(WriteQuestions& questions, FileSystem& fs, const MakeProject& project,
                   RunOutcome& outcome) {
-  const std::string projectText = project.text();
+  const std::string projectText = writtenText(project);
   const std::string projectWhere =
       (hasDirectoryPart(outcome.projectFile) ? "The file must be in current directory "
                                              : "in current directory ") +
@@ -121,9 +156,9 @@ RunEnd writeFiles(WriteQuestions& questions, FileSystem& fs, const MakeProject& 
   }
   outcome.compilerDirectory = *compiler.directory;
 
-  const Makefile makefile(project, outcome.compilerDirectory);
   outcome.saveFailure =
-      noteSave(saveWithRetry(questions, fs, outcome.makefile, makefile.text(), "Makefile ",
+      noteSave(saveWithRetry(questions, fs, outcome.makefile,
+                             writtenText(Makefile(project, outcome.compilerDirectory)), "Makefile ",
                              "in current directory " + fs.currentDirectory()),
                outcome);
   if (outcome.saveFailure != SaveResult::kSaved) return RunEnd::kMakefileEscaped;

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <initializer_list>
 #include <optional>
+#include <ostream>
 #include <string_view>
 #include <vector>
 
@@ -316,6 +317,10 @@ Makefile::Makefile(const MakeProject& project, const std::string& compilerDirect
   addLine(text_, {""});
   addCompileRules(text_, sources);
   addLine(text_, {""});
+}
+
+std::ostream& Makefile::write(std::ostream& out) const {
+  return out.write(text_.data(), static_cast<std::streamsize>(text_.size()));
 }
 
 }  // namespace corvane

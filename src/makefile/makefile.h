@@ -3,6 +3,7 @@
 #ifndef CORVANE_MAKEFILE_MAKEFILE_H
 #define CORVANE_MAKEFILE_MAKEFILE_H
 
+#include <iosfwd>
 #include <string>
 #include <string_view>
 
@@ -60,8 +61,12 @@ class Makefile {
  public:
   Makefile(const MakeProject& project, const std::string& compilerDirectory);
 
-  // The whole makefile, CR LF after every line: what is saved as the
-  // makefile.
+  // Writes the whole makefile, CR LF after every line (also for the line
+  // feeds inside the compile commands). Neither opens nor closes the stream.
+  std::ostream& write(std::ostream& out) const;
+  // The same text, as it was built: header, BCDIR line, fixed block,
+  // start-up and runtime blocks, directories, flags, file lists, target,
+  // targets block, link rule and compile rules.
   const std::string& text() const { return text_; }
 
  private:

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <istream>
+#include <ostream>
 #include <iterator>
 #include <utility>
 
@@ -303,5 +304,10 @@ std::string MakeProject::allCompilerFlags() const { return corvane::allCompilerF
 std::string MakeProject::allLinkerFlags() const { return corvane::allLinkerFlags(settings_); }
 
 std::string MakeProject::targetExtension() const { return settings_.options.targetExtension(); }
+
+void MakeProject::write(std::ostream& out) const {
+  const std::string whole = text();
+  out.write(whole.data(), static_cast<std::streamsize>(whole.size()));
+}
 
 }  // namespace corvane

@@ -68,7 +68,9 @@ class MakeProject {
   // a device, say) and would only fill the memory.
   static constexpr std::size_t kLargestFile = std::size_t{16} << 20;
 
-  // The whole project file, CR LF after every line: what is saved.
+  // Writes the whole project file, CR LF after every line.
+  void write(std::ostream& out) const;
+  // The same text.
   std::string text() const;
 
   const ProjectSettings& settings() const { return settings_; }
