@@ -30,9 +30,7 @@ void BM_BuildAndWriteMakefile(benchmark::State& state) {
   const auto fs = makeNativeFileSystem();
   const MakeProject project = projectWithSources(static_cast<std::size_t>(state.range(0)), *fs);
   for (auto _ : state) {
-    std::ostringstream out;
-    Makefile(project, "C:\\BCC55").write(out);
-    benchmark::DoNotOptimize(out.str().size());
+    benchmark::DoNotOptimize(Makefile(project, "C:\\BCC55").text().size());
   }
   state.SetComplexityN(state.range(0));
 }
@@ -42,9 +40,7 @@ void BM_WriteThenLoadProjectFile(benchmark::State& state) {
   const auto fs = makeNativeFileSystem();
   const MakeProject project = projectWithSources(static_cast<std::size_t>(state.range(0)), *fs);
   for (auto _ : state) {
-    std::ostringstream out;
-    project.write(out);
-    std::istringstream in(out.str());
+    std::istringstream in(project.text());
     const MakeProject loaded(in, *fs);
     benchmark::DoNotOptimize(loaded.sources().size());
   }

@@ -1,6 +1,8 @@
 #include "app/file_steps.h"
 
+#include <ostream>
 #include <sstream>
+#include <streambuf>
 #include <unordered_set>
 
 #include "makefile/makefile.h"
@@ -10,6 +12,39 @@
 namespace corvane {
 
 namespace {
+
+// A stream whose bytes go straight into a string: the text a writer writes
+// is taken as the save takes it, without the copies a string stream makes
+// as it grows and hands its text over (a makefile of 20,000 sources is
+// megabytes).
+class StringOutput : public std::streambuf {
+ public:
+  explicit StringOutput(std::string& text) : text_(text) {}
+
+ protected:
+  std::streamsize xsputn(const char* bytes, std::streamsize count) override {
+    text_.append(bytes, static_cast<std::size_t>(count));
+    return count;
+  }
+  int_type overflow(int_type byte) override {
+    if (!traits_type::eq_int_type(byte, traits_type::eof()))
+      text_.push_back(traits_type::to_char_type(byte));
+    return traits_type::not_eof(byte);
+  }
+
+ private:
+  std::string& text_;
+};
+
+// What a writer (the project, the makefile) writes out, as a save takes it.
+template <class Writer>
+std::string writtenText(const Writer& writer) {
+  std::string text;
+  StringOutput buffer(text);
+  std::ostream out(&buffer);
+  writer.write(out);
+  return text;
+}
 
 constexpr char kEnsureWritable[] = "Ensure file is writeable and not currently in use.";
 
@@ -56,11 +91,11 @@ bool holdsAlready(const FileSystem& fs, const std::string& name, const std::stri
   return file.status == ReadStatus::kRead && file.bytes == text;
 }
 
-// What the saved project asks of Borland Make that it cannot build as meant.
+// What the saved project asks of Borland Make that it cannot build as meant,
+// the directory's sources being those listed.
 void noteWhatMakeCannotBuild(const FileSystem& fs, const MakeProject& project,
-                             RunOutcome& outcome) {
+                             const List& listing, RunOutcome& outcome) {
   // Both ways round, without regard to case, as the tools find files.
-  const List listing = directorySources(fs);
   outcome.missingSources = SourceDirectory(listing, fs).missingFrom(project.sources());
   outcome.unlistedSources = unlistedSources(listing, project.sources());
   outcome.misreadSources = sourcesMakeCannotName(project.sources());
@@ -85,20 +120,24 @@ SaveResult noteSave(const SaveOutcome& saved, RunOutcome& outcome) {
 // built; the end of the run comes back.
 RunEnd writeFiles(WriteQuestions& questions, FileSystem& fs, const MakeProject& project,
                   RunOutcome& outcome) {
-  std::ostringstream projectText;
-  project.write(projectText);
+  const std::string projectText = writtenText(project);
   const std::string projectWhere =
       (hasDirectoryPart(outcome.projectFile) ? "The file must be in current directory "
                                              : "in current directory ") +
       fs.currentDirectory();
-  if (!holdsAlready(fs, outcome.projectFile, projectText.str())) {
+  // The notes are about the directory's sources as the user accepted the
+  // project, before the save, which adds none (no project file may have a
+  // source's name). Listed now, they come from the listing kept since the
+  // directory last changed; after the save it would be read again.
+  const List listing = directorySources(fs);
+  if (!holdsAlready(fs, outcome.projectFile, projectText)) {
     outcome.saveFailure =
-        noteSave(saveWithRetry(questions, fs, outcome.projectFile, projectText.str(),
+        noteSave(saveWithRetry(questions, fs, outcome.projectFile, projectText,
                                "project file ", projectWhere),
                  outcome);
   }
   if (outcome.saveFailure != SaveResult::kSaved) return RunEnd::kProjectNotSaved;
-  noteWhatMakeCannotBuild(fs, project, outcome);
+  noteWhatMakeCannotBuild(fs, project, listing, outcome);
 
   outcome.makefile = project.makefileName();
   // Its opening lines tell whether Corvane wrote it; its BCDIR line, near
@@ -117,10 +156,9 @@ RunEnd writeFiles(WriteQuestions& questions, FileSystem& fs, const MakeProject& 
   }
   outcome.compilerDirectory = *compiler.directory;
 
-  std::ostringstream text;
-  Makefile(project, outcome.compilerDirectory).write(text);
   outcome.saveFailure =
-      noteSave(saveWithRetry(questions, fs, outcome.makefile, text.str(), "Makefile ",
+      noteSave(saveWithRetry(questions, fs, outcome.makefile,
+                             writtenText(Makefile(project, outcome.compilerDirectory)), "Makefile ",
                              "in current directory " + fs.currentDirectory()),
                outcome);
   if (outcome.saveFailure != SaveResult::kSaved) return RunEnd::kMakefileEscaped;
@@ -132,6 +170,7 @@ RunEnd writeFiles(WriteQuestions& questions, FileSystem& fs, const MakeProject& 
 List unlistedSources(const List& listing, const List& sources) {
   // The names alone count: every name of the listing is there.
   std::unordered_set<std::string> listed;
+  listed.reserve(sources.size());
   for (const std::string& source : sources) listed.insert(upperCase(source));
   List unlisted;
   for (const std::string& name : listing)

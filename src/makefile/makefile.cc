@@ -1,9 +1,11 @@
 #include "makefile/makefile.h"
 
 #include <algorithm>
+#include <initializer_list>
 #include <optional>
 #include <ostream>
 #include <string_view>
+#include <vector>
 
 #include "makefile/object_names.h"
 
@@ -70,44 +72,37 @@ const char* const kTargetsBlock[] = {
     "\t$(BCLEAN) -i",
 };
 
-template <int N>
-Paragraph paragraphOf(const char* const (&lines)[N]) {
-  return makeList(lines, N);
+// Each line of the makefile goes straight into its text, CR LF after it:
+// the makefile of 20,000 sources has 100,000 lines, and a string of each
+// would cost more than the text itself.
+void addLine(std::string& text, std::initializer_list<std::string_view> pieces) {
+  for (std::string_view piece : pieces) text.append(piece);
+  text.append("\r\n");
 }
 
-// Borland Make continues a macro on the next line after a final backslash.
-void continueAllButLast(Paragraph& lines) {
-  for (std::size_t i = 0; i + 1 < lines.size(); ++i) lines[i] += '\\';
+template <std::size_t N>
+void addLines(std::string& text, const char* const (&lines)[N]) {
+  for (const char* line : lines) addLine(text, {line});
 }
 
-void appendToAll(Paragraph& lines, const std::string& suffix) {
-  for (std::string& line : lines) line += suffix;
-}
+// A source the makefile builds, and the parts of its name that its lines
+// are made of; each a part of the name as the project holds it.
+struct SourceName {
+  std::string_view name;
+  std::string_view trimmed;     // without the blanks at its end
+  std::string_view objectStem;  // what ".obj" follows in its object's name
+};
 
 // Entries that hold nothing but blanks name no file; a makefile rule for
 // them could only be broken, so the makefile leaves them out.
-Paragraph namedSources(const Paragraph& sources) {
-  Paragraph named;
+std::vector<SourceName> namedSources(const Paragraph& sources) {
+  std::vector<SourceName> named;
+  named.reserve(sources.size());
   for (const std::string& source : sources) {
-    if (!isBlankText(source)) named.push_back(source);
+    if (!isBlankText(source))
+      named.push_back({source, withoutTrailingBlanks(source), objectStem(source)});
   }
   return named;
-}
-
-// "\t$(oDir)\" and the object name of each source: the OBJS list and the
-// object lines of the linker's response file.
-Paragraph objectLines(const Paragraph& sources) {
-  Paragraph lines;
-  for (const std::string& source : sources) lines.push_back("\t$(oDir)\\" + objectName(source));
-  return lines;
-}
-
-// A macro with a list of files: the heading ends in a backslash only when
-// lines follow it, so an empty list cannot run into what comes next.
-Paragraph fileListMacro(const std::string& heading, Paragraph lines) {
-  continueAllButLast(lines);
-  Paragraph macro = singleList(lines.empty() ? heading : heading + "\\");
-  return concat(macro, lines);
 }
 
 // The value a makefile line "NAME = value" gives the macro, blanks around
@@ -153,64 +148,75 @@ const char kRuntimeLibraryMacro[] = "$(RTLIB)";
 
 // The ";" joins the user's directories to the default ones when Make
 // expands libDirs and incDirs.
-Paragraph directoryLines(const MakeProject& project) {
+void addDirectoryLines(std::string& text, const MakeProject& project) {
   const std::string& libraryPaths = project.libraryPaths();
   const std::string& includePaths = project.includePaths();
-  return {
-      "EXTRALIBDIRS = " + (libraryPaths.empty() ? "" : libraryPaths + ";"),
-      "EXTRAINCDIRS = " + (includePaths.empty() ? "" : includePaths + ";"),
-      "libDirs = -L$(EXTRALIBDIRS)$(BCLIBDIRS)",
-      "incDirs = -I$(EXTRAINCDIRS)$(BCINCDIRS)",
-      "",
-  };
+  addLine(text, {"EXTRALIBDIRS = ", libraryPaths, libraryPaths.empty() ? "" : ";"});
+  addLine(text, {"EXTRAINCDIRS = ", includePaths, includePaths.empty() ? "" : ";"});
+  addLine(text, {"libDirs = -L$(EXTRALIBDIRS)$(BCLIBDIRS)"});
+  addLine(text, {"incDirs = -I$(EXTRAINCDIRS)$(BCINCDIRS)"});
+  addLine(text, {""});
 }
 
-// SRCS and OBJS.
-Paragraph fileListLines(const Paragraph& sources) {
-  Paragraph sourceLines = sources;
-  prefixLines(sourceLines, "\t$(src)\\");
-  trimRightAll(sourceLines);
-  Paragraph lists = fileListMacro("SRCS =", sourceLines);
-  lists.push_back("");
-  return concat(lists, fileListMacro("OBJS =", objectLines(sources)));
+// SRCS and OBJS, one file a line. Every line of a macro but the last ends
+// in the backslash that continues it; the heading ends in one only when
+// lines follow it, so that an empty list cannot run into what comes next.
+void addFileLists(std::string& text, const std::vector<SourceName>& sources) {
+  // The backslash when more files follow the first n.
+  const auto continued = [&sources](std::size_t n) { return n < sources.size() ? "\\" : ""; };
+  addLine(text, {"SRCS =", continued(0)});
+  for (std::size_t i = 0; i < sources.size(); ++i)
+    addLine(text, {"\t$(src)\\", sources[i].trimmed, continued(i + 1)});
+  addLine(text, {""});
+  addLine(text, {"OBJS =", continued(0)});
+  for (std::size_t i = 0; i < sources.size(); ++i)
+    addLine(text, {"\t$(oDir)\\", sources[i].objectStem, ".obj", continued(i + 1)});
 }
 
 // The target's rule: ILink32 with a response file of the objects, the
 // libraries and the resources.
-Paragraph linkRuleLines(const MakeProject& project, const ToolSettings& tools,
-                        const Paragraph& sources, const std::string& targetFile) {
-  Paragraph rule = {
-      "# Linking Dependencies-------------------------------",
-      "",
-      "$(Bin)\\" + targetFile + " : $(OBJS)",
-      "\t$(ILINK32) @&&|",
-      "\t$(L_FLAGS) $(libDirs) +",
-      "\t$(STARTUP) +",
-  };
-  Paragraph responseObjects;
-  if (!project.objects().empty()) responseObjects.push_back("\t" + project.objects());
-  responseObjects = concat(responseObjects, objectLines(sources));
-  appendToAll(responseObjects, " +");
-  rule = concat(rule, responseObjects);
-  rule.push_back("\t,$<,, +");
-  for (const std::string& library : tools.libraries) rule.push_back("\t" + library + " +");
-  if (!project.resources().empty()) rule.push_back("\t,, " + project.resources());
-  rule.push_back("|");
-  return rule;
+void addLinkRule(std::string& text, const MakeProject& project, const ToolSettings& tools,
+                 const std::vector<SourceName>& sources, std::string_view targetFile) {
+  addLine(text, {"# Linking Dependencies-------------------------------"});
+  addLine(text, {""});
+  addLine(text, {"$(Bin)\\", targetFile, " : $(OBJS)"});
+  addLine(text, {"\t$(ILINK32) @&&|"});
+  addLine(text, {"\t$(L_FLAGS) $(libDirs) +"});
+  addLine(text, {"\t$(STARTUP) +"});
+  if (!project.objects().empty()) addLine(text, {"\t", project.objects(), " +"});
+  for (const SourceName& source : sources)
+    addLine(text, {"\t$(oDir)\\", source.objectStem, ".obj +"});
+  addLine(text, {"\t,$<,, +"});
+  for (const std::string& library : tools.libraries) addLine(text, {"\t", library, " +"});
+  if (!project.resources().empty()) addLine(text, {"\t,, ", project.resources()});
+  addLine(text, {"|"});
 }
 
-// One rule a source: its object from it, with BCC32.
-Paragraph compileRuleLines(const Paragraph& sources) {
-  Paragraph rules = {"# Compiling Dependencies-------------------------------", ""};
+// One rule a source: its object from it, with BCC32; an empty line between
+// one rule and the next.
+void addCompileRules(std::string& text, const std::vector<SourceName>& sources) {
+  addLine(text, {"# Compiling Dependencies-------------------------------"});
+  addLine(text, {""});
   for (std::size_t i = 0; i < sources.size(); ++i) {
-    const std::string& source = sources[i];
-    rules.push_back("$(oDir)\\" + objectName(source) + " : $(Src)\\" + source);
-    std::string command = "\t$(CC) -c $(C_FLAGS) $(incDirs) -o$@ $(Src)\\" + source;
-    // The line feed leaves an empty line between one rule and the next.
-    if (i + 1 < sources.size()) command += '\n';
-    rules.push_back(command);
+    if (i > 0) addLine(text, {""});
+    addLine(text, {"$(oDir)\\", sources[i].objectStem, ".obj : $(Src)\\", sources[i].name});
+    addLine(text, {"\t$(CC) -c $(C_FLAGS) $(incDirs) -o$@ $(Src)\\", sources[i].name});
   }
-  return rules;
+}
+
+// Room for the whole text, so that it is never copied as it grows: every
+// source is named six times, among some 140 bytes of the makefile's own,
+// and the rest is some 2 KB besides the project's texts.
+std::size_t roomNeeded(const MakeProject& project, const ToolSettings& tools,
+                       const std::vector<SourceName>& sources,
+                       const std::string& compilerDirectory) {
+  std::size_t room = 4096 + compilerDirectory.size() + 2 * project.target().size() +
+                     tools.compilerFlags.size() + tools.linkerFlags.size() +
+                     project.libraryPaths().size() + project.includePaths().size() +
+                     project.objects().size() + project.resources().size();
+  for (const std::string& library : tools.libraries) room += library.size();
+  for (const SourceName& source : sources) room += 6 * source.name.size() + 140;
+  return room;
 }
 
 }  // namespace
@@ -261,65 +267,60 @@ bool writtenByCorvane(std::string_view text) {
 }
 
 bool makeCannotName(std::string_view name) {
-  return name.find_first_of(" \t#$") != std::string_view::npos;
+  return std::any_of(name.begin(), name.end(),
+                     [](char c) { return c == ' ' || c == '\t' || c == '#' || c == '$'; });
 }
 
 List sourcesMakeCannotName(const Paragraph& sources) {
   List misread;
-  for (const std::string& source : namedSources(sources)) {
-    // Blanks at the end are cut from the makefile's names.
-    if (makeCannotName(trimRight(source))) misread.push_back(source);
+  for (const std::string& source : sources) {
+    // Blanks at the end are cut from the makefile's names, and an entry of
+    // blanks alone names no file.
+    if (makeCannotName(withoutTrailingBlanks(source))) misread.push_back(source);
   }
   return misread;
 }
 
-Makefile::Makefile(const MakeProject& project, const std::string& compilerDirectory)
-    : header_(paragraphOf(kHeader)),
-      fixedBlock_(paragraphOf(kFixedBlock)),
-      targetsBlock_(paragraphOf(kTargetsBlock)) {
+Makefile::Makefile(const MakeProject& project, const std::string& compilerDirectory) {
   const ToolSettings tools = toolSettings(project.settings());
-  const Paragraph sources = namedSources(project.sources());
+  const std::vector<SourceName> sources = namedSources(project.sources());
+  const std::string targetFile = project.target() + project.targetExtension();
+  text_.reserve(roomNeeded(project, tools, sources, compilerDirectory));
 
+  addLines(text_, kHeader);
+  addLine(text_, {""});
   // The directory may come from the program's own path; no name may break
   // the line apart.
-  compilerDirLine_ = "BCDIR = " + singleLine(compilerDirectory);
-  startupBlock_ = {"# Startup Object File", "STARTUP = " + tools.startupObject, ""};
-  runtimeBlock_ = {"# Runtime Library", "RTLIB = " + tools.runtimeLibrary, ""};
-  directoryBlock_ = directoryLines(project);
-  flagsBlock_ = {
-      "# Compiler flags",
-      "C_FLAGS = " + tools.compilerFlags,
-      "# Linker flags",
-      "L_FLAGS = " + tools.linkerFlags,
-  };
-  targetFile_ = project.target() + project.targetExtension();
-  fileLists_ = fileListLines(sources);
-  linkRule_ = linkRuleLines(project, tools, sources, targetFile_);
-  compileRules_ = compileRuleLines(sources);
+  addLine(text_, {"BCDIR = ", singleLine(compilerDirectory)});
+  addLine(text_, {""});
+  addLines(text_, kFixedBlock);
+  addLine(text_, {""});
+  addLine(text_, {"# Startup Object File"});
+  addLine(text_, {"STARTUP = ", tools.startupObject});
+  addLine(text_, {""});
+  addLine(text_, {"# Runtime Library"});
+  addLine(text_, {"RTLIB = ", tools.runtimeLibrary});
+  addLine(text_, {""});
+  addDirectoryLines(text_, project);
+  addLine(text_, {"# Compiler flags"});
+  addLine(text_, {"C_FLAGS = ", tools.compilerFlags});
+  addLine(text_, {"# Linker flags"});
+  addLine(text_, {"L_FLAGS = ", tools.linkerFlags});
+  addLine(text_, {""});
+  addFileLists(text_, sources);
+  addLine(text_, {""});
+  addLine(text_, {"TARGET = $(Bin)\\", targetFile});
+  addLine(text_, {""});
+  addLines(text_, kTargetsBlock);
+  addLine(text_, {""});
+  addLinkRule(text_, project, tools, sources, targetFile);
+  addLine(text_, {""});
+  addCompileRules(text_, sources);
+  addLine(text_, {""});
 }
 
 std::ostream& Makefile::write(std::ostream& out) const {
-  const Paragraph emptyLine = singleList("");
-  writeLines(out, header_);
-  writeLines(out, emptyLine);
-  writeLines(out, {compilerDirLine_, ""});
-  writeLines(out, fixedBlock_);
-  writeLines(out, emptyLine);
-  writeLines(out, startupBlock_);
-  writeLines(out, runtimeBlock_);
-  writeLines(out, directoryBlock_);
-  writeLines(out, flagsBlock_);
-  writeLines(out, emptyLine);
-  writeLines(out, fileLists_);
-  writeLines(out, emptyLine);
-  writeLines(out, {"TARGET = $(Bin)\\" + targetFile_, ""});
-  writeLines(out, targetsBlock_);
-  writeLines(out, emptyLine);
-  writeLines(out, linkRule_);
-  writeLines(out, emptyLine);
-  writeLines(out, compileRules_);
-  writeLines(out, emptyLine);
-  return out;
+  return out.write(text_.data(), static_cast<std::streamsize>(text_.size()));
 }
 
 }  // namespace corvane

@@ -54,41 +54,23 @@ bool makeCannotName(std::string_view name);
 // same.
 List sourcesMakeCannotName(const Paragraph& sources);
 
+// The makefile of a project: every line of it is built at once, and the
+// project is read only then, so that later changes to it do not reach the
+// makefile.
 class Makefile {
  public:
-  // Builds every line; the project is read only here, and not kept.
   Makefile(const MakeProject& project, const std::string& compilerDirectory);
 
   // Writes the whole makefile, CR LF after every line (also for the line
   // feeds inside the compile commands). Neither opens nor closes the stream.
   std::ostream& write(std::ostream& out) const;
-
-  const Paragraph& header() const { return header_; }
-  const Paragraph& fixedBlock() const { return fixedBlock_; }
-  const Paragraph& startupBlock() const { return startupBlock_; }
-  const Paragraph& runtimeBlock() const { return runtimeBlock_; }
-  const Paragraph& directoryBlock() const { return directoryBlock_; }
-  const Paragraph& targetsBlock() const { return targetsBlock_; }
-  const std::string& targetFile() const { return targetFile_; }
-  const std::string& compilerDirLine() const { return compilerDirLine_; }
-  const Paragraph& flagsBlock() const { return flagsBlock_; }
-  const Paragraph& fileLists() const { return fileLists_; }
-  const Paragraph& linkRule() const { return linkRule_; }
-  const Paragraph& compileRules() const { return compileRules_; }
+  // The same text, as it was built: header, BCDIR line, fixed block,
+  // start-up and runtime blocks, directories, flags, file lists, target,
+  // targets block, link rule and compile rules.
+  const std::string& text() const { return text_; }
 
  private:
-  Paragraph header_;
-  Paragraph fixedBlock_;
-  Paragraph startupBlock_;
-  Paragraph runtimeBlock_;
-  Paragraph directoryBlock_;
-  Paragraph targetsBlock_;
-  std::string targetFile_;
-  std::string compilerDirLine_;
-  Paragraph flagsBlock_;
-  Paragraph fileLists_;
-  Paragraph linkRule_;
-  Paragraph compileRules_;
+  std::string text_;
 };
 
 }  // namespace corvane

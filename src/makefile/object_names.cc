@@ -5,13 +5,15 @@
 
 namespace corvane {
 
-std::string objectName(std::string_view sourceName) {
-  std::string name = trimRight(sourceName);
-  const std::size_t slash = name.find_last_of(kPathSeparators);
-  const std::size_t componentStart = slash == std::string::npos ? 0 : slash + 1;
+std::string_view objectStem(std::string_view sourceName) {
+  const std::string_view name = withoutTrailingBlanks(sourceName);
   const std::size_t dot = name.rfind('.');
-  if (dot != std::string::npos && dot >= componentStart) name.erase(dot);
-  return name + ".obj";
+  // Only a dot of the last path component starts an extension: "b.dir/x"
+  // has none.
+  if (dot == std::string_view::npos ||
+      name.find_first_of(kPathSeparators, dot) != std::string_view::npos)
+    return name;
+  return name.substr(0, dot);
 }
 
 }  // namespace corvane

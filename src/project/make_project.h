@@ -70,6 +70,8 @@ class MakeProject {
 
   // Writes the whole project file, CR LF after every line.
   void write(std::ostream& out) const;
+  // The same text.
+  std::string text() const;
 
   const ProjectSettings& settings() const { return settings_; }
   const std::string& makefileName() const { return settings_.makefileName; }

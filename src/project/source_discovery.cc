@@ -170,9 +170,12 @@ int collectFiles(const FileSystem& fs, List& list, const std::string& extension)
 }
 
 int collectFiles(const FileSystem& fs, List& list, const std::vector<std::string>& extensions) {
+  std::vector<List> lists = fs.listMatchingEach(extensions);
+  std::size_t room = list.size();
+  for (const List& names : lists) room += names.size();
+  list.reserve(room);
   int appended = 0;
-  for (List& names : fs.listMatchingEach(extensions))
-    appended += appendSources(std::move(names), list);
+  for (List& names : lists) appended += appendSources(std::move(names), list);
   return appended;
 }
 

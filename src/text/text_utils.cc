@@ -41,8 +41,10 @@ std::string trimLeft(std::string_view text) {
   return std::string(text.substr(start));
 }
 
-std::string trimRight(std::string_view text) {
-  return std::string(text.substr(0, endWithoutBlanks(text)));
+std::string trimRight(std::string_view text) { return std::string(withoutTrailingBlanks(text)); }
+
+std::string_view withoutTrailingBlanks(std::string_view text) {
+  return text.substr(0, endWithoutBlanks(text));
 }
 
 std::string padRight(std::string_view text, std::size_t width, char fill) {
@@ -263,6 +265,7 @@ void appendDifference(const std::string* a, const std::string* aEnd, const std::
     return;
   }
   std::unordered_map<std::string_view, std::size_t> toRemove;
+  toRemove.reserve(static_cast<std::size_t>(bEnd - b));
   for (; b != bEnd; ++b) ++toRemove[*b];
   for (; a != aEnd; ++a) {
     auto it = toRemove.find(*a);
@@ -343,19 +346,22 @@ void insertNoCase(List& list, std::string text) {
   trimRightAll(list);
 }
 
-void writeLines(std::ostream& out, const List& list) {
-  for (const std::string& text : list) {
+void appendLines(std::string& text, const List& list) {
+  for (const std::string& line : list) {
     std::size_t start = 0;
-    for (std::size_t lf = text.find('\n'); lf != std::string::npos;
-         lf = text.find('\n', start)) {
-      out.write(text.data() + start, static_cast<std::streamsize>(lf - start));
-      out.write("\r\n", 2);
+    for (std::size_t lf = line.find('\n'); lf != std::string::npos; lf = line.find('\n', start)) {
+      text.append(line, start, lf - start).append("\r\n");
       start = lf + 1;
     }
-    out.write(text.data() + start, static_cast<std::streamsize>(text.size() - start));
-    out.write("\r\n", 2);
-    out.flush();
+    text.append(line, start, std::string::npos).append("\r\n");
   }
+}
+
+std::size_t appendedSize(const List& list) {
+  std::size_t size = 0;
+  for (const std::string& line : list)
+    size += line.size() + 2 + static_cast<std::size_t>(std::count(line.begin(), line.end(), '\n'));
+  return size;
 }
 
 void toTextModeBytes(std::string& bytes) {

@@ -52,6 +52,8 @@ std::string trim(std::string_view text);
 bool isBlankText(std::string_view text);
 std::string trimLeft(std::string_view text);
 std::string trimRight(std::string_view text);
+// The same without a copy: the part of the text before its trailing blanks.
+std::string_view withoutTrailingBlanks(std::string_view text);
 std::string padRight(std::string_view text, std::size_t width, char fill = ' ');
 std::string upperCase(std::string_view text);
 std::string beforeLast(std::string_view text, std::string_view separator);
@@ -91,9 +93,11 @@ List sortNoCase(const List& list, bool ascending);
 // the list exactly as that would.
 void insertNoCase(List& list, std::string text);
 
-// Writes each text followed by CR LF, the line end of every file Corvane
+// Appends each text followed by CR LF, the line end of every file Corvane
 // writes on every platform. A line feed inside a text also becomes CR LF.
-void writeLines(std::ostream& out, const List& list);
+void appendLines(std::string& text, const List& list);
+// The bytes appendLines would append.
+std::size_t appendedSize(const List& list);
 
 // Turns a text file's bytes, in place, into what a text-mode reader sees:
 // a byte 26 (Ctrl-Z) ends the file, and every CR is dropped.

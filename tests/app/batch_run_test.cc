@@ -4,7 +4,6 @@
 #include "app/batch_run.h"
 
 #include <optional>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -40,11 +39,7 @@ CorvaneFiles corvaneFiles(const std::string& target, const List& sources,
   project.setTarget(target);
   project.setSources(sources);
   project.setMakefileName(makefileName);
-  std::ostringstream projectText;
-  project.write(projectText);
-  std::ostringstream makefileText;
-  Makefile(project, compilerDirectory).write(makefileText);
-  return {projectText.str(), makefileText.str()};
+  return {project.text(), Makefile(project, compilerDirectory).text()};
 }
 
 // What a file holds after the run.

@@ -5,7 +5,6 @@
 #include "app/program_flow.h"
 
 #include <optional>
-#include <sstream>
 #include <utility>
 #include <string>
 #include <vector>
@@ -318,9 +317,7 @@ TEST_F(ProgramFlowTest, FilesCorvaneDidNotWriteAreAskedAboutWithNoAsTheDefault) 
                               {5, "OVERWRITE  Y/N?..  (N)"}}));
 
   // Corvane's own makefile: Enter replaces it.
-  std::ostringstream ours;
-  Makefile(MakeProject(fs_), "C:\\BCC55").write(ours);
-  fs_.addFile("Makefile.b", ours.str());
+  fs_.addFile("Makefile.b", Makefile(MakeProject(fs_), "C:\\BCC55").text());
   EXPECT_EQ(run(kEnter + kEnter + kEnter), 0);
   EXPECT_EQ(outcome_.end, RunEnd::kMakefileWritten);
   EXPECT_EQ(questionRows(recorder_, "OVERWRITE  Y/N?..  (Y)"),

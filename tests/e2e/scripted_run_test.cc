@@ -721,10 +721,8 @@ TEST_F(ScriptedRunTest, SessionsWriteTheProjectAndTheMakefileTheirKeysMeanToWrit
     std::istringstream loaded(session.projectFile.value_or(""));
     MakeProject expected = session.loads ? MakeProject(loaded, *disk) : MakeProject(*disk);
     session.edit(expected);
-    std::ostringstream projectText;
-    expected.write(projectText);
-    std::ostringstream makefileText;
-    Makefile(expected, session.compilerDirectory).write(makefileText);
+    const std::string projectText = expected.text();
+    const std::string makefileText = Makefile(expected, session.compilerDirectory).text();
 
     if (session.projectFile) writeFile(work_ / "Project.gen", *session.projectFile);
     EXPECT_EQ(run(session.keys).exitStatus, 0);
@@ -733,8 +731,8 @@ TEST_F(ScriptedRunTest, SessionsWriteTheProjectAndTheMakefileTheirKeysMeanToWrit
     if (session.projectFile && session.savedAs != "Project.gen") files.push_back("Project.gen");
     std::sort(files.begin(), files.end());
     EXPECT_EQ(entries(), files);
-    EXPECT_EQ(readFile(work_ / session.savedAs), projectText.str());
-    EXPECT_EQ(readFile(work_ / "Makefile.b"), makefileText.str());
+    EXPECT_EQ(readFile(work_ / session.savedAs), projectText);
+    EXPECT_EQ(readFile(work_ / "Makefile.b"), makefileText);
   }
 }
 

@@ -19,11 +19,24 @@ using Rows = std::vector<std::string>;
 
 using documented::crLfJoined;
 
-std::string written(const Makefile& makefile) {
-  std::ostringstream out;
-  makefile.write(out);
-  return out.str();
+std::string written(const Makefile& makefile) { return makefile.text(); }
+
+// The makefile's lines from the first that begins with `start`, `count` of
+// them at most, without their CR LF.
+Rows rowsFrom(const Makefile& makefile, std::string_view start, std::size_t count) {
+  Rows rows;
+  const std::string& text = makefile.text();
+  for (std::size_t at = 0; at < text.size() && rows.size() < count;) {
+    const std::size_t end = text.find("\r\n", at);
+    const std::string line = text.substr(at, end - at);
+    if (!rows.empty() || line.compare(0, start.size(), start) == 0) rows.push_back(line);
+    at = end == std::string::npos ? text.size() : end + 2;
+  }
+  return rows;
 }
+
+const char kCompiling[] = "# Compiling Dependencies-------------------------------";
+const char kLinking[] = "# Linking Dependencies-------------------------------";
 
 // A project as a project file describes it; the file system only supplies
 // defaults, which these project texts never need.
@@ -68,13 +81,13 @@ TEST(MakefileTest, EveryLineEndIsCrLfIncludingThoseInsideCompileCommands) {
 
 TEST(MakefileTest, OneSourceHasNoContinuationsAndNoEmptyLineInsideItsRule) {
   const Makefile makefile(projectFrom("target only\nsource only.cpp\n"), "C:\\BCC55");
-  EXPECT_EQ(makefile.fileLists(),
-            (Paragraph{"SRCS =\\", "\t$(src)\\only.cpp", "", "OBJS =\\", "\t$(oDir)\\only.obj"}));
-  EXPECT_EQ(makefile.compileRules(),
-            (Paragraph{"# Compiling Dependencies-------------------------------", "",
-                       "$(oDir)\\only.obj : $(Src)\\only.cpp",
-                       "\t$(CC) -c $(C_FLAGS) $(incDirs) -o$@ $(Src)\\only.cpp"}));
-  EXPECT_EQ(makefile.linkRule()[6], "\t$(oDir)\\only.obj +");
+  EXPECT_EQ(rowsFrom(makefile, "SRCS =", 6),
+            (Rows{"SRCS =\\", "\t$(src)\\only.cpp", "", "OBJS =\\", "\t$(oDir)\\only.obj", ""}));
+  // The compile section ends the makefile.
+  EXPECT_EQ(rowsFrom(makefile, kCompiling, 10),
+            (Rows{kCompiling, "", "$(oDir)\\only.obj : $(Src)\\only.cpp",
+                  "\t$(CC) -c $(C_FLAGS) $(incDirs) -o$@ $(Src)\\only.cpp", ""}));
+  EXPECT_EQ(rowsFrom(makefile, kLinking, 7)[6], "\t$(oDir)\\only.obj +");
 }
 
 // Without sources the file lists are empty macros and the link rule has no
@@ -83,19 +96,13 @@ TEST(MakefileTest, ProjectWithoutSourcesIsStillWellFormed) {
   MakeProject project = projectFrom("target empty\nsource x.cpp\nobjects extra.obj\n");
   project.setSources({});
   const Makefile makefile(project, "C:\\BCC55");
-  EXPECT_EQ(makefile.fileLists(), (Paragraph{"SRCS =", "", "OBJS ="}));
-  EXPECT_EQ(makefile.compileRules(),
-            (Paragraph{"# Compiling Dependencies-------------------------------", ""}));
-  EXPECT_EQ(makefile.linkRule(),
-            (Paragraph{"# Linking Dependencies-------------------------------", "",
-                       "$(Bin)\\empty.exe : $(OBJS)", "\t$(ILINK32) @&&|",
-                       "\t$(L_FLAGS) $(libDirs) +", "\t$(STARTUP) +", "\textra.obj +",
-                       "\t,$<,, +", "\t$(WINIMPORTLIB).lib +", "\t$(RTLIB) +", "|"}));
-  const std::string text = written(makefile);
-  EXPECT_NE(text.find("SRCS =\r\n\r\nOBJS =\r\n\r\nTARGET = $(Bin)\\empty.exe\r\n"),
-            std::string::npos);
-  const std::string end = "# Compiling Dependencies-------------------------------\r\n\r\n\r\n";
-  EXPECT_EQ(text.substr(text.size() - end.size()), end);
+  EXPECT_EQ(rowsFrom(makefile, "SRCS =", 5),
+            (Rows{"SRCS =", "", "OBJS =", "", "TARGET = $(Bin)\\empty.exe"}));
+  EXPECT_EQ(rowsFrom(makefile, kLinking, 12),
+            (Rows{kLinking, "", "$(Bin)\\empty.exe : $(OBJS)", "\t$(ILINK32) @&&|",
+                  "\t$(L_FLAGS) $(libDirs) +", "\t$(STARTUP) +", "\textra.obj +", "\t,$<,, +",
+                  "\t$(WINIMPORTLIB).lib +", "\t$(RTLIB) +", "|", ""}));
+  EXPECT_EQ(rowsFrom(makefile, kCompiling, 10), (Rows{kCompiling, "", ""}));
 }
 
 // Entries of blanks name no file; they are left out as if absent.
@@ -103,55 +110,58 @@ TEST(MakefileTest, BlankSourceEntriesAreLeftOut) {
   MakeProject project = projectFrom("target t\nsource a.cpp\n");
   project.setSources({"", "a.cpp", " \t", "b.c", "  "});
   const Makefile makefile(project, "C:\\BCC55");
-  EXPECT_EQ(makefile.fileLists(),
-            (Paragraph{"SRCS =\\", "\t$(src)\\a.cpp\\", "\t$(src)\\b.c", "", "OBJS =\\",
-                       "\t$(oDir)\\a.obj\\", "\t$(oDir)\\b.obj"}));
-  EXPECT_EQ(makefile.compileRules().size(), 6u);
-  EXPECT_EQ(makefile.compileRules()[4], "$(oDir)\\b.obj : $(Src)\\b.c");
+  EXPECT_EQ(rowsFrom(makefile, "SRCS =", 7),
+            (Rows{"SRCS =\\", "\t$(src)\\a.cpp\\", "\t$(src)\\b.c", "", "OBJS =\\",
+                  "\t$(oDir)\\a.obj\\", "\t$(oDir)\\b.obj"}));
+  const Rows rules = rowsFrom(makefile, kCompiling, 10);
+  EXPECT_EQ(rules.size(), 8u);
+  EXPECT_EQ(rules[5], "$(oDir)\\b.obj : $(Src)\\b.c");
 }
 
 TEST(MakefileTest, ObjectNamesComeFromTheSourceNameWithoutItsLastExtension) {
   MakeProject project = projectFrom("target t\nsource a.cpp\n");
   project.setSources({"Main.CPP", "util.c", "my.calc.cpp", "README", "sub.d\\x.cc", "pad.c  "});
   const Makefile makefile(project, "C:\\BCC55");
-  EXPECT_EQ(makefile.fileLists(),
-            (Paragraph{"SRCS =\\", "\t$(src)\\Main.CPP\\", "\t$(src)\\util.c\\",
+  EXPECT_EQ(rowsFrom(makefile, "SRCS =", 15),
+            (Rows{"SRCS =\\", "\t$(src)\\Main.CPP\\", "\t$(src)\\util.c\\",
                        "\t$(src)\\my.calc.cpp\\", "\t$(src)\\README\\", "\t$(src)\\sub.d\\x.cc\\",
                        "\t$(src)\\pad.c", "", "OBJS =\\", "\t$(oDir)\\Main.obj\\",
                        "\t$(oDir)\\util.obj\\", "\t$(oDir)\\my.calc.obj\\", "\t$(oDir)\\README.obj\\",
                        "\t$(oDir)\\sub.d\\x.obj\\", "\t$(oDir)\\pad.obj"}));
-  const Paragraph& rules = makefile.compileRules();
+  const Rows rules = rowsFrom(makefile, kCompiling, 100);
   EXPECT_EQ(rules[2], "$(oDir)\\Main.obj : $(Src)\\Main.CPP");
-  EXPECT_EQ(rules[4], "$(oDir)\\util.obj : $(Src)\\util.c");
-  EXPECT_EQ(rules[6], "$(oDir)\\my.calc.obj : $(Src)\\my.calc.cpp");
-  EXPECT_EQ(rules[8], "$(oDir)\\README.obj : $(Src)\\README");
-  EXPECT_EQ(rules[10], "$(oDir)\\sub.d\\x.obj : $(Src)\\sub.d\\x.cc");
+  EXPECT_EQ(rules[5], "$(oDir)\\util.obj : $(Src)\\util.c");
+  EXPECT_EQ(rules[8], "$(oDir)\\my.calc.obj : $(Src)\\my.calc.cpp");
+  EXPECT_EQ(rules[11], "$(oDir)\\README.obj : $(Src)\\README");
+  EXPECT_EQ(rules[14], "$(oDir)\\sub.d\\x.obj : $(Src)\\sub.d\\x.cc");
   // The dependency names the source as the project holds it, blanks included.
-  EXPECT_EQ(rules[12], "$(oDir)\\pad.obj : $(Src)\\pad.c  ");
-  EXPECT_EQ(makefile.linkRule()[8], "\t$(oDir)\\my.calc.obj +");
+  EXPECT_EQ(rules[17], "$(oDir)\\pad.obj : $(Src)\\pad.c  ");
+  EXPECT_EQ(rowsFrom(makefile, kLinking, 9)[8], "\t$(oDir)\\my.calc.obj +");
 }
 
 TEST(MakefileTest, ObjectNameEdgeCases) {
-  EXPECT_EQ(objectName("hello.cpp"), "hello.obj");
-  EXPECT_EQ(objectName("a/b.dir/noext"), "a/b.dir/noext.obj");
-  EXPECT_EQ(objectName(".cpp"), ".obj");
-  EXPECT_EQ(objectName("x."), "x.obj");
-  EXPECT_EQ(objectName("a.cpp \t"), "a.obj");
+  EXPECT_EQ(objectStem("hello.cpp"), "hello");
+  EXPECT_EQ(objectStem("a/b.dir/noext"), "a/b.dir/noext");
+  EXPECT_EQ(objectStem(".cpp"), "");
+  EXPECT_EQ(objectStem("x."), "x");
+  EXPECT_EQ(objectStem("a.cpp \t"), "a");
 }
 
 TEST(MakefileTest, StartupRuntimeAndTargetFollowTheOptions) {
   // DLL wins over Console for the start-up object.
   const Makefile dll(projectFrom("target x\nsource x.c\noption DLL ON\n"), "C:\\BCC55");
-  EXPECT_EQ(dll.startupBlock(), (Paragraph{"# Startup Object File", "STARTUP = $(DLL_STARTUP)", ""}));
-  EXPECT_EQ(dll.targetFile(), "x.dll");
+  EXPECT_EQ(rowsFrom(dll, "# Startup Object File", 3),
+            (Rows{"# Startup Object File", "STARTUP = $(DLL_STARTUP)", ""}));
+  EXPECT_EQ(rowsFrom(dll, "TARGET =", 1), Rows{"TARGET = $(Bin)\\x.dll"});
   const Makefile windows(projectFrom("target x\nsource x.c\noption Console OFF\n"), "C:\\BCC55");
-  EXPECT_EQ(windows.startupBlock()[1], "STARTUP = $(WIN_STARTUP)");
+  EXPECT_EQ(rowsFrom(windows, "STARTUP =", 1), Rows{"STARTUP = $(WIN_STARTUP)"});
   // Both ON is possible only through a project file; both stay in force.
   const Makefile both(projectFrom("target x\nsource x.c\noption MultiThread ON\n"), "C:\\BCC55");
-  EXPECT_EQ(both.startupBlock()[1], "STARTUP = $(DOS_STARTUP)");
-  EXPECT_EQ(both.runtimeBlock(), (Paragraph{"# Runtime Library", "RTLIB = $(BCC32RTLIB)$(MULTITHREAD).lib", ""}));
+  EXPECT_EQ(rowsFrom(both, "STARTUP =", 1), Rows{"STARTUP = $(DOS_STARTUP)"});
+  EXPECT_EQ(rowsFrom(both, "# Runtime Library", 3),
+            (Rows{"# Runtime Library", "RTLIB = $(BCC32RTLIB)$(MULTITHREAD).lib", ""}));
   const Makefile dynamic(projectFrom("target x\nsource x.c\noption Dynamic ON\n"), "C:\\BCC55");
-  EXPECT_EQ(dynamic.runtimeBlock()[1], "RTLIB = $(BCC32RTLIB)$(DYN).lib");
+  EXPECT_EQ(rowsFrom(dynamic, "RTLIB =", 1), Rows{"RTLIB = $(BCC32RTLIB)$(DYN).lib"});
 }
 
 TEST(MakefileTest, UserTextsAreCopiedAsTheProjectHoldsThem) {
@@ -165,18 +175,19 @@ TEST(MakefileTest, UserTextsAreCopiedAsTheProjectHoldsThem) {
   project.setCompilerFlags("-DX");
   project.setLinkerFlags("-L");
   const Makefile makefile(project, "D:\\tools\\bcc\\");
-  EXPECT_EQ(makefile.compilerDirLine(), "BCDIR = D:\\tools\\bcc\\");
+  EXPECT_EQ(rowsFrom(makefile, "BCDIR", 1), Rows{"BCDIR = D:\\tools\\bcc\\"});
   // A list that already ends in ";" gets a second one; blanks are not empty.
-  EXPECT_EQ(makefile.directoryBlock()[0], "EXTRALIBDIRS = c:\\a;;");
-  EXPECT_EQ(makefile.directoryBlock()[1], "EXTRAINCDIRS =   ;");
-  EXPECT_EQ(makefile.flagsBlock()[1], "C_FLAGS = -q -P- -K $(NOT2000DEF) -v -k -y -Od -tC -4 -DX");
-  EXPECT_EQ(makefile.flagsBlock()[3], "L_FLAGS = -x -c -v -ap -Tpe -L");
-  EXPECT_EQ(makefile.targetFile(), ".exe");
-  EXPECT_EQ(makefile.linkRule(),
-            (Paragraph{"# Linking Dependencies-------------------------------", "",
-                       "$(Bin)\\.exe : $(OBJS)", "\t$(ILINK32) @&&|", "\t$(L_FLAGS) $(libDirs) +",
-                       "\t$(STARTUP) +", "\t  +", "\t$(oDir)\\x.obj +", "\t,$<,, +", "\t\t +",
-                       "\t$(WINIMPORTLIB).lib +", "\t$(RTLIB) +", "\t,,   ", "|"}));
+  EXPECT_EQ(rowsFrom(makefile, "EXTRALIBDIRS", 2),
+            (Rows{"EXTRALIBDIRS = c:\\a;;", "EXTRAINCDIRS =   ;"}));
+  EXPECT_EQ(rowsFrom(makefile, "C_FLAGS", 3),
+            (Rows{"C_FLAGS = -q -P- -K $(NOT2000DEF) -v -k -y -Od -tC -4 -DX", "# Linker flags",
+                  "L_FLAGS = -x -c -v -ap -Tpe -L"}));
+  EXPECT_EQ(rowsFrom(makefile, "TARGET =", 1), Rows{"TARGET = $(Bin)\\.exe"});
+  EXPECT_EQ(rowsFrom(makefile, kLinking, 14),
+            (Rows{kLinking, "", "$(Bin)\\.exe : $(OBJS)", "\t$(ILINK32) @&&|",
+                  "\t$(L_FLAGS) $(libDirs) +", "\t$(STARTUP) +", "\t  +", "\t$(oDir)\\x.obj +",
+                  "\t,$<,, +", "\t\t +", "\t$(WINIMPORTLIB).lib +", "\t$(RTLIB) +", "\t,,   ",
+                  "|"}));
 }
 
 // What the flags box shows: the values the makefile writes, with the macros

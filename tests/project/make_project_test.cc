@@ -80,10 +80,9 @@ TEST(MakeProjectTest, NoTextCanBreakALineOfTheProjectFile) {
   EXPECT_EQ(project.target(), "app!target");
   EXPECT_EQ(project.sources(), (Paragraph{"a.c!source", "b.c"}));
   EXPECT_EQ(project.resources(), "x!text");
-  std::ostringstream out;
-  project.write(out);
-  for (const std::string& line : splitTextLines(out.str())) EXPECT_NE(line[0], '!') << line;
-  EXPECT_EQ(out.str().find('\x1a'), std::string::npos);
+  const std::string text = project.text();
+  for (const std::string& line : splitTextLines(text)) EXPECT_NE(line[0], '!') << line;
+  EXPECT_EQ(text.find('\x1a'), std::string::npos);
 }
 
 TEST(MakeProjectTest, ComposedFlagsPutTheUsersFlagsAfterTheOptions) {
@@ -156,11 +155,7 @@ using documented::kDefaultOptionLines;
 using documented::kEmptyKeyLines;
 using documented::projectFileRows;
 
-std::string written(const MakeProject& project) {
-  std::ostringstream out;
-  project.write(out);
-  return out.str();
-}
+std::string written(const MakeProject& project) { return project.text(); }
 
 MakeProject loaded(const std::string& bytes, const FileSystem& fs) {
   std::istringstream in(bytes);

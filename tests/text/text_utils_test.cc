@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <random>
-#include <sstream>
 
 namespace corvane {
 namespace {
@@ -134,10 +133,12 @@ TEST(SortNoCase, StableAndTrimmed) {
   EXPECT_EQ((List{"x", "x", "y"}), sortNoCase(List{"x  ", "y", "x"}, true));
 }
 
-TEST(LineFiles, WriteLinesEndsEveryLineWithCrLf) {
-  std::ostringstream out;
-  writeLines(out, List{"a", "", "b\nc"});
-  EXPECT_EQ("a\r\n\r\nb\r\nc\r\n", out.str());
+TEST(LineFiles, AppendLinesEndsEveryLineWithCrLfAndSaysHowMuchItAppends) {
+  const List lines = {"a", "", "b\nc\n"};
+  std::string text = "x";
+  appendLines(text, lines);
+  EXPECT_EQ("xa\r\n\r\nb\r\nc\r\n\r\n", text);
+  EXPECT_EQ(appendedSize(lines), text.size() - 1);
 }
 
 TEST(LineFiles, SplitTextLinesAsTextMode) {

@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <initializer_list>
-#include <sstream>
 #include <string>
 
 #include "support/memory_console.h"
@@ -25,11 +24,7 @@ class ProjectEditorTest : public ::testing::Test {
     screen.openWorkspace();
   }
 
-  static std::string projectFileText(const MakeProject& project) {
-    std::ostringstream out;
-    project.write(out);
-    return out.str();
-  }
+  static std::string projectFileText(const MakeProject& project) { return project.text(); }
 
   void press(std::initializer_list<int> keys) {
     for (int key : keys) console.pushKey(key);

@@ -173,9 +173,14 @@ std::vector<std::size_t> NativeFileSystem::firstSameFiles(
     const std::vector<std::string>& names, const std::vector<std::string>& candidates) const {
   std::vector<std::size_t> first(names.size(), candidates.size());
   std::vector<LookedUp> found;
-  for (const std::string& name : names) found.push_back(lookUp(name));
+  std::vector<std::string_view> lastParts;
+  for (const std::string& name : names) {
+    found.push_back(lookUp(name));
+    lastParts.push_back(lastPart(name));
+  }
   for (std::size_t c = 0; c < candidates.size(); ++c) {
     const std::string& candidate = candidates[c];
+    const std::string_view candidatePart = lastPart(candidate);
     std::optional<LookedUp> candidateFound;  // only when a name differs from it
     for (std::size_t n = 0; n < names.size(); ++n) {
       const std::string& name = names[n];
@@ -183,7 +188,7 @@ std::vector<std::size_t> NativeFileSystem::firstSameFiles(
       if (name != candidate) {
         // A name not there yet names the same file only as another name not
         // there, by the same last part: most candidates need no lookup.
-        if (!found[n].there && lastPart(name) != lastPart(candidate)) continue;
+        if (!found[n].there && lastParts[n] != candidatePart) continue;
         if (!candidateFound) candidateFound = lookUp(candidate);
         if (!sameFileFound(name, found[n], candidate, *candidateFound)) continue;
       }
