@@ -53,8 +53,11 @@ class SourceDirectory {
  public:
   explicit SourceDirectory(const List& listing);
   bool holds(std::string_view name) const;
-  // The sources that name a file (blank entries name none) the directory
-  // does not hold, each once, in project order.
+  // Whether a source the project lists is missing: it names a file (a
+  // blank entry names none) that the directory does not hold. The one
+  // answer to that question for the screens and the report at the end.
+  bool lacks(std::string_view source) const;
+  // The sources it lacks, each once, in project order.
   List missingFrom(const List& sources) const;
 
  private:

@@ -29,6 +29,9 @@ class MemoryConsole : public CellConsole {
   // With type-ahead on, queued keys count as typed ahead and readKey drops
   // them; off (the default), every queued key is meant, as in a script.
   void setTypeAhead(bool on) { typeAhead_ = on; }
+  // As a terminal without colours, or with NO_COLOR set, answers.
+  void setShowsColour(bool on) { showsColour_ = on; }
+  bool showsColour() const override { return showsColour_; }
 
   // When the queue is empty every further key is Esc, so a test that runs
   // out of keys ends instead of hanging.
@@ -67,6 +70,7 @@ class MemoryConsole : public CellConsole {
  private:
   std::deque<int> keys_;
   bool typeAhead_ = false;
+  bool showsColour_ = true;
   bool ranDry_ = false;
   bool lineEditing_ = false;
   int keysRead_ = 0;

@@ -623,3 +623,259 @@ TEST_F(SourcesScreenTest, TwoThousandSourcesMoveAndReload) {
 
 }  // namespace
 }  // namespace corvane
+
+namespace corvane {
+namespace {
+
+// The filter, "+", "-" and "!": what they show, with which letters, and
+// what they move.
+class SourcesFilterTest : public SourcesScreenTest {
+ protected:
+  // Presses "/", types the pattern and Enter.
+  void filterBy(const std::string& pattern) {
+    console.pushKeys("/");
+    console.pushKeys(pattern);
+    console.pushKey(kKeyEnter);
+  }
+};
+
+TEST_F(SourcesFilterTest, AFilterShowsTheMatchingNamesOfBothListsWithLettersFromA) {
+  const std::vector<std::string> names = hundredSources();
+  addFiles(names);
+  sources = List(names.begin(), names.begin() + 50);
+  filterBy("S0?5.C");  // wildcards, any case: s005.c, s015.c, ... s095.c
+  console.pushKey(kKeyEsc);
+  run();
+  expectWorkspace(console, {
+      kReloadLine,
+      blanks(11) + "[/] \"S0?5.C\": 10 of 100 shown, [+] add [-] remove them",
+      kProjectRule,
+      "(a)s005.c   (b)s015.c   (c)s025.c   (d)s035.c   (e)s045.c",
+      "", "", "", "", "", "", "", "", "", "", "",
+      kOtherRule,
+      "(f)s055.c   (g)s065.c   (h)s075.c   (i)s085.c   (j)s095.c",
+      kSelectRule,
+      "",
+      kPrompt,
+  });
+
+  // A letter moves the entry it names; the filter stays and the moved file
+  // stays in sight, with the letters shown anew.
+  filterBy("s0?5.c");
+  console.pushKeys("gb");
+  console.pushKey(kKeyEnter);
+  run();
+  EXPECT_EQ(workspaceRow(console, 4), "(a)s005.c   (b)s025.c   (c)s035.c   (d)s045.c   (e)s065.c");
+  EXPECT_EQ(workspaceRow(console, 17),
+            "(f)s015.c   (g)s055.c   (h)s075.c   (i)s085.c   (j)s095.c");
+  List expected(names.begin(), names.begin() + 50);
+  expected.erase(std::find(expected.begin(), expected.end(), "s015.c"));
+  expected.push_back("s065.c");
+  EXPECT_EQ(sources, expected);
+}
+
+TEST_F(SourcesFilterTest, ATextWithoutWildcardsMatchesAnywhereAndPagesRunOverWhatIsShown) {
+  // 200 names; "file1" is in every one, "19" in 12 of them: file1019,
+  // file1119 and file1190 to file1199.
+  std::vector<std::string> names;
+  for (int i = 0; i < 200; ++i) names.push_back("file" + std::to_string(1000 + i) + ".cpp");
+  addFiles(names);
+  sources = {};
+  filterBy("19");
+  console.pushKey(kKeyEsc);
+  run();
+  EXPECT_EQ(workspaceRow(console, 2),
+            blanks(13) + "[/] \"19\": 12 of 200 shown, [+] add [-] remove them");
+  EXPECT_EQ(workspaceRow(console, 19), "");  // they fit on one page
+  const std::map<char, std::string> entries = entriesOnScreen(console);
+  ASSERT_EQ(entries.size(), 12u);
+  EXPECT_EQ(entries.at('a'), "file1019.cpp");
+  EXPECT_EQ(entries.at('b'), "file1119.cpp");
+  EXPECT_EQ(entries.at('l'), "file1199.cpp");
+
+  // "file1" shows them all again, seven pages of them; the last is turned to.
+  filterBy("FILE1");
+  console.pushKey(kKeyEnd);
+  console.pushKeys("e");
+  console.pushKey(kKeyEnter);
+  run();
+  EXPECT_EQ(workspaceRow(console, 19), blanks(27) + "[PgUp] page 7 of 7 [PgDn]");
+  EXPECT_EQ(sources, (List{"file1184.cpp"}));
+}
+
+TEST_F(SourcesFilterTest, PlusAndMinusMoveEveryNameShownOnEveryPage) {
+  std::vector<std::string> names;
+  for (int i = 0; i < 40; ++i) names.push_back("pay_" + std::to_string(100 + i) + ".c");
+  for (int i = 0; i < 40; ++i) names.push_back("old_pay" + std::to_string(100 + i) + ".c");
+  names.push_back("Pay_main.cpp");
+  addFiles(names);
+  sources = {"old_pay100.c", "zz.c"};
+  // 41 pay_ files on two pages: "+" takes those of both.
+  filterBy("pay_*");
+  console.pushKeys("+");
+  console.pushKey(kKeyEnter);
+  run();
+  ASSERT_EQ(sources.size(), 43u);
+  EXPECT_EQ(sources.front(), "old_pay100.c");
+  EXPECT_EQ(sources[1], "pay_100.c");
+  EXPECT_EQ(sources[41], "Pay_main.cpp");
+  EXPECT_EQ(sources.back(), "zz.c");
+
+  // "-" with a filter takes out only the project sources shown, and the
+  // other sources stay sorted without regard to case.
+  filterBy("*1?9.c");  // pay_109.c to pay_139.c of the project
+  console.pushKeys("-");
+  console.pushKey(kKeyEnter);
+  run();
+  EXPECT_EQ(sources.size(), 39u);
+  EXPECT_EQ(std::count(sources.begin(), sources.end(), "pay_109.c"), 0);
+  // Without a filter "+" takes every other source and "-" every project source.
+  console.pushKeys("+");
+  console.pushKey(kKeyEnter);
+  run();
+  EXPECT_EQ(sources.size(), 82u);
+  EXPECT_EQ(sources, sortNoCase(sources, true));
+  console.pushKeys("-");
+  console.pushKey(kKeyEnter);
+  run();
+  EXPECT_TRUE(sources.empty());
+  EXPECT_EQ(workspaceRow(console, 2), "");
+}
+
+TEST_F(SourcesFilterTest, BangShowsOnlyTheMissingAndMinusThenRemovesThemAll) {
+  addFiles({"a.cpp", "b.cpp", "x.cpp"});
+  sources = {"a.cpp", "gone1.cpp", "Gone2.cpp", "x.cpp"};
+  const std::string told =
+      "2 sources of the project are not in this directory: [!] shows only them";
+  std::vector<std::string> status;  // row 2 each time a key is read
+  console.setKeyObserver(
+      [&status](const MemoryConsole& c) { status.push_back(workspaceRow(c, 2)); });
+  console.pushKeys("!-!");
+  console.pushKey(kKeyEnter);
+  run();
+  ASSERT_EQ(status.size(), 4u);
+  EXPECT_EQ(status[0], blanks(3) + told);
+  EXPECT_EQ(status[1],
+            blanks(3) + "[!] only the missing: 2 of 5 shown, [+] add [-] remove them   2 missing");
+  // Out of the project they are still shown (and on red), but no longer counted.
+  EXPECT_EQ(status[2], blanks(9) + "[!] only the missing: 2 of 5 shown, [+] add [-] remove them");
+  EXPECT_EQ(status[3], "");
+  EXPECT_EQ(sources, (List{"a.cpp", "x.cpp"}));
+  EXPECT_EQ(workspaceRow(console, 4), "(a)a.cpp         (b)x.cpp");
+  EXPECT_EQ(workspaceRow(console, 17), "(c)b.cpp         (d)gone1.cpp     (e)Gone2.cpp");
+
+  // The count is drawn as the missing names are, white on red.
+  console.setKeyObserver(nullptr);
+  sources = {"a.cpp", "gone1.cpp", "Gone2.cpp", "x.cpp"};
+  run();
+  EXPECT_EQ(foregroundIn(console, 4, 2), kWhite);
+  EXPECT_EQ(backgroundIn(console, 4, 2), kRed);
+  EXPECT_EQ(backgroundIn(console, 4 + static_cast<int>(told.find(':')), 2), kBlue);
+}
+
+TEST_F(SourcesFilterTest, WithoutColourMissingNamesAreMarkedAndLaidOutWithTheirMark) {
+  addFiles({"a.cpp", "b.cpp"});
+  sources = {"a.cpp", "gone.cpp"};
+  console.setShowsColour(false);
+  console.pushKeys("b");  // gone.cpp out: marked there too
+  console.pushKey(kKeyEsc);
+  run();
+  EXPECT_EQ(workspaceRow(console, 4), "(a)a.cpp");
+  EXPECT_EQ(workspaceRow(console, 17), "(b)b.cpp         (c)!gone.cpp");
+
+  console.setShowsColour(true);
+  sources = {"a.cpp", "gone.cpp"};
+  run();
+  EXPECT_EQ(workspaceRow(console, 4), "(a)a.cpp      (b)gone.cpp");
+}
+
+TEST_F(SourcesFilterTest, EscKeepsTheFilterTheAdvancedScreenKeepsItAndLeavingClearsIt) {
+  const std::vector<std::string> names = hundredSources();
+  addFiles(names);
+  sources = List(names.begin(), names.end());
+  const std::string filtered = blanks(13) + "[/] \"s09\": 10 of 100 shown, [+] add [-] remove them";
+  filterBy("s09");
+  console.pushKeys("/x");  // a new pattern, then Esc: the old one stays
+  console.pushKey(kKeyEsc);
+  console.pushKey(kKeyRight);
+  console.pushKey(kKeyLeft);
+  console.pushKey(kKeyEnter);
+  EXPECT_EQ(run(), kKeyEnter);
+  EXPECT_EQ(workspaceRow(console, 2), filtered);
+  EXPECT_EQ(workspaceRow(console, 4).substr(0, 21), "(a)s090.c   (c)s092.c");
+  EXPECT_EQ(console.screenCursorColumn(), kWorkspaceLeft + 75);  // back at rest
+  EXPECT_EQ(console.screenCursorRow(), kWorkspaceTop + 19);
+
+  // "/" opens on the pattern in force; Backspace clears it and Enter shows
+  // everything again, from the first page.
+  filterBy("s09");
+  console.pushKeys("/");
+  console.pushKey(kKeyBackspace);
+  console.pushKey(kKeyEnter);
+  console.pushKey(kKeyEsc);
+  run();
+  EXPECT_EQ(workspaceRow(console, 2), "");
+  EXPECT_EQ(workspaceRow(console, 19), blanks(27) + "[PgUp] page 1 of 4 [PgDn]");
+  // The screen shown again from the main screen starts without a filter.
+  run();
+  EXPECT_EQ(workspaceRow(console, 2), "");
+}
+
+TEST_F(SourcesFilterTest, ClicksOnTheStatusRowsKeysActAsTheKeys) {
+  addFiles({"pay_a.c", "pay_b.c", "other.c"});
+  sources = {"gone.c"};
+  const std::string told =
+      blanks(4) + "1 source of the project is not in this directory: [!] shows only them";
+  clickWorkspace(console, columnOf(told, 1, "[!]") + 1, 2);
+  console.pushKeys("!");  // back to every name
+  filterBy("pay");
+  const std::string filtered =
+      blanks(7) + "[/] \"pay\": 2 of 4 shown, [+] add [-] remove them   1 missing [!]";
+  clickWorkspace(console, columnOf(filtered, 1, "[+]"), 2);
+  clickWorkspace(console, columnOf(filtered, 1, "\"pay\""), 2);  // the filter's box
+  console.pushKeys("_b\r");
+  clickWorkspace(console, columnOf(filtered, 1, "[-]") + 2, 2);
+  console.pushKey(kKeyEnter);
+  EXPECT_EQ(run(), kKeyEnter);
+  EXPECT_EQ(sources, (List{"gone.c", "pay_a.c"}));
+  EXPECT_EQ(console.keysLeft(), 0u);
+}
+
+TEST_F(SourcesFilterTest, AStatusRowKeepsALongPathToTheFirstRow) {
+  const std::string path = "/home/someone/projects/" + std::string(60, 'x');
+  FakeFileSystem longOne(path);
+  longOne.addFile("a.cpp", "");
+  sources = {"a.cpp", "gone.cpp"};
+  console.pushKeys("b");  // gone.cpp out: nothing missing, the path runs on
+  console.pushKey(kKeyEsc);
+  std::vector<std::string> rows;
+  console.setKeyObserver([&rows](const MemoryConsole& c) {
+    rows.push_back(workspaceRow(c, 1) + "|" + workspaceRow(c, 2));
+  });
+  run(longOne);
+  const std::string line = "Press (1) to reload all sources from " + path;
+  ASSERT_EQ(rows.size(), 2u);
+  EXPECT_EQ(rows[0], line.substr(0, 76) + "..|" + blanks(4) +
+                         "1 source of the project is not in this directory: [!] shows only them");
+  EXPECT_EQ(rows[1], line.substr(0, 78) + "|" + line.substr(78));
+}
+
+// Help lists the new keys and still fits on the screen.
+TEST_F(SourcesFilterTest, TheHelpBoxListsTheFilterKeysAndEndsOnTheScreen) {
+  addFiles({"a.cpp"});
+  sources = {"a.cpp"};
+  std::vector<std::string> shown;
+  console.setKeyObserver([&shown](const MemoryConsole& c) {
+    shown.push_back(readable(c.rowText(22, 9, 72)) + "|" + readable(c.rowText(24, 9, 72)));
+  });
+  console.pushKey(kKeyF1);
+  console.pushKey(kKeyEsc);  // closes the box
+  console.pushKey(kKeyEsc);
+  run();
+  ASSERT_EQ(shown.size(), 4u);  // F1 is two presses; the box waits for the third
+  EXPECT_EQ(shown[2], "  A name on red (or marked !) is not in this directory.|" + blanks(18) +
+                          "Press any key to go back..");
+}
+
+}  // namespace
+}  // namespace corvane

@@ -7,6 +7,7 @@
 
 #include "console/cell_console.h"
 #include "console/mouse_event.h"
+#include "platform/colour_setting.h"
 #include "platform/mouse_setting.h"
 #include "platform/win32/console_keys.h"
 #include "platform/win32/key_queue.h"
@@ -154,6 +155,8 @@ class Win32Console : public CellConsole {
   }
 
   void setLineEditing(bool active) override { lineEditing_ = active; }
+  // The console always has its 16 colours; only the user can ask for none.
+  bool showsColour() const override { return colourWanted_; }
 
  protected:
   void bell() override {
@@ -226,6 +229,7 @@ class Win32Console : public CellConsole {
   ConsoleTakeover takeover_;
   KeyQueue keys_;
   bool mouse_ = mouseWanted();
+  bool colourWanted_ = colourWanted();
   DWORD buttonsHeld_ = 0;  // the mouse buttons down, to tell presses
   bool lineEditing_ = false;
   bool droppingTypedAhead_ = false;
