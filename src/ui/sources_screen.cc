@@ -74,6 +74,7 @@ int SourcesScreen::open() {
   // Whatever the project lists (files of another directory, renamed ones),
   // every file of this directory it lacks is offered.
   others_ = minus(listDirectory(), sources_);
+  findMissing();
   repaginate();
   drawLists();
   rest_ = writePrompt(window_, kPrompt);
@@ -96,6 +97,7 @@ int SourcesScreen::readKeys() {
     switch (key) {
       case '1':
         sources_ = listDirectory();
+        findMissing();
         others_.clear();
         page_ = 0;
         repaginate();
@@ -156,6 +158,20 @@ List SourcesScreen::listDirectory() {
   return sorted;
 }
 
+// The names of the lists change only by moving between them until the
+// directory is listed again, so which are missing is asked once per
+// listing, not for 20,000 names at every key. Only project sources can be:
+// the other sources come from the listing.
+void SourcesScreen::findMissing() {
+  missingNames_.clear();
+  for (const std::string& source : sources_)
+    if (directory_.lacks(source)) missingNames_.insert(source);
+}
+
+bool SourcesScreen::isMissing(const std::string& name) const {
+  return !missingNames_.empty() && missingNames_.count(name) != 0;
+}
+
 // The first and the last page stop there.
 void SourcesScreen::nextPage() {
   if (page_ + 1 < pages_.size()) showPage(page_ + 1);
@@ -191,7 +207,7 @@ void SourcesScreen::repaginate() {
 // cell a character, which is what takes room.
 void SourcesScreen::collectShown(const List& names, bool inProject, bool marked, List& shown) {
   for (std::size_t i = 0; i < names.size(); ++i) {
-    const bool missing = directory_.lacks(names[i]);
+    const bool missing = isMissing(names[i]);
     if (inProject && missing) ++missingCount_;
     if (!passes(names[i], missing)) continue;
     shownAt_.push_back(i);

@@ -8,6 +8,7 @@
 
 #include <cstddef>
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 #include "platform/file_system.h"
@@ -45,6 +46,8 @@ class SourcesScreen {
 
   int readKeys();
   List listDirectory();
+  void findMissing();
+  bool isMissing(const std::string& name) const;
   void nextPage();
   void previousPage();
   void showPage(std::size_t page);
@@ -71,8 +74,10 @@ class SourcesScreen {
   const ProjectDraft& draft_;
   List& sources_;
   List others_;
-  // The files the directory held when last listed; names it lacks are marked.
+  // The files the directory held when last listed, and the names of the
+  // lists that it lacks.
   SourceDirectory directory_;
+  std::unordered_set<std::string> missingNames_;
   Filter filter_ = Filter::kAll;
   std::string pattern_;
   // The entries shown, project sources first, as they show (names in cells,
