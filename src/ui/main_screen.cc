@@ -198,7 +198,6 @@ class MainScreen {
     clickableSince(window_, column, kFlagsRow, key[1]);
   }
 
-
   // "3 sources of the project are not in this directory: [->] shows them",
   // centred, when there are any: the first screen is where Enter already
   // accepts the project, so it is told here, without a box to dismiss.

@@ -73,8 +73,9 @@ int SourcesScreen::open() {
   pattern_.clear();
   // Whatever the project lists (files of another directory, renamed ones),
   // every file of this directory it lacks is offered.
-  others_ = minus(listDirectory(), sources_);
-  findMissing();
+  const List listing = listDirectory();
+  others_ = minus(listing, sources_);
+  findMissing(listing.size());
   repaginate();
   drawLists();
   rest_ = writePrompt(window_, kPrompt);
@@ -97,8 +98,8 @@ int SourcesScreen::readKeys() {
     switch (key) {
       case '1':
         sources_ = listDirectory();
-        findMissing();
         others_.clear();
+        findMissing(sources_.size());
         page_ = 0;
         repaginate();
         redrawLists();
@@ -154,16 +155,21 @@ int SourcesScreen::readKeys() {
 List SourcesScreen::listDirectory() {
   List sorted = sortNoCase(directorySources(fs_), true);
   directory_ = SourceDirectory(sorted);
-  if (sorted.empty()) return scanSources(fs_, sorted);  // the name made up
+  listedNone_ = sorted.empty();
+  if (listedNone_) return scanSources(fs_, sorted);  // the name made up
   return sorted;
 }
 
 // The names of the lists change only by moving between them until the
 // directory is listed again, so which are missing is asked once per
-// listing, not for 20,000 names at every key. Only project sources can be:
-// the other sources come from the listing.
-void SourcesScreen::findMissing() {
+// listing (of `listed` names), not for 20,000 names at every key. Only
+// project sources can be: the other sources come from the listing. The
+// other sources are the listing less one name for each project source
+// found in it as spelled; when every project source was found so, none is
+// missing and nothing needs looking up, which is the usual case.
+void SourcesScreen::findMissing(std::size_t listed) {
   missingNames_.clear();
+  if (!listedNone_ && listed - others_.size() == sources_.size()) return;
   for (const std::string& source : sources_)
     if (directory_.lacks(source)) missingNames_.insert(source);
 }
@@ -302,7 +308,8 @@ std::vector<LinePiece> SourcesScreen::statusPieces() const {
   pieces.push_back({" remove them", kWhite, 0});
   if (missingCount_ > 0) {
     pieces.push_back({"   ", kWhite, 0});
-    pieces.push_back({std::to_string(missingCount_) + " missing", kMissingForeground, kMissingKey, kMissingBackground});
+    pieces.push_back({std::to_string(missingCount_) + " missing", kMissingForeground, kMissingKey,
+                      kMissingBackground});
     if (filter_ == Filter::kPattern) {
       pieces.push_back({" ", kWhite, 0});
       appendKey(pieces, kMissingKey);
@@ -437,4 +444,5 @@ void SourcesScreen::redrawLists() {
   window_.activate(false);
   window_.setCursor(rest_.column, rest_.row);
 }
+
 }  // namespace corvane

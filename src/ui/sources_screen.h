@@ -46,7 +46,7 @@ class SourcesScreen {
 
   int readKeys();
   List listDirectory();
-  void findMissing();
+  void findMissing(std::size_t listed);
   bool isMissing(const std::string& name) const;
   void nextPage();
   void previousPage();
@@ -78,6 +78,8 @@ class SourcesScreen {
   // lists that it lacks.
   SourceDirectory directory_;
   std::unordered_set<std::string> missingNames_;
+  // The directory held no sources: the list offered is a name made up.
+  bool listedNone_ = false;
   Filter filter_ = Filter::kAll;
   std::string pattern_;
   // The entries shown, project sources first, as they show (names in cells,

@@ -154,8 +154,7 @@ TEST_F(ProjectEditorTest, AcceptingWithoutChangesKeepsTheProjectAsItWas) {
 TEST_F(ProjectEditorTest, TheMainScreenTellsOfMissingSourcesUntilTheyAreRemoved) {
   std::istringstream file("source hello.cpp\r\nsource gone.cpp\r\nsource old.c\r\n");
   MakeProject project(file, fs);
-  const std::string told =
-      "2 sources of the project are not in this directory: [->] shows them";
+  const std::string told = "2 sources of the project are not in this directory: [->] shows them";
   // Row 19 of the main screen, and the background of the count, each time
   // the main screen waits for a key.
   std::vector<std::string> shown;
@@ -169,7 +168,7 @@ TEST_F(ProjectEditorTest, TheMainScreenTellsOfMissingSourcesUntilTheyAreRemoved)
   console.pushKey(kKeyEnter);
   EXPECT_TRUE(run(project));
   EXPECT_EQ(shown, (std::vector<std::string>{blanks(5) + told + "|" + std::to_string(kRed),
-                                              "|" + std::to_string(kBlue)}));
+                                             "|" + std::to_string(kBlue)}));
   EXPECT_EQ(project.sources(), (List{"hello.cpp"}));
 }
 

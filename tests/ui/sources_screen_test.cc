@@ -703,6 +703,20 @@ TEST_F(SourcesFilterTest, ATextWithoutWildcardsMatchesAnywhereAndPagesRunOverWha
   EXPECT_EQ(sources, (List{"file1184.cpp"}));
 }
 
+// One named file among 20,000 moves with "/", part of its name, Enter and
+// its letter.
+TEST_F(SourcesFilterTest, OneFileAmongTwentyThousandMovesWithFourSteps) {
+  for (int i = 0; i < 20000; ++i) fs.addFile("unit" + std::to_string(100000 + i) + ".c", "");
+  sources = {};
+  filterBy("112345");
+  console.pushKeys("a");
+  console.pushKey(kKeyEnter);
+  EXPECT_EQ(run(), kKeyEnter);
+  EXPECT_EQ(console.keysRead(), 1 + 6 + 1 + 1 + 1);
+  EXPECT_EQ(sources, (List{"unit112345.c"}));
+  EXPECT_EQ(workspaceRow(console, 4), "(a)unit112345.c");
+}
+
 TEST_F(SourcesFilterTest, PlusAndMinusMoveEveryNameShownOnEveryPage) {
   std::vector<std::string> names;
   for (int i = 0; i < 40; ++i) names.push_back("pay_" + std::to_string(100 + i) + ".c");
