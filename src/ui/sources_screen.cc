@@ -58,11 +58,15 @@ SourcesScreen::SourcesScreen(CorvaneScreen& screen, const FileSystem& fs, Projec
       fs_(fs),
       draft_(draft),
       sources_(draft.settings.sources),
-      directory_(directorySources(fs)) {}
+      listing_(directorySources(fs)) {}
 
+// Usually the listing holds every project source as spelled, and one pass
+// over both tells so; only otherwise is each looked up.
 std::size_t SourcesScreen::missingSources() const {
+  if (listing_.size() - minus(listing_, sources_).size() == sources_.size()) return 0;
+  const SourceDirectory directory(listing_);
   std::size_t count = 0;
-  for (const std::string& source : sources_) count += directory_.lacks(source) ? 1 : 0;
+  for (const std::string& source : sources_) count += directory.lacks(source) ? 1 : 0;
   return count;
 }
 
@@ -73,9 +77,8 @@ int SourcesScreen::open() {
   pattern_.clear();
   // Whatever the project lists (files of another directory, renamed ones),
   // every file of this directory it lacks is offered.
-  const List listing = listDirectory();
-  others_ = minus(listing, sources_);
-  findMissing(listing.size());
+  others_ = minus(listDirectory(), sources_);
+  findMissing();
   repaginate();
   drawLists();
   rest_ = writePrompt(window_, kPrompt);
@@ -99,7 +102,7 @@ int SourcesScreen::readKeys() {
       case '1':
         sources_ = listDirectory();
         others_.clear();
-        findMissing(sources_.size());
+        findMissing();
         page_ = 0;
         repaginate();
         redrawLists();
@@ -153,23 +156,22 @@ int SourcesScreen::readKeys() {
 // The directory's sources as they are now, sorted, and which names it
 // holds; sorted once, the listing serves both.
 List SourcesScreen::listDirectory() {
-  List sorted = sortNoCase(directorySources(fs_), true);
-  directory_ = SourceDirectory(sorted);
-  listedNone_ = sorted.empty();
-  if (listedNone_) return scanSources(fs_, sorted);  // the name made up
-  return sorted;
+  listing_ = sortNoCase(directorySources(fs_), true);
+  directory_ = SourceDirectory(listing_);
+  if (listing_.empty()) return scanSources(fs_, listing_);  // the name made up
+  return listing_;
 }
 
 // The names of the lists change only by moving between them until the
 // directory is listed again, so which are missing is asked once per
-// listing (of `listed` names), not for 20,000 names at every key. Only
-// project sources can be: the other sources come from the listing. The
-// other sources are the listing less one name for each project source
-// found in it as spelled; when every project source was found so, none is
-// missing and nothing needs looking up, which is the usual case.
-void SourcesScreen::findMissing(std::size_t listed) {
+// listing, not for 20,000 names at every key. Only project sources can be:
+// the other sources come from the listing. They are the listing less one
+// name for each project source found in it as spelled; when every project
+// source was found so, none is missing and nothing needs looking up, which
+// is the usual case.
+void SourcesScreen::findMissing() {
   missingNames_.clear();
-  if (!listedNone_ && listed - others_.size() == sources_.size()) return;
+  if (!listing_.empty() && listing_.size() - others_.size() == sources_.size()) return;
   for (const std::string& source : sources_)
     if (directory_.lacks(source)) missingNames_.insert(source);
 }

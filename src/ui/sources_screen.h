@@ -46,7 +46,7 @@ class SourcesScreen {
 
   int readKeys();
   List listDirectory();
-  void findMissing(std::size_t listed);
+  void findMissing();
   bool isMissing(const std::string& name) const;
   void nextPage();
   void previousPage();
@@ -74,12 +74,12 @@ class SourcesScreen {
   const ProjectDraft& draft_;
   List& sources_;
   List others_;
-  // The files the directory held when last listed, and the names of the
+  // The sources the directory held when last listed (sorted once the
+  // screen has been shown), those names to look up, and the names of the
   // lists that it lacks.
-  SourceDirectory directory_;
+  List listing_;
+  SourceDirectory directory_{List()};
   std::unordered_set<std::string> missingNames_;
-  // The directory held no sources: the list offered is a name made up.
-  bool listedNone_ = false;
   Filter filter_ = Filter::kAll;
   std::string pattern_;
   // The entries shown, project sources first, as they show (names in cells,
