@@ -10,6 +10,7 @@
 #include <string>
 
 #include "platform/file_system.h"
+#include "platform/native_file_system.h"
 #include "project/source_discovery.h"
 
 namespace corvane {

@@ -8,6 +8,7 @@
 
 #include "app/program_flow.h"
 #include "platform/file_system.h"
+#include "platform/native_file_system.h"
 #include "project/make_project.h"
 #include "support/scratch_directory.h"
 

@@ -9,6 +9,7 @@
 
 #include "makefile/makefile.h"
 #include "platform/file_system.h"
+#include "platform/native_file_system.h"
 #include "project/make_project.h"
 
 namespace corvane {

@@ -8,6 +8,7 @@
 #include "app/run_report.h"
 #include "platform/command_line.h"
 #include "platform/file_system.h"
+#include "platform/native_file_system.h"
 #include "platform/native_console.h"
 #include "platform/process_memory.h"
 

@@ -40,9 +40,9 @@ bool hasDirectoryPart(const std::string& name) {
   return name.find_first_of(kPathSeparators) != std::string::npos;
 }
 
-// Why no project file may have this name, worded to follow it (as
-// RunOutcome::refusal is); empty when it may.
-std::string nameRefusal(std::string_view name) {
+// Why no project file or makefile may have this name, worded to follow it
+// (as RunOutcome::refusal is); empty when it may.
+std::string extensionRefusal(std::string_view name) {
   for (std::string_view extension : kBuildFileExtensions) {
     if (endsWithNoCase(name, extension)) {
       const std::string_view end = name.substr(name.size() - extension.size());
@@ -50,6 +50,53 @@ std::string nameRefusal(std::string_view name) {
     }
   }
   return "";
+}
+
+// Why a name may not be saved under: the name as typed, or the file a link
+// makes of it, has the extension of a source or build file.
+struct NameRefusal {
+  std::string leadsTo;  // the file the name leads to, when that is what is refused
+  std::string why;      // empty when the name may be used
+
+  bool refused() const { return !why.empty(); }
+  // The lines of a box, after the one that names the file.
+  List lines() const {
+    if (leadsTo.empty()) return {"It " + why + "."};
+    return {"It leads to " + quoted(leadsTo) + ",", "which " + why + "."};
+  }
+  // The same in one run of words that follows the name.
+  std::string words() const {
+    return leadsTo.empty() ? why : "leads to " + quoted(leadsTo) + ", which " + why;
+  }
+};
+
+NameRefusal nameRefusal(const FileSystem& fs, const std::string& name) {
+  if (std::string why = extensionRefusal(name); !why.empty()) return {"", why};
+  const std::string final = fs.finalName(name);
+  if (final == name) return {};
+  return {final, extensionRefusal(final)};
+}
+
+// The first line of a question about a file that is there: its name, and
+// where it leads when it is a link to another.
+std::string existingFileLine(const FileSystem& fs, const std::string& name) {
+  const std::string final = fs.finalName(name);
+  if (final == name) return name + " already exists.";
+  return name + " leads to " + final + ".";
+}
+
+// Whether the project may be saved under the name: yes where nothing is,
+// over a project file (Corvane's own or one edited by hand) and over a
+// device; any other file is replaced only when the user says so, No being
+// the default. A file that cannot be read may be anything, so it is asked
+// about too.
+bool mayReplaceWithProject(CorvaneScreen& screen, const FileSystem& fs, const std::string& name) {
+  const FileContent file = fs.readFile(name, MakeProject::kLargestFile);
+  if (file.status == ReadStatus::kAbsent || file.status == ReadStatus::kNotPlainFile) return true;
+  if (file.status == ReadStatus::kRead && holdsProjectLine(file.bytes)) return true;
+  return screen.askYesNo({existingFileLine(fs, name), "It is not a Corvane project file.",
+                          "Replace it?"},
+                         false) == Answer::kYes;
 }
 
 // Why the file found under the project file's name is no project file; empty
@@ -74,14 +121,15 @@ std::optional<MakeProject> loadOrCreateProject(CorvaneScreen& screen, const File
                                                RunOutcome& outcome) {
   const std::string& name = outcome.projectFile;
   FileContent file;
-  outcome.refusal = nameRefusal(name);
-  if (outcome.refusal.empty()) {
+  NameRefusal refusal = nameRefusal(fs, name);
+  if (!refusal.refused()) {
     file = fs.readFile(name, MakeProject::kLargestFile + 1);
-    outcome.refusal = contentRefusal(file);
+    refusal.why = contentRefusal(file);
   }
-  if (!outcome.refusal.empty()) {
-    screen.fatalError({"Cannot load project file " + quoted(name), "It " + outcome.refusal + ".",
-                       "Nothing was written. Start Corvane with another one."});
+  if (refusal.refused()) {
+    outcome.refusal = refusal.words();
+    screen.fatalError(concat(concat({"Cannot load project file " + quoted(name)}, refusal.lines()),
+                             {"Nothing was written. Start Corvane with another one."}));
     outcome.end = RunEnd::kProjectRefused;
     return std::nullopt;
   }
@@ -105,25 +153,36 @@ std::optional<MakeProject> loadOrCreateProject(CorvaneScreen& screen, const File
 }  // namespace
 
 List nameClash(const FileSystem& fs, const MakeProject& project, const std::string& projectFile) {
-  const auto box = [](const std::string& first, const std::string& why) {
-    return List{first, "It " + why + ".", "Nothing was written. Choose another name."};
+  const auto box = [](const std::string& first, const List& why) {
+    return concat(concat({first}, why), {"Nothing was written. Choose another name."});
   };
   const std::string& makefile = project.makefileName();
   const std::string projectLine = "Cannot save project file " + quoted(projectFile);
   const std::string makefileLine = "Cannot write Makefile " + quoted(makefile);
-  const std::string refusal = nameRefusal(projectFile);
-  if (!refusal.empty()) return box(projectLine, refusal);
+  for (const auto& [name, first] :
+       {std::pair(projectFile, projectLine), std::pair(makefile, makefileLine)}) {
+    const NameRefusal refusal = nameRefusal(fs, name);
+    if (refusal.refused()) return box(first, refusal.lines());
+  }
+  // What the saves would write, links followed: a dangling link stands for
+  // the file it would create, which the other name may also be about to.
+  const std::string projectTarget = fs.finalName(projectFile);
+  const std::string makefileTarget = fs.finalName(makefile);
   // The directory's sources beside the project's, each name asked about once,
   // and each looked up once for both names.
   const List sources =
       concat(project.sources(), minus(directorySources(fs), project.sources()));
-  const std::vector<std::size_t> replaced = fs.firstSameFiles({projectFile, makefile}, sources);
+  const std::vector<std::size_t> replaced =
+      fs.firstSameFiles({projectTarget, makefileTarget}, sources);
+  const auto replacing = [](const std::string& what) {
+    return List{"It would replace " + what + "."};
+  };
   if (replaced[0] < sources.size())
-    return box(projectLine, "would replace the source " + quoted(sources[replaced[0]]));
-  if (fs.sameFile(makefile, projectFile))
-    return box(makefileLine, "would replace the project file " + quoted(projectFile));
+    return box(projectLine, replacing("the source " + quoted(sources[replaced[0]])));
+  if (fs.sameFile(makefileTarget, projectTarget))
+    return box(makefileLine, replacing("the project file " + quoted(projectFile)));
   if (replaced[1] < sources.size())
-    return box(makefileLine, "would replace the source " + quoted(sources[replaced[1]]));
+    return box(makefileLine, replacing("the source " + quoted(sources[replaced[1]])));
   return {};
 }
 
@@ -160,18 +219,26 @@ RunEnd saveAndWrite(CorvaneScreen& screen, FileSystem& fs, const MakeProject& pr
                                       "project file ", projectWhere);
   if (outcome.saveFailure != SaveResult::kSaved) return RunEnd::kProjectNotSaved;
   // What the saved project lists that the makefile cannot build from.
-  outcome.missingSources = SourceDirectory(directorySources(fs)).missingFrom(project.sources());
+  outcome.missingSources =
+      SourceDirectory(directorySources(fs), fs).missingFrom(project.sources());
   outcome.sourcesWithBlanks = sourcesMakeCannotName(project.sources());
 
   outcome.makefile = project.makefileName();
+  // Its opening lines tell whether Corvane wrote it; its BCDIR line, near
+  // the top, is the compiler directory offered.
+  const FileContent oldMakefile = fs.readFile(outcome.makefile, kMakefileHeadBytes);
   if (fs.isWritable(outcome.makefile)) {
-    const Answer answer =
-        screen.askYesNo({"\n" + outcome.makefile + " already exists.", "OVERWRITE"}, true);
-    if (answer != Answer::kYes) return RunEnd::kOverwriteDeclined;
+    // Replacing a makefile Corvane wrote is what a run is for; any other
+    // file is kept unless the user says otherwise.
+    const bool ours =
+        oldMakefile.status == ReadStatus::kRead && writtenByCorvane(oldMakefile.bytes);
+    const List question =
+        ours ? List{"\n" + outcome.makefile + " already exists.", "OVERWRITE"}
+             : List{existingFileLine(fs, outcome.makefile), "Corvane did not write it.",
+                    "OVERWRITE"};
+    if (screen.askYesNo(question, ours) != Answer::kYes) return RunEnd::kOverwriteDeclined;
   }
 
-  // The BCDIR line sits near the top of the makefile about to be replaced.
-  const FileContent oldMakefile = fs.readFile(outcome.makefile, kMakefileHeadBytes);
   const CompilerSearch compiler = locateCompilerDirectory(
       screen, fs, fs.programPath(),
       oldMakefile.status == ReadStatus::kRead ? compilerDirectoryNamedIn(oldMakefile.bytes) : "");
@@ -199,16 +266,20 @@ RunOutcome editAndWrite(CorvaneScreen& screen, FileSystem& fs, const std::string
   MakeProject& project = *loaded;
 
   screen.openWorkspace();
-  // Names that would replace another file send the user back to the main
-  // screen, with everything typed, before anything is written.
+  // Names that would replace another file, and a No to replacing a file
+  // that holds no project, send the user back to the main screen, with
+  // everything typed, before anything is written.
   for (;;) {
     if (editProject(project, outcome.projectFile, screen, fs) == EditResult::kEscaped) {
       outcome.end = RunEnd::kEditEscaped;
       return outcome;
     }
     const List clash = nameClash(fs, project, outcome.projectFile);
-    if (clash.empty()) break;
-    screen.showError(clash, "Press any key to go back to the project.. ");
+    if (!clash.empty()) {
+      screen.showError(clash, "Press any key to go back to the project.. ");
+    } else if (mayReplaceWithProject(screen, fs, outcome.projectFile)) {
+      break;
+    }
   }
   outcome.end = saveAndWrite(screen, fs, project, outcome);
   return outcome;

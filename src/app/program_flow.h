@@ -84,8 +84,10 @@ std::string quoted(const std::string& name);
 
 // The error box's lines when saving under the names the user accepted would
 // replace a file that is not the project's own to write, or would give the
-// project file the name of a source or build file; nothing when the names
-// are safe. The directory's sources count as well as the project's.
+// project file or the makefile the name of a source or build file; nothing
+// when the names are safe. The directory's sources count as well as the
+// project's. Each name is checked as typed and as the file it finally leads
+// to (FileSystem::finalName): a link to util.h is refused as util.h is.
 List nameClash(const FileSystem& fs, const MakeProject& project, const std::string& projectFile);
 
 // Opens the console a run draws on: makeNativeConsole in the program.

@@ -43,6 +43,13 @@ inline std::uint8_t makeAttribute(int foreground, int background) {
   return static_cast<std::uint8_t>((foreground & 0x0F) | ((background & 0x07) << 4));
 }
 
+// The bytes that Console::writeText obeys instead of showing: CR, LF,
+// Backspace and the bell. Every other byte, those below 32 included, is a
+// glyph of code page 437.
+constexpr bool steersConsole(char byte) {
+  return byte == '\r' || byte == '\n' || byte == '\b' || byte == '\a';
+}
+
 class Console {
  public:
   virtual ~Console() = default;

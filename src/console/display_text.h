@@ -12,6 +12,8 @@
 #include <string_view>
 #include <vector>
 
+#include "text/text_utils.h"
+
 namespace corvane {
 
 // One character of a text and the cell that shows it: the code page 437
@@ -22,12 +24,6 @@ struct DisplayCharacter {
   std::size_t length;  // bytes of the text the character takes
   char cell;
 };
-
-// True for the characters that steer a terminal or a console instead of
-// showing: the C0 controls, DEL and the C1 controls.
-inline bool isControlCharacter(char32_t character) {
-  return character < 0x20 || (character >= 0x7F && character < 0xA0);
-}
 
 // The characters of a UTF-8 text, in order; their lengths add up to the
 // text's. Bytes that form no character show as "?" each, and a character

@@ -1,5 +1,6 @@
 #include "makefile/makefile.h"
 
+#include <algorithm>
 #include <optional>
 #include <ostream>
 #include <string_view>
@@ -244,6 +245,19 @@ std::string compilerDirectoryNamedIn(std::string_view makefileText) {
     if (std::optional<std::string> value = definedValue(line, "BCDIR")) return *value;
   }
   return std::string();
+}
+
+bool writtenByCorvane(std::string_view text) {
+  std::size_t at = 0;
+  for (std::string_view header : kHeader) {
+    std::size_t end = text.find('\n', at);
+    if (end == std::string_view::npos) end = text.size();
+    std::string_view line = text.substr(at, end - at);
+    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+    if (line != header) return false;
+    at = std::min(end + 1, text.size());
+  }
+  return true;
 }
 
 List sourcesMakeCannotName(const Paragraph& sources) {

@@ -39,6 +39,11 @@ ToolSettings spelledOut(const ToolSettings& settings);
 // when no line defines BCDIR.
 std::string compilerDirectoryNamedIn(std::string_view makefileText);
 
+// Whether the makefile text opens with the comment block that opens every
+// makefile Corvane writes (its line ends CR LF or LF alone): a makefile that
+// Corvane may replace without more ado than the usual question.
+bool writtenByCorvane(std::string_view text);
+
 // The sources, in project order, whose names hold a blank: Borland Make
 // splits a dependency line at blanks, so it cannot build them as they are
 // named. Their rules are written all the same.

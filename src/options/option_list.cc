@@ -44,8 +44,6 @@ const char* const kWarningGroup[] = {"NoWarn", "WarnHigh", "WarnLow"};
 const char* const kTargetKindGroup[] = {"Console", "MultiThread"};
 const char* const kDebugGroup[] = {"Debug", "Optimise", "SpeedOpt"};
 
-constexpr std::string_view kOptionPrefix = "option ";
-
 ClusiveOpts exclusiveGroup(const char* const* names, int count) {
   ClusiveOpts group;
   group.exclusive = true;
@@ -185,9 +183,5 @@ std::string OptionList::runtimeLibrary() const {
   library += ".lib";
   return library;
 }
-
-std::string OptionList::startupLine() const { return "STARTUP = " + startupObject(); }
-
-std::string OptionList::runtimeLine() const { return "RTLIB = " + runtimeLibrary(); }
 
 }  // namespace corvane

@@ -4,12 +4,16 @@
 #define CORVANE_OPTIONS_OPTION_LIST_H
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "options/make_option.h"
 #include "text/text_utils.h"
 
 namespace corvane {
+
+// What an option line of the project file starts with, before the name.
+inline constexpr std::string_view kOptionPrefix = "option ";
 
 // A group of options tied together when one of them is toggled.
 struct ClusiveOpts {
@@ -43,12 +47,10 @@ class OptionList {
   bool isMultiThread() const;
   bool isDynamic() const;
 
-  // The start-up object and the runtime library, in the makefile's macros,
-  // and the makefile lines that set them.
+  // The start-up object and the runtime library, in the makefile's macros;
+  // the makefile sets STARTUP and RTLIB to them.
   std::string startupObject() const;   // "$(DOS_STARTUP)" and the like
   std::string runtimeLibrary() const;  // "$(BCC32RTLIB)...lib"
-  std::string startupLine() const;     // "STARTUP = " and the start-up object
-  std::string runtimeLine() const;     // "RTLIB = " and the runtime library
 
  private:
   std::vector<MakeOption> options_;

@@ -5,7 +5,6 @@
 #define CORVANE_PLATFORM_FILE_SYSTEM_H
 
 #include <cstddef>
-#include <memory>
 #include <string>
 #include <vector>
 
@@ -108,6 +107,15 @@ class FileSystem {
   // read-only file is left alone.
   virtual SaveResult saveFile(const std::string& path, const std::string& content) = 0;
 
+  // The name a path finally leads to: the file a save under the path
+  // would write, which every check of a name to be saved is about. On POSIX
+  // systems the symbolic links of its last part are followed (a relative
+  // target is relative to the link's directory), and a dangling link gives
+  // the name the save would create: "Project.gen -> util.h" gives "util.h".
+  // A path that is no link, a link that cannot be followed, and on Windows
+  // any path, is given back as it is.
+  virtual std::string finalName(const std::string& path) const { return path; }
+
   // The absolute path of the running program's own file, as it was started
   // where the platform can tell (a link to the program stays a link).
   virtual std::string programPath() const = 0;
@@ -131,10 +139,6 @@ class FileSystem {
   // splitPathName): a drive only on Windows.
   virtual PathParts splitPath(const std::string& path) const = 0;
 };
-
-// The file system of the platform Corvane was built for. `startedAs` is the
-// first element of the program's argument vector, where programPath begins.
-std::unique_ptr<FileSystem> makeNativeFileSystem(const std::string& startedAs = std::string());
 
 }  // namespace corvane
 

@@ -5,10 +5,12 @@
 #ifndef CORVANE_PLATFORM_NATIVE_FILE_SYSTEM_H
 #define CORVANE_PLATFORM_NATIVE_FILE_SYSTEM_H
 
+#include <memory>
 #include <string>
 #include <utility>
 
 #include "platform/file_system.h"
+#include "platform/native_file_system.h"
 
 namespace corvane {
 
@@ -42,11 +44,17 @@ class NativeFileSystem : public FileSystem {
   // given: the defaults of FileSystem.
   std::string windowsDirectoryName(const std::string& directory) const override;
   std::string resolvedDirectory(const std::string& directory) const override;
+  std::string finalName(const std::string& path) const override;
 #endif
 
  private:
   std::string startedAs_;
 };
+
+// The file system of the platform Corvane was built for, for the program and
+// the tests that use the real disk. `startedAs` is the first element of the
+// program's argument vector, where programPath begins.
+std::unique_ptr<FileSystem> makeNativeFileSystem(const std::string& startedAs = std::string());
 
 }  // namespace corvane
 

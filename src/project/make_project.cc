@@ -24,6 +24,9 @@ const char kLibraryPathsKey[] = "libraryPaths ";
 const char kIncludePathsKey[] = "includePaths ";
 const char kResourcesKey[] = "resources ";
 const char kMakefileNameKey[] = "makefilename ";
+const char* const kKeys[] = {kTargetKey,       kSourceKey,       kCompilerFlagsKey, kLinkerFlagsKey,
+                             kObjectsKey,      kLibrariesKey,    kLibraryPathsKey,  kIncludePathsKey,
+                             kResourcesKey,    kMakefileNameKey};
 
 // Comment lines and empty lines carry nothing. Only the very first byte
 // decides: a "#" after blanks leaves the line in (it simply matches no key).
@@ -56,7 +59,9 @@ std::string targetThatSurvivesSaving(std::string name, const std::string& extens
 }
 
 // The comments of the project file: above the target, above the sources and
-// above the options.
+// above the options. The first kIntroductionBlock lines are the block that
+// opens every project file Corvane writes.
+constexpr std::size_t kIntroductionBlock = 7;
 const Paragraph kIntroduction = {
     "#============================================================",
     "#  Project.gen:",
@@ -121,7 +126,39 @@ void switchOption(OptionList& options, const std::string& name, bool on) {
   if (option != nullptr && (option->status != 0) != on) options.toggle(name);
 }
 
+// What follows a key on a line of a makefile ("objects = main.o",
+// "source := x.c", "target: deps") rather than on a project line.
+bool startsLikeMakeSyntax(std::string_view value) {
+  const std::size_t start = value.find_first_not_of(" \t");
+  if (start == std::string_view::npos) return false;
+  const std::string_view rest = value.substr(start);
+  if (rest[0] == '=' || rest[0] == ':') return true;
+  return rest.size() > 1 && rest[1] == '=' && (rest[0] == '+' || rest[0] == '?' || rest[0] == '!');
+}
+
+// A line as Corvane writes them: the key at its very start, in Corvane's
+// case. A line led by blanks or a tab (a makefile's recipe running
+// "source ...") or starting a sentence ("Target ...") is none.
+bool isProjectLine(std::string_view line, const OptionList& options) {
+  for (std::string_view key : kKeys) {
+    if (line.substr(0, key.size()) == key) return !startsLikeMakeSyntax(line.substr(key.size()));
+  }
+  if (line.substr(0, kOptionPrefix.size()) != kOptionPrefix) return false;
+  const List words = splitWords(line.substr(kOptionPrefix.size()), " \t");
+  return !words.empty() && options.indexOf(words[0]) >= 0;
+}
+
 }  // namespace
+
+bool holdsProjectLine(std::string_view text) {
+  const List lines = splitTextLines(text);
+  const auto blockEnd = kIntroduction.begin() + static_cast<std::ptrdiff_t>(kIntroductionBlock);
+  if (std::search(lines.begin(), lines.end(), kIntroduction.begin(), blockEnd) != lines.end())
+    return true;
+  const OptionList options;
+  return std::any_of(lines.begin(), lines.end(),
+                     [&options](const std::string& line) { return isProjectLine(line, options); });
+}
 
 std::string typedTarget(std::string_view name) {
   for (std::string_view extension : {std::string_view(".exe"), std::string_view(".dll")}) {

@@ -47,6 +47,14 @@ std::string allLinkerFlags(const ProjectSettings& settings);
 // inside the name is part of it ("my.exec", "a.exe.b" stay as typed).
 std::string typedTarget(std::string_view name);
 
+// Whether the text holds a project line: a line that begins with one of the
+// keys as Corvane writes them ("target ", "source ", "makefilename ", ...)
+// and goes on with a value, not with a makefile's "=" or ":"; an option line
+// naming one of the build options; or the comment block Corvane writes at
+// the top of every project file. Loading takes any text; this tells a file
+// Corvane may replace from one it did not write (a makefile, notes).
+bool holdsProjectLine(std::string_view text);
+
 class MakeProject {
  public:
   // The default project of the current directory.

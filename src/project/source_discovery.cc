@@ -4,11 +4,15 @@
 #include <unordered_set>
 #include <utility>
 
+#include "text/path_names.h"
+
 namespace corvane {
 
 namespace {
 
 constexpr std::string_view kWhiteSpace = " \t\n\v\f\r";
+// The extensions of the sources a directory is listed for, in that order.
+const std::vector<std::string> kSourceExtensions = {"cpp", "c"};
 // In the order a file that defines several counts as one of them.
 constexpr struct {
   std::string_view name;
@@ -56,7 +60,8 @@ int collectFiles(const FileSystem& fs, List& list, const std::string& extension)
 // The directory is read once for both extensions.
 List directorySources(const FileSystem& fs) {
   List sources;
-  for (List& names : fs.listMatchingEach({"cpp", "c"})) appendSources(std::move(names), sources);
+  for (List& names : fs.listMatchingEach(kSourceExtensions))
+    appendSources(std::move(names), sources);
   return sources;
 }
 
@@ -159,7 +164,7 @@ std::string defaultTargetName(const FileSystem& fs, const List& sources) {
 // The listing usually comes sorted as the screens show it, and then its
 // upper-cased names are in order already: a directory of 20,000 sources is
 // ready in one pass, without a sort or a hash set of copies.
-SourceDirectory::SourceDirectory(const List& listing) {
+SourceDirectory::SourceDirectory(const List& listing, const FileSystem& fs) : fs_(&fs) {
   upperCaseNames_.reserve(listing.size());
   for (const std::string& name : listing) upperCaseNames_.push_back(upperCase(name));
   if (!std::is_sorted(upperCaseNames_.begin(), upperCaseNames_.end()))
@@ -167,7 +172,22 @@ SourceDirectory::SourceDirectory(const List& listing) {
 }
 
 bool SourceDirectory::holds(std::string_view name) const {
-  return std::binary_search(upperCaseNames_.begin(), upperCaseNames_.end(), upperCase(name));
+  if (std::binary_search(upperCaseNames_.begin(), upperCaseNames_.end(), upperCase(name)))
+    return true;
+  if (isBlankText(name)) return false;
+  // The listing holds every source of the directory: a .c or .cpp name it
+  // lacks is not there, and looking it up again without regard to case
+  // would read the whole directory.
+  const bool listedKind =
+      name.find_first_of(kPathSeparators) == std::string_view::npos &&
+      std::any_of(kSourceExtensions.begin(), kSourceExtensions.end(),
+                  [name](const std::string& extension) {
+                    return endsWithNoCase(name, "." + extension);
+                  });
+  if (listedKind) return false;
+  const auto [found, added] = lookedUp_.try_emplace(std::string(name), false);
+  if (added) found->second = fs_->exists(found->first);
+  return found->second;
 }
 
 bool SourceDirectory::lacks(std::string_view source) const {

@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "platform/file_system.h"
@@ -46,22 +47,30 @@ struct DefaultTarget {
 DefaultTarget findDefaultTarget(const FileSystem& fs, const List& sources);
 std::string defaultTargetName(const FileSystem& fs, const List& sources);
 
-// The names of a directory listing, looked up as the Borland tools look
-// files up on Windows and under Wine: without regard to case, so that a
-// project naming Util.c is not told that util.c is missing.
+// Which sources are there: a name is held when a file of that name exists
+// from the current directory. The listing is the directory's sources (see
+// directorySources); a .c or .cpp name without a directory part is looked
+// up there as the Borland tools look files up on Windows and under Wine,
+// without regard to case, so that a project naming Util.c is not told that
+// util.c is missing. Any other name (src/util.c, a .h) is asked of the file
+// system, once.
 class SourceDirectory {
  public:
-  explicit SourceDirectory(const List& listing);
+  SourceDirectory(const List& listing, const FileSystem& fs);
   bool holds(std::string_view name) const;
   // Whether a source the project lists is missing: it names a file (a
-  // blank entry names none) that the directory does not hold. The one
-  // answer to that question for the screens and the report at the end.
+  // blank entry names none) that is not there. The one answer to that
+  // question for the screens and the report at the end.
   bool lacks(std::string_view source) const;
-  // The sources it lacks, each once, in project order.
+  // The sources that are missing, each once, in project order.
   List missingFrom(const List& sources) const;
 
  private:
   std::vector<std::string> upperCaseNames_;  // sorted
+  const FileSystem* fs_;
+  // The names outside the listing asked of the file system so far: the
+  // sources screen asks again at every page it draws.
+  mutable std::unordered_map<std::string, bool> lookedUp_;
 };
 
 }  // namespace corvane

@@ -86,11 +86,7 @@ std::string singleLine(std::string_view text) {
 }
 
 bool hasControlCharacter(std::string_view text) {
-  for (char c : text) {
-    const auto byte = static_cast<unsigned char>(c);
-    if (byte < 32 || byte == 127) return true;
-  }
-  return false;
+  return std::any_of(text.begin(), text.end(), isControlByte);
 }
 
 List splitWords(std::string_view text, std::string_view separators) {

@@ -33,6 +33,17 @@ constexpr int lowerCaseAscii(int c) { return c >= 'A' && c <= 'Z' ? c + ('a' - '
 // A character that shows as itself: the space to the tilde. A byte above 127
 // (negative as a char) is none.
 constexpr bool isPrintableAscii(int c) { return c >= ' ' && c <= '~'; }
+// A character that steers a terminal or a console instead of showing: the
+// C0 controls, DEL and the C1 controls. Written out it would move the cursor,
+// ring the bell or start an escape sequence, so names show it as "?".
+constexpr bool isControlCharacter(char32_t c) { return c < 0x20 || (c >= 0x7F && c < 0xA0); }
+// A byte that is such a character in every encoding a name may come in: the
+// C0 controls and DEL. The bytes 128 to 159 are not: in UTF-8 and in the
+// code pages they are parts or letters of other characters.
+constexpr bool isControlByte(char byte) {
+  const auto value = static_cast<unsigned char>(byte);
+  return value < 0x80 && isControlCharacter(value);
+}
 
 // Text functions.
 std::string trim(std::string_view text);
@@ -53,7 +64,7 @@ List splitWords(std::string_view text, std::string_view separators);
 // The text without the bytes that would split a line of a written text file
 // or end the file for its reader: CR, LF and Ctrl-Z.
 std::string singleLine(std::string_view text);
-// Whether the text holds a control character: a byte below 32, or 127.
+// Whether the text holds a control byte (see isControlByte).
 bool hasControlCharacter(std::string_view text);
 
 // List functions.

@@ -57,12 +57,9 @@ class CorvaneScreen {
 
   Console& console() { return *console_; }
   TextWindow& background() { return background_; }
-  TextWindow& title() { return title_; }
   TextWindow& banner() { return banner_; }
   TextWindow& mainWorkspace() { return mainWorkspace_; }
   TextWindow& advancedWorkspace() { return advancedWorkspace_; }
-  TextWindow& errorBox() { return errorBox_; }
-  TextWindow& queryBox() { return queryBox_; }
   const std::vector<TextWindow*>& stack() const { return stack_; }
 
  private:

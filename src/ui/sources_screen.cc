@@ -58,13 +58,14 @@ SourcesScreen::SourcesScreen(CorvaneScreen& screen, const FileSystem& fs, Projec
       fs_(fs),
       draft_(draft),
       sources_(draft.settings.sources),
-      listing_(directorySources(fs)) {}
+      listing_(directorySources(fs)),
+      directory_(List(), fs) {}
 
 // Usually the listing holds every project source as spelled, and one pass
 // over both tells so; only otherwise is each looked up.
 std::size_t SourcesScreen::missingSources() const {
   if (listing_.size() - minus(listing_, sources_).size() == sources_.size()) return 0;
-  const SourceDirectory directory(listing_);
+  const SourceDirectory directory(listing_, fs_);
   std::size_t count = 0;
   for (const std::string& source : sources_) count += directory.lacks(source) ? 1 : 0;
   return count;
@@ -157,7 +158,7 @@ int SourcesScreen::readKeys() {
 // holds; sorted once, the listing serves both.
 List SourcesScreen::listDirectory() {
   listing_ = sortNoCase(directorySources(fs_), true);
-  directory_ = SourceDirectory(listing_);
+  directory_ = SourceDirectory(listing_, fs_);
   if (listing_.empty()) return scanSources(fs_, listing_);  // the name made up
   return listing_;
 }

@@ -76,15 +76,15 @@ class SourcesScreen {
   List others_;
   // The sources the directory held when last listed (sorted once the
   // screen has been shown), those names to look up, and the names of the
-  // lists that it lacks.
+  // lists that are missing.
   List listing_;
-  SourceDirectory directory_{List()};
+  SourceDirectory directory_;
   std::unordered_set<std::string> missingNames_;
   Filter filter_ = Filter::kAll;
   std::string pattern_;
   // The entries shown, project sources first, as they show (names in cells,
   // marked where colour cannot tell the missing), where each stands in its
-  // list, and whether the directory lacks it.
+  // list, and whether it is missing.
   List shownSources_;
   List shownOthers_;
   std::vector<std::size_t> shownAt_;

@@ -77,7 +77,7 @@ void TextWindow::write(std::string_view text) {
   const int room = width() + 2 - cursorColumn_ - (lastRow ? 1 : 0);
   std::string shown(text.substr(0, static_cast<std::size_t>(std::max(room, 0))));
   for (char& byte : shown)
-    if (byte == '\a' || byte == '\b' || byte == '\n' || byte == '\r') byte = '?';
+    if (steersConsole(byte)) byte = '?';
   console_->writeText(shown);
   capture();
 }

@@ -13,6 +13,7 @@
 #include <string>
 
 #include "app/compiler_directory.h"
+#include "platform/native_file_system.h"
 #include "support/memory_console.h"
 #include "support/scratch_directory.h"
 

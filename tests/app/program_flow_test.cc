@@ -3,6 +3,8 @@
 #include "app/program_flow.h"
 
 #include <optional>
+#include <sstream>
+#include <utility>
 #include <string>
 #include <vector>
 
@@ -10,6 +12,7 @@
 
 #include "platform/command_line.h"
 #include "support/memory_console.h"
+#include "makefile/makefile.h"
 #include "project/make_project.h"
 #include "console/key_codes.h"
 #include "support/fake_file_system.h"
@@ -164,8 +167,11 @@ TEST_F(ProgramFlowTest, FilesAndNamesThatAreNoProjectFilesAreLeftAsTheyWere) {
       {"Project.gen", 'u', "", "", {"It cannot be read: Input/output error."}, box},
       {"Project.gen", 'd', "", "", {"It cannot be read: Is a directory."}, box},
       {"Project.gen", '-', "", "3\bhello.cpp\r\rx",
-       {"Cannot write Makefile \"hello.cpp\"", "It would replace the source \"hello.cpp\"."},
+       {"Cannot write Makefile \"hello.cpp\"", "It has the extension \".cpp\"" + build},
        "(3)Makefile: hello.cpp"},
+      {"Project.gen", '-', "", "3\butil.H\r\rx",
+       {"Cannot write Makefile \"util.H\"", "It has the extension \".H\"" + build},
+       "(3)Makefile: util.H"},
       {"Project.gen", '-', "", "3\bProject.gen\r\rx",
        {"It would replace the project file \"Project.gen\".",
         "Nothing was written. Choose another name."},
@@ -176,8 +182,6 @@ TEST_F(ProgramFlowTest, FilesAndNamesThatAreNoProjectFilesAreLeftAsTheyWere) {
       {"Project.gen", 'r', "target app", "\r\r", {"Cannot open project file"}, "[ESC] to exit"},
       {"Project.gen", 'R', "target app", "\ra\rx", {"Cannot open project file"}, "Enter path",
        "option ANSI        ON "},
-      {"notes.txt", 'f', "shopping list\r\n", "\r\r", {"Load existing project file"}, "Enter path",
-       "\r\ntarget hello.exe\r\n"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(std::string(c.name) + " " + c.keys);
@@ -212,6 +216,59 @@ TEST_F(ProgramFlowTest, OverwriteQuestionComesAfterTheProjectIsSaved) {
   EXPECT_EQ(fs_.contentOf("Makefile.b"), "old");
   EXPECT_TRUE(fs_.contentOf("Project.gen"));
   EXPECT_TRUE(screenIsBlank());
+}
+
+// The rows of the query box below its header, from its first column to its
+// last, when the question with that text was asked.
+std::vector<std::string> questionRows(const ScreenRecorder& recorder, const std::string& text) {
+  for (const ScreenShot& shot : recorder.shots()) {
+    if (!shot.shows(text)) continue;
+    std::vector<std::string> rows;
+    for (int row = 12; row <= 22; ++row) rows.push_back(shot.rowText(row, 9, 72));
+    return rows;
+  }
+  return {};
+}
+
+// The body of a query box: each line at its row (0 is the row under the
+// header) from the column given, counted in the box.
+std::vector<std::string> questionBody(int column,
+                                      const std::vector<std::pair<int, std::string>>& lines) {
+  std::vector<std::string> rows(11, std::string(64, ' '));
+  for (const auto& [row, text] : lines)
+    rows[static_cast<std::size_t>(row)].replace(column - 1, text.size(), text);
+  return rows;
+}
+
+// A file Corvane did not write is replaced only after a question whose
+// default is No; a makefile Corvane wrote gets the question it always had.
+TEST_F(ProgramFlowTest, FilesCorvaneDidNotWriteAreAskedAboutWithNoAsTheDefault) {
+  fs_.addFile("notes.txt", "shopping list\r\n");
+  fs_.addFile("Makefile.b", "all:\r\n");
+  // Load notes.txt, accept, Enter keeps it; rename the project file,
+  // accept, Enter keeps the makefile.
+  EXPECT_EQ(run("\r\r\r1\bnew.gen\r\r\r", {"notes.txt"}), 0);
+  EXPECT_EQ(outcome_.end, RunEnd::kOverwriteDeclined);
+  EXPECT_EQ(fs_.contentOf("notes.txt"), "shopping list\r\n");
+  EXPECT_EQ(fs_.contentOf("Makefile.b"), "all:\r\n");
+  EXPECT_TRUE(fs_.contentOf("new.gen"));
+  EXPECT_EQ(questionRows(recorder_, "It is not a Corvane project file."),
+            questionBody(16, {{1, "notes.txt already exists."},
+                              {3, "It is not a Corvane project file."},
+                              {5, "Replace it?  Y/N?..  (N)"}}));
+  EXPECT_EQ(questionRows(recorder_, "Corvane did not write it."),
+            questionBody(20, {{1, "Makefile.b already exists."},
+                              {3, "Corvane did not write it."},
+                              {5, "OVERWRITE  Y/N?..  (N)"}}));
+
+  // Corvane's own makefile: Enter replaces it.
+  std::ostringstream ours;
+  Makefile(MakeProject(fs_), "C:\\BCC55").write(ours);
+  fs_.addFile("Makefile.b", ours.str());
+  EXPECT_EQ(run(kEnter + kEnter + kEnter), 0);
+  EXPECT_EQ(outcome_.end, RunEnd::kMakefileWritten);
+  EXPECT_EQ(questionRows(recorder_, "OVERWRITE  Y/N?..  (Y)"),
+            questionBody(19, {{3, "Makefile.b already exists."}, {5, "OVERWRITE  Y/N?..  (Y)"}}));
 }
 
 TEST_F(ProgramFlowTest, ReadOnlyMakefileRaisesNoQuestionAndTheRetryBoxComesBackUntilEsc) {

@@ -17,6 +17,7 @@
 #include "support/scratch_directory.h"
 #include "makefile/makefile.h"
 #include "platform/file_system.h"
+#include "platform/native_file_system.h"
 #include "project/make_project.h"
 #include "support/documented_files.h"
 
@@ -256,8 +257,8 @@ TEST_F(ScriptedRunTest, ReadOnlyProjectFileGetsTheRetryBoxUntilEsc) {
 }
 
 // A makefile name that would replace a source brings the main screen back,
-// where another name is typed; a project file linked to a source is loaded
-// but not saved over it.
+// where another name is typed; a project file linked to a source is neither
+// loaded nor saved over it.
 TEST_F(ScriptedRunTest, NamesThatWouldReplaceASourceAreRefusedUntilChanged) {
   writeHelloSources();
   const std::string util = *readFile(work_ / "util.c");
@@ -270,23 +271,42 @@ TEST_F(ScriptedRunTest, NamesThatWouldReplaceASourceAreRefusedUntilChanged) {
   if (launched()) return;
   fs::remove(work_ / "Project.gen");
   fs::create_symlink("util.c", work_ / "Project.gen");
-  EXPECT_EQ(run("\r\rx").errors,
-            "corvane: ended with Esc on an editing screen; nothing was saved\n");
+  EXPECT_EQ(run("x").errors,
+            "corvane: the project file \"Project.gen\" leads to \"util.c\", which has the "
+            "extension \".c\" of a source or build file; nothing was saved\n");
   EXPECT_EQ(readFile(work_ / "util.c"), util);
 }
 
-TEST_F(ScriptedRunTest, DecliningTheOverwriteKeepsTheMakefileButSavesTheProject) {
+// `corvane Makefile` names the project file, not the makefile: the user's
+// makefile loads, and Enter at the question before it would be replaced
+// keeps it; Y replaces it (here with a new default project).
+TEST_F(ScriptedRunTest, AFileThatHoldsNoProjectIsReplacedOnlyWhenTheUserSaysSo) {
+  writeHelloSources();
+  const std::string gnuMakefile = "objects = hello.o util.o\nhello: $(objects)\n\tcc -o $@ $^\n";
+  writeFile(work_ / "Makefile", gnuMakefile);
+  const RunResult kept = run(std::string(kEnter) + kEnter + kEnter + kEsc, {"Makefile"});
+  EXPECT_EQ(kept.errors, "corvane: ended with Esc on an editing screen; nothing was saved\n");
+  EXPECT_EQ(readFile(work_ / "Makefile"), gnuMakefile);
+  EXPECT_EQ(run(std::string("n") + kEnter + "y" + compilerAnswer("C:\\BCC55"), {"Makefile"})
+                .exitStatus,
+            0);
+  EXPECT_EQ(readFile(work_ / "Makefile"), projectFile("hello", {"hello.cpp", "util.c"}));
+}
+
+// Enter at the overwrite question keeps a makefile Corvane did not write
+// and replaces one it did.
+TEST_F(ScriptedRunTest, EnterKeepsAForeignMakefileButSavesTheProject) {
   writeHelloSources();
   writeFile(work_ / "Makefile.b", "old makefile\r\n");
-  EXPECT_EQ(run(std::string(kEnter) + "n").exitStatus, 0);
+  EXPECT_EQ(run(kEnter + std::string(kEnter)).exitStatus, 0);
   EXPECT_EQ(readFile(work_ / "Makefile.b"), "old makefile\r\n");
   EXPECT_EQ(readFile(work_ / "Project.gen"), projectFile("hello", {"hello.cpp", "util.c"}));
 }
 
-TEST_F(ScriptedRunTest, AcceptingTheOverwriteReplacesTheMakefile) {
+TEST_F(ScriptedRunTest, EnterReplacesAMakefileCorvaneWrote) {
   writeHelloSources();
-  writeFile(work_ / "Makefile.b", "old makefile\r\n");
-  EXPECT_EQ(run(std::string(kEnter) + "y" + compilerAnswer("C:\\BCC55")).exitStatus, 0);
+  writeFile(work_ / "Makefile.b", helloMakefile("C:\\Old"));
+  EXPECT_EQ(run(std::string(kEnter) + kEnter + compilerAnswer("C:\\BCC55")).exitStatus, 0);
   EXPECT_EQ(readFile(work_ / "Makefile.b"), helloMakefile("C:\\BCC55"));
 }
 
@@ -453,15 +473,19 @@ TEST_F(ScriptedRunTest, ALinkPlantedInASharedDirectoryIsNotFollowed) {
   EXPECT_EQ(entries(), (std::vector<std::string>{"Makefile.b", "Project.gen", "hello.cpp", "util.c"}));
 }
 
-// A project from elsewhere: util.c, the directory's other source, is (f).
+// A project from elsewhere: util.c, the directory's other source, is (g).
+// A source in a subdirectory that is there is not missing.
 TEST_F(ScriptedRunTest, OtherSourcesAreOfferedAndMissingOrSpacedOnesNoted) {
   writeHelloSources();
   writeFile(work_ / "my file.c", "");
+  fs::create_directory(work_ / "src");
+  writeFile(work_ / "src" / "lib.c", "");
   writeFile(work_ / "Project.gen",
-            "source hello.cpp\r\nsource old.c\r\nsource old.c\r\nsource  \r\nsource my file.c\r\n");
+            "source hello.cpp\r\nsource old.c\r\nsource old.c\r\nsource  \r\nsource my file.c\r\n"
+            "source src/lib.c\r\n");
   const RunResult result =
-      run(std::string(kEnter) + kRight + "f" + kEnter + compilerAnswer("C:\\BCC55"));
-  EXPECT_NE(readFile(work_ / "Project.gen")->find("old.c\r\nsource util.c\r\n"), std::string::npos);
+      run(std::string(kEnter) + kRight + "g" + kEnter + compilerAnswer("C:\\BCC55"));
+  EXPECT_NE(readFile(work_ / "Project.gen")->find("lib.c\r\nsource util.c\r\n"), std::string::npos);
   EXPECT_EQ(result.errors,
             "corvane: note: The project lists 1 source that is not in this directory: old.c.\n"
             "corvane: note: The project lists 1 source whose name holds a space, which Borland "

@@ -129,6 +129,19 @@ class TerminalRunTest : public ::testing::Test {
     return picture(terminal);
   }
 
+  // Enter accepts the project; Esc at the compiler's prompt ends the run
+  // with status 1, the project file saved all the same. Its bytes.
+  std::string acceptWithoutCompiler(PtyTerminal& terminal) {
+    press(terminal, "\r");
+    EXPECT_TRUE(waitForText(terminal, "Enter path:")) << terminal.screenText();
+    press(terminal, "\x1b");
+    EXPECT_EQ(exitStatus(terminal), 1);
+    std::ifstream project(directory_ / "Project.gen", std::ios::binary);
+    std::stringstream bytes;
+    bytes << project.rdbuf();
+    return bytes.str();
+  }
+
   static void expectSameModes(const termios& before, const termios& after) {
     EXPECT_EQ(before.c_lflag, after.c_lflag);
     EXPECT_EQ(before.c_iflag, after.c_iflag);
@@ -380,14 +393,7 @@ TEST_F(TerminalRunTest, AHundredSourcesAreAllReachableAndAMovedOneLeavesTheProje
   ASSERT_TRUE(terminal.waitUntil(
       [&] { return entriesShown(terminal).front().second == "s031.c"; }, kWait))
       << terminal.screenText();
-  press(terminal, "\r");
-  ASSERT_TRUE(waitForText(terminal, "Enter path:"));
-  press(terminal, "\x1b");  // no compiler: the project file is saved all the same
-  EXPECT_EQ(exitStatus(terminal), 1);
-  std::ifstream project(directory_ / "Project.gen", std::ios::binary);
-  std::stringstream bytes;
-  bytes << project.rdbuf();
-  const std::string text = bytes.str();
+  const std::string text = acceptWithoutCompiler(terminal);
   EXPECT_EQ(text.find("source s030.c"), std::string::npos);
   EXPECT_NE(text.find("source s029.c\r\nsource s031.c\r\n"), std::string::npos);
 }
@@ -423,14 +429,7 @@ TEST_F(TerminalRunTest, TheFilterPlusBangAndMinusFixAProjectWithAMissingSource) 
   EXPECT_EQ(terminal.rowText(8), " (a)!gone.c");
   press(terminal, "-");
   ASSERT_TRUE(terminal.waitForRow(21, " (a)!gone.c", kWait)) << terminal.screenText();
-  press(terminal, "\r");
-  ASSERT_TRUE(waitForText(terminal, "Enter path:"));
-  press(terminal, "\x1b");  // no compiler: the project file is saved all the same
-  EXPECT_EQ(exitStatus(terminal), 1);
-  std::ifstream project(directory_ / "Project.gen", std::ios::binary);
-  std::stringstream bytes;
-  bytes << project.rdbuf();
-  const std::string text = bytes.str();
+  const std::string text = acceptWithoutCompiler(terminal);
   EXPECT_NE(text.find("\nsource hello.cpp\r\nsource pay_a.c\r\nsource pay_b.c\r\n\r\n"),
             std::string::npos)
       << text;

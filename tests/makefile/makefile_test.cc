@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <sstream>
+#include <utility>
 #include <string>
 #include <vector>
 
@@ -208,6 +210,27 @@ TEST(MakefileTest, ToolSettingsAreSpelledOutWithTheMakefilesOwnMacros) {
     EXPECT_EQ(spelled.startupObject, c.startup);
     EXPECT_EQ(spelled.libraries, c.libraries);
   }
+}
+
+TEST(MakefileTest, OnlyAMakefileOpeningWithCorvanesCommentsIsCorvanes) {
+  const std::string whole = written(Makefile(projectFrom("source a.c\n"), "C:\\BCC55"));
+  std::string withLineFeeds = whole;
+  withLineFeeds.erase(std::remove(withLineFeeds.begin(), withLineFeeds.end(), '\r'),
+                      withLineFeeds.end());
+  const std::string header = whole.substr(0, whole.find("\r\n\r\n") + 2);
+  const std::pair<std::string, bool> cases[] = {
+      {whole, true},
+      {withLineFeeds, true},
+      {header, true},
+      {header.substr(0, header.size() - 2), true},  // no line end after the last
+      {"", false},
+      {"old makefile\r\n", false},
+      {"\r\n" + whole, false},
+      {whole.substr(whole.find("\r\n") + 2), false},
+      {header.substr(0, header.size() - 3), false},
+      {"all:\n\t" + whole, false},
+  };
+  for (const auto& [text, ours] : cases) EXPECT_EQ(writtenByCorvane(text), ours) << text;
 }
 
 TEST(MakefileTest, LaterChangesToTheProjectDoNotReachABuiltMakefile) {

@@ -135,8 +135,8 @@ TEST(BuildSettings, Defaults) {
   OptionList list;
   EXPECT_EQ(" -v -k -y -Od -tC -4 ", list.compileFlags());
   EXPECT_EQ(" -v -ap -Tpe ", list.linkFlags());
-  EXPECT_EQ("STARTUP = $(DOS_STARTUP)", list.startupLine());
-  EXPECT_EQ("RTLIB = $(BCC32RTLIB).lib", list.runtimeLine());
+  EXPECT_EQ("$(DOS_STARTUP)", list.startupObject());
+  EXPECT_EQ("$(BCC32RTLIB).lib", list.runtimeLibrary());
   EXPECT_EQ(".exe", list.targetExtension());
   EXPECT_FALSE(list.isDll());
   EXPECT_TRUE(list.isConsole());
@@ -155,18 +155,18 @@ TEST(BuildSettings, FlagsStartupAndRuntimeFollowTheOptions) {
     std::string compile, link, startup, runtime, extension;
   } kCases[] = {
       {"dynamic multithread DLL", {"Dynamic", "MultiThread", "DLL"}, {},
-       " -v -k -y -Od -tW -tWR -tWM -tWD -4 ", " -v -aa -Tpd -Gi ", "STARTUP = $(DLL_STARTUP)",
-       "RTLIB = $(BCC32RTLIB)$(MULTITHREAD)$(DYN).lib", ".dll"},
+       " -v -k -y -Od -tW -tWR -tWM -tWD -4 ", " -v -aa -Tpd -Gi ", "$(DLL_STARTUP)",
+       "$(BCC32RTLIB)$(MULTITHREAD)$(DYN).lib", ".dll"},
       {"all off is not no flags", {}, {"Debug OFF", "Console OFF"}, " -v- -k- -y- -Od -tW -4 ",
-       " -v- -aa -Tpe ", "STARTUP = $(WIN_STARTUP)", "", ""},
+       " -v- -aa -Tpe ", "$(WIN_STARTUP)", "", ""},
       {"warning text leaves two spaces", {"WarnHigh"}, {}, warnHigh, "", "", "", ""},
       {"Pentium moves to the linker", {"Pentium"}, {}, " -v -k -y -Od -tC ",
        " -v -ap -Tpe -OS ", "", "", ""},
       {"loaded console with multithread", {}, {"MultiThread ON", "Dynamic ON"},
-       " -v -k -y -Od -tC -tWR -tWM -4 ", "", "STARTUP = $(DOS_STARTUP)",
-       "RTLIB = $(BCC32RTLIB)$(MULTITHREAD)$(DYN).lib", ""},
+       " -v -k -y -Od -tC -tWR -tWM -4 ", "", "$(DOS_STARTUP)",
+       "$(BCC32RTLIB)$(MULTITHREAD)$(DYN).lib", ""},
       {"DLL wins over console", {"DLL"}, {}, " -v -k -y -Od -tC -tWD -4 ", " -v -ap -Tpd -Gi ",
-       "STARTUP = $(DLL_STARTUP)", "RTLIB = $(BCC32RTLIB).lib", ""},
+       "$(DLL_STARTUP)", "$(BCC32RTLIB).lib", ""},
   };
   for (const auto& c : kCases) {
     SCOPED_TRACE(c.name);
@@ -178,10 +178,10 @@ TEST(BuildSettings, FlagsStartupAndRuntimeFollowTheOptions) {
       EXPECT_EQ(c.link, list.linkFlags());
     }
     if (!c.startup.empty()) {
-      EXPECT_EQ(c.startup, list.startupLine());
+      EXPECT_EQ(c.startup, list.startupObject());
     }
     if (!c.runtime.empty()) {
-      EXPECT_EQ(c.runtime, list.runtimeLine());
+      EXPECT_EQ(c.runtime, list.runtimeLibrary());
     }
     if (!c.extension.empty()) {
       EXPECT_EQ(c.extension, list.targetExtension());

@@ -8,6 +8,7 @@
 #include <sstream>
 #include <string>
 #include <tuple>
+#include <utility>
 #include <vector>
 
 #include "support/documented_files.h"
@@ -203,6 +204,38 @@ TEST(ProjectFileTest, WrittenDefaultProjectLoadsBackToTheSameProject) {
   EXPECT_EQ(again.makefileName(), "Makefile.b");
   EXPECT_EQ(again.optionLines(), original.optionLines());
   EXPECT_EQ(written(again), first);
+}
+
+// What Corvane takes for a project file of its own before it replaces one:
+// a line as it writes them, or its opening comments; never a makefile's
+// assignments and recipes, nor prose.
+TEST(ProjectFileTest, ProjectLinesAreTheKeysAsCorvaneWritesThemOrItsOpeningComments) {
+  FakeFileSystem fs = helloDirectory();
+  const std::string whole = written(MakeProject(fs));
+  // The opening comments alone, without a line after them.
+  Rows comments = projectFileRows("", {}, {}, kEmptyKeyLines);
+  comments.resize(7);
+  const std::pair<std::string, bool> cases[] = {
+      {whole, true},
+      {crLfJoined(comments), true},
+      {"all: hello\n\n" + crLfJoined(comments), true},
+      {"target app\r\n", true},
+      {"# mine\nsource a.c", true},
+      {"objects \r\n", true},  // as written for a project with none
+      {"makefilename x.mak\n", true},
+      {"option Debug ON\n", true},
+      {"", false},
+      {"shopping list\r\nmilk\r\n", false},
+      {"objects = main.o kbd.o\nall: edit\n", false},
+      {"source := x.c\nsource += y.c\ntarget : deps\nsource ?= z\n", false},
+      {"run:\n\tsource venv/bin/activate\n", false},
+      {" target app\n", false},
+      {"Target audience: everyone\n", false},
+      {"target:\n", false},
+      {"option to buy\n", false},
+      {std::string(comments[0]) + "\n" + comments[2] + "\n", false},
+  };
+  for (const auto& [text, holds] : cases) EXPECT_EQ(holdsProjectLine(text), holds) << text;
 }
 
 TEST(ProjectFileTest, KeysMatchWithoutRegardToCaseButExtensionsAreCutCaseSensitively) {

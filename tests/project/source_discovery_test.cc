@@ -12,6 +12,7 @@
 #include <random>
 
 #include "platform/file_system.h"
+#include "platform/native_file_system.h"
 #include "support/fake_file_system.h"
 #include "support/scratch_directory.h"
 
@@ -68,12 +69,20 @@ TEST_F(SourceDiscovery, ScanSortsCppAndCTogether) {
   EXPECT_EQ(0, collectFiles(fs, list, "pas"));
 }
 
-// Names are found without regard to case in a listing in any order.
-TEST(SourceDirectoryNames, HoldsAndMissingIgnoreCase) {
-  const SourceDirectory directory(List{"b.C", "Z.cpp", "A.cpp", "a b.c"});
-  for (const char* held : {"a.CPP", "B.c", "z.cpp", "A B.C"}) EXPECT_TRUE(directory.holds(held));
-  for (const char* absent : {"y.c", "a.c", "ab.c", ""}) EXPECT_FALSE(directory.holds(absent));
-  EXPECT_EQ(directory.missingFrom(List{"y.c", "A.CPP", " ", "y.c", "q.c"}), (List{"y.c", "q.c"}));
+// Names are found without regard to case in a listing in any order; a name
+// the listing lacks is there when a file of that name is, in a
+// subdirectory too.
+TEST(SourceDirectoryNames, ListedNamesIgnoreCaseAndOtherNamesAreThereWhenTheirFileIs) {
+  FakeFileSystem fs;
+  fs.addFile("src/util.c", "");
+  fs.addFile("util.h", "");
+  const SourceDirectory directory(List{"b.C", "Z.cpp", "A.cpp", "a b.c"}, fs);
+  for (const char* held : {"a.CPP", "B.c", "z.cpp", "A B.C", "src/util.c", "util.h"})
+    EXPECT_TRUE(directory.holds(held)) << held;
+  for (const char* absent : {"y.c", "a.c", "ab.c", "", " ", "src/gone.c", "src/b.C"})
+    EXPECT_FALSE(directory.holds(absent)) << absent;
+  EXPECT_EQ(directory.missingFrom(List{"y.c", "A.CPP", " ", "y.c", "src/util.c", "src/q.c", "q.c"}),
+            (List{"y.c", "src/q.c", "q.c"}));
 }
 
 TEST_F(SourceDiscovery, EmptyDirectoryProposesItsOwnName) {

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -184,6 +185,42 @@ TEST_F(MainScreenTest, F2ShowsTheFlagsTheMakefileWillUseAndTheScreenComesBackCel
   EXPECT_EQ(recorder.timesShown("What the makefile hands"), 1);
   EXPECT_EQ(compileFlags, "-DX");
   EXPECT_EQ(console.keysLeft(), 0u);
+}
+
+TEST_F(MainScreenTest, F2CutsLongFlagsToTheirRowsSoTheBoxFitsTheScreen) {
+  ScreenRecorder recorder(console);
+  std::string longFlags;
+  for (int i = 0; i < 60; ++i) longFlags += " -DNAME" + std::to_string(i);
+  compileFlags = longFlags;
+  linkFlags = longFlags;
+  draft.settings.libraries = longFlags;
+  console.pushKey(kKeyF2);
+  console.pushKeys("x");
+  EXPECT_EQ(run(), kKeyEsc);
+
+  const auto box = std::find_if(recorder.shots().begin(), recorder.shots().end(),
+                                [](const ScreenShot& shot) { return shot.shows("What the makefile"); });
+  ASSERT_NE(box, recorder.shots().end());
+  // Compiler four rows, Linker three, Startup one, Libraries two, each cut
+  // value ending in "..", then a blank row and the prompt: the box ends on
+  // the screen's last row.
+  std::vector<std::string> rows;
+  for (int row = 10; row <= 21; ++row) rows.push_back(readable(box->rowText(row, 9, 72)));
+  const std::string indent = blanks(13);
+  EXPECT_EQ(rows, (std::vector<std::string>{
+                      "  Compiler   -q -P- -K -D_WINVER=0x0400 -D_WIN32_WINNT=0x0400",
+                      indent + "-v -k -y -Od -tC -4  -DNAME0 -DNAME1 -DNAME2",
+                      indent + "-DNAME3 -DNAME4 -DNAME5 -DNAME6 -DNAME7 -DNAME8",
+                      indent + "-DNAME9 -DNAME10 -DNAME11 -DNAME12 -DNAME13..",
+                      "  Linker     -x -c -v -ap -Tpe  -DNAME0 -DNAME1 -DNAME2",
+                      indent + "-DNAME3 -DNAME4 -DNAME5 -DNAME6 -DNAME7 -DNAME8",
+                      indent + "-DNAME9 -DNAME10 -DNAME11 -DNAME12 -DNAME13..",
+                      "  Startup    c0x32.obj",
+                      "  Libraries  -DNAME0 -DNAME1 -DNAME2 -DNAME3 -DNAME4 -DNAME5",
+                      indent + "-DNAME6 -DNAME7 -DNAME8 -DNAME9 -DNAME10 -DNAME..",
+                      "",
+                      blanks(18) + "Press any key to go back..",
+                  }));
 }
 
 TEST_F(MainScreenTest, AClickOnEscAsksFirstOnlyWhenThereAreEditsToLose) {

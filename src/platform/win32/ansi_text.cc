@@ -35,7 +35,7 @@ std::vector<DisplayCharacter> ansiDisplayCharacters(std::string_view text, unsig
   while (i < text.size()) {
     const auto byte = static_cast<unsigned char>(text[i]);
     if (byte < 0x80) {
-      characters.push_back({1, isControlCharacter(byte) ? '?' : static_cast<char>(byte)});
+      characters.push_back({1, isControlByte(text[i]) ? '?' : text[i]});
       ++i;
       continue;
     }
@@ -58,7 +58,7 @@ std::string printableText(std::string_view text) {
   if (GetACP() == CP_UTF8) return printableUtf8(text);
   std::string printable(text);
   for (char& byte : printable)
-    if (static_cast<unsigned char>(byte) < 0x20 || byte == 0x7F) byte = '?';
+    if (isControlByte(byte)) byte = '?';
   return printable;
 }
 

@@ -119,6 +119,29 @@ TEST(NativeFileSystem, SameFileFollowsLinksAndSpellings) {
             fs.FileSystem::firstSameFiles(names, candidates));
 }
 
+// The name a save would write: links followed to the end, a dangling one to
+// the name it would create, relative targets from the link's directory.
+TEST(NativeFileSystem, FinalNameFollowsLinksToWhatASaveWouldWrite) {
+  ScratchDirectory scratch;
+  scratch.write("util.h", "");
+  scratch.makeDirectory("sub");
+  ASSERT_EQ(0, ::symlink("util.h", "Project.gen"));
+  ASSERT_EQ(0, ::symlink("Project.gen", "chain.gen"));
+  ASSERT_EQ(0, ::symlink("Makefile.b", "dangling.gen"));
+  ASSERT_EQ(0, ::symlink("../util.h", "sub/up.gen"));
+  ASSERT_EQ(0, ::symlink("/nowhere/new.c", "absolute.gen"));
+  ASSERT_EQ(0, ::symlink("loop.gen", "loop.gen"));
+  const std::pair<const char*, const char*> cases[] = {
+      {"util.h", "util.h"},          {"absent.gen", "absent.gen"},
+      {"Project.gen", "util.h"},     {"./Project.gen", "util.h"},
+      {"chain.gen", "util.h"},       {"dangling.gen", "Makefile.b"},
+      {"sub/up.gen", "sub/../util.h"}, {"absolute.gen", "/nowhere/new.c"},
+      {"loop.gen", "loop.gen"},
+  };
+  NativeFileSystem fs;
+  for (const auto& [name, final] : cases) EXPECT_EQ(fs.finalName(name), final) << name;
+}
+
 // Files that claim far more than they hold, or nothing while they never
 // end, are read only up to the bound asked for.
 TEST(NativeFileSystem, ReadFileStopsAtTheBound) {

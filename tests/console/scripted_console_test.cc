@@ -1,40 +1,50 @@
 #include "console/scripted_console.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
+#include <algorithm>
 #include <memory>
 #include <string>
+#include <string_view>
+#include <utility>
 #include <vector>
 
-#include "platform/script_input.h"
-#include "ui/read_key.h"
+#include "console/key_codes.h"
 
 namespace corvane {
 namespace {
 
-// A pipe whose write end the test feeds; closing it ends the script.
+// The bytes a test feeds a script, in memory: what has been written can be
+// read, and once the input is closed a read finds its end. A real read of
+// an open, empty pipe would wait; this one would end the input instead,
+// which the tests would see, so a console must ask ready() first.
 class Script {
  public:
-  Script() { EXPECT_EQ(::pipe(fds_), 0); }
-  ~Script() {
-    ::close(fds_[0]);
-    closeInput();
-  }
-  std::unique_ptr<ScriptInput> input() const {
-    return std::make_unique<DescriptorScriptInput>(fds_[0]);
-  }
-  void write(std::string_view bytes) {
-    ASSERT_EQ(::write(fds_[1], bytes.data(), bytes.size()),
-              static_cast<ssize_t>(bytes.size()));
-  }
-  void closeInput() {
-    if (fds_[1] >= 0) ::close(fds_[1]);
-    fds_[1] = -1;
-  }
+  std::unique_ptr<ScriptInput> input() const { return std::make_unique<Input>(state_); }
+  void write(std::string_view bytes) { state_->bytes += bytes; }
+  void closeInput() { state_->closed = true; }
 
  private:
-  int fds_[2] = {-1, -1};
+  struct State {
+    std::string bytes;
+    bool closed = false;
+  };
+  class Input : public ScriptInput {
+   public:
+    explicit Input(std::shared_ptr<State> state) : state_(std::move(state)) {}
+    long read(char* buffer, unsigned size) override {
+      const std::size_t count = std::min<std::size_t>(size, state_->bytes.size());
+      EXPECT_TRUE(count > 0 || state_->closed) << "read an open input with nothing in it";
+      state_->bytes.copy(buffer, count);
+      state_->bytes.erase(0, count);
+      return static_cast<long>(count);
+    }
+    bool ready() override { return !state_->bytes.empty() || state_->closed; }
+
+   private:
+    std::shared_ptr<State> state_;
+  };
+  std::shared_ptr<State> state_ = std::make_shared<State>();
 };
 
 // Key codes as readKey would make them.
