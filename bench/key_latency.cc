@@ -51,8 +51,8 @@ struct Action {
   std::function<bool(const PtyTerminal&)> done;
   // Brings the program back to where the key is pressed again, untimed.
   const char* undo;
-  // Keys pressed one at a time before each timed one, untimed (a key typed
-  // ahead of the program may be dropped).
+  // Keys pressed before each timed one, untimed, each once the screen has
+  // settled, so that no work of theirs runs into the time of the key.
   std::vector<std::string> before = {};
 };
 

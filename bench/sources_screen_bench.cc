@@ -38,8 +38,8 @@ class ListedDirectory : public FileSystem {
   bool isWritable(const std::string&) const override { return false; }
   FileContent readFile(const std::string&, std::size_t) const override { return {}; }
   bool sameFile(const std::string&, const std::string&) const override { return false; }
-  SaveResult saveFile(const std::string&, const std::string&) override {
-    return SaveResult::kCannotOpen;
+  SaveOutcome saveFile(const std::string&, const std::string&) override {
+    return {SaveResult::kCannotOpen, {}, {}};
   }
   std::string programPath() const override { return "/usr/bin/corvane"; }
   PathParts splitPath(const std::string&) const override { return {}; }

@@ -1,29 +1,29 @@
 // Feeds any bytes to the key decoder, the way a terminal or a script hands
-// them over, with pauses, stalled pastes, mouse modes and the line editor
-// switched on and off between them, and checks what the decoder promises:
+// them over, with pauses, stalled pastes and mouse modes switched on and off
+// between them, and checks what the decoder promises:
 //
 // - every key it hands out is one that key_codes.h lists: a character
 //   1-127, 0 followed by the scan code of a named key, the non-ASCII and
 //   Alt codes (no Alt chord from a script) or a mouse event;
 // - a mouse event comes only from a report that ended while reports were
 //   on, at the position and with the button the report sent;
-// - a byte inside a paste types nothing but pasted printable characters,
-//   which come out only while a line editor runs, at most 8192 a paste;
+// - a byte inside a paste types nothing but printable characters marked as
+//   pasted, at most 8192 a paste;
 // - a paste's end marker ends the paste whatever was pasted before it, and
 //   a whole mouse report sent from rest gives exactly its event;
 // - after a pause the decoder waits for no sequence.
 //
 // The input: the first byte picks the source (bit 0), the first mouse mode
-// (bits 1-2), whether a line editor runs (bit 3) and whether keys are read
-// as the screens read them or through hasKeyPress, which drops clicks
-// (bit 4). Every later byte is fed as it is, except 0xFE, which starts an
-// action picked by the byte after it (its value modulo 8):
-//   0 a pause; 1 mouse mode (the byte / 8, modulo 3); 2 the line editor
-//   starts or stops; 3 a pause that ends a paste, as a terminal's long
-//   quiet does; 4 a bracketed paste: a length byte n, a repeat byte r and n
-//   bytes pasted 1 + r % 64 times; 5 a whole mouse report: a form byte
-//   (bit 0: the old form; bit 1: a release), the button byte and two bytes
-//   each for the column and the row; 6 the byte 0xFE itself.
+// (bits 1-2) and whether keys are read as the screens read them or through
+// hasKeyPress, which drops clicks (bit 4). Every later byte is fed as it is,
+// except 0xFE, which starts an action picked by the byte after it (its
+// value modulo 8):
+//   0 a pause; 1 mouse mode (the byte / 8, modulo 3); 3 a pause that ends a
+//   paste, as a terminal's long quiet does; 4 a bracketed paste: a length
+//   byte n, a repeat byte r and n bytes pasted 1 + r % 64 times; 5 a whole
+//   mouse report: a form byte (bit 0: the old form; bit 1: a release), the
+//   button byte and two bytes each for the column and the row; any other
+//   the byte 0xFE itself.
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
@@ -121,7 +121,6 @@ class Run {
         script_(settings & 1),
         pressesOnly_(settings & 16) {
     setMouse((settings >> 1) & 3);
-    setLineEditing(settings & 8);
   }
 
   void setMouse(int mode) {
@@ -129,14 +128,8 @@ class Run {
     decoder_.setMouse(mouse_);
   }
 
-  void setLineEditing(bool active) {
-    lineEditing_ = active;
-    decoder_.setLineEditing(active);
-  }
-  void toggleLineEditing() { setLineEditing(!lineEditing_); }
-
   // The keys of the last byte are read just before the next one, so that
-  // what happens between (a pause, the editor stopping) acts on them first.
+  // what happens between (a pause, a stalled paste) acts on them first.
   void feed(std::uint8_t byte) {
     drain();
     inPaste_ = decoder_.inPaste();
@@ -208,7 +201,6 @@ class Run {
         check(isNamedKey(code), "a scan code of no named key");
       }
       if (pasted) {
-        check(lineEditing_, "a pasted key while no line editor runs");
         check(code >= 32 && code <= 126, "a pasted key that is no printable character");
         check(++pasted_ <= kPasteCap, "a paste types more than its cap");
         continue;
@@ -234,7 +226,6 @@ class Run {
   const bool script_;
   const bool pressesOnly_;
   KeyDecoder::Mouse mouse_ = KeyDecoder::Mouse::kOff;
-  bool lineEditing_ = false;
   // What held while the last byte was fed.
   bool inPaste_ = false;
   bool mouseOn_ = false;
@@ -293,7 +284,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     switch (action % 8) {
       case 0: run.pause(); break;
       case 1: run.setMouse(action / 8); break;
-      case 2: run.toggleLineEditing(); break;
       case 3: run.stall(); break;
       case 4: {
         const std::size_t length = input.next();

@@ -17,19 +17,11 @@ const List kFirstQuestion = {
     "Borland base directory (not /bin).",
 };
 
-std::string compilerIn(const std::string& directory) {
-  return directory + kBinPath + kCompilerFile;
-}
-
-// The directory above the program's own when that is a Bin directory (in any
-// case, either separator: the program's path uses "/" on POSIX systems).
-// Only the program's own directory counts, so that a path such as
-// /home/binky/... or C:\Binaries\... is not cut at a "\Bin" further up.
-// The directory is taken with its links resolved: a Bin that is a link to
-// the compiler's own has the installation above the real one, not above the
-// link. The program's own link, if it is one, is not followed.
-std::optional<std::string> baseAboveBin(const FileSystem& fs, const PathParts& program) {
-  std::string directory = fs.resolvedDirectory(program.drive + program.directory);
+// The directory above a directory named Bin (in any case, either separator:
+// paths use "/" on POSIX systems); nothing for any other directory. Only the
+// last name counts, so that a path such as /home/binky/... or
+// C:\Binaries\... is not cut at a "\Bin" further up.
+std::optional<std::string> aboveBin(std::string directory) {
   while (directory.size() > 1 && isPathSeparator(directory.back())) directory.pop_back();
   const auto cut = directory.find_last_of(kPathSeparators);
   if (cut == std::string::npos) return std::nullopt;
@@ -38,23 +30,50 @@ std::optional<std::string> baseAboveBin(const FileSystem& fs, const PathParts& p
   return cut == 0 ? directory.substr(0, 1) : directory.substr(0, cut);
 }
 
+// The directory above the program's own when that is a Bin directory. It is
+// taken with its links resolved: a Bin that is a link to the compiler's own
+// has the installation above the real one, not above the link. The
+// program's own link, if it is one, is not followed.
+std::optional<std::string> baseAboveBin(const FileSystem& fs, const PathParts& program) {
+  return aboveBin(fs.resolvedDirectory(program.drive + program.directory));
+}
+
+// The compiler beside the program: the directory above the program's Bin,
+// as the Borland tools name it (through Wine's drives on Linux), as the
+// answers at the prompts are; nothing, with the path looked for, when it is
+// not there. A compiler beside a program in a directory not named Bin gives
+// no base directory: the run asks or looks further, as when there is no
+// compiler at all.
+CompilerLookup compilerBesideProgram(const FileSystem& fs, const std::string& programPath) {
+  const PathParts parts = fs.splitPath(programPath);
+  const std::string beside = parts.drive + parts.directory + kCompilerFile;
+  if (fs.exists(beside)) {
+    if (const std::optional<std::string> base = baseAboveBin(fs, parts)) {
+      return {fs.windowsDirectoryName(*base), {}};
+    }
+  }
+  return {std::nullopt, {beside}};
+}
+
 }  // namespace
 
 CompilerSearch locateCompilerDirectory(CorvaneScreen& screen, const FileSystem& fs,
                                        const std::string& programPath,
                                        const std::string& previous) {
-  const PathParts parts = fs.splitPath(programPath);
-  const std::string beside = parts.drive + parts.directory + kCompilerFile;
-  if (fs.exists(beside)) {
-    // A compiler beside a program in a directory not named Bin gives no base
-    // directory: ask, as when there is no compiler at all. The base found is
-    // written as the Borland tools see it (through Wine's drives on Linux);
-    // answers typed at the prompts below stay exactly as typed.
-    if (const std::optional<std::string> base = baseAboveBin(fs, parts)) {
-      return {fs.windowsDirectoryName(*base), ""};
-    }
-  }
+  const CompilerLookup beside = compilerBesideProgram(fs, programPath);
+  if (beside.directory) return {beside.directory, ""};
   return askCompilerDirectory(screen, fs, previous);
+}
+
+CompilerLookup lookUpCompiler(const FileSystem& fs, const std::string& programPath,
+                              const std::string& previous) {
+  CompilerLookup found = compilerBesideProgram(fs, programPath);
+  if (found.directory || previous.empty()) return found;
+  // The old makefile names it as the tools see it already.
+  const std::string compiler = compilerPathIn(previous);
+  if (fs.exists(compiler)) return {previous, {}};
+  found.tried.push_back(compiler);
+  return found;
 }
 
 CompilerSearch askCompilerDirectory(CorvaneScreen& screen, const FileSystem& fs,
@@ -62,7 +81,7 @@ CompilerSearch askCompilerDirectory(CorvaneScreen& screen, const FileSystem& fs,
   // The directory the old makefile named, when the compiler is still there,
   // is most likely the one wanted again; otherwise the usual default.
   const std::string fallback =
-      !previous.empty() && fs.exists(compilerIn(previous)) ? previous : kDefaultDirectory;
+      !previous.empty() && fs.exists(compilerPathIn(previous)) ? previous : kDefaultDirectory;
   // Every prompt opens with the default directory, so Enter straight away
   // takes (and tests) the default.
   std::string answer = fallback;
@@ -72,8 +91,9 @@ CompilerSearch askCompilerDirectory(CorvaneScreen& screen, const FileSystem& fs,
   if (!answer.empty() && answer.back() == '\\') answer.pop_back();
   if (answer.empty()) answer = fallback;
 
-  std::string candidate = compilerIn(answer);
-  while (!answer.empty() && !fs.exists(candidate)) {
+  std::optional<std::string> found = compilerDirectoryFromAnswer(fs, answer);
+  std::string candidate = compilerPathIn(answer);
+  while (!answer.empty() && !found) {
     const List retry = {
         "compiler: " + candidate,
         "not found.",
@@ -84,11 +104,28 @@ CompilerSearch askCompilerDirectory(CorvaneScreen& screen, const FileSystem& fs,
     answer = fallback;
     if (screen.askText(answer, retry, kLabel, fallback) == EditResult::kEscaped)
       return {std::nullopt, candidate};
-    candidate = compilerIn(answer);
+    found = compilerDirectoryFromAnswer(fs, answer);
+    candidate = compilerPathIn(answer);
   }
-  // Only a field cleared at a retry prompt gets here empty.
-  if (answer.empty()) answer = fallback;
-  return {answer, ""};
+  // Only a field cleared at a retry prompt gets here without a directory.
+  return {found ? *found : fallback, ""};
+}
+
+std::string compilerPathIn(const std::string& directory) {
+  return directory + kBinPath + kCompilerFile;
+}
+
+std::optional<std::string> compilerDirectoryFromAnswer(const FileSystem& fs,
+                                                       const std::string& answer) {
+  if (answer.empty()) return std::nullopt;
+  std::string directory = answer;
+  if (!fs.exists(compilerPathIn(directory))) {
+    // Naming the Bin directory itself is a common slip.
+    const std::optional<std::string> above = aboveBin(answer);
+    if (!above || !fs.exists(compilerPathIn(*above))) return std::nullopt;
+    directory = *above;
+  }
+  return fs.windowsDirectoryName(directory);
 }
 
 }  // namespace corvane

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "platform/file_system.h"
+#include "text/text_utils.h"
 #include "ui/corvane_screen.h"
 
 namespace corvane {
@@ -29,6 +30,32 @@ CompilerSearch locateCompilerDirectory(CorvaneScreen& screen, const FileSystem& 
                                        const std::string& previous = std::string());
 CompilerSearch askCompilerDirectory(CorvaneScreen& screen, const FileSystem& fs,
                                     const std::string& previous = std::string());
+
+// Where the compiler is looked for in a directory: directory\Bin\Bcc32.exe,
+// as the prompts name it when it is not there.
+std::string compilerPathIn(const std::string& directory);
+
+// What a directory the user names for the compiler (typed at the prompt, or
+// given on the command line) stands for after "BCDIR = ", once the compiler
+// is found there; nothing when it is not. A Bin directory that holds
+// Bcc32.exe stands for the directory above it, the one the makefile wants.
+// A directory of this disk is named as the Borland tools see it, exactly as
+// one found beside the program is (through Wine's drives on POSIX systems);
+// a Windows path (C:\Borland\Bcc55) is kept as it was given.
+std::optional<std::string> compilerDirectoryFromAnswer(const FileSystem& fs,
+                                                       const std::string& answer);
+
+// What a search that asks nobody came to.
+struct CompilerLookup {
+  std::optional<std::string> directory;  // found: the directory, never empty
+  List tried;  // not found: every compiler path looked for, in order
+};
+
+// The search of a run that may not ask: beside the program as
+// locateCompilerDirectory looks, then `previous` (the directory the makefile
+// about to be replaced names) when its Bin holds the compiler.
+CompilerLookup lookUpCompiler(const FileSystem& fs, const std::string& programPath,
+                              const std::string& previous);
 
 }  // namespace corvane
 

@@ -4,9 +4,12 @@
 #include <optional>
 #include <sstream>
 #include <string_view>
+#include <unordered_set>
 #include <utility>
 
+#include "app/batch_run.h"
 #include "app/compiler_directory.h"
+#include "app/file_steps.h"
 #include "console/key_codes.h"
 #include "makefile/makefile.h"
 #include "platform/command_line.h"
@@ -21,9 +24,12 @@ namespace corvane {
 
 namespace {
 
-constexpr char kDefaultProjectFile[] = "Project.gen";
 constexpr char kEnsureWritable[] = "Ensure file is writeable and not currently in use.";
 constexpr char kRetryPrompt[] = "[ESC] to exit, any other key to try again ";
+// The box for a target without a name: the makefile would build ".exe".
+const List kNamelessTarget = {"The target has no name.",
+                              "Borland Make would build a file named only by its extension.",
+                              "Nothing was written. Give the target a name."};
 
 // The extensions of the files a program is built from and into. A project
 // file never takes such a name: saving it would replace a source, a header
@@ -112,6 +118,22 @@ std::string contentRefusal(const FileContent& file) {
   return "";
 }
 
+// The project file as read, or why it may be neither loaded nor replaced.
+struct ProjectFileRead {
+  FileContent file;
+  NameRefusal refusal;
+};
+
+ProjectFileRead readChecked(const FileSystem& fs, const std::string& name) {
+  ProjectFileRead read;
+  read.refusal = nameRefusal(fs, name);
+  if (!read.refusal.refused()) {
+    read.file = fs.readFile(name, MakeProject::kLargestFile + 1);
+    read.refusal.why = contentRefusal(read.file);
+  }
+  return read;
+}
+
 // Loads the project file when it can be read and the user agrees; otherwise
 // builds the default project. Nothing, with the end in the outcome, when the
 // user pressed Esc or the file is no project file: saving a default project
@@ -120,21 +142,17 @@ std::string contentRefusal(const FileContent& file) {
 std::optional<MakeProject> loadOrCreateProject(CorvaneScreen& screen, const FileSystem& fs,
                                                RunOutcome& outcome) {
   const std::string& name = outcome.projectFile;
-  FileContent file;
-  NameRefusal refusal = nameRefusal(fs, name);
-  if (!refusal.refused()) {
-    file = fs.readFile(name, MakeProject::kLargestFile + 1);
-    refusal.why = contentRefusal(file);
-  }
-  if (refusal.refused()) {
-    outcome.refusal = refusal.words();
-    screen.fatalError(concat(concat({"Cannot load project file " + quoted(name)}, refusal.lines()),
-                             {"Nothing was written. Start Corvane with another one."}));
+  const ProjectFileRead read = readChecked(fs, name);
+  if (read.refusal.refused()) {
+    outcome.refusal = read.refusal.words();
+    screen.fatalError(
+        concat(concat({"Cannot load project file " + quoted(name)}, read.refusal.lines()),
+               {"Nothing was written. Start Corvane with another one."}));
     outcome.end = RunEnd::kProjectRefused;
     return std::nullopt;
   }
   // Absent, or a device or pipe that is written to but never read.
-  if (file.status != ReadStatus::kRead) return MakeProject(fs);
+  if (read.file.status != ReadStatus::kRead) return MakeProject(fs);
   switch (screen.askYesNo({"Load existing project file " + quoted(name) + " ?",
                            "A new default project will be generated if you answer No.", "LOAD"},
                           true)) {
@@ -146,11 +164,42 @@ std::optional<MakeProject> loadOrCreateProject(CorvaneScreen& screen, const File
     case Answer::kYes:
       break;
   }
+  return loadedProject(read.file, fs);
+}
+
+}  // namespace
+
+std::optional<FileContent> readProjectFile(const FileSystem& fs, RunOutcome& outcome) {
+  ProjectFileRead read = readChecked(fs, outcome.projectFile);
+  if (read.refusal.refused()) {
+    outcome.refusal = read.refusal.words();
+    outcome.end = RunEnd::kProjectRefused;
+    return std::nullopt;
+  }
+  return std::move(read.file);
+}
+
+List unlistedSources(const List& listing, const List& sources) {
+  // The names alone count: every name of the listing is there.
+  std::unordered_set<std::string> listed;
+  for (const std::string& source : sources) listed.insert(upperCase(source));
+  List unlisted;
+  for (const std::string& name : listing)
+    if (listed.count(upperCase(name)) == 0) unlisted.push_back(name);
+  return sortNoCase(unlisted, true);
+}
+
+MakeProject loadedProject(const FileContent& file, const FileSystem& fs) {
   std::istringstream in(file.bytes);
   return MakeProject(in, fs);
 }
 
-}  // namespace
+List refusedOnAccepting(const FileSystem& fs, const MakeProject& project,
+                        const std::string& projectFile) {
+  const List clash = nameClash(fs, project, projectFile);
+  if (clash.empty() && isBlankText(project.target())) return kNamelessTarget;
+  return clash;
+}
 
 List nameClash(const FileSystem& fs, const MakeProject& project, const std::string& projectFile) {
   const auto box = [](const std::string& first, const List& why) {
@@ -190,24 +239,99 @@ namespace {
 
 // Saves the text under the name, offering a retry while it cannot be saved,
 // so that the user can make the file writable without losing the session's
-// edits. kSaved once saved; when the user gave up with Esc, why the last try
-// failed. `what` names the kind of file, `where` is the box's second line.
-SaveResult saveWithRetry(CorvaneScreen& screen, FileSystem& fs, const std::string& name,
-                         const std::string& text, const std::string& what,
-                         const std::string& where) {
+// edits. Saved once saved; when the user gave up (Esc, or no one to ask),
+// the worst that the tries did (a file that may hold neither stays so).
+// `what` names the kind of file, `where` is the box's second line.
+SaveOutcome saveWithRetry(WriteQuestions& questions, FileSystem& fs, const std::string& name,
+                          const std::string& text, const std::string& what,
+                          const std::string& where) {
+  SaveOutcome outcome;
   for (;;) {
-    const SaveResult result = fs.saveFile(name, text);
-    if (result == SaveResult::kSaved) return result;
-    const char* problem = result == SaveResult::kCannotOpen ? "Cannot open " : "Cannot write ";
-    const std::string first = problem + what + quoted(name);
-    if (screen.showError({first, where, kEnsureWritable}, kRetryPrompt) == kKeyEsc) return result;
+    outcome = afterRetry(outcome, fs.saveFile(name, text));
+    if (outcome.result == SaveResult::kSaved) return outcome;
+    const char* problem =
+        outcome.result == SaveResult::kCannotOpen ? "Cannot open " : "Cannot write ";
+    List lines{problem + what + quoted(name), where};
+    if (outcome.result == SaveResult::kDamaged) {
+      lines.push_back("It may now hold neither its old content nor the new;");
+      lines.push_back(outcome.oldContent.empty()
+                          ? "no copy of its old content could be kept."
+                          : "its old content is kept in " + quoted(outcome.oldContent) + ".");
+    }
+    lines.push_back(kEnsureWritable);
+    if (!questions.tryAgain(lines)) return outcome;
   }
 }
+
+// Whether the file holds exactly these bytes already. A project file that
+// does is not written again: a read-only one (version control keeps files
+// so) does not stop a run that changed nothing in it, and its time stays.
+bool holdsAlready(const FileSystem& fs, const std::string& name, const std::string& text) {
+  const FileContent file = fs.readFile(name, text.size() + 1);
+  return file.status == ReadStatus::kRead && file.bytes == text;
+}
+
+// The person at the screen answers: the retry box, the overwrite question
+// and the compiler prompts.
+class ScreenQuestions : public WriteQuestions {
+ public:
+  ScreenQuestions(CorvaneScreen& screen, const FileSystem& fs) : screen_(screen), fs_(fs) {}
+
+  bool tryAgain(const List& message) override {
+    return screen_.showError(message, kRetryPrompt) != kKeyEsc;
+  }
+
+  // A read-only makefile raises no question: the retry box says why it
+  // cannot be written. Replacing a makefile Corvane wrote is what a run is
+  // for; any other file is kept unless the user says otherwise.
+  bool replaceMakefile(const std::string& name, bool corvanes) override {
+    if (!fs_.isWritable(name)) return true;
+    const List question = corvanes ? List{"\n" + name + " already exists.", "OVERWRITE"}
+                                   : List{existingFileLine(fs_, name),
+                                          "Corvane did not write it.", "OVERWRITE"};
+    return screen_.askYesNo(question, corvanes) == Answer::kYes;
+  }
+
+  CompilerSearch compilerDirectory(const std::string& previous) override {
+    return locateCompilerDirectory(screen_, fs_, fs_.programPath(), previous);
+  }
+
+ private:
+  CorvaneScreen& screen_;
+  const FileSystem& fs_;
+};
+
+// What the saved project asks of Borland Make that it cannot build as meant.
+void noteWhatMakeCannotBuild(const FileSystem& fs, const MakeProject& project,
+                             RunOutcome& outcome) {
+  // Both ways round, without regard to case, as the tools find files.
+  const List listing = directorySources(fs);
+  outcome.missingSources = SourceDirectory(listing, fs).missingFrom(project.sources());
+  outcome.unlistedSources = unlistedSources(listing, project.sources());
+  outcome.misreadSources = sourcesMakeCannotName(project.sources());
+  const std::string target = project.target() + project.targetExtension();
+  if (makeCannotName(target)) outcome.misreadTarget = target;
+  const List& found = project.entrySources();
+  const List listed = minus(found, minus(found, project.sources()));
+  if (listed.size() > 1) {
+    outcome.entrySources = listed;
+    outcome.targetNamedAfter = found.front();
+  }
+}
+
+// What a save left behind goes into the outcome of the run.
+SaveResult noteSave(const SaveOutcome& saved, RunOutcome& outcome) {
+  outcome.leftOver = concat(outcome.leftOver, saved.leftOver);
+  outcome.oldContentCopy = saved.oldContent;
+  return saved.result;
+}
+
+}  // namespace
 
 // The files of the edited project: the project file saved, the overwrite
 // question, the compiler directory and the makefile. The names and what the
 // run found on the way go into the outcome; the end of the run comes back.
-RunEnd saveAndWrite(CorvaneScreen& screen, FileSystem& fs, const MakeProject& project,
+RunEnd saveAndWrite(WriteQuestions& questions, FileSystem& fs, const MakeProject& project,
                     RunOutcome& outcome) {
   std::ostringstream projectText;
   project.write(projectText);
@@ -215,32 +339,25 @@ RunEnd saveAndWrite(CorvaneScreen& screen, FileSystem& fs, const MakeProject& pr
       (hasDirectoryPart(outcome.projectFile) ? "The file must be in current directory "
                                              : "in current directory ") +
       fs.currentDirectory();
-  outcome.saveFailure = saveWithRetry(screen, fs, outcome.projectFile, projectText.str(),
-                                      "project file ", projectWhere);
+  if (!holdsAlready(fs, outcome.projectFile, projectText.str())) {
+    outcome.saveFailure =
+        noteSave(saveWithRetry(questions, fs, outcome.projectFile, projectText.str(),
+                               "project file ", projectWhere),
+                 outcome);
+  }
   if (outcome.saveFailure != SaveResult::kSaved) return RunEnd::kProjectNotSaved;
-  // What the saved project lists that the makefile cannot build from.
-  outcome.missingSources =
-      SourceDirectory(directorySources(fs), fs).missingFrom(project.sources());
-  outcome.sourcesWithBlanks = sourcesMakeCannotName(project.sources());
+  noteWhatMakeCannotBuild(fs, project, outcome);
 
   outcome.makefile = project.makefileName();
   // Its opening lines tell whether Corvane wrote it; its BCDIR line, near
   // the top, is the compiler directory offered.
   const FileContent oldMakefile = fs.readFile(outcome.makefile, kMakefileHeadBytes);
-  if (fs.isWritable(outcome.makefile)) {
-    // Replacing a makefile Corvane wrote is what a run is for; any other
-    // file is kept unless the user says otherwise.
-    const bool ours =
-        oldMakefile.status == ReadStatus::kRead && writtenByCorvane(oldMakefile.bytes);
-    const List question =
-        ours ? List{"\n" + outcome.makefile + " already exists.", "OVERWRITE"}
-             : List{existingFileLine(fs, outcome.makefile), "Corvane did not write it.",
-                    "OVERWRITE"};
-    if (screen.askYesNo(question, ours) != Answer::kYes) return RunEnd::kOverwriteDeclined;
-  }
+  if (oldMakefile.status != ReadStatus::kAbsent &&
+      !questions.replaceMakefile(outcome.makefile, oldMakefile.status == ReadStatus::kRead &&
+                                                       writtenByCorvane(oldMakefile.bytes)))
+    return RunEnd::kOverwriteDeclined;
 
-  const CompilerSearch compiler = locateCompilerDirectory(
-      screen, fs, fs.programPath(),
+  const CompilerSearch compiler = questions.compilerDirectory(
       oldMakefile.status == ReadStatus::kRead ? compilerDirectoryNamedIn(oldMakefile.bytes) : "");
   if (!compiler.directory) {
     outcome.compilerLastTried = compiler.lastTried;
@@ -250,11 +367,15 @@ RunEnd saveAndWrite(CorvaneScreen& screen, FileSystem& fs, const MakeProject& pr
 
   std::ostringstream text;
   Makefile(project, outcome.compilerDirectory).write(text);
-  outcome.saveFailure = saveWithRetry(screen, fs, outcome.makefile, text.str(), "Makefile ",
-                                      "in current directory " + fs.currentDirectory());
+  outcome.saveFailure =
+      noteSave(saveWithRetry(questions, fs, outcome.makefile, text.str(), "Makefile ",
+                             "in current directory " + fs.currentDirectory()),
+               outcome);
   if (outcome.saveFailure != SaveResult::kSaved) return RunEnd::kMakefileEscaped;
   return RunEnd::kMakefileWritten;
 }
+
+namespace {
 
 // The run after the title: the load question, the editing screens, the
 // files. The screen is left to its owner to tear down.
@@ -274,14 +395,15 @@ RunOutcome editAndWrite(CorvaneScreen& screen, FileSystem& fs, const std::string
       outcome.end = RunEnd::kEditEscaped;
       return outcome;
     }
-    const List clash = nameClash(fs, project, outcome.projectFile);
-    if (!clash.empty()) {
-      screen.showError(clash, "Press any key to go back to the project.. ");
+    const List refused = refusedOnAccepting(fs, project, outcome.projectFile);
+    if (!refused.empty()) {
+      screen.showError(refused, "Press any key to go back to the project.. ");
     } else if (mayReplaceWithProject(screen, fs, outcome.projectFile)) {
       break;
     }
   }
-  outcome.end = saveAndWrite(screen, fs, project, outcome);
+  ScreenQuestions questions(screen, fs);
+  outcome.end = saveAndWrite(questions, fs, project, outcome);
   return outcome;
 }
 
@@ -296,6 +418,7 @@ RunOutcome runCommandLine(const std::vector<std::string>& arguments, FileSystem&
     outcome.end = RunEnd::kVersion;
     return outcome;
   }
+  if (command.batch) return runBatch(command, fs);
   Console* console = openConsole(outcome);
   if (console == nullptr) return outcome;
   {
@@ -318,7 +441,22 @@ RunOutcome runCommandLine(const std::vector<std::string>& arguments, FileSystem&
 
 std::string quoted(const std::string& name) { return "\"" + name + "\""; }
 
+namespace {
+
+// Whether the command line holds --batch among its options (those before a
+// "--").
+bool asksForBatch(const std::vector<std::string>& arguments) {
+  for (const std::string& argument : arguments) {
+    if (argument == "--") return false;
+    if (argument == "--batch") return true;
+  }
+  return false;
+}
+
+}  // namespace
+
 CommandLine readCommandLine(const std::vector<std::string>& arguments, bool posixOptions) {
+  if (asksForBatch(arguments)) return readBatchCommandLine(arguments);
   CommandLine command;
   if (arguments.size() >= 2) {
     command.action = CommandAction::kUsage;
@@ -353,6 +491,11 @@ int exitStatus(const RunOutcome& outcome) {
     case RunEnd::kProjectNotSaved:
     case RunEnd::kCompilerEscaped:
     case RunEnd::kMakefileEscaped:
+    case RunEnd::kBadOptions:
+    case RunEnd::kNamesClash:
+    case RunEnd::kMakefileNotCorvanes:
+    case RunEnd::kNoCompiler:
+    case RunEnd::kMakefileNotSaved:
       return 1;
   }
   return 1;

@@ -15,20 +15,38 @@ namespace corvane {
 
 class MakeProject;
 
+// The project file when the command line names none.
+inline constexpr char kDefaultProjectFile[] = "Project.gen";
+
 // What a command line asks for. kVersion is answered on standard output
-// without any console (see versionLine), so nothing is drawn.
-enum class CommandAction { kEdit, kUsage, kVersion };
+// without any console (see versionLine), so nothing is drawn. kBatch writes
+// the files as the command line says, without a console either.
+enum class CommandAction { kEdit, kBatch, kUsage, kVersion };
+
+// What a batch run is told to do beyond the defaults.
+struct BatchSettings {
+  std::string compiler;  // --compiler's directory as typed; empty when not given
+  bool addSources = false;
+  bool force = false;  // replace a makefile Corvane did not write
+};
 
 struct CommandLine {
   CommandAction action = CommandAction::kEdit;
-  std::string projectFileName;  // the project file of kEdit
+  std::string projectFileName;  // the project file of kEdit and kBatch
   int status = 0;               // the exit status after the usage screen
+  // --batch was given: nothing is drawn and nothing asked, the usage text
+  // included, and standard input is not read.
+  bool batch = false;
+  BatchSettings settings;
+  std::string mistake;  // why a batch command line cannot be followed (status 1)
 };
 
 // arguments are those after the program name. "/?" shows the usage screen;
 // with posixOptions so do --help and -h, and --version asks for the version.
 // Any other single argument is the project file name; two or more show the
-// usage screen and end with status 1. New options go here.
+// usage screen and end with status 1. --batch, on every system, anywhere
+// before a "--", makes a batch command line instead (see
+// readBatchCommandLine).
 CommandLine readCommandLine(const std::vector<std::string>& arguments, bool posixOptions);
 
 // What --version prints: "corvane", the version and a line end.
@@ -50,6 +68,15 @@ enum class RunEnd {
   kOverwriteDeclined,  // 0: the project file saved, the old makefile kept
   kCompilerEscaped,    // 1: Esc at a compiler-directory prompt; the project file saved
   kMakefileEscaped,    // 1: Esc in the makefile's retry box; the project file saved
+  // Ends only a batch run has; a batch run ends with status 0 only when the
+  // makefile was written.
+  kBadOptions,           // 1: a batch command line that cannot be followed; nothing written
+  kNamesClash,           // 1: the names would replace another file, or the target has no
+                         //    name (see clash); nothing written
+  kMakefileNotCorvanes,  // 1: the makefile there is not one Corvane wrote, and no --force;
+                         //    the project file saved
+  kNoCompiler,           // 1: no compiler directory found; the project file saved
+  kMakefileNotSaved,     // 1: the makefile could not be written; the project file saved
 };
 
 // The end of a run and what a report of it would name.
@@ -64,17 +91,47 @@ struct RunOutcome {
   std::string consoleProblem;
   // The console said that a script sent the keys: nobody saw the screen.
   bool scripted = false;
-  // Why the project file or the makefile could not be written.
+  // A batch run: no console was opened at all.
+  bool batch = false;
+  // Why a batch command line cannot be followed.
+  std::string commandProblem;
+  // The error box's lines of a name that would replace another file, or
+  // of a target without a name.
+  List clash;
+  // Why the project file or the makefile could not be written, over every
+  // try of the retry box (see afterRetry).
   SaveResult saveFailure = SaveResult::kSaved;
+  // For kDamaged: the copy that holds the file's old content; empty where
+  // none could be made.
+  std::string oldContentCopy;
+  // Files of Corvane's own that the saves left beside the files.
+  List leftOver;
   // The directory written after "BCDIR = ".
   std::string compilerDirectory;
   // After Esc at a compiler prompt: the compiler path last looked for and
   // not found, if any.
   std::string compilerLastTried;
+  // A batch run that found no compiler: every compiler path it looked for,
+  // and whether --compiler named the directory.
+  List compilerTried;
+  bool compilerNamed = false;
   // Once the project file is saved: the sources it lists that this
-  // directory does not hold, and those whose names hold a blank.
+  // directory does not hold, and those whose names Borland Make misreads
+  // (a blank, "#" or "$" in them).
   List missingSources;
-  List sourcesWithBlanks;
+  List misreadSources;
+  // Once the project file is saved: the directory's sources that it does
+  // not list (the makefile leaves them out), sorted as the screens sort.
+  List unlistedSources;
+  // Once the project file is saved: the target's file name when Make
+  // misreads it too; empty when it does not.
+  std::string misreadTarget;
+  // Once the project file is saved: when more than one of its sources
+  // defines an entry point and the target is still named after the first
+  // of them as Corvane found them, those sources; and that first one (which
+  // the project may no longer list).
+  List entrySources;
+  std::string targetNamedAfter;
 };
 
 int exitStatus(const RunOutcome& outcome);

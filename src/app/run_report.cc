@@ -1,8 +1,10 @@
 #include "app/run_report.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cstring>
 
+#include "app/batch_run.h"
 #include "platform/file_system_text.h"
 #include "text/path_names.h"
 #include "ui/corvane_screen.h"
@@ -33,22 +35,48 @@ std::string cmdWord(const std::string& word) {
   return "\"" + word + "\"";
 }
 
-// What became of a file that could not be saved, as true as the save could
-// tell: "left as it was" only when its old bytes are there exactly.
-std::string saveProblem(SaveResult result) {
-  switch (result) {
+// What became of a file that could not be saved, as true as the saves
+// could tell: "left as it was" only when its old bytes are there exactly,
+// and where its old content is when they may not be.
+std::string saveProblem(const RunOutcome& outcome) {
+  switch (outcome.saveFailure) {
     case SaveResult::kCannotWrite:
       return "could not be written completely (a full disk or a file-size limit?) and was left "
              "as it was";
     case SaveResult::kDamaged:
       return "could not be written completely (a full disk or a file-size limit?) and its old "
-             "content could not be put back, so it may hold neither; the old content is kept "
-             "beside it as corvane-*.old where the directory allowed a copy";
+             "content could not be put back, so it may hold neither; " +
+             (outcome.oldContentCopy.empty()
+                  ? std::string("the directory allowed no copy of its old content")
+                  : "its old content is kept in " + quoted(outcome.oldContentCopy));
     case SaveResult::kSaved:
     case SaveResult::kCannotOpen:
       break;
   }
   return "could not be opened for writing";
+}
+
+std::string joined(const List& texts, const std::string& between) {
+  std::string text;
+  for (std::size_t i = 0; i < texts.size(); ++i) text += (i == 0 ? "" : between) + texts[i];
+  return text;
+}
+
+// The lines of the box that sends the user back to the main screen, but
+// its last (what to do there), as one clause: "cannot write Makefile
+// "a.mak": it leads to "a.c", which has the extension ".c" of a source or
+// build file". The box's sentences start with "Cannot" or "It" (lower case
+// here) or with a name (kept).
+std::string clashReason(const List& box) {
+  std::string text;
+  for (std::size_t i = 0; i + 1 < box.size(); ++i) {
+    std::string line = box[i];
+    if (!line.empty() && line.back() == '.') line.pop_back();
+    if (line.rfind("Cannot ", 0) == 0 || line.rfind("It ", 0) == 0)
+      line[0] = static_cast<char>(std::tolower(static_cast<unsigned char>(line[0])));
+    text += (i == 0 ? "" : i == 1 ? ": " : " ") + line;
+  }
+  return text;
 }
 
 // The reason a run ended with status 1, without the line end; empty for a
@@ -59,15 +87,18 @@ std::string failureReason(const RunOutcome& outcome) {
     case RunEnd::kNoConsole:
       return outcome.consoleProblem;
     case RunEnd::kTooManyArguments:
-      return "too many arguments; usage: corvane [project_filename] [/?]";
+      return "too many arguments; usage: corvane [project_filename] [/?], or " + batchUsage();
+    case RunEnd::kBadOptions:
+      return outcome.commandProblem + "; usage: " + batchUsage();
+    case RunEnd::kNamesClash:
+      return clashReason(outcome.clash) + "; nothing was saved";
     case RunEnd::kProjectRefused:
       return "the project file " + quoted(outcome.projectFile) + " " + outcome.refusal +
              "; nothing was saved";
     case RunEnd::kEditEscaped:
       return "ended with Esc on an editing screen; nothing was saved";
     case RunEnd::kProjectNotSaved:
-      return "the project file " + quoted(outcome.projectFile) + " " +
-             saveProblem(outcome.saveFailure) +
+      return "the project file " + quoted(outcome.projectFile) + " " + saveProblem(outcome) +
              (outcome.saveFailure == SaveResult::kDamaged ? "; no makefile was written"
                                                           : "; nothing was saved");
     case RunEnd::kCompilerEscaped:
@@ -78,8 +109,19 @@ std::string failureReason(const RunOutcome& outcome) {
              " was not found (Esc at the compiler-directory prompt); " + projectSaved +
              ", no makefile was written";
     case RunEnd::kMakefileEscaped:
-      return "the makefile " + quoted(outcome.makefile) + " " + saveProblem(outcome.saveFailure) +
+      return "the makefile " + quoted(outcome.makefile) + " " + saveProblem(outcome) +
              " (Esc in the retry box); " + projectSaved;
+    case RunEnd::kMakefileNotCorvanes:
+      return "the makefile " + quoted(outcome.makefile) +
+             " is not one Corvane wrote and was left as it was (--force replaces it); " +
+             projectSaved + ", no makefile was written";
+    case RunEnd::kNoCompiler:
+      return "no compiler found: looked for " + joined(outcome.compilerTried, " and ") +
+             (outcome.compilerNamed ? "" : "; name its directory with --compiler=DIR") + "; " +
+             projectSaved + ", no makefile was written";
+    case RunEnd::kMakefileNotSaved:
+      return "the makefile " + quoted(outcome.makefile) + " " + saveProblem(outcome) +
+             "; " + projectSaved;
     case RunEnd::kMakefileWritten:
     case RunEnd::kVersion:
     case RunEnd::kUsageShown:
@@ -122,8 +164,9 @@ std::string namesOf(const List& names) {
   return text;
 }
 
-// What the saved project lists that Borland Make will not build from, a
-// sentence a finding; nothing when all is well.
+// What Borland Make will not build as the saved project means it, and the
+// files of Corvane's own that the saves left, a sentence a finding; nothing
+// when all is well.
 List notes(const RunOutcome& outcome) {
   List sentences;
   const std::size_t missing = outcome.missingSources.size();
@@ -132,15 +175,41 @@ List notes(const RunOutcome& outcome) {
                         (missing == 1 ? " source that is" : " sources that are") +
                         " not in this directory: " + namesOf(outcome.missingSources) + ".");
   }
-  const std::size_t spaced = outcome.sourcesWithBlanks.size();
-  if (spaced > 0) {
+  const std::size_t misread = outcome.misreadSources.size();
+  if (misread > 0) {
     sentences.push_back(
-        "The project lists " + std::to_string(spaced) +
-        (spaced == 1 ? " source whose name holds a space, which Borland Make cannot build as it "
-                       "is named: "
-                     : " sources whose names hold a space, which Borland Make cannot build as "
-                       "they are named: ") +
-        namesOf(outcome.sourcesWithBlanks) + ".");
+        "The project lists " + std::to_string(misread) +
+        (misread == 1 ? " source whose name holds a space, # or $, which Borland Make cannot "
+                        "build as it is named: "
+                      : " sources whose names hold a space, # or $, which Borland Make cannot "
+                        "build as they are named: ") +
+        namesOf(outcome.misreadSources) + ".");
+  }
+  if (!outcome.misreadTarget.empty()) {
+    sentences.push_back("The target's name holds a space, # or $, which Borland Make cannot "
+                        "build as it is named: " +
+                        outcome.misreadTarget + ".");
+  }
+  if (!outcome.entrySources.empty()) {
+    sentences.push_back(std::to_string(outcome.entrySources.size()) +
+                        " sources define an entry point: " + namesOf(outcome.entrySources) +
+                        "; the target is named after " + outcome.targetNamedAfter + ".");
+  }
+  const std::size_t unlisted = outcome.unlistedSources.size();
+  if (unlisted > 0) {
+    sentences.push_back("This directory holds " + std::to_string(unlisted) +
+                        (unlisted == 1 ? " source" : " sources") +
+                        " that the project does not list, which the makefile leaves out: " +
+                        namesOf(outcome.unlistedSources) + ".");
+  }
+  const std::size_t left = outcome.leftOver.size();
+  if (left > 0) {
+    List names;
+    for (const std::string& name : outcome.leftOver) names.push_back(quoted(name));
+    sentences.push_back("Corvane left " + std::to_string(left) +
+                        (left == 1 ? " file" : " files") +
+                        " of its own beside the files it saved, readable by you alone, to be "
+                        "removed by hand: " + namesOf(names) + ".");
   }
   return sentences;
 }
@@ -179,11 +248,14 @@ RunReport reportRun(const RunOutcome& outcome, const ReportSetting& setting) {
   const List found = notes(outcome);
   if (outcome.end == RunEnd::kVersion) {
     report.output = versionLine();
-  } else if (setting.onTerminal) {
+  } else if (setting.onTerminal && !outcome.batch) {
     report.output = printedLines(concat(summary(outcome, setting.toolsUnderWine), found));
   } else {
     for (const std::string& note : found) report.errors += printedLines({"corvane: note: " + note});
     if (outcome.end == RunEnd::kUsageShown) report.output = printedLines(usageLines());
+    // A batch run says what it wrote, as a terminal run does, so that the
+    // log of a script shows it; its notes stay apart on standard error.
+    if (outcome.batch) report.output += printedLines(summary(outcome, setting.toolsUnderWine));
   }
   const std::string reason = failureReason(outcome);
   if (!reason.empty()) report.errors += printedLines({"corvane: " + reason});

@@ -7,10 +7,15 @@
 //     build; an Esc at the load question says that nothing was saved;
 //   - a script, for which no screen is drawn, gets the usage text for /?
 //     (and --help, -h) on standard output, and nothing else there;
-//   - once the project file is saved, the sources it lists that Borland
-//     Make cannot build from (absent from the directory, or named with a
-//     space) are pointed out: after the summary on a terminal, as
-//     "corvane: note: " lines on standard error in a script.
+//   - a batch run (--batch) gets the usage text as a script does, and the
+//     lines of a successful run as a terminal does;
+//   - once the project file is saved, what Borland Make cannot build as
+//     meant (sources absent from the directory, names it misreads, several
+//     entry points, the directory's sources the project leaves out) is
+//     pointed out, and so are the files of Corvane's own that a save left
+//     beside the files (a temporary file or a copy of old content it could
+//     not remove): after the summary on a terminal, as "corvane: note: "
+//     lines on standard error in a script or a batch run.
 #ifndef CORVANE_APP_RUN_REPORT_H
 #define CORVANE_APP_RUN_REPORT_H
 

@@ -75,16 +75,13 @@ class Console {
   // key codes of console/key_codes.h (a non-ASCII character, an Alt chord,
   // a mouse event of console/mouse_event.h where the console has a mouse).
   virtual int getKey() = 0;
-  // True when a key press is waiting to be read by getKey. A click is no key
-  // press: mouse events waiting before it are dropped.
+  // True when a key press is waiting to be read by getKey. Where the system
+  // allows, nothing is read: the key stays in the input for whoever reads
+  // next (the usage screen leaves it to the shell). A click is no key press.
   virtual bool keyPending() = 0;
-
-  // True when a key typed ahead is waiting: readKey drops these. Pasted text
-  // during line editing and the keys of a script are not "typed ahead".
-  virtual bool typedAheadPending() { return keyPending(); }
-  // Told by the line editor while it runs, so that a backend can hand pasted
-  // text to it as typed keys (and ignore a paste elsewhere).
-  virtual void setLineEditing(bool /*active*/) {}
+  // True when the key getKey returned last came from a paste (a terminal
+  // marks one); what a paste means is the screens' business.
+  virtual bool keyWasPasted() const { return false; }
   // True when a script sends the keys and nobody sees the screen: a person
   // watches a terminal or a console window, a script is told only what it
   // must know when the run ends.

@@ -364,31 +364,12 @@ void KeyDecoder::inputPaused() {
   afterEscape_ = false;
 }
 
-void KeyDecoder::dropIgnoredPaste() {
-  if (lineEditing_) return;
-  while (!keys_.empty() && keys_.front().pasted) keys_.pop_front();
-}
-
-bool KeyDecoder::hasKey() {
-  dropIgnoredPaste();
+bool KeyDecoder::hasKeyPress() {
+  while (!keys_.empty() && isMouseCode(keys_.front().value)) keys_.pop_front();
   return !keys_.empty();
 }
 
-bool KeyDecoder::hasKeyPress() {
-  for (;;) {
-    dropIgnoredPaste();
-    if (keys_.empty() || !isMouseCode(keys_.front().value)) return !keys_.empty();
-    keys_.pop_front();
-  }
-}
-
-bool KeyDecoder::nextKeyPasted() {
-  dropIgnoredPaste();
-  return !keys_.empty() && keys_.front().pasted;
-}
-
 int KeyDecoder::takeKey() {
-  dropIgnoredPaste();
   if (keys_.empty()) return kKeyEsc;
   const int value = keys_.front().value;
   keys_.pop_front();

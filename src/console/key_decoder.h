@@ -60,20 +60,16 @@ class KeyDecoder {
   bool inPaste() const { return pasting_; }
   void pasteStalled() { pasting_ = false; }
 
-  bool hasKey();
+  bool hasKey() const { return !keys_.empty(); }
   // True when a key press is queued; mouse events queued before it are
   // dropped, since whoever asks only waits for a key.
   bool hasKeyPress();
   // The next getKey value; 27 (Esc) when none is queued.
   int takeKey();
-  // True when the next key came from a bracketed paste.
-  bool nextKeyPasted();
-
-  // Pasted text becomes keys only while a line editor runs; pasted keys
-  // that come up for reading at any other time are dropped. Deciding when
-  // they are read, not when they arrive, lets a script paste into the
-  // editor of a later screen.
-  void setLineEditing(bool active) { lineEditing_ = active; }
+  // True when the next key came from a bracketed paste: its printable
+  // characters, marked, so that whoever reads them decides what a paste
+  // means there.
+  bool nextKeyPasted() const { return !keys_.empty() && keys_.front().pasted; }
 
  private:
   enum class State { kGround, kEscape, kCsi, kSs3, kLinuxFunction, kCharacter, kOldMouse };
@@ -107,7 +103,6 @@ class KeyDecoder {
   void sgrMouseReport(std::uint8_t final);
   // A report's button byte (as the terminal numbers buttons) at a position.
   void mouseReport(int button, int column, int row);
-  void dropIgnoredPaste();
 
   Source source_;
   std::deque<Key> keys_;
@@ -123,7 +118,6 @@ class KeyDecoder {
   bool afterEscape_ = false;
   bool pasting_ = false;
   std::size_t pasteLength_ = 0;
-  bool lineEditing_ = false;
   bool lastWasCarriageReturn_ = false;
 };
 

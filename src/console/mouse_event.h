@@ -1,8 +1,8 @@
 // Mouse events, as they travel in the key stream: a button pressed or the
 // wheel turned, at a screen position. They ride among the keys (getKey hands
 // each out as one whole code) so that a click and the keys typed around it
-// keep their order, and every queue, type-ahead rule and test double that
-// carries keys carries them too.
+// keep their order, and every queue and test double that carries keys
+// carries them too.
 //
 // Their codes lie far below every other key code (see key_codes.h), so a
 // click can never be read as a key, nor a key as a click. Only presses and

@@ -23,6 +23,7 @@ bool ScriptedConsole::readInput(bool wait) {
 
 int ScriptedConsole::getKey() {
   while (!decoder_.hasKey() && !ended_) readInput(true);
+  pasted_ = decoder_.nextKeyPasted();
   return decoder_.takeKey();  // Esc once the input has ended
 }
 

@@ -3,9 +3,9 @@
 // sequences alike; only an Esc followed by a character is two keys here, not
 // an Alt chord), and nothing is drawn. This is
 // how scripts (and the end-to-end tests) drive Corvane. The cells are still
-// kept, so the screens behave exactly as on a terminal. Every key of a script
-// is meant, so none counts as typed ahead; once the input ends every further
-// key is Esc, so a script that stops early ends the run instead of hanging.
+// kept, so the screens behave exactly as on a terminal. Once the input ends
+// every further key is Esc, so a script that stops early ends the run
+// instead of hanging.
 #ifndef CORVANE_CONSOLE_SCRIPTED_CONSOLE_H
 #define CORVANE_CONSOLE_SCRIPTED_CONSOLE_H
 
@@ -34,8 +34,7 @@ class ScriptedConsole : public CellConsole {
 
   int getKey() override;
   bool keyPending() override;
-  bool typedAheadPending() override { return false; }
-  void setLineEditing(bool active) override { decoder_.setLineEditing(active); }
+  bool keyWasPasted() const override { return pasted_; }
   bool scripted() const override { return true; }
 
   bool inputEnded() const { return ended_; }
@@ -48,6 +47,7 @@ class ScriptedConsole : public CellConsole {
   std::unique_ptr<ScriptInput> input_;
   KeyDecoder decoder_{KeyDecoder::Source::kScript};
   bool ended_ = false;
+  bool pasted_ = false;
 };
 
 }  // namespace corvane

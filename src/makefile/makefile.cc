@@ -260,13 +260,17 @@ bool writtenByCorvane(std::string_view text) {
   return true;
 }
 
+bool makeCannotName(std::string_view name) {
+  return name.find_first_of(" \t#$") != std::string_view::npos;
+}
+
 List sourcesMakeCannotName(const Paragraph& sources) {
-  List spaced;
+  List misread;
   for (const std::string& source : namedSources(sources)) {
     // Blanks at the end are cut from the makefile's names.
-    if (trimRight(source).find_first_of(" \t") != std::string::npos) spaced.push_back(source);
+    if (makeCannotName(trimRight(source))) misread.push_back(source);
   }
-  return spaced;
+  return misread;
 }
 
 Makefile::Makefile(const MakeProject& project, const std::string& compilerDirectory)

@@ -44,9 +44,14 @@ std::string compilerDirectoryNamedIn(std::string_view makefileText);
 // Corvane may replace without more ado than the usual question.
 bool writtenByCorvane(std::string_view text);
 
-// The sources, in project order, whose names hold a blank: Borland Make
-// splits a dependency line at blanks, so it cannot build them as they are
-// named. Their rules are written all the same.
+// Whether Borland Make misreads a file name written into a makefile: it
+// splits a dependency line at blanks, a "#" starts a comment and a "$" a
+// macro, so it cannot build the file as it is named.
+bool makeCannotName(std::string_view name);
+
+// The sources, in project order, whose names Make misreads (blanks at their
+// end are cut from the makefile's names). Their rules are written all the
+// same.
 List sourcesMakeCannotName(const Paragraph& sources);
 
 class Makefile {

@@ -23,6 +23,25 @@ enum class SaveResult {
                  // where the directory allowed one
 };
 
+// What a save did: its result, and the files of Corvane's own that it left
+// beside the file. None of them is readable by anyone but the user.
+struct SaveOutcome {
+  SaveResult result = SaveResult::kSaved;
+  // For kDamaged: the copy beside the file that holds its old content;
+  // empty where the directory allowed no copy.
+  std::string oldContent;
+  // Files the save made beside the file and could not remove: a temporary
+  // file (emptied) or a copy of old content that was needed no more.
+  std::vector<std::string> leftOver;
+};
+
+// The outcome of a save tried again after an earlier try of the same file
+// failed, as the user must hear of both: a file that may hold neither stays
+// so until a later try saves it, with the copy of its true old content (a
+// later copy of the damaged bytes, and that copy once the file is saved, are
+// left over); every file left over by either try is named.
+SaveOutcome afterRetry(const SaveOutcome& earlier, const SaveOutcome& later);
+
 // What reading a file found. A failure is kept apart from an absent file:
 // a project file that is there but cannot be read must not be taken for a
 // missing one and replaced.
@@ -75,6 +94,8 @@ class FileSystem {
   // bytes actually there, whatever size the file claims; or why there is
   // none (see ReadStatus). A directory is a file that cannot be read. Ask
   // for one byte more than you accept to learn that a file is larger.
+  // Links are followed as a save follows them (see finalName): a link that
+  // may not be followed makes a file that cannot be read.
   virtual FileContent readFile(const std::string& path, std::size_t maxBytes) const = 0;
 
   // Whether writing one name would replace the file the other names: the
@@ -99,21 +120,23 @@ class FileSystem {
   // Replaces the file's content without ever losing the old one: the new
   // bytes go to a temporary file beside it which then takes the name, where
   // that keeps everything the old file had; otherwise (hard links, an owner,
-  // group or extended attribute that cannot be carried over, a directory
-  // that allows no new file) the file is rewritten in place, with a copy of
-  // its old bytes beside it until the new ones are on the disk, and its old
-  // bytes are put back if the write fails. A name that is a symbolic link
-  // keeps the link. Devices and pipes are written to, never replaced; a
-  // read-only file is left alone.
-  virtual SaveResult saveFile(const std::string& path, const std::string& content) = 0;
+  // group, extended attribute or inode flag that cannot be carried over, a
+  // directory that allows no new file) the file is rewritten in place, with
+  // a copy of its old bytes beside it until the new ones are on the disk,
+  // and its old bytes are put back if the write fails. A name that is a
+  // symbolic link keeps the link. Devices and pipes are written to, never
+  // replaced; a read-only file is left alone. See platform/save_policy.h.
+  virtual SaveOutcome saveFile(const std::string& path, const std::string& content) = 0;
 
   // The name a path finally leads to: the file a save under the path
-  // would write, which every check of a name to be saved is about. On POSIX
-  // systems the symbolic links of its last part are followed (a relative
-  // target is relative to the link's directory), and a dangling link gives
-  // the name the save would create: "Project.gen -> util.h" gives "util.h".
-  // A path that is no link, a link that cannot be followed, and on Windows
-  // any path, is given back as it is.
+  // would write and a read would read, which every check of a name to be
+  // saved is about. On POSIX systems every symbolic link on the path is
+  // followed, in its directory parts as at its end, as the save follows it
+  // (a relative target is relative to the link's directory), and a dangling
+  // link gives the name the save would create: "Project.gen -> util.h" gives
+  // "util.h". Where a link may not be followed or cannot be, or a directory
+  // on the way is missing, the path as far as it was followed. A path that
+  // is no link, and on Windows any path, is given back as it is.
   virtual std::string finalName(const std::string& path) const { return path; }
 
   // The absolute path of the running program's own file, as it was started
@@ -123,7 +146,9 @@ class FileSystem {
   // The name that Windows programs give a directory of this disk, for the
   // makefile that the Borland tools read. On POSIX systems they run under
   // Wine, which names the disk through its drives (/home/me/.wine/drive_c/x
-  // is C:\x); on Windows a path is that name already, as it is by default.
+  // is C:\x); a path with a drive letter is such a name already, and "\"
+  // separates there as it does for exists(). On Windows a path is that name
+  // already, as it is by default.
   virtual std::string windowsDirectoryName(const std::string& directory) const {
     return directory;
   }

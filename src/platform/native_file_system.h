@@ -32,11 +32,9 @@ class NativeFileSystem : public FileSystem {
   bool isWritable(const std::string& path) const override;
   FileContent readFile(const std::string& path, std::size_t maxBytes) const override;
   bool sameFile(const std::string& a, const std::string& b) const override;
-#ifndef _WIN32
   std::vector<std::size_t> firstSameFiles(const std::vector<std::string>& names,
                                           const std::vector<std::string>& candidates) const override;
-#endif
-  SaveResult saveFile(const std::string& path, const std::string& content) override;
+  SaveOutcome saveFile(const std::string& path, const std::string& content) override;
   std::string programPath() const override;
   PathParts splitPath(const std::string& path) const override;
 #ifndef _WIN32

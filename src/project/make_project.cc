@@ -4,6 +4,7 @@
 #include <istream>
 #include <iterator>
 #include <ostream>
+#include <utility>
 
 #include "project/source_discovery.h"
 
@@ -173,6 +174,7 @@ MakeProject::MakeProject(const FileSystem& fs) {
   settings_.sources = scanSources(fs);
   const DefaultTarget target = findDefaultTarget(fs, settings_.sources);
   settings_.target = target.name;
+  entrySources_ = target.entrySources;
   // The default options make a console program; a target named after a
   // DllEntryPoint or a WinMain would be built as the wrong kind of program
   // (a DLL named .exe, a console window behind a Windows program). DLL is
@@ -204,8 +206,9 @@ MakeProject::MakeProject(std::istream& in, const FileSystem& fs) {
   const std::string targetLine = findByPrefix(kept, kTargetKey, true);
   settings_.target = targetThatSurvivesSaving(cutTargetExtensions(targetLine), extension);
   if (settings_.target.empty()) {
-    settings_.target =
-        targetThatSurvivesSaving(defaultTargetName(fs, settings_.sources), extension);
+    DefaultTarget named = findDefaultTarget(fs, settings_.sources);
+    settings_.target = targetThatSurvivesSaving(named.name, extension);
+    entrySources_ = std::move(named.entrySources);
   }
 
   settings_.compilerFlags = findByPrefix(kept, kCompilerFlagsKey, true);
@@ -229,6 +232,12 @@ void MakeProject::write(std::ostream& out) const {
   lines = concat(lines, kOptionsHeading);
   lines = concat(lines, optionLines_);
   writeLines(out, concat(lines, valueLines(settings_)));
+}
+
+void MakeProject::setTarget(const std::string& text) {
+  const std::string target = singleLine(text);
+  if (target != settings_.target) entrySources_.clear();
+  settings_.target = target;
 }
 
 void MakeProject::setSettings(const ProjectSettings& settings) {

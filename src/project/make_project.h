@@ -84,13 +84,19 @@ class MakeProject {
   const Paragraph& sources() const { return settings_.sources; }
   const Paragraph& optionLines() const { return optionLines_; }
   const OptionList& optionList() const { return settings_.options; }
+  // While the target is as the project named it itself (a default project,
+  // or a project file without a target), the sources that define an entry
+  // point, the one the target is named after first; else empty.
+  const List& entrySources() const { return entrySources_; }
 
   // Every text of a project ends up on a line of its own in the project
   // file or the makefile, so the setters drop the bytes that would break
   // that line apart (CR, LF, Ctrl-Z); everything else is taken as given.
   void setSettings(const ProjectSettings& settings);
   void setMakefileName(const std::string& text) { settings_.makefileName = singleLine(text); }
-  void setTarget(const std::string& text) { settings_.target = singleLine(text); }
+  // A target named otherwise than the project named it is named after no
+  // source: entrySources is emptied.
+  void setTarget(const std::string& text);
   void setLinkerFlags(const std::string& text) { settings_.linkerFlags = singleLine(text); }
   void setCompilerFlags(const std::string& text) { settings_.compilerFlags = singleLine(text); }
   void setObjects(const std::string& text) { settings_.objects = singleLine(text); }
@@ -108,6 +114,7 @@ class MakeProject {
  private:
   ProjectSettings settings_;
   Paragraph optionLines_;
+  List entrySources_;
 };
 
 }  // namespace corvane

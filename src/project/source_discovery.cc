@@ -144,17 +144,24 @@ bool isEntryDefinition(std::string_view line, EntryFlavour flavour) {
                      });
 }
 
+// Every source is searched, past the first that defines an entry point,
+// so that the others can be pointed out.
 DefaultTarget findDefaultTarget(const FileSystem& fs, const List& sources) {
-  EntryPoint found = EntryPoint::kNone;
-  auto definesEntry = [&fs, &found](const std::string& name) {
-    found = entryPointOf(fs, name);
-    return found != EntryPoint::kNone;
-  };
-  std::string entrySource;
-  if (findIf(sources, definesEntry, 0, entrySource) >= 0)
-    return {beforeLast(entrySource, "."), found};
-  const PathParts here = fs.splitPath(fs.currentDirectory());
-  return {singleLine(here.name + here.extension), EntryPoint::kNone};
+  DefaultTarget target;
+  for (const std::string& source : sources) {
+    const EntryPoint found = entryPointOf(fs, source);
+    if (found == EntryPoint::kNone) continue;
+    if (target.entrySources.empty()) {
+      target.name = beforeLast(source, ".");
+      target.entryPoint = found;
+    }
+    target.entrySources.push_back(source);
+  }
+  if (target.entrySources.empty()) {
+    const PathParts here = fs.splitPath(fs.currentDirectory());
+    target.name = singleLine(here.name + here.extension);
+  }
+  return target;
 }
 
 std::string defaultTargetName(const FileSystem& fs, const List& sources) {

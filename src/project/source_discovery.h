@@ -43,6 +43,10 @@ bool isEntryDefinition(std::string_view line, EntryFlavour flavour);
 struct DefaultTarget {
   std::string name;
   EntryPoint entryPoint = EntryPoint::kNone;
+  // Every source that defines an entry point, in the order given; the
+  // target is named after the first. More than one make one program that
+  // Borland Make cannot build as meant.
+  List entrySources;
 };
 DefaultTarget findDefaultTarget(const FileSystem& fs, const List& sources);
 std::string defaultTargetName(const FileSystem& fs, const List& sources);

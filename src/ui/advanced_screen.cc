@@ -21,13 +21,12 @@ constexpr Prompt kPrompt{31, "Press {(selection)}, [{<-}], [{Esc}] or [{Enter}].
 constexpr char kAllowedKeys[] = " 12345?";
 
 // One of the five values: its key, the line that explains it, the label in
-// front of it on the screen and the label of its edit box.
+// front of it on the screen, and the text with the label of its edit box.
 struct AdvancedEntry {
   const char* key;
   const char* explanation;
   const char* label;
-  const char* boxLabel;
-  std::string* value;
+  EditedText text;
 };
 
 class AdvancedScreen {
@@ -38,15 +37,15 @@ class AdvancedScreen {
         draft_(draft),
         entries_{{
             {"(1)", " Additional C/C++ header directories (separated by semi-colons ';')",
-             "Include dirs: ", "Include Paths: ", &draft.settings.includePaths},
+             "Include dirs: ", {"Include Paths: ", &draft.settings.includePaths}},
             {"(2)", " Additional library directories (separated by semi-colons ';')",
-             "Library dirs: ", "Library Paths: ", &draft.settings.libraryPaths},
+             "Library dirs: ", {"Library Paths: ", &draft.settings.libraryPaths}},
             {"(3)", " Additional libraries (space-separated)", "Libraries: ",
-             "Extra Libraries: ", &draft.settings.libraries},
+             {"Extra Libraries: ", &draft.settings.libraries}},
             {"(4)", " Additional object files (space-separated)", "Obj Files: ",
-             "Extra Objects: ", &draft.settings.objects},
+             {"Extra Objects: ", &draft.settings.objects}},
             {"(5)", " Compiled Windows resources (\".res\" files, space-separated)",
-             "Resources: ", "Win Resources: ", &draft.settings.resources},
+             "Resources: ", {"Win Resources: ", &draft.settings.resources}},
         }} {}
 
   int run() {
@@ -71,11 +70,7 @@ class AdvancedScreen {
                                     HelpTopic::kAdvancedScreen);
       if (key >= '1' && key <= '5') {
         const AdvancedEntry& entry = entries_[static_cast<std::size_t>(key - '1')];
-        editInBox(window_, *entry.value, entry.boxLabel);
-        window_.activate(true);  // takes the edit box away
-        drawValues();
-        window_.activate(false);
-        window_.setCursor(rest_.column, rest_.row);
+        editAndRest(window_, entry.text, rest_, [this](EditResult) { drawValues(); });
         continue;
       }
       if (key == kKeyEnter || key == kKeySpace || key == kKeyEsc || key == kKeyLeft) return key;
@@ -99,7 +94,7 @@ class AdvancedScreen {
       clickableSince(window_, kTextColumn, row, key);
       clearRowFrom(window_, kTextColumn, row + 1);
       writeAt(window_, kTextColumn, row + 1, entry.label, kYellow);
-      drawValue(*entry.value);
+      drawValue(*entry.text.value);
       clickableSince(window_, kTextColumn, row + 1, key);
       row += 3;
     }

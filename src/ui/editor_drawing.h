@@ -5,6 +5,7 @@
 #define CORVANE_UI_EDITOR_DRAWING_H
 
 #include <cstddef>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -161,6 +162,32 @@ inline EditResult editInBox(TextWindow& workspace, std::string& value,
                             const std::string& label) {
   const std::string initial = value;
   return editBox(workspace, value, 1, workspace.height() - 3, label, initial);
+}
+
+// After a screen has redrawn what a key changed: what it shows is kept as
+// the window's own, and the cursor rests after the prompt again.
+inline void backToRest(TextWindow& workspace, const RestPosition& rest) {
+  workspace.capture();
+  workspace.activate(false);
+  workspace.setCursor(rest.column, rest.row);
+}
+
+// A text that a digit key of an editing screen edits in the edit box: the
+// box's label and the text itself.
+struct EditedText {
+  const char* boxLabel;
+  std::string* value;
+};
+
+// What every editing screen does for such a key: the text edited in the box,
+// the box taken away, the screen's own redraw (told how the edit ended), and
+// the cursor back at rest after the prompt.
+inline void editAndRest(TextWindow& workspace, const EditedText& text, const RestPosition& rest,
+                        const std::function<void(EditResult)>& redraw) {
+  const EditResult result = editInBox(workspace, *text.value, text.boxLabel);
+  workspace.activate(true);  // takes the edit box away
+  redraw(result);
+  backToRest(workspace, rest);
 }
 
 }  // namespace corvane

@@ -16,21 +16,6 @@ constexpr int kEdgeMargin = 3;  // columns kept between the cursor and a field e
 
 int length(const std::string& text) { return static_cast<int>(text.size()); }
 
-// Tells the console that a line editor is running for as long as it lives,
-// so that every way out of editLine switches the mode off again.
-class LineEditingMode {
- public:
-  explicit LineEditingMode(Console& console) : console_(console) {
-    console_.setLineEditing(true);
-  }
-  ~LineEditingMode() { console_.setLineEditing(false); }
-  LineEditingMode(const LineEditingMode&) = delete;
-  LineEditingMode& operator=(const LineEditingMode&) = delete;
-
- private:
-  Console& console_;
-};
-
 // One run of the line editor: the field's place, the text, the cursor index
 // and the scroll offset. The text is edited character by character as the
 // screen shows it, one cell each (a name in UTF-8 may take several bytes a
@@ -45,6 +30,8 @@ class LineEditor {
         visible_(window.width() - column_ - 1) {}
 
   int run(const std::string& offered);
+  // Whether the user typed or deleted anything; cursor moves are no edit.
+  bool edited() const { return edited_; }
 
  private:
   // A key, or a click that puts the cursor before a character of the field
@@ -92,6 +79,7 @@ class LineEditor {
   int visible_;
   int offset_ = 0;
   int index_ = 0;  // in characters
+  bool edited_ = false;
 };
 
 void LineEditor::setText(const std::string& text) {
@@ -108,6 +96,7 @@ std::size_t LineEditor::byteOffset(int index) const {
 }
 
 void LineEditor::insert(char byte) {
+  edited_ = true;
   value_.insert(byteOffset(index_), 1, byte);
   characters_.insert(characters_.begin() + index_, DisplayCharacter{1, byte});
   cells_.insert(static_cast<std::size_t>(index_), 1, byte);
@@ -115,6 +104,7 @@ void LineEditor::insert(char byte) {
 }
 
 void LineEditor::erase(int index) {
+  edited_ = true;
   value_.erase(byteOffset(index), characters_[static_cast<std::size_t>(index)].length);
   characters_.erase(characters_.begin() + index);
   cells_.erase(static_cast<std::size_t>(index), 1);
@@ -145,6 +135,7 @@ int LineEditor::run(const std::string& offered) {
     // Deleting first throws the offered text away.
     restartPlain();
     setText(std::string());
+    edited_ = true;
     offset_ = 0;
     index_ = 0;
     input = next();
@@ -165,7 +156,7 @@ int LineEditor::run(const std::string& offered) {
 
 LineEditor::Input LineEditor::next() {
   for (;;) {
-    const int key = readKeyOrMouse(window_.console());
+    const int key = readKeyOrMouse(window_.console(), PastedKeys::kTyped);
     if (!isMouseCode(key)) return Input{key};
     const MouseEvent event = mouseEventOf(key);
     if (event.action != MouseEvent::Action::kPress || event.button != MouseEvent::kLeft) continue;
@@ -236,7 +227,6 @@ void LineEditor::handle(int key) {
 }  // namespace
 
 int editLine(TextWindow& window, std::string& value, const std::string& initial) {
-  LineEditingMode mode(window.console());
   LineEditor editor(window, value);
   return editor.run(initial);
 }
@@ -292,13 +282,14 @@ EditResult editBox(TextWindow& window, std::string& value, int column, int row,
   box.show();
   box.setCursor(2, 2);
   box.writeColoured(label, kLightGrey);
-  const int key = editLine(box, value, initial);
+  LineEditor editor(box, value);
+  const int key = editor.run(initial);
   window.activate(true);
   if (key == kKeyEsc) {
     value = before;
     return EditResult::kEscaped;
   }
-  return EditResult::kAccepted;
+  return editor.edited() ? EditResult::kAccepted : EditResult::kKept;
 }
 
 }  // namespace corvane

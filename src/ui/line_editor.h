@@ -9,8 +9,10 @@
 
 namespace corvane {
 
-// How an edit ended: Enter took the text, Esc left the value as it was.
-enum class EditResult { kAccepted, kEscaped };
+// How an edit ended: Enter took the text as typed, Enter without a single
+// character typed or deleted (the cursor moved at most) kept the value
+// exactly as it was, Esc left the value as it was.
+enum class EditResult { kAccepted, kKept, kEscaped };
 
 // Edits value in place from the console cursor's position; returns the key
 // that ended it, Enter (13) or Esc (27). Undo on Esc is the caller's.

@@ -38,11 +38,9 @@ constexpr std::size_t kShownFlagLength = 16;
 constexpr char kAllowedKeys[] = "12345abcdefghijkl ?";
 
 class MainScreen {
-  // A text that keys 1 to 5 edit: the label of its edit box, the text, and
-  // what to redraw after the edit.
+  // A text that keys 1 to 5 edit, and what to redraw after the edit.
   struct TextField {
-    const char* boxLabel;
-    std::string* value;
+    EditedText text;
     void (MainScreen::*redraw)();
   };
 
@@ -58,11 +56,11 @@ class MainScreen {
         compileFlags_(draft.settings.compilerFlags),
         linkFlags_(draft.settings.linkerFlags),
         textFields_{{
-            {"Project Name: ", &projectFileName_, &MainScreen::drawHeader},
-            {"Target Name (no extension): ", &target_, &MainScreen::drawHeader},
-            {"Makefile Name: ", &makefileName_, &MainScreen::drawHeader},
-            {"Extra Compile Flags: ", &compileFlags_, &MainScreen::drawFlagsLine},
-            {"Extra Link Flags: ", &linkFlags_, &MainScreen::drawFlagsLine},
+            {{"Project Name: ", &projectFileName_}, &MainScreen::drawHeader},
+            {{"Target Name (no extension): ", &target_}, &MainScreen::drawHeader},
+            {{"Makefile Name: ", &makefileName_}, &MainScreen::drawHeader},
+            {{"Extra Compile Flags: ", &compileFlags_}, &MainScreen::drawFlagsLine},
+            {{"Extra Link Flags: ", &linkFlags_}, &MainScreen::drawFlagsLine},
         }},
         missingSources_(missingSources) {}
 
@@ -75,7 +73,13 @@ class MainScreen {
           readScreenKey(screen_, window_, draft_, kAllowedKeys, HelpTopic::kMainScreen);
       if (key >= '1' && key <= '5') {
         const TextField& field = textFields_[static_cast<std::size_t>(key - '1')];
-        editAndRedraw(*field.value, field.boxLabel, field.redraw);
+        editAndRest(window_, field.text, rest_, [this, &field](EditResult result) {
+          // Only an extension the user typed is cut: a kept value stays byte
+          // for byte (a loaded target may end in .exe itself).
+          if (field.text.value == &target_ && result == EditResult::kAccepted)
+            target_ = typedTarget(target_);
+          (this->*field.redraw)();
+        });
         continue;
       }
       switch (key) {
@@ -90,7 +94,7 @@ class MainScreen {
             window_.activate(true);
             drawOnOffWords();
             if (key == dllKey) drawHeader();  // the target extension follows DLL
-            backToRest();
+            backToRest(window_, rest_);
           }
           break;  // Up, Down and Left do nothing here
       }
@@ -216,21 +220,6 @@ class MainScreen {
     if (index < 0 || static_cast<std::size_t>(index) >= rows.size()) return;
     const std::string name = rows[static_cast<std::size_t>(index)].name;
     options_.toggle(name);
-  }
-
-  void editAndRedraw(std::string& value, const std::string& label,
-                     void (MainScreen::*redraw)()) {
-    const EditResult result = editInBox(window_, value, label);
-    if (&value == &target_ && result == EditResult::kAccepted) target_ = typedTarget(target_);
-    window_.activate(true);  // takes the edit box away
-    (this->*redraw)();
-    backToRest();
-  }
-
-  void backToRest() {
-    window_.capture();
-    window_.activate(false);
-    window_.setCursor(rest_.column, rest_.row);
   }
 
   CorvaneScreen& screen_;

@@ -19,9 +19,10 @@ int readClickableKey(Console& console, const TextWindow* window) {
 
 }  // namespace
 
-int readKeyOrMouse(Console& console) {
+int readKeyOrMouse(Console& console, PastedKeys pasted) {
   for (;;) {
     int key = console.getKey();
+    if (pasted == PastedKeys::kIgnored && console.keyWasPasted()) continue;
     if (key == 0) {
       // A key without a character: its scan code follows, and comes back
       // negated so that it cannot be mistaken for a character.
@@ -31,10 +32,6 @@ int readKeyOrMouse(Console& console) {
       // as a signed byte it would pose as a scan code (0xAD as Delete).
       key = kKeyNonAscii;
     }
-    // Keys the user typed ahead of this one are thrown away: holding a key
-    // down must not queue up a burst of edits that runs on after it is
-    // released.
-    while (console.typedAheadPending()) console.getKey();
     // Alt chords mean nothing to any screen; waiting on is how every
     // question and box ignores them, as a menu ignores a key it lacks.
     if (key != kKeyAltChord) return key;

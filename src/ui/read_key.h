@@ -1,7 +1,10 @@
 // Reading one key as the screens want it: scan codes negated, characters
-// above ASCII folded into one code, keys typed ahead dropped and Alt chords
-// skipped (see console/key_codes.h for the codes). A click counts only
-// where a window says what it means: it then comes back as that key.
+// above ASCII folded into one code, Alt chords skipped (see
+// console/key_codes.h for the codes). Every other key counts, in the order
+// it came: each is handled far faster than a keyboard repeats, so a burst
+// (a fast link, a held key) runs on no longer than it was typed. A paste
+// is typed only where text is edited. A click counts only where a window
+// says what it means: it then comes back as that key.
 #ifndef CORVANE_UI_READ_KEY_H
 #define CORVANE_UI_READ_KEY_H
 
@@ -14,10 +17,13 @@
 
 namespace corvane {
 
+// What a reader does with the keys of a paste: the line editor types them;
+// anywhere else a paste would press keys nobody meant, and is ignored.
+enum class PastedKeys { kIgnored, kTyped };
+
 // One key as a code, or a mouse event as its code (console/mouse_event.h),
-// for a reader that handles clicks itself; keys typed ahead of it are
-// dropped, and Alt chords are skipped.
-int readKeyOrMouse(Console& console);
+// for a reader that handles clicks itself; Alt chords are skipped.
+int readKeyOrMouse(Console& console, PastedKeys pasted = PastedKeys::kIgnored);
 // One key as a code; mouse events are skipped.
 int readKey(Console& console);
 // One key as a code; a click on one of the window's places, or a wheel turn

@@ -128,6 +128,7 @@ int SourcesScreen::readKeys() {
       case kMissingKey:
         // A second "!" shows every name again.
         setFilter(filter_ == Filter::kMissing ? Filter::kAll : Filter::kMissing, "");
+        redrawLists();
         break;
       case kAddShownKey:
       case kRemoveShownKey:
@@ -253,13 +254,11 @@ void SourcesScreen::updateAllowedKeys() {
 // again; Esc keeps the filter as it was.
 void SourcesScreen::editFilter() {
   std::string value = filter_ == Filter::kPattern ? pattern_ : std::string();
-  const EditResult result = editInBox(window_, value, "Show names matching: ");
-  window_.activate(true);  // takes the edit box away
-  if (result == EditResult::kAccepted) {
-    setFilter(value.empty() ? Filter::kAll : Filter::kPattern, value);
-  } else {
-    redrawLists();
-  }
+  editAndRest(window_, {"Show names matching: ", &value}, rest_, [&](EditResult result) {
+    if (result == EditResult::kAccepted)
+      setFilter(value.empty() ? Filter::kAll : Filter::kPattern, value);
+    drawLists();
+  });
 }
 
 // A new filter shows its first page.
@@ -268,7 +267,6 @@ void SourcesScreen::setFilter(Filter filter, std::string pattern) {
   pattern_ = std::move(pattern);
   page_ = 0;
   repaginate();
-  redrawLists();
 }
 
 // Rows 1 and 2: the reload line, and under it the status of the filter and

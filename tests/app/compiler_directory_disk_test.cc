@@ -86,13 +86,43 @@ TEST_F(CompilerDirectoryOnDiskTest, UpperCaseInstallationCopiedFromWindows) {
   EXPECT_EQ(locateCompilerDirectory(screen, *fs, scratch.path() + "/bcc/BIN/corvane").directory,
             wineName);
   EXPECT_EQ(console.keysRead(), 0);
+}
 
-  // Typed the Windows way at the question, it is found too and kept as typed.
-  std::string typed = scratch.path() + "\\bcc\\";
+// What the makefile is given for a directory the user names: a directory
+// of this disk as Wine names it, however it was written; a path with a
+// drive letter as given. A Bin directory stands for the one above it.
+TEST_F(CompilerDirectoryOnDiskTest, AnAnsweredDirectoryIsNamedAsWineSeesIt) {
+  scratch.makeDirectory("bcc/BIN");
+  scratch.write("bcc/BIN/BCC32.EXE", "");
+  scratch.makeDirectory("prefix/drive_c/Borland/Bcc55/Bin");
+  scratch.write("prefix/drive_c/Borland/Bcc55/Bin/Bcc32.exe", "");
+  scratch.makeDirectory("prefix/dosdevices");
+  ASSERT_EQ(0, ::symlink("../drive_c", (scratch.path() + "/prefix/dosdevices/c:").c_str()));
+  WinePrefixOverride prefix(scratch.path() + "/prefix");
+  std::string onZ = "Z:" + std::filesystem::canonical(scratch.path()).string() + "\\bcc";
+  std::replace(onZ.begin(), onZ.end(), '/', '\\');
+  const std::string here = scratch.path();
+
+  const struct {
+    std::string answer;
+    std::optional<std::string> directory;
+  } cases[] = {
+      {here + "/bcc", onZ},
+      {here + "/bcc/BIN", onZ},
+      {here + "/bcc/bin/", onZ},
+      {here + "\\bcc\\", onZ},
+      {"bcc", onZ},  // relative to the current directory, the scratch one
+      {here + "/prefix/drive_c/Borland/Bcc55/Bin", "C:\\Borland\\Bcc55"},
+      {"C:\\Borland\\Bcc55", "C:\\Borland\\Bcc55"},
+      {"c:\\borland\\bcc55\\bin", "c:\\borland\\bcc55"},
+  };
+  for (const auto& c : cases)
+    EXPECT_EQ(compilerDirectoryFromAnswer(*fs, c.answer), c.directory) << c.answer;
+
+  // At the prompt: the Bin directory typed is taken at once, in Wine's form.
   console.pushKey(8);
-  console.pushKeys(typed + "\r");
-  EXPECT_EQ(locateCompilerDirectory(screen, *fs, scratch.path() + "/corvane").directory,
-            scratch.path() + "\\bcc");
+  console.pushKeys(here + "/bcc/BIN\r");
+  EXPECT_EQ(locateCompilerDirectory(screen, *fs, here + "/corvane").directory, onZ);
   EXPECT_FALSE(console.ranDry());
 }
 

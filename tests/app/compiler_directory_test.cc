@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <set>
 #include <string>
 #include <vector>
@@ -32,14 +33,13 @@ class CompilerDirectoryTest : public ::testing::Test {
     return search.directory;
   }
   // The first message line of every question box, as shown when its first
-  // key was read: a question of three lines puts it on screen row 13,
+  // key was read (the offered text before the cursor is white on green only
+  // until then): a question of three lines puts it on screen row 13,
   // centred in the box.
   std::vector<std::string> prompts() const {
     std::vector<std::string> lines;
-    int lastRun = 0;
     for (const ScreenShot& shot : recorder.shots()) {
-      if (!shot.lineEditing || shot.lineEditorRuns == lastRun) continue;
-      lastRun = shot.lineEditorRuns;
+      if (shot.backgroundAt(shot.cursorColumn - 1, shot.cursorRow) != kGreen) continue;
       lines.push_back(trim(shot.rowText(13, 10, 72)));
     }
     return lines;
@@ -131,6 +131,32 @@ TEST_F(CompilerDirectoryTest, EnterAtARetryPromptRetriesTheDefault) {
                                       retryPrompt(kDefaultCompiler)}));
   EXPECT_FALSE(console.ranDry());
   EXPECT_FALSE(screen.destroyed());
+}
+
+// The answer's own Bin holds the compiler, or the answer is that Bin (a
+// common slip); a path with a drive letter is kept as given otherwise.
+TEST(CompilerDirectoryFromAnswerTest, TheCompilerIsFoundInTheAnswerOrAboveItsBin) {
+  FakeFileSystem fs("C:\\Work");
+  fs.addFile("D:\\Bcc\\Bin\\Bcc32.exe", "");
+  fs.addFile("D:\\Tools\\Bcc32.exe", "");
+  fs.addFile("E:\\Bin\\Bcc32.exe", "");
+  const struct {
+    const char* answer;
+    std::optional<std::string> directory;
+  } cases[] = {
+      {"D:\\Bcc", "D:\\Bcc"},
+      {"D:\\Bcc\\", "D:\\Bcc\\"},
+      {"D:\\Bcc\\Bin", "D:\\Bcc"},
+      {"D:\\Bcc\\Bin\\", "D:\\Bcc"},
+      {"E:\\Bin", "E:"},
+      // A directory holding the compiler but not named Bin has nothing above
+      // it that the makefile could use.
+      {"D:\\Tools", std::nullopt},
+      {"D:\\Nothing\\Bin", std::nullopt},
+      {"", std::nullopt},
+  };
+  for (const auto& c : cases)
+    EXPECT_EQ(compilerDirectoryFromAnswer(fs, c.answer), c.directory) << c.answer;
 }
 
 // An old makefile's directory is offered while it holds the compiler.

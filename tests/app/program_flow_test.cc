@@ -208,6 +208,60 @@ TEST_F(ProgramFlowTest, FilesAndNamesThatAreNoProjectFilesAreLeftAsTheyWere) {
   }
 }
 
+// A project file that holds the very bytes the run would save is not
+// written again, so a read-only one (as version control keeps files) does
+// not stop a run that changed nothing in it; one that changed still does
+// (see the table above).
+TEST_F(ProgramFlowTest, UnchangedReadOnlyProjectFileDoesNotStopTheRun) {
+  EXPECT_EQ(run(kEnter + compilerAnswer()), 0);
+  const std::optional<std::string> saved = fs_.contentOf("Project.gen");
+  fs_.setReadOnly("Project.gen", true);
+  // Load, accept, overwrite the makefile; C:\BCC55 is offered again.
+  EXPECT_EQ(run(kEnter + kEnter + "y" + kEnter), 0);
+  EXPECT_EQ(timesShown("Cannot open project file"), 0);
+  EXPECT_EQ(fs_.contentOf("Project.gen"), saved);
+}
+
+// An empty (or blank) target would build ".exe": refused on accepting, and
+// the screens come back with everything as typed.
+TEST_F(ProgramFlowTest, ATargetWithoutANameIsRefusedAndTheEditsStay) {
+  EXPECT_EQ(run("c2\b  " + kEnter + kEnter + "x" + "2\bapp" + kEnter + kEnter + compilerAnswer()),
+            0);
+  EXPECT_EQ(timesShown("The target has no name."), 1);
+  EXPECT_EQ(timesShown("Nothing was written. Give the target a name."), 1);
+  const std::string project = fs_.contentOf("Project.gen").value_or("");
+  EXPECT_NE(project.find("\r\ntarget app.exe\r\n"), std::string::npos);
+  EXPECT_NE(project.find("\r\noption Optimise    ON "), std::string::npos);
+}
+
+// Once the project is saved, what Make cannot build as meant is found: the
+// names it misreads, the directory's sources left out, and sources defining
+// an entry point beside the one the target is named after, while the
+// project lists them and the target keeps that name.
+TEST_F(ProgramFlowTest, WhatMakeCannotBuildIsFoundOnceTheProjectIsSaved) {
+  fs_.addFile("b#1.c", "int main(void)\n");
+  fs_.addFile("zz.c", "");
+  // The sources screen's (c) takes zz.c out of the project.
+  console_.pushKey(kKeyRight);
+  EXPECT_EQ(run("c" + kEnter + compilerAnswer()), 0);
+  EXPECT_EQ(outcome_.misreadSources, (List{"b#1.c"}));
+  EXPECT_EQ(outcome_.misreadTarget, "b#1.exe");
+  EXPECT_EQ(outcome_.unlistedSources, (List{"zz.c"}));
+  EXPECT_EQ(outcome_.entrySources, (List{"b#1.c", "hello.cpp"}));
+  EXPECT_EQ(outcome_.targetNamedAfter, "b#1.c");
+
+  // Renamed, the target is named after no source; without hello.cpp one
+  // source defines an entry point.
+  EXPECT_EQ(run("n2\bmy app" + kEnter + kEnter + "y" + compilerAnswer()), 0);
+  EXPECT_EQ(outcome_.misreadTarget, "my app.exe");
+  EXPECT_EQ(outcome_.entrySources, List{});
+  console_.pushKeys("n");
+  console_.pushKey(kKeyRight);
+  EXPECT_EQ(run("b" + kEnter + "y" + compilerAnswer()), 0);
+  EXPECT_EQ(outcome_.entrySources, List{});
+  EXPECT_EQ(outcome_.unlistedSources, (List{"hello.cpp"}));
+}
+
 TEST_F(ProgramFlowTest, OverwriteQuestionComesAfterTheProjectIsSaved) {
   fs_.addFile("Makefile.b", "old");
   EXPECT_EQ(run(kEnter + "n"), 0);
@@ -314,6 +368,27 @@ TEST_F(ProgramFlowTest, IncompleteWritesAreReportedAsFailures) {
   EXPECT_EQ(timesShown("Cannot write project file \"Project.gen\""), 1);
   EXPECT_EQ(timesShown("in current directory /home/user/work"), 1);
   EXPECT_EQ(timesShown("The file must be"), 0);
+}
+
+// A try that could not put the old bytes back is not forgotten by a later
+// try that fails cleanly: the box and the outcome say that the file may
+// hold neither, with the copy of its true old content. Once a later try
+// saves it, that copy is a file left over; so are files a try left.
+TEST_F(ProgramFlowTest, ARetryKeepsTheWorstThatHappened) {
+  fs_.queueSaveOutcome({SaveResult::kDamaged, "corvane-first.old", {}});
+  fs_.queueSaveOutcome({SaveResult::kCannotWrite, "", {"corvane-second.tmp"}});
+  EXPECT_EQ(run(kEnter + "x" + kEsc), 1);
+  EXPECT_EQ(timesShown("Cannot write project file \"Project.gen\""), 2);
+  EXPECT_EQ(timesShown("It may now hold neither its old content nor the new;"), 2);
+  EXPECT_EQ(timesShown("its old content is kept in \"corvane-first.old\"."), 2);
+  EXPECT_EQ(outcome_.saveFailure, SaveResult::kDamaged);
+  EXPECT_EQ(outcome_.oldContentCopy, "corvane-first.old");
+  EXPECT_EQ(outcome_.leftOver, List{"corvane-second.tmp"});
+
+  fs_.queueSaveOutcome({SaveResult::kDamaged, "corvane-first.old", {}});
+  EXPECT_EQ(run(kEnter + "x" + compilerAnswer()), 0);
+  EXPECT_EQ(outcome_.end, RunEnd::kMakefileWritten);
+  EXPECT_EQ(outcome_.leftOver, List{"corvane-first.old"});
 }
 
 // A project file larger than any project is refused before the question:

@@ -86,7 +86,6 @@ TEST(MemoryConsoleTest, NegativeCodesArriveAsZeroThenScanCodeAndEmptyQueueGivesE
   EXPECT_EQ(console.getKey(), 0);
   EXPECT_EQ(console.getKey(), 72);
   EXPECT_TRUE(console.keyPending());
-  EXPECT_FALSE(console.typedAheadPending());
   EXPECT_EQ(console.getKey(), 'a');
   EXPECT_FALSE(console.ranDry());
   EXPECT_EQ(console.getKey(), 27);

@@ -1,6 +1,7 @@
 // Whole runs of the real corvane, driven by keys on standard input, checked by
 // exit status and by exactly which files exist afterwards with which bytes.
 #include <algorithm>
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -10,7 +11,10 @@
 #include <string>
 #include <vector>
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <linux/fs.h>
+#include <sys/ioctl.h>
 #include <unistd.h>
 
 #include "support/run_program.h"
@@ -110,11 +114,13 @@ class ScriptedRunTest : public ::testing::Test {
     // The Windows C runtime ends printed lines with CR LF.
     for (std::string* text : {&result.output, &result.errors})
       text->erase(std::remove(text->begin(), text->end(), '\r'), text->end());
-    // A script is told only what it asked for (the usage text) and, when
-    // the run fails, why: one line on standard error.
+    // A script is told only what it asked for (the usage text, what a
+    // batch run wrote) and, when the run fails, why: one line on standard
+    // error.
     const bool usage = arguments.size() == 1 &&
                        (arguments[0] == "/?" || arguments[0] == "--help" || arguments[0] == "-h");
-    if (!usage) {
+    const bool batch = std::find(arguments.begin(), arguments.end(), "--batch") != arguments.end();
+    if (!usage && !batch) {
       EXPECT_EQ(result.output, "");
     }
     // Notes about the saved project come before the one line of a reason.
@@ -148,6 +154,47 @@ TEST_F(ScriptedRunTest, NormalRunWritesTheProjectFileAndTheMakefile) {
   EXPECT_EQ(readFile(work_ / "Makefile.b"), helloMakefile("C:\\BCC55"));
 }
 
+// The batch run in a fresh directory, again with the project file up to
+// date and read-only (it is not written again), and with a makefile that
+// Corvane did not write (left alone, status 1, one reason line). Standard
+// input holds keys that would end any run that read them.
+TEST_F(ScriptedRunTest, BatchRunWritesBothFilesWithoutReadingInput) {
+  writeHelloSources();
+  const RunResult fresh = run(kEsc, {"--batch", "--compiler=C:\\BCC55"});
+  EXPECT_EQ(fresh.exitStatus, 0);
+  const std::string build = launched() ? "C:\\BCC55\\Bin\\make -f Makefile.b"
+                                       : "wine 'C:\\BCC55\\Bin\\make.exe' -f Makefile.b";
+  const std::string summary =
+      "Saved \"Project.gen\" and wrote \"Makefile.b\" for the Borland tools in C:\\BCC55.\n"
+      "To build: " + build + "\n";
+  EXPECT_EQ(fresh.output, summary);
+  EXPECT_EQ(fresh.errors, "");
+  EXPECT_EQ(entries(),
+            (std::vector<std::string>{"Makefile.b", "Project.gen", "hello.cpp", "util.c"}));
+  EXPECT_EQ(readFile(work_ / "Project.gen"), projectFile("hello", {"hello.cpp", "util.c"}));
+  EXPECT_EQ(readFile(work_ / "Makefile.b"), helloMakefile("C:\\BCC55"));
+
+  // The compiler directory now comes from the makefile being replaced.
+  const fs::path project = work_ / "Project.gen";
+  const fs::file_time_type yesterday = fs::last_write_time(project) - std::chrono::hours(24);
+  fs::last_write_time(project, yesterday);
+  fs::permissions(project, fs::perms::owner_read);
+  const RunResult again = run(kEsc, {"--batch"});
+  EXPECT_EQ(again.exitStatus, 0);
+  EXPECT_EQ(again.output, summary);
+  EXPECT_EQ(fs::last_write_time(project), yesterday);
+  EXPECT_EQ(readFile(work_ / "Makefile.b"), helloMakefile("C:\\BCC55"));
+
+  writeFile(work_ / "Makefile.b", "all:\n\tmake -C src\n");
+  const RunResult foreign = run(kEsc, {"--batch"});
+  EXPECT_EQ(foreign.exitStatus, 1);
+  EXPECT_EQ(foreign.output, "");
+  EXPECT_EQ(foreign.errors,
+            "corvane: the makefile \"Makefile.b\" is not one Corvane wrote and was left as it was "
+            "(--force replaces it); \"Project.gen\" was saved, no makefile was written\n");
+  EXPECT_EQ(readFile(work_ / "Makefile.b"), "all:\n\tmake -C src\n");
+}
+
 TEST_F(ScriptedRunTest, ProjectFileOfASingleSourceMatchesTheDocumentedExample) {
   writeFile(work_ / "hello.cpp", "int main()\n{\n}\n");
   const RunResult result = run(kEnter + std::string(kEsc));  // Esc at the compiler prompt
@@ -161,9 +208,12 @@ TEST_F(ScriptedRunTest, ProjectFileOfASingleSourceMatchesTheDocumentedExample) {
 // On POSIX systems it names the program as it is called there and lists
 // its options; the Windows program keeps its text.
 const char kPosixUsageStart[] =
-    "USAGE:\n\ncorvane [project_filename] [/?]\ncorvane --help | -h | --version\n";
+    "USAGE:\n\ncorvane [project_filename] [/?]\n"
+    "corvane --batch [--compiler=DIR] [--add-sources] [--force] [project_file]\n"
+    "corvane --help | -h | --version\n";
 const char kWindowsUsageStart[] =
-    "USAGE:\n\nC:\\Borland\\Bcc55\\Bin\\Corvane [project_filename] [/?]\n---";
+    "USAGE:\n\nC:\\Borland\\Bcc55\\Bin\\Corvane [project_filename] [/?]\n"
+    "Corvane --batch [--compiler=DIR] [--add-sources] [--force] [project_file]\n---";
 
 TEST_F(ScriptedRunTest, UsageScreenEndsTheRunWithoutWritingAnything) {
   writeHelloSources();
@@ -175,7 +225,8 @@ TEST_F(ScriptedRunTest, UsageScreenEndsTheRunWithoutWritingAnything) {
   const RunResult twoArguments = run(kEnter, {"a.gen", "b.gen"});
   EXPECT_EQ(twoArguments.exitStatus, 1);
   EXPECT_EQ(twoArguments.errors,
-            "corvane: too many arguments; usage: corvane [project_filename] [/?]\n");
+            "corvane: too many arguments; usage: corvane [project_filename] [/?], or corvane "
+            "--batch [--compiler=DIR] [--add-sources] [--force] [project_file]\n");
   EXPECT_EQ(run(kEnter, {"/?", "more"}).exitStatus, 1);
   EXPECT_EQ(entries(), (std::vector<std::string>{"hello.cpp", "util.c"}));
 }
@@ -327,14 +378,18 @@ TEST_F(ScriptedRunTest, EscAtTheCompilerPromptKeepsTheSavedProject) {
             "compiler-directory prompt); \"Project.gen\" was saved, no makefile was written\n");
 }
 
+// Typed as a POSIX path, the directory goes into the makefile as Wine names
+// it: no drive of the prefix holds it, so through Z:.
 TEST_F(ScriptedRunTest, CompilerFoundThroughAPosixPathWithDifferentCase) {
   if (launched()) GTEST_SKIP() << kPosixOnly;
   writeHelloSources();
   fs::create_directories(root_ / "bcc" / "BIN");
   writeFile(root_ / "bcc" / "BIN" / "BCC32.EXE", "");
   const std::string directory = (root_ / "bcc").string();
+  std::string wineName = "Z:" + fs::canonical(directory).string();
+  std::replace(wineName.begin(), wineName.end(), '/', '\\');
   EXPECT_EQ(run(kEnter + compilerAnswer(directory)).exitStatus, 0);
-  EXPECT_EQ(readFile(work_ / "Makefile.b"), helloMakefile(directory));
+  EXPECT_EQ(readFile(work_ / "Makefile.b"), helloMakefile(wineName));
 }
 
 TEST_F(ScriptedRunTest, ProgramLinkedIntoTheCompilersBinWritesItsWineName) {
@@ -406,6 +461,17 @@ TEST_F(ScriptedRunTest, Utf8CharactersInAScriptAreKeysTheScreensIgnore) {
   EXPECT_EQ(readFile(work_ / "Project.geXn"), projectFile("hello", {"hello.cpp", "util.c"}));
 }
 
+// A target that ends in .exe itself is kept by Enter in its box: only an
+// extension typed is cut.
+TEST_F(ScriptedRunTest, EnterAtOnceInTheTargetsBoxKeepsTheTarget) {
+  writeHelloSources();
+  writeFile(work_ / "Project.gen", "target x.exe.exe\r\nsource hello.cpp\r\n");
+  EXPECT_EQ(run(std::string(kEnter) + "2" + kEnter + kEnter + compilerAnswer("C:\\BCC55"))
+                .exitStatus,
+            0);
+  EXPECT_NE(readFile(work_ / "Project.gen")->find("\r\ntarget x.exe.exe\r\n"), std::string::npos);
+}
+
 TEST_F(ScriptedRunTest, LoadedProjectIsUsedForTheMakefile) {
   writeHelloSources();
   writeFile(work_ / "Project.gen", "target app.exe\r\nsource util.c\r\n");
@@ -452,7 +518,9 @@ TEST_F(ScriptedRunTest, FailedMakefileWriteGoesToTheRetryBoxAndKeepsTheOldMakefi
 // A link planted by another user in a shared sticky directory such as /tmp
 // is not followed, as the kernel's fs.protected_symlinks would have it: the
 // makefile named by it cannot be opened, and the file it points to (root's
-// own, in a private directory) stays as it was.
+// own, in a private directory) stays as it was. A link to a directory on
+// the way of the project file's path counts as much: that file cannot be
+// read, and nothing is written through it.
 TEST_F(ScriptedRunTest, ALinkPlantedInASharedDirectoryIsNotFollowed) {
   if (launched()) GTEST_SKIP() << kPosixOnly;
   if (::geteuid() != 0) GTEST_SKIP() << "only the administrator can plant another user's link";
@@ -471,25 +539,91 @@ TEST_F(ScriptedRunTest, ALinkPlantedInASharedDirectoryIsNotFollowed) {
             "box); \"Project.gen\" was saved\n");
   EXPECT_EQ(readFile(root_ / "private" / "secret"), "secret\n");
   EXPECT_EQ(entries(), (std::vector<std::string>{"Makefile.b", "Project.gen", "hello.cpp", "util.c"}));
+
+  fs::create_directory_symlink(root_ / "private", work_ / "evil");
+  ASSERT_EQ(::lchown((work_ / "evil").c_str(), kNobody, kNobody), 0);
+  const RunResult throughDirectory = run(kEnter + std::string("y") + kEsc, {"evil/Project.gen"});
+  EXPECT_EQ(throughDirectory.exitStatus, 1);
+  EXPECT_EQ(throughDirectory.errors,
+            "corvane: the project file \"evil/Project.gen\" cannot be read: Permission denied; "
+            "nothing was saved\n");
+  EXPECT_EQ(fs::directory_iterator(root_ / "private")->path().filename(), "secret");
+  EXPECT_EQ(std::distance(fs::directory_iterator(root_ / "private"), fs::directory_iterator()), 1);
 }
 
-// A project from elsewhere: util.c, the directory's other source, is (g).
-// A source in a subdirectory that is there is not missing.
-TEST_F(ScriptedRunTest, OtherSourcesAreOfferedAndMissingOrSpacedOnesNoted) {
+// In a directory where files can be made but none removed or renamed away
+// (chattr +a), both files are rewritten in place and what could not be
+// removed is named: the temporary files, emptied, and the copies of the old
+// content, readable by the user alone.
+TEST_F(ScriptedRunTest, FilesASaveCannotRemoveAreNamed) {
+  if (launched()) GTEST_SKIP() << kPosixOnly;
+  writeHelloSources();
+  writeFile(work_ / "Project.gen", projectFile("hello", {"hello.cpp", "util.c"}));
+  writeFile(work_ / "Makefile.b", "old makefile\r\n");
+  const auto setAppendOnly = [this](bool on) {
+    const int fd = ::open(work_.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    int flags = 0;
+    bool done = ::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0;
+    flags = on ? flags | FS_APPEND_FL : flags & ~FS_APPEND_FL;
+    done = done && ::ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0;
+    ::close(fd);
+    return done;
+  };
+  if (!setAppendOnly(true)) GTEST_SKIP() << "needs the administrator and a file system with +a";
+  // (a) switches ANSI on, so that the project file changes and is saved too.
+  const RunResult result =
+      run(kEnter + std::string("a") + kEnter + "y" + compilerAnswer("C:\\BCC55"));
+  ASSERT_TRUE(setAppendOnly(false));
+  EXPECT_EQ(result.exitStatus, 0);
+  EXPECT_NE(readFile(work_ / "Project.gen").value_or("").find("\r\noption ANSI        ON "),
+            std::string::npos);
+  EXPECT_NE(readFile(work_ / "Makefile.b").value_or("").find(" -A -wnak "), std::string::npos);
+  const std::string start = "corvane: note: Corvane left 4 files of its own beside the files it "
+                            "saved, readable by you alone, to be removed by hand: ";
+  ASSERT_EQ(result.errors.rfind(start, 0), 0u) << result.errors;
+  std::vector<std::string> named;
+  for (std::size_t at = result.errors.find('"'); at != std::string::npos;
+       at = result.errors.find('"', result.errors.find('"', at + 1) + 1)) {
+    named.push_back(result.errors.substr(at + 1, result.errors.find('"', at + 1) - at - 1));
+  }
+  std::vector<std::string> left;
+  for (const std::string& name : entries())
+    if (name.rfind("corvane-", 0) == 0) left.push_back(name);
+  std::sort(named.begin(), named.end());
+  EXPECT_EQ(named, left);
+  for (const std::string& name : left) {
+    EXPECT_EQ(fs::status(work_ / name).permissions() & (fs::perms::group_all | fs::perms::others_all),
+              fs::perms::none) << name;
+    if (name.find(".tmp") != std::string::npos) {
+      EXPECT_EQ(readFile(work_ / name), "") << name;
+    }
+  }
+}
+
+// A project from elsewhere, without a target line: util.c, one of the
+// directory's other sources, is (h); zz.c stays out of the project. A
+// source in a subdirectory that is there is not missing. The target is
+// named after hello.cpp, the first of two entry points.
+TEST_F(ScriptedRunTest, OtherSourcesAreOfferedAndWhatMakeCannotBuildIsNoted) {
   writeHelloSources();
   writeFile(work_ / "my file.c", "");
+  writeFile(work_ / "cost$1.c", "int main(void)\n{\n}\n");
+  writeFile(work_ / "zz.c", "");
   fs::create_directory(work_ / "src");
   writeFile(work_ / "src" / "lib.c", "");
-  writeFile(work_ / "Project.gen",
-            "source hello.cpp\r\nsource old.c\r\nsource old.c\r\nsource  \r\nsource my file.c\r\n"
-            "source src/lib.c\r\n");
+  writeFile(work_ / "Project.gen", "source hello.cpp\r\nsource old.c\r\nsource old.c\r\nsource  \r\n"
+                                   "source my file.c\r\nsource src/lib.c\r\nsource cost$1.c\r\n");
   const RunResult result =
-      run(std::string(kEnter) + kRight + "g" + kEnter + compilerAnswer("C:\\BCC55"));
+      run(std::string(kEnter) + kRight + "h" + kEnter + compilerAnswer("C:\\BCC55"));
   EXPECT_NE(readFile(work_ / "Project.gen")->find("lib.c\r\nsource util.c\r\n"), std::string::npos);
   EXPECT_EQ(result.errors,
             "corvane: note: The project lists 1 source that is not in this directory: old.c.\n"
-            "corvane: note: The project lists 1 source whose name holds a space, which Borland "
-            "Make cannot build as it is named: my file.c.\n");
+            "corvane: note: The project lists 2 sources whose names hold a space, # or $, which "
+            "Borland Make cannot build as they are named: cost$1.c, my file.c.\n"
+            "corvane: note: 2 sources define an entry point: hello.cpp, cost$1.c; the target is "
+            "named after hello.cpp.\n"
+            "corvane: note: This directory holds 1 source that the project does not list, "
+            "which the makefile leaves out: zz.c.\n");
 }
 
 // A new project of a DLL is a DLL; the replaced makefile's BCDIR is offered.

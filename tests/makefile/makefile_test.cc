@@ -242,12 +242,13 @@ TEST(MakefileTest, LaterChangesToTheProjectDoNotReachABuiltMakefile) {
   EXPECT_EQ(written(makefile), before);
 }
 
-TEST(MakefileTest, TheFirstBcdirLineIsReadBackAndNamesWithABlankAreFound) {
+TEST(MakefileTest, TheFirstBcdirLineIsReadBackAndNamesMakeMisreadsAreFound) {
   EXPECT_EQ(compilerDirectoryNamedIn("BCDIRS = C:\\x\nbcdir = C:\\y\n  BCDIR=  C:\\My bcc \r\n"
                                      "BCDIR = C:\\z\n"),
             "C:\\My bcc");
-  EXPECT_EQ(sourcesMakeCannotName({"a.c", "my file.c", " lead.c", "trail.c  ", "  ", "t\tab.c"}),
-            (List{"my file.c", " lead.c", "t\tab.c"}));
+  EXPECT_EQ(sourcesMakeCannotName({"a.c", "my file.c", " lead.c", "trail.c  ", "  ", "t\tab.c",
+                                   "a#b.c", "cost$1.c", "a-b_c.d~e.c"}),
+            (List{"my file.c", " lead.c", "t\tab.c", "a#b.c", "cost$1.c"}));
 }
 
 }  // namespace

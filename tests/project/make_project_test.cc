@@ -43,6 +43,25 @@ TEST(MakeProjectTest, DefaultProjectListsSourcesSortedAndNamesTheTargetAfterTheE
   EXPECT_EQ(project.target(), "c");
 }
 
+// The sources defining an entry point are kept while the target is named
+// after the first: by a default project, or a loaded one without a target.
+TEST(MakeProjectTest, EntrySourcesAreKeptWhileTheTargetIsNamedAfterTheFirst) {
+  FakeFileSystem fs("/home/user/work");
+  fs.addFile("b.c", "int main(void)\n");
+  fs.addFile("a.cpp", "int PASCAL WinMain(HINSTANCE h)\n");
+  MakeProject project(fs);
+  EXPECT_EQ(project.entrySources(), (List{"a.cpp", "b.c"}));
+  project.setTarget("a");
+  EXPECT_EQ(project.entrySources(), (List{"a.cpp", "b.c"}));
+  project.setTarget("prog");
+  EXPECT_EQ(project.entrySources(), List{});
+
+  std::istringstream file("source b.c\nsource a.cpp\n");
+  EXPECT_EQ(MakeProject(file, fs).entrySources(), (List{"b.c", "a.cpp"}));
+  std::istringstream named("target prog\nsource b.c\nsource a.cpp\n");
+  EXPECT_EQ(MakeProject(named, fs).entrySources(), List{});
+}
+
 // Whatever the texts hold, each key line of the written file stays one line;
 // names taken from the directory's own name lose their line breaks too.
 TEST(MakeProjectTest, NoTextCanBreakALineOfTheProjectFile) {

@@ -106,6 +106,8 @@ TEST_F(SourceDiscovery, TargetNamedAfterFirstEntrySource) {
   scratch.write("my.prog.c", "int main()\n");
   List sources = scanSources(fs);
   EXPECT_EQ("b", defaultTargetName(fs, sources));
+  // The others are found too, to be pointed out.
+  EXPECT_EQ(findDefaultTarget(fs, sources).entrySources, (List{"b.cpp", "my.prog.c"}));
   EXPECT_EQ("my.prog", defaultTargetName(fs, List{"a.cpp", "my.prog.c", "b.cpp"}));
   EXPECT_EQ("work", defaultTargetName(fs, List{"a.cpp"}));
 }

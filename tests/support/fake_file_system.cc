@@ -79,15 +79,20 @@ FileContent FakeFileSystem::readFile(const std::string& path, std::size_t maxByt
   return {ReadStatus::kRead, entry.content->substr(0, maxBytes), {}};
 }
 
-SaveResult FakeFileSystem::saveFile(const std::string& path, const std::string& content) {
-  if (saveResult_ != SaveResult::kSaved) return saveResult_;
+SaveOutcome FakeFileSystem::saveFile(const std::string& path, const std::string& content) {
+  SaveOutcome outcome = saveOutcome_;
+  if (!queued_.empty()) {
+    outcome = queued_.front();
+    queued_.pop_front();
+  }
+  if (outcome.result != SaveResult::kSaved) return outcome;
   // Like the real disk: a read-only file or a directory of that name cannot
   // be opened for writing.
   const auto found = entries_.find(path);
   if (found != entries_.end() && (found->second.readOnly || found->second.directory))
-    return SaveResult::kCannotOpen;
+    return {SaveResult::kCannotOpen, {}, {}};
   addFile(path, content);
-  return SaveResult::kSaved;
+  return outcome;
 }
 
 PathParts FakeFileSystem::splitPath(const std::string& path) const {

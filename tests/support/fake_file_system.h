@@ -6,6 +6,7 @@
 #ifndef CORVANE_TESTS_SUPPORT_FAKE_FILE_SYSTEM_H
 #define CORVANE_TESTS_SUPPORT_FAKE_FILE_SYSTEM_H
 
+#include <deque>
 #include <map>
 #include <optional>
 #include <string>
@@ -32,7 +33,10 @@ class FakeFileSystem : public FileSystem {
   void setReadOnly(const std::string& name, bool readOnly);
   // What the next saveFile calls report; anything but kSaved stores nothing.
   // A read-only file or a directory always reports kCannotOpen.
-  void setSaveResult(SaveResult result) { saveResult_ = result; }
+  void setSaveResult(SaveResult result) { saveOutcome_.result = result; }
+  // What the next saveFile call reports, before those setSaveResult set;
+  // one call each, in turn.
+  void queueSaveOutcome(const SaveOutcome& outcome) { queued_.push_back(outcome); }
   void setProgramPath(const std::string& path) { programPath_ = path; }
 
   // The content saved under a name, or nothing.
@@ -47,7 +51,7 @@ class FakeFileSystem : public FileSystem {
   bool sameFile(const std::string& a, const std::string& b) const override {
     return !a.empty() && a == b;
   }
-  SaveResult saveFile(const std::string& path, const std::string& content) override;
+  SaveOutcome saveFile(const std::string& path, const std::string& content) override;
   std::string programPath() const override { return programPath_; }
   PathParts splitPath(const std::string& path) const override;
 
@@ -63,7 +67,8 @@ class FakeFileSystem : public FileSystem {
   std::string programPath_ = "/usr/local/bin/corvane";
   std::vector<std::string> order_;  // names in the order they were added
   std::map<std::string, Entry> entries_;
-  SaveResult saveResult_ = SaveResult::kSaved;
+  SaveOutcome saveOutcome_;
+  std::deque<SaveOutcome> queued_;
 
   Entry& entryFor(const std::string& name);
 };

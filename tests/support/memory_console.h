@@ -26,9 +26,9 @@ class MemoryConsole : public CellConsole {
   void pushClick(int column, int row, int button = MouseEvent::kLeft);
   void pushWheel(MouseEvent::Action turn);
 
-  // With type-ahead on, queued keys count as typed ahead and readKey drops
-  // them; off (the default), every queued key is meant, as in a script.
-  void setTypeAhead(bool on) { typeAhead_ = on; }
+  // Queues each byte of the text as a key of a paste, as a terminal marks
+  // the characters of one.
+  void pushPaste(std::string_view text);
   // As a terminal without colours, or with NO_COLOR set, answers.
   void setShowsColour(bool on) { showsColour_ = on; }
   bool showsColour() const override { return showsColour_; }
@@ -38,11 +38,7 @@ class MemoryConsole : public CellConsole {
   int getKey() override;
   // A key is always there to read: Esc once the queue is empty.
   bool keyPending() override { return true; }
-  bool typedAheadPending() override { return typeAhead_ && !keys_.empty(); }
-  void setLineEditing(bool active) override {
-    if (active && !lineEditing_) ++lineEditorRuns_;
-    lineEditing_ = active;
-  }
+  bool keyWasPasted() const override { return lastPasted_; }
 
   // Called each time a key is about to be handed out, with the console as it
   // is at that moment: tests read the screen a question shows, or change the
@@ -54,9 +50,6 @@ class MemoryConsole : public CellConsole {
   std::size_t keysLeft() const { return keys_.size(); }
   int keysRead() const { return keysRead_; }
   bool ranDry() const { return ranDry_; }
-  bool lineEditing() const { return lineEditing_; }
-  // How many times a line editor has started.
-  int lineEditorRuns() const { return lineEditorRuns_; }
 
   // The 80 characters of a screen row (1-based).
   std::string rowText(int row) const;
@@ -68,13 +61,15 @@ class MemoryConsole : public CellConsole {
   }
 
  private:
-  std::deque<int> keys_;
-  bool typeAhead_ = false;
+  struct Key {
+    int code;
+    bool pasted;
+  };
+  std::deque<Key> keys_;
   bool showsColour_ = true;
   bool ranDry_ = false;
-  bool lineEditing_ = false;
+  bool lastPasted_ = false;
   int keysRead_ = 0;
-  int lineEditorRuns_ = 0;
   std::function<void(const MemoryConsole&)> observer_;
 };
 

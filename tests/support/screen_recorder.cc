@@ -34,8 +34,6 @@ ScreenRecorder::ScreenRecorder(MemoryConsole& console,
     seen.readCells(1, 1, kScreenColumns, kScreenRows, shot.cells);
     shot.cursorColumn = seen.screenCursorColumn();
     shot.cursorRow = seen.screenCursorRow();
-    shot.lineEditing = seen.lineEditing();
-    shot.lineEditorRuns = seen.lineEditorRuns();
     shots_.push_back(std::move(shot));
     if (also) also(seen);
   });

@@ -1,6 +1,5 @@
 // What the screen showed each time a key was asked for: the recorder sits
-// on the memory console's key observer and keeps every cell, the cursor and
-// whether a line editor was running at that moment.
+// on the memory console's key observer and keeps every cell and the cursor.
 #ifndef CORVANE_TESTS_SUPPORT_SCREEN_RECORDER_H
 #define CORVANE_TESTS_SUPPORT_SCREEN_RECORDER_H
 
@@ -18,8 +17,6 @@ struct ScreenShot {
   std::vector<Cell> cells;  // row by row, 80 x 25
   int cursorColumn = 0;     // screen coordinates
   int cursorRow = 0;
-  bool lineEditing = false;
-  int lineEditorRuns = 0;  // line editors started so far
 
   const Cell& cellAt(int column, int row) const;
   std::string rowText(int row) const { return rowText(row, 1, kScreenColumns); }

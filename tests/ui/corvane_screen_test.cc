@@ -64,24 +64,25 @@ TEST_F(CorvaneScreenTest, UsageScreenRowsAndColoursAndTheKeyIsLeftUnread) {
       "   USAGE:",
       "",
       "   C:\\Borland\\Bcc55\\Bin\\Corvane [project_filename] [/?]",
+      "   Corvane --batch [--compiler=DIR] [--add-sources] [--force] [project_file]",
       "   -------------------------------------------------------------",
       "   Corvane generates a plain text project file and a basic Borland C/C++",
       "   makefile based on the project file.",
-      "",
       "   The project automatically uses source files in the current directory.",
       "",
       "   -When a project filename is not given, Corvane will use \"Project.gen\".",
       "   /? option prints this screen.",
+      "   --batch: no screen, no question. --compiler=DIR: the Borland directory;",
+      "   --add-sources: add new sources; --force: replace a makefile not Corvane's.",
       "",
       "   Corvane should preferably be located in the compiler \"bin\" directory.",
-      "",
-      "",
       "                             Press any key to exit..",
   };
   if (kPosixOptions) {
     // On POSIX systems: the program as it is called there, and its options.
     expected[2] = "   corvane [project_filename] [/?]";
-    expected.insert(expected.begin() + 3, "   corvane --help | -h | --version");
+    expected[3] = "   corvane --batch [--compiler=DIR] [--add-sources] [--force] [project_file]";
+    expected.insert(expected.begin() + 4, "   corvane --help | -h | --version");
     expected[11] = "   /?, --help and -h print this screen; --version prints the version.";
     expected.erase(expected.begin() + 14);
   }

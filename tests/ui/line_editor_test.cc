@@ -243,13 +243,14 @@ TEST_F(LineEditorTest, AClickInAScrolledFieldMovesToTheCharacterShownThere) {
   EXPECT_NE(clicked, text[1]);  // the field was scrolled
 }
 
-TEST_F(LineEditorTest, TellsTheConsoleWhileALineIsEdited) {
+// A paste in the field is typed, as if by hand; the keys around it count.
+TEST_F(LineEditorTest, APasteIsTypedIntoTheField) {
   std::string value;
-  console.pushKeys("ab\r");
-  edit(value, "x");
-  ASSERT_EQ(recorder.shots().size(), 3u);
-  for (const ScreenShot& shot : recorder.shots()) EXPECT_TRUE(shot.lineEditing);
-  EXPECT_FALSE(console.lineEditing());
+  console.pushKeys("a");
+  console.pushPaste("bc");
+  console.pushKeys("d\r");
+  EXPECT_EQ(edit(value, "x"), kKeyEnter);
+  EXPECT_EQ(value, "xabcd");
 }
 
 TEST_F(LineEditorTest, ALongTextScrollsAndHomeScrollsBack) {

@@ -118,6 +118,7 @@ TEST_F(MainScreenTest, KeysLabelsValuesAndStatusesHaveTheirColours) {
 }
 
 TEST_F(MainScreenTest, ClicksOnAnOptionRowAFieldLabelAndAPromptTokenActAsTheirKeys) {
+  const ScreenRecorder recorder(console);
   const std::string header =
       "(1)Project: Project.gen     (2)Target: hello.exe     (3)Makefile: Makefile.b";
   const std::string prompt = "Press (selection), [Esc], [->] or [Enter]... ";
@@ -134,7 +135,8 @@ TEST_F(MainScreenTest, ClicksOnAnOptionRowAFieldLabelAndAPromptTokenActAsTheirKe
   EXPECT_EQ(statusShown(0), "OFF");
   EXPECT_EQ(statusShown(1), "OFF");
   EXPECT_EQ(target, "hellox");
-  EXPECT_EQ(console.lineEditorRuns(), 1);
+  // Only the target's edit box opened, for "x" and Enter.
+  EXPECT_EQ(recorder.timesShown("Name"), 2);
   EXPECT_EQ(console.keysLeft(), 0u);
 
   // The flags line: a click on the flags (past the label) edits them.
@@ -368,6 +370,31 @@ TEST_F(MainScreenTest, EscInAnEditBoxKeepsTheOldValue) {
   EXPECT_EQ(target, "hello");
   EXPECT_EQ(workspaceRow(console, 1),
             "(1)Project: Project.gen     (2)Target: hello.exe     (3)Makefile: Makefile.b");
+}
+
+// Enter before anything is typed or deleted keeps a field's value byte for
+// byte, whatever it ends with (a target loaded as "x.exe" stays "x.exe"),
+// also after the cursor has moved.
+TEST_F(MainScreenTest, EnterWithoutAnEditKeepsEveryFieldAsItWas) {
+  const struct {
+    char key;
+    std::string* value;
+  } fields[] = {{'1', &projectFile}, {'2', &target}, {'3', &makefile},
+                {'4', &compileFlags}, {'5', &linkFlags}};
+  const std::string odd = "caf\xc3\xa9 x.EXE";
+  for (const auto& field : fields) {
+    for (const std::vector<int>& moves :
+         {std::vector<int>{}, std::vector<int>{kKeyLeft, kKeyHome, kKeyEnd}}) {
+      for (const std::string& kept : {std::string("x.exe"), std::string("lib.dll"), odd}) {
+        *field.value = kept;
+        console.pushKeys(std::string(1, field.key));
+        for (int move : moves) console.pushKey(move);
+        console.pushKeys("\r");
+        EXPECT_EQ(run(), kKeyEsc);
+        EXPECT_EQ(*field.value, kept) << "field " << field.key << ", moves " << moves.size();
+      }
+    }
+  }
 }
 
 TEST_F(MainScreenTest, EditingANameRedrawsTheHeaderWithItsNewGap) {

@@ -45,27 +45,20 @@ TEST(ReadKeyTest, NonAsciiCharactersComeWholeAndAltChordsAreSkipped) {
   EXPECT_FALSE(console.ranDry());
 }
 
-TEST(ReadKeyTest, KeysTypedAheadAreDropped) {
-  MemoryConsole console;
-  console.setTypeAhead(true);
-  console.pushKeys("abc");
-  console.pushKey(kKeyDown);
-  EXPECT_EQ(readKey(console), 'a');
-  EXPECT_EQ(console.keysLeft(), 0u);
-
-  // The scan code of a key without a character is part of that key, not a
-  // key typed ahead of it.
-  console.pushKey(kKeyLeft);
-  console.pushKeys("xy");
-  EXPECT_EQ(readKey(console), kKeyLeft);
-  EXPECT_EQ(console.keysLeft(), 0u);
-}
-
-TEST(ReadKeyTest, KeysOfAScriptAreAllKept) {
+// Keys come one after the other, none dropped however they bunch up; a
+// paste is no keys to a screen (the line editor asks for its keys).
+TEST(ReadKeyTest, EveryKeyCountsButAPasteIsIgnored) {
   MemoryConsole console;
   console.pushKeys("ab");
+  console.pushPaste("xyz");
+  console.pushKey(kKeyLeft);
+  console.pushPaste("q");
+  console.pushKeys("c");
   EXPECT_EQ(readKey(console), 'a');
   EXPECT_EQ(readKey(console), 'b');
+  EXPECT_EQ(readKey(console), kKeyLeft);
+  EXPECT_EQ(readKey(console), 'c');
+  EXPECT_FALSE(console.ranDry());
 }
 
 // The screens read their keys through their windows; a window that lies over

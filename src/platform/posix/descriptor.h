@@ -19,6 +19,16 @@ class Descriptor {
   ~Descriptor() { close(); }
   Descriptor(const Descriptor&) = delete;
   Descriptor& operator=(const Descriptor&) = delete;
+  Descriptor(Descriptor&& other) noexcept : fd_(other.fd_), calls_(other.calls_) { other.fd_ = -1; }
+  Descriptor& operator=(Descriptor&& other) noexcept {
+    if (this != &other) {
+      close();
+      fd_ = other.fd_;
+      calls_ = other.calls_;
+      other.fd_ = -1;
+    }
+    return *this;
+  }
 
   int get() const { return fd_; }
   bool valid() const { return fd_ >= 0; }

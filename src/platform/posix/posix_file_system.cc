@@ -114,11 +114,19 @@ bool NativeFileSystem::isWritable(const std::string& path) const {
 FileContent NativeFileSystem::readFile(const std::string& path, std::size_t maxBytes) const {
   // Only regular files are read: a FIFO named x.cpp would block the open or
   // the read forever, and a device such as /dev/zero would never end.
-  // O_NONBLOCK keeps the open itself from waiting for a FIFO's writer.
-  Descriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY));
+  // O_NONBLOCK keeps the open itself from waiting for a FIFO's writer. A
+  // plain name that is no link (a source of the directory) is opened at
+  // once; any other path is walked part by part.
+  constexpr int kFlags = O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY | O_NOFOLLOW;
+  Descriptor file(path.find('/') == std::string::npos ? ::open(path.c_str(), kFlags) : -1);
+  if (!file.valid() && (path.find('/') != std::string::npos || errno == ELOOP)) {
+    const std::optional<ReachedName> reached = reachName(path);
+    if (reached) file = Descriptor(::openat(reached->directory(), reached->name().c_str(), kFlags));
+  }
   if (!file.valid()) {
     // A missing directory on the way means as little a file as a missing
-    // file; every other refusal (no permission, an I/O error) is a failure.
+    // file; every other refusal (no permission, an I/O error, a link that
+    // may not be followed) is a failure.
     if (errno == ENOENT || errno == ENOTDIR) return {};
     return readFailure(errno);
   }
@@ -180,7 +188,7 @@ std::vector<std::size_t> NativeFileSystem::firstSameFiles(
   return first;
 }
 
-SaveResult NativeFileSystem::saveFile(const std::string& path, const std::string& content) {
+SaveOutcome NativeFileSystem::saveFile(const std::string& path, const std::string& content) {
   return saveFileSafely(path, content);
 }
 
@@ -201,7 +209,14 @@ std::string NativeFileSystem::resolvedDirectory(const std::string& directory) co
 }
 
 std::string NativeFileSystem::windowsDirectoryName(const std::string& directory) const {
-  return wineDirectoryName(directory, winePrefix());
+  // A path with a drive letter is a Windows name already (exists() looks it
+  // up in the Wine prefix).
+  if (hasDriveLetter(directory)) return directory;
+  // "\\" separates as it does for exists(), unless the name is there as
+  // it is.
+  std::string path = directory;
+  if (!resolvedPath(path)) std::replace(path.begin(), path.end(), '\\', '/');
+  return wineDirectoryName(path, winePrefix());
 }
 
 // "\\" separates here too: the program's path and the directories that the

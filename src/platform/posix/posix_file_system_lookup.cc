@@ -1,14 +1,17 @@
 // Answers "does this path exist" for paths typed the Windows way: a Borland
 // installation copied from Windows or installed under Wine keeps Windows
 // spellings (C:\Borland\Bcc55\Bin\Bcc32.exe) that the Linux disk holds as
-// .../BIN/BCC32.EXE or under the Wine prefix. And finds the file that a
-// name to be saved stands for, through its symbolic links.
+// .../BIN/BCC32.EXE or under the Wine prefix. And reaches the file that a
+// name to be saved or read stands for, through its symbolic links.
 #include <dirent.h>
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <climits>
 #include <cstdlib>
+#include <deque>
 #include <set>
 #include <utility>
 #include <vector>
@@ -69,17 +72,6 @@ bool resolveFrom(const std::string& base, const Components& components, bool wan
   return !wantDirectory || (statOf(reached.front(), status) && S_ISDIR(status.st_mode));
 }
 
-// Whether the kernel would follow this link with fs.protected_symlinks on:
-// in a directory that is sticky and writable by all (such as /tmp), only a
-// link of the user's own or of the directory's owner, so that nobody can
-// plant a link there that sends another user's writes elsewhere.
-bool mayFollow(const std::string& link, const struct stat& status) {
-  struct stat directory {};
-  if (::stat(directoryOf(link).c_str(), &directory) != 0) return false;
-  const bool shared = (directory.st_mode & S_ISVTX) != 0 && (directory.st_mode & S_IWOTH) != 0;
-  return !shared || status.st_uid == ::geteuid() || status.st_uid == directory.st_uid;
-}
-
 }  // namespace
 
 std::string directoryOf(const std::string& path) {
@@ -89,19 +81,120 @@ std::string directoryOf(const std::string& path) {
   return path.substr(0, slash);
 }
 
-std::optional<std::string> followLinks(std::string path) {
-  // As many links as the kernel follows in one path.
-  for (int hops = 0; hops < 40; ++hops) {
-    struct stat status {};
-    if (::lstat(path.c_str(), &status) != 0 || !S_ISLNK(status.st_mode)) return path;
-    if (!mayFollow(path, status)) return std::nullopt;
-    std::string target(PATH_MAX, '\0');
-    const ssize_t length = ::readlink(path.c_str(), target.data(), target.size());
-    if (length < 0) return std::nullopt;
-    target.resize(static_cast<std::size_t>(length));
-    path = (!target.empty() && target[0] == '/') ? target : directoryOf(path) + "/" + target;
+bool mayFollowLink(int directory, const struct stat& link) {
+  struct stat status {};
+  if (::fstatat(directory, ".", &status, 0) != 0) return false;
+  const bool shared = (status.st_mode & S_ISVTX) != 0 && (status.st_mode & S_IWOTH) != 0;
+  return !shared || link.st_uid == ::geteuid() || link.st_uid == status.st_uid;
+}
+
+int ReachedName::directory() const { return held_.valid() ? held_.get() : AT_FDCWD; }
+
+std::string ReachedName::pathIn(const std::string& name) const {
+  if (directoryPath_.empty()) return name;
+  if (directoryPath_.back() == '/') return directoryPath_ + name;
+  return directoryPath_ + "/" + name;
+}
+
+namespace {
+
+// The parts of a path joined again, from the root when it is absolute.
+std::string joined(bool absolute, const std::vector<std::string>& parts) {
+  std::string path = absolute ? "/" : "";
+  for (const std::string& part : parts) {
+    if (!path.empty() && path.back() != '/') path += '/';
+    path += part;
   }
-  return std::nullopt;
+  return path;
+}
+
+}  // namespace
+
+std::optional<ReachedName> reachName(const std::string& path, std::string* sofar) {
+  ReachedName reached;
+  // The parts still to walk, and those walked: real directories all, so
+  // that ".." after one of them is its parent on the disk too.
+  std::deque<std::string> ahead;
+  std::vector<std::string> walked;
+  bool absolute = false;
+  const auto walkFrom = [&](const std::string& from) {
+    if (!from.empty() && from[0] == '/') {
+      reached.held_ = Descriptor(::open("/", O_PATH | O_DIRECTORY | O_CLOEXEC));
+      walked.clear();
+      absolute = true;
+    }
+    const Components parts = pathComponents(from);
+    ahead.insert(ahead.begin(), parts.begin(), parts.end());
+  };
+  // Where the walk stopped, and why (errno).
+  const auto stop = [&](const std::string& part, int error) -> std::optional<ReachedName> {
+    if (sofar != nullptr) {
+      std::vector<std::string> parts = walked;
+      if (!part.empty()) parts.push_back(part);
+      parts.insert(parts.end(), ahead.begin(), ahead.end());
+      *sofar = joined(absolute, parts);
+    }
+    errno = error;
+    return std::nullopt;
+  };
+  walkFrom(path);
+  if (ahead.empty()) return stop("", path.empty() ? ENOENT : EISDIR);
+  // As many links as the kernel follows in one path.
+  int linksLeft = 40;
+  while (!ahead.empty()) {
+    if (absolute && !reached.held_.valid()) return stop("", errno);
+    const std::string part = ahead.front();
+    ahead.pop_front();
+    const bool last = ahead.empty();
+    const int directory = reached.directory();
+    if (part == "." || part == "..") {
+      if (part == "..") {
+        Descriptor parent(::openat(directory, "..", O_PATH | O_DIRECTORY | O_CLOEXEC));
+        if (!parent.valid()) return stop(part, errno);
+        reached.held_ = std::move(parent);
+        if (!walked.empty() && walked.back() != "..") {
+          walked.pop_back();
+        } else if (!absolute) {
+          walked.push_back("..");
+        }
+      }
+      if (last) reached.name_ = ".";
+      continue;
+    }
+    if (!last) {
+      Descriptor next(
+          ::openat(directory, part.c_str(), O_PATH | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+      if (next.valid()) {
+        reached.held_ = std::move(next);
+        walked.push_back(part);
+        continue;
+      }
+      if (errno != ENOTDIR && errno != ELOOP) return stop(part, errno);
+    }
+    // The link itself, held open, so that its owner and its target are read
+    // of one and the same link.
+    Descriptor link(::openat(directory, part.c_str(), O_PATH | O_NOFOLLOW | O_CLOEXEC));
+    struct stat status {};
+    if (!link.valid() || ::fstat(link.get(), &status) != 0) {
+      if (!last || errno != ENOENT) return stop(part, errno);
+      reached.name_ = part;  // not there yet
+      break;
+    }
+    if (!S_ISLNK(status.st_mode)) {
+      if (!last) return stop(part, ENOTDIR);
+      reached.name_ = part;
+      break;
+    }
+    if (--linksLeft < 0) return stop(part, ELOOP);
+    if (!mayFollowLink(directory, status)) return stop(part, EACCES);
+    std::string target(PATH_MAX, '\0');
+    const ssize_t length = ::readlinkat(link.get(), "", target.data(), target.size());
+    if (length <= 0) return stop(part, length == 0 ? ENOENT : errno);
+    target.resize(static_cast<std::size_t>(length));
+    walkFrom(target);
+  }
+  reached.directoryPath_ = joined(absolute, walked);
+  return reached;
 }
 
 std::vector<std::string> pathComponents(const std::string& path) {

@@ -1,23 +1,16 @@
-// Saving a file so that nothing the user had is ever lost.
-//
-// The usual way is a temporary file beside the old one, written and flushed
-// and then renamed over it, so that a crash or a full disk at any moment
-// leaves either the old or the new content. A rename makes a new file,
-// though, and that is only right when the new file can be everything the
-// old one was: the same owner, group and mode (set-id bits included) and
-// extended attributes (POSIX ACLs among them), the only name of its content
-// (another hard link would keep the old content), in a directory that lets
-// us make and rename files. Where that does not hold, the file is rewritten
-// in place: its old bytes are kept in memory and put back if the write
-// fails, and a copy of them waits on the disk beside it until the new bytes
-// are there too, for a crash that no put-back can undo. Devices and pipes
-// are written to like any program writes to them; they are never replaced
-// by a plain file.
+// The steps of a save (platform/save_policy.h) on a POSIX system. The name
+// is reached part by part (reachName) and everything after happens in the
+// directory it was reached in, through the *at calls: a link planted on the
+// way after the walk cannot send the save elsewhere. A rename keeps the old
+// file's owner, group, mode (set-id bits included), extended attributes
+// (POSIX ACLs among them) and inode flags (chattr's), or is not made.
 #include <fcntl.h>
+#include <linux/fs.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <array>
 #include <cerrno>
 #include <random>
 #include <vector>
@@ -26,58 +19,26 @@
 #include "platform/posix/posix_file_system.h"
 #include "platform/posix/save_signal_guard.h"
 #include "platform/posix/system_calls.h"
+#include "platform/save_policy.h"
 
 namespace corvane {
 
 namespace {
 
 constexpr mode_t kModeBits = 07777;
+constexpr mode_t kPrivate = S_IRUSR | S_IWUSR;
 
 // The most old bytes an in-place rewrite keeps in memory to put back. The
 // project files Corvane loads are at most 16 MiB and its makefiles far
 // smaller; a larger file is no file of ours to rewrite without a rename.
 constexpr off_t kMostOldBytes = off_t{64} << 20;
 
-// What a save through a temporary file came to.
-enum class ThroughTemporary {
-  kSaved,        // the new content has the name
-  kCannotWrite,  // the content could not be written; nothing changed
-  kRefused,      // the new file could not take the name as everything the old
-                 // one was (no new file allowed in the directory, an owner,
-                 // mode or attribute it cannot have, the rename refused);
-                 // nothing changed
-};
-
-// What a save through a temporary file that was not refused reports.
-SaveResult resultOf(ThroughTemporary outcome) {
-  return outcome == ThroughTemporary::kSaved ? SaveResult::kSaved : SaveResult::kCannotWrite;
-}
-
-// A new file in the directory, private to its maker, with a short name of
-// its own so that it fits whatever the length of the name it stands beside.
-// errno tells why there is none.
-int createBeside(SystemCalls& calls, const std::string& directory, const char* suffix,
-                 std::string& name) {
-  static constexpr char kLetters[] = "0123456789abcdefghijklmnopqrstuvwxyz";
-  std::random_device seed;
-  std::mt19937 random(seed());
-  for (int attempt = 0; attempt < 100; ++attempt) {
-    name = directory + "/corvane-";
-    for (int i = 0; i < 8; ++i) name += kLetters[random() % (sizeof kLetters - 1)];
-    name += suffix;
-    const int fd = calls.open(
-        name, O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOCTTY | O_NOFOLLOW, 0600);
-    if (fd >= 0 || errno != EEXIST) return fd;
-  }
-  return -1;
-}
-
-// Makes new names in the directory durable; a failure here loses nothing
-// already written, so it is not reported.
-void syncDirectory(SystemCalls& calls, const std::string& directory) {
-  Descriptor handle(calls.open(directory, O_RDONLY | O_DIRECTORY | O_CLOEXEC), &calls);
-  if (handle.valid()) calls.sync(handle.get());
-}
+// The inode flags that a new file gets from its directory or not at all, and
+// that its owner may set: a rename would drop or add them. Append-only and
+// immutable files cannot be opened for writing, so they never get here.
+constexpr unsigned kCarriedFlags = FS_SECRM_FL | FS_UNRM_FL | FS_COMPR_FL | FS_SYNC_FL |
+                                   FS_NODUMP_FL | FS_NOATIME_FL | FS_JOURNAL_DATA_FL |
+                                   FS_NOTAIL_FL | FS_NOCOMP_FL | FS_NOCOW_FL;
 
 std::vector<std::string> namesIn(const std::string& list) {
   std::vector<std::string> names;
@@ -93,7 +54,7 @@ std::vector<std::string> namesIn(const std::string& list) {
 // it lacks or has with another value are set, those it has beyond them (a
 // directory's default ACL gives new files one) removed. False when any
 // cannot be, for want of the privilege, say.
-bool copyAttributes(SystemCalls& calls, const std::string& from, int to) {
+bool copyAttributes(SystemCalls& calls, int from, int to) {
   const std::optional<std::string> oldList = calls.attributeNames(from);
   const std::optional<std::string> newList = calls.attributeNames(to);
   if (!oldList || !newList) return false;
@@ -114,16 +75,29 @@ bool copyAttributes(SystemCalls& calls, const std::string& from, int to) {
   return true;
 }
 
-// The permission bits that a file made in the directory with mode 0666
-// gets: what the umask leaves, or, where the directory has a default ACL,
-// what its owner, mask (or group) and other entries allow, as the system
-// would give them. The temporary file is made private and gets these bits
-// once its content is complete. Nothing when the directory's default ACL
-// cannot be read: any guess might open the file to others.
-std::optional<mode_t> newFileMode(SystemCalls& calls, const std::string& directory) {
+// Gives the new file the old one's inode flags (see kCarriedFlags), keeping
+// those of its own that no one sets (ext4's extents, say). False when they
+// cannot be read or set: a file with +d or +A must not lose them.
+bool copyInodeFlags(SystemCalls& calls, int from, int to) {
+  const std::optional<unsigned> old = calls.inodeFlags(from);
+  const std::optional<unsigned> made = calls.inodeFlags(to);
+  if (!old || !made) return false;
+  if ((*old & kCarriedFlags) == (*made & kCarriedFlags)) return true;
+  if (calls.setInodeFlags(to, (*made & ~kCarriedFlags) | (*old & kCarriedFlags)) != 0) {
+    return false;
+  }
+  const std::optional<unsigned> now = calls.inodeFlags(to);
+  return now && (*now & kCarriedFlags) == (*old & kCarriedFlags);
+}
+
+// The permission bits that a file made in a directory with mode 0666 gets,
+// given the directory's default ACL (if it has one): what its owner, mask
+// (or group) and other entries allow, as the system would give them; else
+// what the umask leaves. Nothing when the ACL cannot be read: any guess
+// might open the file to others.
+std::optional<mode_t> newFileMode(const std::optional<std::string>& acl, int error) {
   constexpr mode_t kRequested = 0666;
-  const std::optional<std::string> acl = calls.attribute(directory, "system.posix_acl_default");
-  if (!acl && errno != ENODATA && errno != ENOTSUP) return std::nullopt;
+  if (!acl && error != ENODATA && error != ENOTSUP) return std::nullopt;
   if (acl && acl->size() >= 4) {
     // A version word, then entries of a 16-bit tag, 16-bit permissions and a
     // 32-bit id, little-endian.
@@ -150,59 +124,6 @@ std::optional<mode_t> newFileMode(SystemCalls& calls, const std::string& directo
   return kRequested & ~umask;
 }
 
-// Writes the content to a temporary file and renames it to the target.
-// With `old` given (the target exists), the new file gets its owner, group,
-// mode and extended attributes first.
-ThroughTemporary writeAndRename(SystemCalls& calls, const std::string& target,
-                                const struct stat* old, const std::string& content,
-                                SaveSignalGuard& guard) {
-  const std::string directory = directoryOf(target);
-  std::string temporary;
-  int created = -1;
-  {
-    HeldSignals held;
-    created = createBeside(calls, directory, ".tmp", temporary);
-    if (created >= 0) guard.removeOnSignal(temporary);
-  }
-  Descriptor file(created, &calls);
-  if (!file.valid()) return ThroughTemporary::kRefused;
-  auto giveUp = [&](ThroughTemporary result) {
-    file.close();
-    ::unlink(temporary.c_str());
-    guard.clear();
-    return result;
-  };
-
-  const std::optional<mode_t> mode =
-      old != nullptr ? old->st_mode & kModeBits : newFileMode(calls, directory);
-  if (!mode) return giveUp(ThroughTemporary::kRefused);
-  struct stat made {};
-  if (::fstat(file.get(), &made) != 0) return giveUp(ThroughTemporary::kCannotWrite);
-  // An owner or group that only the administrator could give.
-  if (old != nullptr && (made.st_uid != old->st_uid || made.st_gid != old->st_gid) &&
-      calls.changeOwner(file.get(), old->st_uid, old->st_gid) != 0) {
-    return giveUp(ThroughTemporary::kRefused);
-  }
-  if (!calls.writeAll(file.get(), content)) return giveUp(ThroughTemporary::kCannotWrite);
-  if (old != nullptr && !copyAttributes(calls, target, file.get())) {
-    return giveUp(ThroughTemporary::kRefused);
-  }
-  // The mode last: a write clears set-id bits, and an ACL sets the group
-  // bits. The system may also drop a set-group-id bit without a word,
-  // hence the check.
-  if (calls.changeMode(file.get(), *mode) != 0 || ::fstat(file.get(), &made) != 0 ||
-      (made.st_mode & kModeBits) != *mode) {
-    return giveUp(ThroughTemporary::kRefused);
-  }
-  if (calls.sync(file.get()) != 0 || !file.close()) {
-    return giveUp(ThroughTemporary::kCannotWrite);
-  }
-  if (calls.rename(temporary, target) != 0) return giveUp(ThroughTemporary::kRefused);
-  guard.clear();
-  syncDirectory(calls, directory);
-  return ThroughTemporary::kSaved;
-}
-
 bool readWhole(SystemCalls& calls, int fd, std::string& bytes) {
   std::size_t filled = 0;
   while (filled < bytes.size()) {
@@ -215,103 +136,242 @@ bool readWhole(SystemCalls& calls, int fd, std::string& bytes) {
   return true;
 }
 
-// Before a file is rewritten in place, a copy of its old bytes beside it,
-// on the disk, so that a crash part way, which nothing can put back, leaves
-// them to the user. `name` is the copy's, or empty where the directory
-// allows no new file: such a rewrite cannot survive a crash. False when the
-// copy could not be made whole (nothing is left of it then).
-bool makeCrashCopy(SystemCalls& calls, const std::string& directory, const std::string& old,
-                   SaveSignalGuard& guard, std::string& name) {
-  int created = -1;
-  int error = 0;
-  {
-    HeldSignals held;
-    created = createBeside(calls, directory, kCrashCopySuffix, name);
-    error = errno;
-    if (created >= 0) guard.removeOnSignal(name);
+bool sameInode(const struct stat& a, const struct stat& b) {
+  return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
+}
+
+class PosixSaveSteps : public SaveSteps {
+ public:
+  PosixSaveSteps(std::string path, SystemCalls& calls) : calls_(calls), path_(std::move(path)) {}
+
+  SaveTarget examine() override;
+  Made create(File file) override;
+  std::string name(File file) const override {
+    return file == File::kTarget ? place_->path() : place_->pathIn(names_[index(file)]);
   }
-  if (created < 0) {
-    name.clear();
-    return error == EACCES || error == EPERM || error == EROFS;
+  bool openTarget(std::string& old) override;
+  bool prepare(bool replacing) override;
+  bool complete(bool replacing) override;
+  bool write(File file, std::string_view bytes) override {
+    return ::lseek(fd(file), 0, SEEK_SET) == 0 && calls_.writeAll(fd(file), bytes);
   }
-  Descriptor copy(created, &calls);
-  if (calls.writeAll(copy.get(), old) && calls.sync(copy.get()) == 0 && copy.close()) {
-    syncDirectory(calls, directory);
+  bool cut(std::uint64_t size) override {
+    return calls_.cut(fd(File::kTarget), static_cast<off_t>(size)) == 0;
+  }
+  bool flush(File file) override { return calls_.sync(fd(file)) == 0; }
+  bool close(File file) override { return files_[index(file)].close(); }
+  bool replace(bool) override {
+    return calls_.rename(place_->directory(), names_[index(File::kTemporary)],
+                         place_->name()) == 0;
+  }
+  bool remove(File file) override;
+  void syncDirectory() override;
+  void afterRewrite() override;
+  SaveResult writeToSpecial(std::string_view content) override;
+
+  void onSignalRestore(const std::string& old) override {
+    guard_.restoreOnSignal(fd(File::kTarget), old, static_cast<off_t>(old.size()),
+                           place_->directory(), copyName());
+  }
+  void onSignalFinish(std::uint64_t newSize) override {
+    guard_.finishOnSignal(fd(File::kTarget), static_cast<off_t>(newSize), place_->directory(),
+                          copyName());
+  }
+  void onSignalRemove(File file) override {
+    guard_.removeOnSignal(place_->directory(), names_[index(file)], file == File::kTemporary);
+  }
+  void onSignalNothing() override { guard_.clear(); }
+
+ private:
+  static std::size_t index(File file) { return static_cast<std::size_t>(file); }
+  int fd(File file) const { return files_[index(file)].get(); }
+  const char* copyName() const {
+    const std::string& copy = names_[index(File::kCopy)];
+    return copy.empty() ? nullptr : copy.c_str();
+  }
+  // The directory opened for reading (fsync, its default ACL), where it may
+  // be; -1 where it may not.
+  int readableDirectory();
+
+  SystemCalls& calls_;
+  std::string path_;
+  std::optional<ReachedName> place_;
+  SaveSignalGuard guard_;
+  struct stat old_ {};
+  // The old file, opened for writing when examined: whether we may write it
+  // at all, and where its attributes and flags are read.
+  Descriptor probe_{-1};
+  std::array<Descriptor, 3> files_{Descriptor(-1, &calls_), Descriptor(-1, &calls_),
+                                   Descriptor(-1, &calls_)};
+  std::array<std::string, 3> names_;  // of the made files, in the directory
+  std::optional<Descriptor> readable_;
+  mode_t mode_ = 0;  // the mode the temporary file gets once complete
+};
+
+SaveTarget PosixSaveSteps::examine() {
+  place_ = reachName(path_);
+  if (!place_) return SaveTarget::kCannotOpen;
+  if (::fstatat(place_->directory(), place_->name().c_str(), &old_, AT_SYMLINK_NOFOLLOW) != 0) {
+    return errno == ENOENT ? SaveTarget::kAbsent : SaveTarget::kCannotOpen;
+  }
+  // A file that grants nobody write permission is read-only for everyone,
+  // the administrator included, whom the system itself would let write. A
+  // link here was put there since the walk.
+  if (S_ISDIR(old_.st_mode) || S_ISLNK(old_.st_mode) || !grantsWritePermission(old_.st_mode)) {
+    return SaveTarget::kCannotOpen;
+  }
+  if (!S_ISREG(old_.st_mode)) return SaveTarget::kSpecial;
+  // Whether we may write the file at all, before anything is written.
+  probe_ = Descriptor(calls_.open(place_->directory(), place_->name(),
+                                  O_WRONLY | O_NOCTTY | O_CLOEXEC | O_NONBLOCK | O_NOFOLLOW),
+                      &calls_);
+  struct stat opened {};
+  if (!probe_.valid() || ::fstat(probe_.get(), &opened) != 0 || !sameInode(opened, old_)) {
+    return SaveTarget::kCannotOpen;
+  }
+  const bool ownFile = ::geteuid() == 0 || ::geteuid() == old_.st_uid;
+  return old_.st_nlink == 1 && ownFile ? SaveTarget::kReplaceable : SaveTarget::kInPlaceOnly;
+}
+
+// A new file in the directory, private to its maker, with a short name of
+// its own so that it fits whatever the length of the name it stands beside.
+// It is made while the ending signals are held, so that none can come
+// between its making and the guard learning of it.
+Made PosixSaveSteps::create(File file) {
+  static constexpr char kLetters[] = "0123456789abcdefghijklmnopqrstuvwxyz";
+  std::random_device seed;
+  std::mt19937 random(seed());
+  std::string& name = names_[index(file)];
+  HeldSignals held;
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    name = "corvane-";
+    for (int i = 0; i < 8; ++i) name += kLetters[random() % (sizeof kLetters - 1)];
+    name += file == File::kTemporary ? ".tmp" : kCrashCopySuffix;
+    const int fd = calls_.open(place_->directory(), name,
+                               O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOCTTY | O_NOFOLLOW,
+                               kPrivate);
+    if (fd >= 0) {
+      files_[index(file)] = Descriptor(fd, &calls_);
+      onSignalRemove(file);
+      return Made::kMade;
+    }
+    if (errno != EEXIST) break;
+  }
+  const int error = errno;
+  name.clear();
+  return error == EACCES || error == EPERM || error == EROFS ? Made::kRefused : Made::kFailed;
+}
+
+bool PosixSaveSteps::openTarget(std::string& old) {
+  Descriptor& file = files_[index(File::kTarget)];
+  file = Descriptor(calls_.open(place_->directory(), place_->name(),
+                                O_RDWR | O_NOCTTY | O_CLOEXEC | O_NONBLOCK | O_NOFOLLOW),
+                    &calls_);
+  struct stat status {};
+  if (!file.valid() || ::fstat(file.get(), &status) != 0 || !S_ISREG(status.st_mode) ||
+      status.st_size > kMostOldBytes) {
+    return false;
+  }
+  old_ = status;
+  old.assign(static_cast<std::size_t>(status.st_size), '\0');
+  return readWhole(calls_, file.get(), old);
+}
+
+int PosixSaveSteps::readableDirectory() {
+  if (!readable_) {
+    readable_.emplace(calls_.open(place_->directory(), ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC),
+                      &calls_);
+  }
+  return readable_->get();
+}
+
+// The new file's mode is known first; its owner and group (which only the
+// administrator can give, and which clear set-id bits) and its inode flags
+// are given before any byte is written.
+bool PosixSaveSteps::prepare(bool replacing) {
+  const int temporary = fd(File::kTemporary);
+  if (replacing) {
+    mode_ = old_.st_mode & kModeBits;
+  } else {
+    // The directory's default ACL, through the directory opened for reading
+    // or, where it may not be read, through a name of it.
+    constexpr char kDefaultAcl[] = "system.posix_acl_default";
+    const int directory = readableDirectory();
+    const std::string name = place_->directory() == AT_FDCWD
+                                 ? std::string(".")
+                                 : "/proc/self/fd/" + std::to_string(place_->directory());
+    const std::optional<std::string> acl = directory >= 0
+                                               ? calls_.attribute(directory, kDefaultAcl)
+                                               : calls_.attribute(name, kDefaultAcl);
+    const std::optional<mode_t> mode = newFileMode(acl, errno);
+    if (!mode) return false;
+    mode_ = *mode;
     return true;
   }
-  copy.close();
-  ::unlink(name.c_str());
-  guard.clear();
-  name.clear();
-  return false;
+  struct stat made {};
+  if (::fstat(temporary, &made) != 0) return false;
+  if ((made.st_uid != old_.st_uid || made.st_gid != old_.st_gid) &&
+      calls_.changeOwner(temporary, old_.st_uid, old_.st_gid) != 0) {
+    return false;
+  }
+  return copyInodeFlags(calls_, probe_.get(), temporary);
 }
 
-// Puts the old bytes back where the new ones went and flushes them: whether
-// the file is exactly as it was, on the disk.
-bool putBack(SystemCalls& calls, int fd, const std::string& old) {
-  return ::lseek(fd, 0, SEEK_SET) == 0 && calls.writeAll(fd, old) &&
-         calls.cut(fd, static_cast<off_t>(old.size())) == 0 && calls.sync(fd) == 0;
+// The mode last: a write clears set-id bits, and an ACL sets the group bits.
+// The system may also drop a set-group-id bit without a word, hence the
+// check.
+bool PosixSaveSteps::complete(bool replacing) {
+  const int temporary = fd(File::kTemporary);
+  if (replacing && !copyAttributes(calls_, probe_.get(), temporary)) return false;
+  struct stat made {};
+  return calls_.changeMode(temporary, mode_) == 0 && ::fstat(temporary, &made) == 0 &&
+         (made.st_mode & kModeBits) == mode_;
 }
 
-// Rewrites an existing file in place: the new bytes over the old ones, then
-// the file cut to the new length and flushed. Until that is done, all the
-// old bytes are kept to be put back, in memory and, where the directory
-// allows, in a copy on the disk that is removed once the new bytes are
-// there. A failing close after a good flush loses nothing and is no failure.
-SaveResult rewriteInPlace(SystemCalls& calls, const std::string& target,
-                          const std::string& content, SaveSignalGuard& guard) {
-  Descriptor file(
-      calls.open(target, O_RDWR | O_NOCTTY | O_CLOEXEC | O_NONBLOCK | O_NOFOLLOW), &calls);
-  struct stat before {};
-  if (!file.valid() || ::fstat(file.get(), &before) != 0 || !S_ISREG(before.st_mode) ||
-      before.st_size > kMostOldBytes) {
-    return SaveResult::kCannotOpen;
+// A file that cannot be removed (the directory is append-only, say) stays
+// private as it was made; a temporary file, which may have been given the
+// mode of the saved file, is made private again and emptied: nothing of the
+// new content stays where others could read it.
+bool PosixSaveSteps::remove(File file) {
+  Descriptor& open = files_[index(file)];
+  const std::string& name = names_[index(file)];
+  const bool removed = calls_.remove(place_->directory(), name) == 0;
+  if (!removed && file == File::kTemporary) {
+    if (!open.valid()) {
+      open = Descriptor(calls_.open(place_->directory(), name,
+                                    O_WRONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC),
+                        &calls_);
+    }
+    (void)calls_.changeMode(open.get(), kPrivate);
+    (void)calls_.cut(open.get(), 0);
   }
-  std::string old(static_cast<std::size_t>(before.st_size), '\0');
-  if (!readWhole(calls, file.get(), old)) return SaveResult::kCannotOpen;
-  std::string copy;
-  if (!makeCrashCopy(calls, directoryOf(target), old, guard, copy)) {
-    return SaveResult::kCannotWrite;
-  }
-  const char* copyName = copy.empty() ? nullptr : copy.c_str();
-  const auto dropCopy = [&copy] {
-    if (!copy.empty()) ::unlink(copy.c_str());
-  };
+  open.close();
+  return removed;
+}
 
-  guard.restoreOnSignal(file.get(), old, before.st_size, copyName);
-  const off_t newSize = static_cast<off_t>(content.size());
-  bool good = ::lseek(file.get(), 0, SEEK_SET) == 0 && calls.writeAll(file.get(), content);
-  if (good) {
-    guard.finishOnSignal(file.get(), newSize, copyName);
-    good = calls.cut(file.get(), newSize) == 0 && calls.sync(file.get()) == 0;
-  }
-  if (!good) {
-    guard.restoreOnSignal(file.get(), old, before.st_size, copyName);
-    const bool restored = putBack(calls, file.get(), old);
-    guard.clear();
-    if (!restored) return SaveResult::kDamaged;  // the copy stays
-    dropCopy();
-    return SaveResult::kCannotWrite;
-  }
-  guard.clear();
-  // Writing clears the set-id bits of a file; its owner may set them again.
+// Makes new names in the directory durable; a failure here loses nothing
+// already written, so it is not reported.
+void PosixSaveSteps::syncDirectory() {
+  const int directory = readableDirectory();
+  if (directory >= 0) calls_.sync(directory);
+}
+
+// Writing clears the set-id bits of a file; its owner may set them again.
+void PosixSaveSteps::afterRewrite() {
   struct stat after {};
-  if (::fstat(file.get(), &after) == 0 &&
-      (after.st_mode & kModeBits) != (before.st_mode & kModeBits)) {
-    (void)calls.changeMode(file.get(), before.st_mode & kModeBits);
+  const int target = fd(File::kTarget);
+  if (::fstat(target, &after) == 0 && (after.st_mode & kModeBits) != (old_.st_mode & kModeBits)) {
+    (void)calls_.changeMode(target, old_.st_mode & kModeBits);
   }
-  file.close();
-  dropCopy();
-  return SaveResult::kSaved;
 }
 
 // A device, a FIFO or a socket gets the bytes the way any program would
 // write them: opened without creating or truncating anything. The open does
 // not wait (a FIFO with no reader cannot be opened); the writes may.
-SaveResult writeToSpecialFile(SystemCalls& calls, const std::string& target,
-                              const std::string& content) {
-  Descriptor file(calls.open(target, O_WRONLY | O_NOCTTY | O_CLOEXEC | O_NONBLOCK | O_NOFOLLOW),
-                  &calls);
+SaveResult PosixSaveSteps::writeToSpecial(std::string_view content) {
+  Descriptor file(calls_.open(place_->directory(), place_->name(),
+                              O_WRONLY | O_NOCTTY | O_CLOEXEC | O_NONBLOCK | O_NOFOLLOW),
+                  &calls_);
   struct stat status {};
   if (!file.valid() || ::fstat(file.get(), &status) != 0 || S_ISREG(status.st_mode) ||
       S_ISDIR(status.st_mode)) {
@@ -321,7 +381,7 @@ SaveResult writeToSpecialFile(SystemCalls& calls, const std::string& target,
   if (flags < 0 || ::fcntl(file.get(), F_SETFL, flags & ~O_NONBLOCK) != 0) {
     return SaveResult::kCannotOpen;
   }
-  const bool written = calls.writeAll(file.get(), content);
+  const bool written = calls_.writeAll(file.get(), content);
   return file.close() && written ? SaveResult::kSaved : SaveResult::kCannotWrite;
 }
 
@@ -329,44 +389,23 @@ SaveResult writeToSpecialFile(SystemCalls& calls, const std::string& target,
 
 bool grantsWritePermission(mode_t mode) { return (mode & (S_IWUSR | S_IWGRP | S_IWOTH)) != 0; }
 
-SaveResult saveFileSafely(const std::string& path, const std::string& content) {
+SaveOutcome saveFileSafely(const std::string& path, const std::string& content) {
   SystemCalls calls;
   return saveFileSafely(path, content, calls);
 }
 
-SaveResult saveFileSafely(const std::string& path, const std::string& content,
-                          SystemCalls& calls) {
-  if (path.empty()) return SaveResult::kCannotOpen;
-  const std::optional<std::string> followed = followLinks(path);
-  if (!followed) return SaveResult::kCannotOpen;
-  const std::string& target = *followed;
-  SaveSignalGuard guard;
-  struct stat old {};
-  if (::lstat(target.c_str(), &old) != 0) {
-    if (errno != ENOENT) return SaveResult::kCannotOpen;
-    const ThroughTemporary outcome = writeAndRename(calls, target, nullptr, content, guard);
-    if (outcome != ThroughTemporary::kRefused) return resultOf(outcome);
-    return SaveResult::kCannotOpen;
-  }
-  // A file that grants nobody write permission is read-only for everyone,
-  // the administrator included, whom the system itself would let write.
-  if (S_ISDIR(old.st_mode) || !grantsWritePermission(old.st_mode)) {
-    return SaveResult::kCannotOpen;
-  }
-  if (!S_ISREG(old.st_mode)) return writeToSpecialFile(calls, target, content);
+SaveOutcome saveFileSafely(const std::string& path, const std::string& content,
+                           SystemCalls& calls) {
+  PosixSaveSteps steps(path, calls);
+  return saveThrough(steps, content);
+}
 
-  // Whether we may write the file at all, before anything is written.
-  Descriptor probe(
-      calls.open(target, O_WRONLY | O_NOCTTY | O_CLOEXEC | O_NONBLOCK | O_NOFOLLOW), &calls);
-  if (!probe.valid()) return SaveResult::kCannotOpen;
-  probe.close();
-
-  const bool ownFile = ::geteuid() == 0 || ::geteuid() == old.st_uid;
-  if (old.st_nlink == 1 && ownFile) {
-    const ThroughTemporary outcome = writeAndRename(calls, target, &old, content, guard);
-    if (outcome != ThroughTemporary::kRefused) return resultOf(outcome);
-  }
-  return rewriteInPlace(calls, target, content, guard);
+std::unique_ptr<SaveSteps> makeNativeSaveSteps(const std::string& path) {
+  // The calls live as long as the steps that use them.
+  struct Owning : SystemCalls, PosixSaveSteps {
+    explicit Owning(const std::string& path) : PosixSaveSteps(path, *this) {}
+  };
+  return std::make_unique<Owning>(path);
 }
 
 }  // namespace corvane

@@ -1,5 +1,5 @@
 // The name a path to be saved finally leads to, for the checks made before
-// saving (see FileSystem::finalName). The save follows the same links.
+// saving (see FileSystem::finalName): the walk the save itself makes.
 #include <optional>
 #include <string>
 
@@ -8,11 +8,9 @@
 namespace corvane {
 
 std::string NativeFileSystem::finalName(const std::string& path) const {
-  std::string final = followLinks(path).value_or(path);
-  // A target beside the link comes back as "./target": it is shown to the
-  // user as the link names it.
-  if (final != path && final.rfind("./", 0) == 0) final.erase(0, 2);
-  return final;
+  std::string sofar;
+  const std::optional<ReachedName> reached = reachName(path, &sofar);
+  return reached ? reached->path() : sofar;
 }
 
 }  // namespace corvane

@@ -1,6 +1,8 @@
 #include "platform/posix/save_signal_guard.h"
 
+#include <fcntl.h>
 #include <signal.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <atomic>
@@ -25,12 +27,15 @@ enum Undo : int { kNothing, kRemove, kRestore, kFinish };
 // happens while `undo` is kNothing.
 struct PendingSave {
   volatile std::sig_atomic_t undo = kNothing;
-  const char* temporary = nullptr;
+  int directory = -1;          // where `removed` and `copy` are
+  const char* removed = nullptr;
+  bool emptied = false;        // whether `removed` is emptied if it stays
   int fd = -1;
   const char* oldStart = nullptr;
   std::size_t oldCount = 0;
   off_t size = 0;
   const char* copy = nullptr;  // the old bytes beside the file, or null
+  int (*sync)(int) = ::fsync;
   EndingSignalHandlers previous;
   struct sigaction previousIgnored[kIgnoredCount];
 };
@@ -40,13 +45,26 @@ PendingSave pending;
 // The copy of the old bytes is needed no more once the file is whole on
 // the disk; should anything fail, it stays for the user.
 void dropCopyOnceSynced(bool whole) {
-  if (whole && pending.copy != nullptr && ::fsync(pending.fd) == 0) ::unlink(pending.copy);
+  if (whole && pending.copy != nullptr && pending.sync(pending.fd) == 0) {
+    ::unlinkat(pending.directory, pending.copy, 0);
+  }
+}
+
+// A file that cannot be removed keeps nothing that others could read.
+void removeOrEmpty() {
+  if (::unlinkat(pending.directory, pending.removed, 0) == 0 || !pending.emptied) return;
+  const int fd = ::openat(pending.directory, pending.removed,
+                          O_WRONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+  if (fd < 0) return;
+  ::fchmod(fd, S_IRUSR | S_IWUSR);
+  ::ftruncate(fd, 0);
+  ::close(fd);
 }
 
 void undoPendingSave() {
   switch (pending.undo) {
     case kRemove:
-      ::unlink(pending.temporary);
+      removeOrEmpty();
       break;
     case kRestore:
       dropCopyOnceSynced(
@@ -88,8 +106,9 @@ void arm(int undo) {
 
 }  // namespace
 
-SaveSignalGuard::SaveSignalGuard() {
+SaveSignalGuard::SaveSignalGuard(int (*sync)(int)) {
   pending.undo = kNothing;
+  pending.sync = sync != nullptr ? sync : ::fsync;
   struct sigaction action {};
   action.sa_sigaction = undoAndPassOn;
   sigemptyset(&action.sa_mask);
@@ -110,15 +129,18 @@ SaveSignalGuard::~SaveSignalGuard() {
     ::sigaction(kIgnoredSignals[i], &pending.previousIgnored[i], nullptr);
 }
 
-void SaveSignalGuard::removeOnSignal(const std::string& temporary) {
+void SaveSignalGuard::removeOnSignal(int directory, const std::string& name, bool empty) {
   clear();
-  pending.temporary = temporary.c_str();
+  pending.directory = directory;
+  pending.removed = name.c_str();
+  pending.emptied = empty;
   arm(kRemove);
 }
 
 void SaveSignalGuard::restoreOnSignal(int fd, const std::string& oldStart, off_t oldSize,
-                                      const char* copy) {
+                                      int directory, const char* copy) {
   clear();
+  pending.directory = directory;
   pending.fd = fd;
   pending.oldStart = oldStart.data();
   pending.oldCount = oldStart.size();
@@ -127,8 +149,9 @@ void SaveSignalGuard::restoreOnSignal(int fd, const std::string& oldStart, off_t
   arm(kRestore);
 }
 
-void SaveSignalGuard::finishOnSignal(int fd, off_t newSize, const char* copy) {
+void SaveSignalGuard::finishOnSignal(int fd, off_t newSize, int directory, const char* copy) {
   clear();
+  pending.directory = directory;
   pending.fd = fd;
   pending.size = newSize;
   pending.copy = copy;

@@ -22,24 +22,29 @@ namespace corvane {
 
 // One guard at a time (saves do not nest). The texts handed to it must
 // outlive the next call of a member function, since a signal handler reads
-// them in place.
+// them in place. Files are named in a directory given as an open descriptor
+// (or AT_FDCWD).
 class SaveSignalGuard {
  public:
-  SaveSignalGuard();
+  // `sync` is how the handler flushes a file it put back (fsync; a test
+  // makes it fail).
+  explicit SaveSignalGuard(int (*sync)(int) = nullptr);
   ~SaveSignalGuard();
   SaveSignalGuard(const SaveSignalGuard&) = delete;
   SaveSignalGuard& operator=(const SaveSignalGuard&) = delete;
 
-  // A signal removes this file.
-  void removeOnSignal(const std::string& temporary);
+  // A signal removes this file; one that cannot be removed is, if `empty`,
+  // cut to nothing and made private to its owner.
+  void removeOnSignal(int directory, const std::string& name, bool empty);
   // A signal puts these bytes back at the start of the file and cuts it to
   // its old size: it is being rewritten in place. Once that is done and on
   // the disk, the copy of the old bytes named `copy` (if any) goes too.
-  void restoreOnSignal(int fd, const std::string& oldStart, off_t oldSize,
+  void restoreOnSignal(int fd, const std::string& oldStart, off_t oldSize, int directory = -1,
                        const char* copy = nullptr);
   // The new content is all written: a signal only cuts the file to its new
-  // size, which is all that is left to do, and then removes the copy.
-  void finishOnSignal(int fd, off_t newSize, const char* copy = nullptr);
+  // size, which is all that is left to do, and once that is on the disk
+  // removes the copy.
+  void finishOnSignal(int fd, off_t newSize, int directory = -1, const char* copy = nullptr);
   // Nothing to undo.
   void clear();
 };

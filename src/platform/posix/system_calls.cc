@@ -1,6 +1,8 @@
 #include "platform/posix/system_calls.h"
 
 #include <fcntl.h>
+#include <linux/fs.h>
+#include <sys/ioctl.h>
 #include <sys/stat.h>
 #include <sys/xattr.h>
 #include <unistd.h>
@@ -39,33 +41,33 @@ std::optional<std::string> noneWhereUnsupported(std::optional<std::string> names
 
 }  // namespace
 
-bool SystemCalls::allowed(Call call) {
-  const int error = failure(call);
+bool SystemCalls::allowed(Call call, int fd, const std::string& name) {
+  const int error = failure(call, fd, name);
   if (error == 0) return true;
   errno = error;
   return false;
 }
 
-int SystemCalls::open(const std::string& path, int flags, mode_t mode) {
-  return allowed(Call::kOpen) ? ::open(path.c_str(), flags, mode) : -1;
+int SystemCalls::open(int directory, const std::string& name, int flags, mode_t mode) {
+  return allowed(Call::kOpen, directory, name) ? ::openat(directory, name.c_str(), flags, mode) : -1;
 }
 
 ssize_t SystemCalls::readAt(int fd, char* bytes, std::size_t count, off_t offset) {
-  return allowed(Call::kRead) ? ::pread(fd, bytes, count, offset) : -1;
+  return allowed(Call::kRead, fd) ? ::pread(fd, bytes, count, offset) : -1;
 }
 
 ssize_t SystemCalls::write(int fd, const char* bytes, std::size_t count) {
-  return allowed(Call::kWrite) ? ::write(fd, bytes, count) : -1;
+  return allowed(Call::kWrite, fd) ? ::write(fd, bytes, count) : -1;
 }
 
 int SystemCalls::cut(int fd, off_t size) {
-  return allowed(Call::kCut) ? ::ftruncate(fd, size) : -1;
+  return allowed(Call::kCut, fd) ? ::ftruncate(fd, size) : -1;
 }
 
-int SystemCalls::sync(int fd) { return allowed(Call::kSync) ? ::fsync(fd) : -1; }
+int SystemCalls::sync(int fd) { return allowed(Call::kSync, fd) ? ::fsync(fd) : -1; }
 
 int SystemCalls::close(int fd) {
-  const bool report = allowed(Call::kClose);
+  const bool report = allowed(Call::kClose, fd);
   const int error = errno;
   const int closed = ::close(fd);
   if (report) return closed;
@@ -73,26 +75,44 @@ int SystemCalls::close(int fd) {
   return -1;
 }
 
-int SystemCalls::rename(const std::string& from, const std::string& to) {
-  return allowed(Call::kRename) ? ::rename(from.c_str(), to.c_str()) : -1;
+int SystemCalls::rename(int directory, const std::string& from, const std::string& to) {
+  return allowed(Call::kRename, directory, from) ? ::renameat(directory, from.c_str(), directory, to.c_str())
+                                      : -1;
+}
+
+int SystemCalls::remove(int directory, const std::string& name) {
+  return allowed(Call::kRemove, directory, name) ? ::unlinkat(directory, name.c_str(), 0) : -1;
 }
 
 int SystemCalls::changeMode(int fd, mode_t mode) {
-  return allowed(Call::kChangeMode) ? ::fchmod(fd, mode) : -1;
+  return allowed(Call::kChangeMode, fd) ? ::fchmod(fd, mode) : -1;
 }
 
 int SystemCalls::changeOwner(int fd, uid_t owner, gid_t group) {
-  return allowed(Call::kChangeOwner) ? ::fchown(fd, owner, group) : -1;
+  return allowed(Call::kChangeOwner, fd) ? ::fchown(fd, owner, group) : -1;
 }
 
 int SystemCalls::setAttribute(int fd, const std::string& name, const std::string& value) {
-  return allowed(Call::kAttributes)
+  return allowed(Call::kAttributes, fd)
              ? ::fsetxattr(fd, name.c_str(), value.data(), value.size(), 0)
              : -1;
 }
 
 int SystemCalls::removeAttribute(int fd, const std::string& name) {
-  return allowed(Call::kAttributes) ? ::fremovexattr(fd, name.c_str()) : -1;
+  return allowed(Call::kAttributes, fd) ? ::fremovexattr(fd, name.c_str()) : -1;
+}
+
+std::optional<unsigned> SystemCalls::inodeFlags(int fd) {
+  if (!allowed(Call::kInodeFlags, fd)) return std::nullopt;
+  int flags = 0;
+  if (::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0) return static_cast<unsigned>(flags);
+  if (errno == ENOTTY || errno == EOPNOTSUPP) return 0u;
+  return std::nullopt;
+}
+
+int SystemCalls::setInodeFlags(int fd, unsigned flags) {
+  int value = static_cast<int>(flags);
+  return allowed(Call::kInodeFlags, fd) ? ::ioctl(fd, FS_IOC_SETFLAGS, &value) : -1;
 }
 
 bool SystemCalls::writeAll(int fd, std::string_view bytes) {
@@ -101,29 +121,23 @@ bool SystemCalls::writeAll(int fd, std::string_view bytes) {
       bytes.data(), bytes.size());
 }
 
-std::optional<std::string> SystemCalls::attributeNames(const std::string& path) {
-  return noneWhereUnsupported(sizedRead([&](char* list, std::size_t size) {
-    return allowed(Call::kAttributes) ? ::llistxattr(path.c_str(), list, size) : -1;
-  }));
-}
-
 std::optional<std::string> SystemCalls::attributeNames(int fd) {
   return noneWhereUnsupported(sizedRead([&](char* list, std::size_t size) {
-    return allowed(Call::kAttributes) ? ::flistxattr(fd, list, size) : -1;
+    return allowed(Call::kAttributes, fd) ? ::flistxattr(fd, list, size) : -1;
   }));
 }
 
 std::optional<std::string> SystemCalls::attribute(const std::string& path,
                                                   const std::string& name) {
   return sizedRead([&](char* value, std::size_t size) {
-    return allowed(Call::kAttributes) ? ::lgetxattr(path.c_str(), name.c_str(), value, size)
+    return allowed(Call::kAttributes, -1, path) ? ::getxattr(path.c_str(), name.c_str(), value, size)
                                       : -1;
   });
 }
 
 std::optional<std::string> SystemCalls::attribute(int fd, const std::string& name) {
   return sizedRead([&](char* value, std::size_t size) {
-    return allowed(Call::kAttributes) ? ::fgetxattr(fd, name.c_str(), value, size) : -1;
+    return allowed(Call::kAttributes, fd) ? ::fgetxattr(fd, name.c_str(), value, size) : -1;
   });
 }
 

@@ -186,27 +186,31 @@ int TerminalConsole::getKey() {
     if (readInput(inputWaitLimit())) finishSequence();
     dropKeysWhileHidden();
   }
+  pasted_ = decoder_.nextKeyPasted();
   return decoder_.takeKey();  // Esc when the terminal is gone
 }
 
 bool TerminalConsole::keyPending() {
   if (decoder_.hasKeyPress() || inputLost_) return true;
-  present();
-  while (readInput(0)) {
-    finishSequence();
-    dropKeysWhileHidden();
-    if (decoder_.hasKeyPress()) return true;
+  if (facts_.mouse) {
+    stopMouseReports();
+    facts_.mouse = false;
+    decoder_.setMouse(KeyDecoder::Mouse::kOff);
   }
-  endStalledPaste();
-  dropKeysWhileHidden();
-  return decoder_.hasKeyPress() || inputLost_;
-}
-
-bool TerminalConsole::typedAheadPending() {
-  // Once the terminal is gone its endless Escs are nobody's typing: dropping
-  // them would never end.
-  if (inputLost_) return false;
-  return keyPending() && !decoder_.nextKeyPasted();
+  if (takeResizeNotice()) applyResize();
+  present();
+  if (screenHidden()) {
+    // Keys pressed behind the request for a larger window are dropped here
+    // too: they would end a screen nobody has seen.
+    while (readInput(0)) {
+    }
+    decoder_.inputPaused();
+    dropKeysWhileHidden();
+    return inputLost_;
+  }
+  pollfd input{STDIN_FILENO, POLLIN, 0};
+  // A terminal that is gone ends the wait as well.
+  return ::poll(&input, 1, 0) > 0;
 }
 
 }  // namespace corvane

@@ -8,7 +8,7 @@
 // The screen is drawn from the terminal's top-left corner. A terminal of 24
 // rows shows all but the 25th, which the screens leave blank; a smaller one
 // shows a request for a larger window until it grows, and drops the keys
-// pressed meanwhile.
+// pressed meanwhile. Every other key counts, in the order it came.
 //
 // Curses only draws here; the key bytes are read straight from the terminal,
 // so that a resize is noticed even while Corvane waits for a key.
@@ -43,9 +43,11 @@ class TerminalConsole : public CellConsole {
   TerminalConsole& operator=(const TerminalConsole&) = delete;
 
   int getKey() override;
+  // Reads nothing: a key pressed while the usage screen waits here stays in
+  // the input for the shell. A click would end the wait and leave its
+  // report there too, so the terminal is asked to stop sending them.
   bool keyPending() override;
-  bool typedAheadPending() override;
-  void setLineEditing(bool active) override { decoder_.setLineEditing(active); }
+  bool keyWasPasted() const override { return pasted_; }
   bool showsColour() const override { return palette_.hasColours() && colourWanted_; }
 
   // Puts the changed cells and the cursor on the display.
@@ -91,6 +93,7 @@ class TerminalConsole : public CellConsole {
   // The terminal went away (hang-up with SIGHUP ignored): every key is Esc,
   // so the run ends instead of spinning.
   bool inputLost_ = false;
+  bool pasted_ = false;
 };
 
 }  // namespace corvane

@@ -276,6 +276,23 @@ void leaveTerminalMode() {
   restoreSignalHandlers();
 }
 
+void stopMouseReports() {
+  if (!saved.active) return;
+  std::fflush(saved.output);
+  writeAll(saved.outputFd, kMouseOff, sizeof kMouseOff - 1);
+  // The Ctrl-Z handler writes these bytes when the program goes on, so it
+  // waits while they change. Switching reports off once more on the way
+  // out does no harm; those bytes stay.
+  sigset_t stop;
+  sigset_t previous;
+  sigemptyset(&stop);
+  sigaddset(&stop, SIGTSTP);
+  sigprocmask(SIG_BLOCK, &stop, &previous);
+  saved.modesOnLength = 0;
+  appendBytes(saved.modesOn, saved.modesOnLength, kBracketedPasteOn);
+  sigprocmask(SIG_SETMASK, &previous, nullptr);
+}
+
 int resizeNoticeDescriptor() { return saved.resizePipe[0]; }
 
 bool takeResizeNotice() {

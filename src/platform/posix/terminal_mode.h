@@ -41,6 +41,9 @@ TerminalEntry enterTerminalMode();
 // Restores the terminal; does nothing when it is not in Corvane's mode.
 void leaveTerminalMode();
 
+// Asks the terminal to send no more mouse reports, now and after a Ctrl-Z.
+void stopMouseReports();
+
 // A descriptor that becomes readable when the window's size changes, to be
 // waited on beside the terminal's input: curses reports a resize only when
 // its own read is interrupted, and misses one that comes between reads.

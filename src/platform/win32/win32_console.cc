@@ -3,6 +3,7 @@
 #include <array>
 #include <atomic>
 #include <cstdlib>
+#include <deque>
 #include <vector>
 
 #include "console/cell_console.h"
@@ -10,7 +11,6 @@
 #include "platform/colour_setting.h"
 #include "platform/mouse_setting.h"
 #include "platform/win32/console_keys.h"
-#include "platform/win32/key_queue.h"
 #include "platform/win32/windows_api.h"
 
 namespace corvane {
@@ -126,35 +126,33 @@ class Win32Console : public CellConsole {
       flush();
       readInput(true);
     }
-    if (droppingTypedAhead_) {
-      droppingTypedAhead_ = false;
-      return keys_.takeTypedAhead();
-    }
-    return keys_.take();
+    const int key = keys_.front();
+    keys_.pop_front();
+    return key;
   }
 
-  // A screen that polls for a key (rather than reading one) must be on
-  // the console while it waits, so the cells are flushed here too.
+  // Takes nothing from the console's input: a key pressed while the usage
+  // screen waits here stays there for the command prompt, as it does for
+  // a DOS program. What comes before it and is no key press (a release, a
+  // click, a focus change) is read and dropped. The screen must be on the
+  // console while it waits, so the cells are flushed here too.
   bool keyPending() override {
-    keys_.dropMouseEventsAhead();
-    if (keys_.empty()) {
-      flush();
-      readInput(false);
-      keys_.dropMouseEventsAhead();
+    while (!keys_.empty() && isMouseCode(keys_.front())) keys_.pop_front();
+    if (!keys_.empty()) return true;
+    flush();
+    for (;;) {
+      INPUT_RECORD record;
+      DWORD count = 0;
+      // A console that cannot be read any more ends the wait.
+      if (!PeekConsoleInputA(input_, &record, 1, &count)) return true;
+      if (count == 0) return false;
+      std::vector<int> presses;
+      if (record.EventType == KEY_EVENT) appendKeyPresses(record.Event.KeyEvent, presses);
+      if (!presses.empty()) return true;
+      if (!ReadConsoleInputA(input_, &record, 1, &count)) return true;
     }
-    return !keys_.empty();
   }
 
-  // While the line editor runs, keys that came in the same batch as the one
-  // it is handling were pasted with it and are meant; elsewhere every key
-  // waiting was typed ahead. The key read after a yes here is the one being
-  // dropped.
-  bool typedAheadPending() override {
-    droppingTypedAhead_ = keyPending() && (!lineEditing_ || keys_.nextIsFromLaterBatch());
-    return droppingTypedAhead_;
-  }
-
-  void setLineEditing(bool active) override { lineEditing_ = active; }
   // The console always has its 16 colours; only the user can ask for none.
   bool showsColour() const override { return colourWanted_; }
 
@@ -190,7 +188,7 @@ class Win32Console : public CellConsole {
   }
 
   // Reads the console's input into the key queue: everything that is there
-  // now, as one batch; with wait, first waits for at least one event.
+  // now; with wait, first waits for at least one event.
   void readInput(bool wait) {
     std::vector<int> presses;
     std::array<INPUT_RECORD, 128> records;
@@ -212,7 +210,7 @@ class Win32Console : public CellConsole {
         }
       }
     }
-    keys_.addBatch(presses);
+    keys_.insert(keys_.end(), presses.begin(), presses.end());
   }
 
   // Whether an input event is waiting. Peeking (unlike counting the events)
@@ -227,12 +225,11 @@ class Win32Console : public CellConsole {
   HANDLE userScreen_;
   HANDLE screen_;
   ConsoleTakeover takeover_;
-  KeyQueue keys_;
+  // The presses read and not yet handed out, in the order they came.
+  std::deque<int> keys_;
   bool mouse_ = mouseWanted();
   bool colourWanted_ = colourWanted();
   DWORD buttonsHeld_ = 0;  // the mouse buttons down, to tell presses
-  bool lineEditing_ = false;
-  bool droppingTypedAhead_ = false;
   std::array<Cell, kScreenColumns * kScreenRows> shown_;
 };
 

@@ -1,10 +1,14 @@
 #include "platform/native_file_system.h"
 
 #include <algorithm>
+#include <array>
 #include <cstring>
 #include <limits>
+#include <memory>
 #include <optional>
+#include <vector>
 
+#include "platform/save_policy.h"
 #include "platform/win32/unique_handle.h"
 #include "platform/win32/windows_api.h"
 #include "text/text_utils.h"
@@ -90,139 +94,272 @@ bool readAll(HANDLE file, std::string& bytes) {
   return true;
 }
 
-// A new, empty file beside the named one, opened for writing; its name ends
-// up in `name`. The name is short, so that it fits wherever the target's
-// own name fits.
-UniqueFileHandle createBeside(const std::string& path, const char* suffix, std::string& name) {
-  const PathParts parts = splitPathName(path, true);
-  const std::string stem = parts.drive + parts.directory + "corvane-" +
-                           std::to_string(GetCurrentProcessId() % 100000) + "-";
-  for (int attempt = 0; attempt < 100; ++attempt) {
-    name = stem + std::to_string(attempt) + suffix;
-    UniqueFileHandle file(CreateFileA(name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                                      FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (file.valid()) return file;
-    const DWORD error = GetLastError();
-    if (error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS) break;
-  }
-  name.clear();
-  return UniqueFileHandle();
-}
-
-// What a save through a temporary file came to.
-enum class ThroughTemporary {
-  kSaved,        // the new content has the name
-  kCannotWrite,  // the content could not be written; nothing changed
-  kRefused,      // the new file could not take the name keeping everything
-                 // the old one had (no new file allowed, ReplaceFile
-                 // refused); nothing changed
-};
-
-// What a save through a temporary file that was not refused reports.
-SaveResult resultOf(ThroughTemporary outcome) {
-  return outcome == ThroughTemporary::kSaved ? SaveResult::kSaved : SaveResult::kCannotWrite;
-}
-
-// Puts the finished temporary file in the place of the old one. Only
-// ReplaceFile carries over what belongs to the old file (its security
-// descriptor, named streams, attributes, creation time): a plain rename
-// would drop them, so an old file that ReplaceFile cannot replace is
-// rewritten in place instead. Without a backup name ReplaceFile may fail
-// after the old file is gone; the new one then takes the name by a rename.
-ThroughTemporary putInPlace(const std::string& tempPath, const std::string& path,
-                            bool replacing) {
-  if (!replacing) {
-    return MoveFileExA(tempPath.c_str(), path.c_str(), MOVEFILE_WRITE_THROUGH) != 0
-               ? ThroughTemporary::kSaved
-               : ThroughTemporary::kRefused;
-  }
-  if (ReplaceFileA(path.c_str(), tempPath.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS,
-                   nullptr, nullptr)) {
-    return ThroughTemporary::kSaved;
-  }
-  if (GetLastError() == ERROR_UNABLE_TO_MOVE_REPLACEMENT &&
-      GetFileAttributesA(path.c_str()) == kNoAttributes &&
-      MoveFileExA(tempPath.c_str(), path.c_str(), MOVEFILE_WRITE_THROUGH)) {
-    return ThroughTemporary::kSaved;
-  }
-  return ThroughTemporary::kRefused;
-}
-
-// Writes the content to a temporary file that then takes the name; for an
-// existing file (oldAttributes given) through ReplaceFile.
-ThroughTemporary writeAndRename(const std::string& path, const std::string& content,
-                                DWORD oldAttributes) {
-  const bool replacing = oldAttributes != kNoAttributes;
-  std::string tempPath;
-  UniqueFileHandle temp = createBeside(path, ".tmp", tempPath);
-  if (!temp.valid()) return ThroughTemporary::kRefused;
-  bool written = writeAll(temp.get(), content.data(), content.size()) &&
-                 FlushFileBuffers(temp.get());
-  written = temp.reset() && written;
-  if (!written) {
-    DeleteFileA(tempPath.c_str());
-    return ThroughTemporary::kCannotWrite;
-  }
-  if (replacing) {
-    // Hidden, system or archive flags of the old file stay with the name
-    // (ReplaceFile does this too; the rename after a failed one needs it).
-    const DWORD kept = oldAttributes & kKeptAttributes;
-    SetFileAttributesA(tempPath.c_str(), kept != 0 ? kept : FILE_ATTRIBUTE_NORMAL);
-  }
-  const ThroughTemporary result = putInPlace(tempPath, path, replacing);
-  if (result != ThroughTemporary::kSaved) DeleteFileA(tempPath.c_str());
-  return result;
-}
-
-// Before a file is rewritten in place, a copy of its old bytes beside it,
-// flushed to the disk, for a crash part way that nothing can put back;
-// removed once the new bytes are on the disk. `name` is empty where the
-// directory allows no new file. False when the copy could not be made whole.
-bool makeCrashCopy(const std::string& path, const std::string& old, std::string& name) {
-  UniqueFileHandle copy = createBeside(path, ".old", name);
-  if (!copy.valid()) {
-    const DWORD error = GetLastError();
-    name.clear();
-    return error == ERROR_ACCESS_DENIED || error == ERROR_WRITE_PROTECT;
-  }
-  const bool whole =
-      writeAll(copy.get(), old.data(), old.size()) && FlushFileBuffers(copy.get());
-  if (copy.reset() && whole) return true;
-  DeleteFileA(name.c_str());
-  name.clear();
-  return false;
-}
-
-bool writeFromStart(HANDLE file, const std::string& bytes) {
-  return seekTo(file, 0) && writeAll(file, bytes.data(), bytes.size()) &&
-         seekTo(file, bytes.size()) && SetEndOfFile(file) && FlushFileBuffers(file);
-}
-
-// Rewrites an open file in place: the new bytes over the old, then the end
-// of the file moved to the new length and flushed. All the old bytes are
-// kept, in memory and in a copy beside the file, to put the file back
-// exactly when that fails.
-SaveResult rewriteInPlace(const std::string& path, HANDLE file, const std::string& content) {
-  LARGE_INTEGER size;
-  if (!GetFileSizeEx(file, &size) || size.QuadPart < 0 || size.QuadPart > kMostOldBytes) {
-    return SaveResult::kCannotOpen;
-  }
-  std::string old(static_cast<std::size_t>(size.QuadPart), '\0');
-  if (!seekTo(file, 0) || !readAll(file, old)) return SaveResult::kCannotOpen;
-  std::string copy;
-  if (!makeCrashCopy(path, old, copy)) return SaveResult::kCannotWrite;
-  SaveResult result = SaveResult::kSaved;
-  if (!writeFromStart(file, content)) {
-    result = writeFromStart(file, old) ? SaveResult::kCannotWrite : SaveResult::kDamaged;
-  }
-  // The copy stays for the user when the file may hold neither content.
-  if (!copy.empty() && result != SaveResult::kDamaged) DeleteFileA(copy.c_str());
-  return result;
-}
-
 UniqueFileHandle openExisting(const std::string& path) {
   return UniqueFileHandle(CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, kShareAll,
                                       nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+}
+
+// A security descriptor that grants the user alone all access and takes
+// nothing from the directory: the files a save makes beside the target are
+// nobody else's to read while they are written, or should one be left.
+class PrivateSecurity {
+ public:
+  PrivateSecurity() {
+    HANDLE token = nullptr;
+    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token)) return;
+    DWORD size = 0;
+    GetTokenInformation(token, TokenUser, nullptr, 0, &size);
+    user_.resize(size);
+    const bool known = size != 0 && GetTokenInformation(token, TokenUser, user_.data(), size, &size);
+    CloseHandle(token);
+    if (!known) return;
+    PSID sid = reinterpret_cast<TOKEN_USER*>(user_.data())->User.Sid;
+    const DWORD aclSize = sizeof(ACL) + sizeof(ACCESS_ALLOWED_ACE) + GetLengthSid(sid);
+    acl_.resize(aclSize);
+    ACL* acl = reinterpret_cast<ACL*>(acl_.data());
+    valid_ = InitializeAcl(acl, aclSize, ACL_REVISION) &&
+             AddAccessAllowedAce(acl, ACL_REVISION, FILE_ALL_ACCESS, sid) &&
+             InitializeSecurityDescriptor(&descriptor_, SECURITY_DESCRIPTOR_REVISION) &&
+             SetSecurityDescriptorDacl(&descriptor_, TRUE, acl, FALSE) &&
+             SetSecurityDescriptorControl(&descriptor_, SE_DACL_PROTECTED, SE_DACL_PROTECTED);
+    attributes_.nLength = sizeof attributes_;
+    attributes_.lpSecurityDescriptor = &descriptor_;
+    attributes_.bInheritHandle = FALSE;
+  }
+  PrivateSecurity(const PrivateSecurity&) = delete;
+  PrivateSecurity& operator=(const PrivateSecurity&) = delete;
+
+  bool valid() const { return valid_; }
+  SECURITY_ATTRIBUTES* attributes() { return &attributes_; }
+
+ private:
+  std::vector<unsigned char> user_;
+  std::vector<unsigned char> acl_;
+  SECURITY_DESCRIPTOR descriptor_ = {};
+  SECURITY_ATTRIBUTES attributes_ = {};
+  bool valid_ = false;
+};
+
+// The steps of a save (platform/save_policy.h) through the Win32 API. An
+// old file is replaced only through ReplaceFile, which carries over what
+// belongs to it (its security descriptor, named streams, attributes,
+// creation time): a plain rename would drop them, so an old file that
+// ReplaceFile cannot replace is rewritten in place instead.
+class Win32SaveSteps : public SaveSteps {
+ public:
+  explicit Win32SaveSteps(std::string path) : path_(std::move(path)) {}
+
+  SaveTarget examine() override {
+    if (path_.empty()) return SaveTarget::kCannotOpen;
+    oldAttributes_ = GetFileAttributesA(path_.c_str());
+    if (oldAttributes_ != kNoAttributes &&
+        (oldAttributes_ & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY)) != 0) {
+      return SaveTarget::kCannotOpen;
+    }
+    UniqueFileHandle existing = openExisting(path_);
+    if (!existing.valid()) {
+      // Anything but absence (in use, denied, no such directory) is a file
+      // that cannot be opened.
+      return GetLastError() == ERROR_FILE_NOT_FOUND ? SaveTarget::kAbsent
+                                                    : SaveTarget::kCannotOpen;
+    }
+    replacing_ = true;
+    // A device such as NUL or a pipe is written to, never replaced.
+    if (GetFileType(existing.get()) != FILE_TYPE_DISK) {
+      special_ = std::move(existing);
+      return SaveTarget::kSpecial;
+    }
+    // A rename would leave a second hard link with the old content.
+    BY_HANDLE_FILE_INFORMATION information;
+    return GetFileInformationByHandle(existing.get(), &information) &&
+                   information.nNumberOfLinks == 1
+               ? SaveTarget::kReplaceable
+               : SaveTarget::kInPlaceOnly;
+  }
+
+  // The name is short, so that it fits wherever the target's own fits. A
+  // file made beside an existing one is private: the old file may be
+  // readable by fewer than the directory's new files are, and ReplaceFile
+  // gives the new one the old one's access. The temporary file of a new
+  // file gets the access the file itself will have, which a rename keeps.
+  Made create(File file) override {
+    const PathParts parts = splitPathName(path_, true);
+    const std::string stem = parts.drive + parts.directory + "corvane-" +
+                             std::to_string(GetCurrentProcessId() % 100000) + "-";
+    PrivateSecurity security;
+    const bool restricted = replacing_ || file != File::kTemporary;
+    if (restricted && !security.valid()) return Made::kFailed;
+    std::string& name = names_[index(file)];
+    DWORD error = ERROR_FILE_EXISTS;
+    for (int attempt = 0; attempt < 100 && error == ERROR_FILE_EXISTS; ++attempt) {
+      name = stem + std::to_string(attempt) + (file == File::kTemporary ? ".tmp" : ".old");
+      UniqueFileHandle made(CreateFileA(name.c_str(), GENERIC_WRITE, 0,
+                                        restricted ? security.attributes() : nullptr, CREATE_NEW,
+                                        FILE_ATTRIBUTE_NORMAL, nullptr));
+      if (made.valid()) {
+        files_[index(file)] = std::move(made);
+        return Made::kMade;
+      }
+      error = GetLastError();
+      if (error == ERROR_ALREADY_EXISTS) error = ERROR_FILE_EXISTS;
+    }
+    name.clear();
+    return error == ERROR_ACCESS_DENIED || error == ERROR_WRITE_PROTECT ? Made::kRefused
+                                                                         : Made::kFailed;
+  }
+
+  std::string name(File file) const override {
+    return file == File::kTarget ? path_ : names_[index(file)];
+  }
+
+  bool openTarget(std::string& old) override {
+    UniqueFileHandle& file = files_[index(File::kTarget)];
+    file = openExisting(path_);
+    LARGE_INTEGER size;
+    if (!file.valid() || !GetFileSizeEx(file.get(), &size) || size.QuadPart < 0 ||
+        size.QuadPart > kMostOldBytes) {
+      return false;
+    }
+    old.assign(static_cast<std::size_t>(size.QuadPart), '\0');
+    return seekTo(file.get(), 0) && readAll(file.get(), old);
+  }
+
+  // ReplaceFile carries over what the old file had.
+  bool prepare(bool) override { return true; }
+  bool complete(bool) override { return true; }
+
+  bool write(File file, std::string_view bytes) override {
+    const HANDLE handle = files_[index(file)].get();
+    return seekTo(handle, 0) && writeAll(handle, bytes.data(), bytes.size());
+  }
+  bool cut(std::uint64_t size) override {
+    const HANDLE handle = files_[index(File::kTarget)].get();
+    return seekTo(handle, static_cast<std::size_t>(size)) && SetEndOfFile(handle);
+  }
+  bool flush(File file) override { return FlushFileBuffers(files_[index(file)].get()) != 0; }
+  bool close(File file) override { return files_[index(file)].reset(); }
+
+  // Without a backup name ReplaceFile may fail after the old file is gone;
+  // the new one then takes the name by a rename. Hidden, system or archive
+  // flags of the old file stay with the name (ReplaceFile does this too;
+  // the rename after a failed one needs it).
+  bool replace(bool replacing) override {
+    const std::string& temporary = names_[index(File::kTemporary)];
+    if (!replacing) {
+      return MoveFileExA(temporary.c_str(), path_.c_str(), MOVEFILE_WRITE_THROUGH) != 0;
+    }
+    const DWORD kept = oldAttributes_ & kKeptAttributes;
+    SetFileAttributesA(temporary.c_str(), kept != 0 ? kept : FILE_ATTRIBUTE_NORMAL);
+    if (ReplaceFileA(path_.c_str(), temporary.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS,
+                     nullptr, nullptr)) {
+      return true;
+    }
+    return GetLastError() == ERROR_UNABLE_TO_MOVE_REPLACEMENT &&
+           GetFileAttributesA(path_.c_str()) == kNoAttributes &&
+           MoveFileExA(temporary.c_str(), path_.c_str(), MOVEFILE_WRITE_THROUGH);
+  }
+
+  // A temporary file that cannot be removed is emptied: the copy is private
+  // as it was made, the temporary file may have the directory's access.
+  bool remove(File file) override {
+    files_[index(file)].reset();
+    const std::string& name = names_[index(file)];
+    if (DeleteFileA(name.c_str())) return true;
+    if (file == File::kTemporary) {
+      SetFileAttributesA(name.c_str(), FILE_ATTRIBUTE_NORMAL);
+      UniqueFileHandle emptied(CreateFileA(name.c_str(), GENERIC_WRITE, kShareAll, nullptr,
+                                           TRUNCATE_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    }
+    return false;
+  }
+
+  // The renames are made with MOVEFILE_WRITE_THROUGH.
+  void syncDirectory() override {}
+
+  SaveResult writeToSpecial(std::string_view content) override {
+    return writeAll(special_.get(), content.data(), content.size()) ? SaveResult::kSaved
+                                                                     : SaveResult::kCannotWrite;
+  }
+
+ private:
+  static std::size_t index(File file) { return static_cast<std::size_t>(file); }
+
+  std::string path_;
+  DWORD oldAttributes_ = kNoAttributes;
+  bool replacing_ = false;  // an old file is there
+  UniqueFileHandle special_;
+  std::array<UniqueFileHandle, 3> files_;
+  std::array<std::string, 3> names_;
+};
+
+// Which file a name stands for: its volume's serial number and its index
+// there, which hard links and 8.3 names share. Nothing when it cannot be
+// opened (not there, most often).
+std::optional<BY_HANDLE_FILE_INFORMATION> identityOf(const std::string& path) {
+  // No access to the content: a file in use by another program, sharing
+  // nothing, still tells who it is.
+  UniqueFileHandle file(CreateFileA(path.c_str(), 0, kShareAll, nullptr, OPEN_EXISTING,
+                                    FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+  BY_HANDLE_FILE_INFORMATION information;
+  if (!file.valid() || !GetFileInformationByHandle(file.get(), &information)) return std::nullopt;
+  return information;
+}
+
+bool sameIdentity(const BY_HANDLE_FILE_INFORMATION& a, const BY_HANDLE_FILE_INFORMATION& b) {
+  return a.dwVolumeSerialNumber == b.dwVolumeSerialNumber &&
+         a.nFileIndexHigh == b.nFileIndexHigh && a.nFileIndexLow == b.nFileIndexLow;
+}
+
+// The full path, so that ".\\x", "x" and "sub\\..\\x" compare alike.
+std::string fullPathOf(const std::string& path) {
+  const std::string full = growingBufferText([&path](char* buffer, DWORD size) {
+    return GetFullPathNameA(path.c_str(), size, buffer, nullptr);
+  });
+  return full.empty() ? path : full;
+}
+
+std::string lastPartOf(const std::string& path) {
+  return splitPathName(path, true).name + splitPathName(path, true).extension;
+}
+
+// What firstSameFiles needs to know of a name, looked up once.
+struct NameFound {
+  std::string fullPath;
+  std::optional<BY_HANDLE_FILE_INFORMATION> identity;
+  // Of a file there with no other hard link: the last parts it is reached
+  // by, its long name and its 8.3 name.
+  std::vector<std::string> lastParts;
+};
+
+NameFound lookUpName(const std::string& name) {
+  NameFound found{fullPathOf(name), identityOf(name), {}};
+  if (found.identity && found.identity->nNumberOfLinks == 1) {
+    for (const auto call : {GetLongPathNameA, GetShortPathNameA}) {
+      const std::string spelled = growingBufferText([&found, call](char* buffer, DWORD size) {
+        return call(found.fullPath.c_str(), buffer, size);
+      });
+      if (!spelled.empty()) found.lastParts.push_back(lastPartOf(spelled));
+    }
+  }
+  return found;
+}
+
+// Whether the candidate names the file the name, looked up already, names.
+bool sameAsFound(const NameFound& name, const std::string& candidate) {
+  const std::string candidatePath = fullPathOf(candidate);
+  if (equalNoCase(name.fullPath, candidatePath)) return true;
+  // Names not there yet are the same only by their full paths; a file with
+  // one link is reached only by its long or its 8.3 name.
+  if (!name.identity) return false;
+  if (!name.lastParts.empty()) {
+    const std::string last = lastPartOf(candidatePath);
+    if (std::none_of(name.lastParts.begin(), name.lastParts.end(),
+                     [&last](const std::string& part) { return equalNoCase(part, last); })) {
+      return false;
+    }
+  }
+  const std::optional<BY_HANDLE_FILE_INFORMATION> other = identityOf(candidate);
+  return other && sameIdentity(*name.identity, *other);
 }
 
 }  // namespace
@@ -286,48 +423,32 @@ FileContent NativeFileSystem::readFile(const std::string& path, std::size_t maxB
 
 bool NativeFileSystem::sameFile(const std::string& a, const std::string& b) const {
   if (a.empty() || b.empty()) return false;
-  // Full paths, so that ".\\x", "x" and "sub\\..\\x" compare alike.
-  const auto fullPath = [](const std::string& path) {
-    const std::string full = growingBufferText([&path](char* buffer, DWORD size) {
-      return GetFullPathNameA(path.c_str(), size, buffer, nullptr);
-    });
-    return full.empty() ? path : full;
-  };
-  return equalNoCase(fullPath(a), fullPath(b));
+  return sameAsFound(lookUpName(a), b);
 }
 
-SaveResult NativeFileSystem::saveFile(const std::string& path, const std::string& content) {
-  if (path.empty()) return SaveResult::kCannotOpen;
-  const DWORD oldAttributes = GetFileAttributesA(path.c_str());
-  if (oldAttributes != kNoAttributes &&
-      (oldAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY)) != 0) {
-    return SaveResult::kCannotOpen;
+// Each name is looked up once; a candidate is opened only where it may be
+// the same file, so that a check against thousands of sources takes as many
+// lookups only for a name with more than one hard link.
+std::vector<std::size_t> NativeFileSystem::firstSameFiles(
+    const std::vector<std::string>& names, const std::vector<std::string>& candidates) const {
+  std::vector<std::size_t> first(names.size(), candidates.size());
+  for (std::size_t n = 0; n < names.size(); ++n) {
+    if (names[n].empty()) continue;
+    const NameFound found = lookUpName(names[n]);
+    for (std::size_t c = 0; c < candidates.size() && first[n] == candidates.size(); ++c) {
+      if (!candidates[c].empty() && sameAsFound(found, candidates[c])) first[n] = c;
+    }
   }
-  UniqueFileHandle existing = openExisting(path);
-  if (!existing.valid()) {
-    // Absent: a new file. Anything else (in use, denied, no such
-    // directory) is a file that cannot be opened.
-    if (GetLastError() != ERROR_FILE_NOT_FOUND) return SaveResult::kCannotOpen;
-    const ThroughTemporary outcome = writeAndRename(path, content, kNoAttributes);
-    if (outcome != ThroughTemporary::kRefused) return resultOf(outcome);
-    return SaveResult::kCannotOpen;
-  }
-  // A device such as NUL or a pipe is written to, never replaced.
-  if (GetFileType(existing.get()) != FILE_TYPE_DISK) {
-    return writeAll(existing.get(), content.data(), content.size()) ? SaveResult::kSaved
-                                                                     : SaveResult::kCannotWrite;
-  }
-  // A rename would leave a second hard link with the old content.
-  BY_HANDLE_FILE_INFORMATION information;
-  if (GetFileInformationByHandle(existing.get(), &information) &&
-      information.nNumberOfLinks == 1) {
-    existing.reset();
-    const ThroughTemporary outcome = writeAndRename(path, content, oldAttributes);
-    if (outcome != ThroughTemporary::kRefused) return resultOf(outcome);
-    existing = openExisting(path);
-    if (!existing.valid()) return SaveResult::kCannotOpen;
-  }
-  return rewriteInPlace(path, existing.get(), content);
+  return first;
+}
+
+SaveOutcome NativeFileSystem::saveFile(const std::string& path, const std::string& content) {
+  Win32SaveSteps steps(path);
+  return saveThrough(steps, content);
+}
+
+std::unique_ptr<SaveSteps> makeNativeSaveSteps(const std::string& path) {
+  return std::make_unique<Win32SaveSteps>(path);
 }
 
 // Windows reports the program's file as it was started: the first argument

@@ -19,6 +19,11 @@ namespace {
 
 void endOnTerm(int) { ::_exit(42); }
 
+int failingSync(int) {
+  errno = EIO;
+  return -1;
+}
+
 // A rewrite in place caught by a signal at its worst moments: whatever it
 // had written must be undone before the handler it displaced ends the
 // program. (SafeSave tests the temporary copy of a save through a real one.)
@@ -29,6 +34,8 @@ TEST(SaveSignalGuard, EndingSignalsUndoTheSaveInProgress) {
   scratch.write("kept.tmp", "half");
   scratch.write("Other.gen", "old");
   scratch.write("copy.old", "old");
+  scratch.write("Third.gen", "old");
+  scratch.write("kept.old", "old");
 
   struct Case {
     const char* name;
@@ -53,11 +60,21 @@ TEST(SaveSignalGuard, EndingSignalsUndoTheSaveInProgress) {
          const int fd = ::open("Other.gen", O_RDWR);
          const std::string old = "old";
          SaveSignalGuard guard;
-         guard.restoreOnSignal(fd, old, 3, "copy.old");
+         guard.restoreOnSignal(fd, old, 3, AT_FDCWD, "copy.old");
          (void)!::write(fd, "new content", 11);
          return ::raise(SIGTERM);
        },
        kSignalled + SIGTERM, "copy.old", ""},
+      {"copy kept when the bytes put back cannot be flushed",
+       [] {
+         const int fd = ::open("Third.gen", O_RDWR);
+         const std::string old = "old";
+         SaveSignalGuard guard(failingSync);
+         guard.restoreOnSignal(fd, old, 3, AT_FDCWD, "kept.old");
+         (void)!::write(fd, "new content", 11);
+         return ::raise(SIGTERM);
+       },
+       kSignalled + SIGTERM, "kept.old", "old"},
       {"finished rewrite cut to its size",
        [] {
          const int fd = ::open("Makefile.b", O_RDWR);
@@ -72,7 +89,7 @@ TEST(SaveSignalGuard, EndingSignalsUndoTheSaveInProgress) {
          ::signal(SIGTERM, endOnTerm);  // the terminal's restore, say
          const std::string name = "kept.tmp";
          SaveSignalGuard guard;
-         guard.removeOnSignal(name);
+         guard.removeOnSignal(AT_FDCWD, name, true);
          return ::raise(SIGTERM);
        },
        42, "kept.tmp", ""},

@@ -5,7 +5,6 @@
 #include <vector>
 
 #include "console/mouse_event.h"
-#include "platform/win32/key_queue.h"
 #include "ui/read_key.h"
 
 namespace corvane {
@@ -94,42 +93,6 @@ TEST(ConsoleKeysTest, AHeldKeyRepeatsAsManyTimesAsTheEventCounts) {
   std::vector<int> presses{'a'};
   appendKeyPresses(keyDown('B', 'b', 0x30), presses);
   EXPECT_EQ(presses, (Presses{'a', 'b'}));
-}
-
-TEST(KeyQueueTest, HandsOutPressesInOrderAndTellsBatchesApart) {
-  KeyQueue queue;
-  EXPECT_TRUE(queue.empty());
-  EXPECT_FALSE(queue.nextIsFromLaterBatch());
-
-  queue.addBatch({'a', 'b'});  // pasted together
-  queue.addBatch({});          // a release only: no batch
-  queue.addBatch({0, 72});     // typed afterwards
-  EXPECT_TRUE(queue.nextIsFromLaterBatch());
-
-  EXPECT_EQ(queue.take(), 'a');
-  EXPECT_FALSE(queue.nextIsFromLaterBatch());
-  EXPECT_EQ(queue.take(), 'b');
-  EXPECT_TRUE(queue.nextIsFromLaterBatch());
-  EXPECT_EQ(queue.take(), 0);
-  EXPECT_FALSE(queue.nextIsFromLaterBatch());
-  EXPECT_EQ(queue.take(), 72);
-  EXPECT_TRUE(queue.empty());
-  EXPECT_FALSE(queue.nextIsFromLaterBatch());
-}
-
-TEST(KeyQueueTest, DroppingTypedAheadPressesKeepsTheBatchTheyAreComparedWith) {
-  KeyQueue queue;
-  queue.addBatch({'a'});
-  queue.addBatch({'x', 'x', 'x'});  // a key held down while Corvane was busy
-  queue.addBatch({'b'});
-  EXPECT_EQ(queue.take(), 'a');
-  int dropped = 0;
-  while (queue.nextIsFromLaterBatch()) {
-    queue.takeTypedAhead();
-    ++dropped;
-  }
-  EXPECT_EQ(dropped, 4);
-  EXPECT_TRUE(queue.empty());
 }
 
 MOUSE_EVENT_RECORD mouseRecord(SHORT column, SHORT row, DWORD buttons, DWORD flags) {

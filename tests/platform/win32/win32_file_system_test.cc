@@ -103,11 +103,29 @@ TEST_F(NativeFileSystemTest, ReadsEveryByteAsStored) {
   EXPECT_EQ(fs_.readFile("NUL", kWhole).status, ReadStatus::kNotPlainFile);
 }
 
-TEST_F(NativeFileSystemTest, SameFileComparesFullPathsWithoutRegardToCase) {
-  for (const char* same : {"UTIL.C", ".\\util.c", "sub\\..\\Util.c", "sub/../util.c"})
+// Every name of a file is the same file: its full path in any case, a
+// second hard link, its 8.3 name; names not there yet by their full paths.
+TEST_F(NativeFileSystemTest, SameFileFindsEveryNameOfAFile) {
+  writeFile("util.c", "");
+  writeFile("a longer name.gen", "");
+  ASSERT_TRUE(CreateHardLinkA("linked.c", "util.c", nullptr));
+  char shortName[MAX_PATH] = {};
+  GetShortPathNameA("a longer name.gen", shortName, sizeof shortName);
+  for (const char* same : {"UTIL.C", ".\\util.c", "sub\\..\\Util.c", "sub/../util.c", "linked.c"})
     EXPECT_TRUE(fs_.sameFile("util.c", same)) << same;
-  for (const char* other : {"sub\\util.c", "util.cpp", ""})
+  for (const char* other : {"sub\\util.c", "util.cpp", "a longer name.gen", ""})
     EXPECT_FALSE(fs_.sameFile("util.c", other)) << other;
+  EXPECT_TRUE(fs_.sameFile("absent.c", ".\\ABSENT.C"));
+  EXPECT_FALSE(fs_.sameFile("absent.c", "absent.cpp"));
+  const bool shortNames = std::string(shortName) != "a longer name.gen" && shortName[0] != '\0';
+  if (shortNames) {
+    EXPECT_TRUE(fs_.sameFile("a longer name.gen", shortName)) << shortName;
+  }
+  // Each name looked up once, against every candidate.
+  EXPECT_EQ(fs_.firstSameFiles({"util.c", "a longer name.gen", "absent.c", "other.c"},
+                               {"x.c", shortNames ? shortName : "a longer name.gen", "linked.c",
+                                "ABSENT.c"}),
+            (std::vector<std::size_t>{2, 1, 3, 4}));
 }
 
 TEST_F(NativeFileSystemTest, ProgramPathNamesTheRunningExecutable) {
@@ -143,7 +161,7 @@ TEST(WindowsSplitPath, SeparatesDriveDirectoryNameAndLastExtension) {
 
 TEST_F(NativeFileSystemTest, SaveCreatesTheFileWithExactlyTheBytes) {
   const std::string content = "# project\r\ntarget hello\r\n";
-  EXPECT_EQ(fs_.saveFile("Project.gen", content), SaveResult::kSaved);
+  EXPECT_EQ(fs_.saveFile("Project.gen", content).result, SaveResult::kSaved);
   EXPECT_EQ(fs_.readFile("Project.gen", kWhole), content);
   EXPECT_EQ(entries(), (Names{"Project.gen"}));
 }
@@ -152,18 +170,18 @@ TEST_F(NativeFileSystemTest, SaveReplacesTheOldContentAndKeepsItsAttributes) {
   writeFile("Makefile.b", "an older and longer content than the new one\r\n");
   ASSERT_TRUE(SetFileAttributesA("Makefile.b", FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_ARCHIVE));
 
-  EXPECT_EQ(fs_.saveFile("Makefile.b", "new\r\n"), SaveResult::kSaved);
+  EXPECT_EQ(fs_.saveFile("Makefile.b", "new\r\n").result, SaveResult::kSaved);
   EXPECT_EQ(fs_.readFile("Makefile.b", kWhole), "new\r\n");
   EXPECT_TRUE(GetFileAttributesA("Makefile.b") & FILE_ATTRIBUTE_HIDDEN);
   EXPECT_EQ(entries(), (Names{"Makefile.b"}));
 
-  EXPECT_EQ(fs_.saveFile("Makefile.b", ""), SaveResult::kSaved);
+  EXPECT_EQ(fs_.saveFile("Makefile.b", "").result, SaveResult::kSaved);
   EXPECT_EQ(fs_.readFile("Makefile.b", kWhole), "");
 }
 
 TEST_F(NativeFileSystemTest, SaveIntoAnotherDirectoryLeavesNothingBesideIt) {
   ASSERT_TRUE(CreateDirectoryA("out", nullptr));
-  EXPECT_EQ(fs_.saveFile("out/Makefile.b", "all:\r\n"), SaveResult::kSaved);
+  EXPECT_EQ(fs_.saveFile("out/Makefile.b", "all:\r\n").result, SaveResult::kSaved);
   EXPECT_EQ(fs_.readFile("out\\Makefile.b", kWhole), "all:\r\n");
   EXPECT_EQ(entries(), (Names{"out"}));
   ASSERT_TRUE(SetCurrentDirectoryA("out"));
@@ -174,7 +192,7 @@ TEST_F(NativeFileSystemTest, SaveOverAReadOnlyFileCannotOpenAndChangesNothing) {
   writeFile("Project.gen", "old\r\n");
   ASSERT_TRUE(SetFileAttributesA("Project.gen", FILE_ATTRIBUTE_READONLY));
 
-  EXPECT_EQ(fs_.saveFile("Project.gen", "new\r\n"), SaveResult::kCannotOpen);
+  EXPECT_EQ(fs_.saveFile("Project.gen", "new\r\n").result, SaveResult::kCannotOpen);
   EXPECT_EQ(fs_.readFile("Project.gen", kWhole), "old\r\n");
   EXPECT_TRUE(GetFileAttributesA("Project.gen") & FILE_ATTRIBUTE_READONLY);
   EXPECT_EQ(entries(), (Names{"Project.gen"}));
@@ -187,7 +205,7 @@ TEST_F(NativeFileSystemTest, SaveOverAFileInUseCannotOpenAndKeepsTheOldContent) 
     UniqueFileHandle holder(CreateFileA("Makefile.b", GENERIC_READ, 0, nullptr, OPEN_EXISTING,
                                         FILE_ATTRIBUTE_NORMAL, nullptr));
     ASSERT_TRUE(holder.valid());
-    EXPECT_EQ(fs_.saveFile("Makefile.b", "new\r\n"), SaveResult::kCannotOpen);
+    EXPECT_EQ(fs_.saveFile("Makefile.b", "new\r\n").result, SaveResult::kCannotOpen);
   }
   EXPECT_EQ(fs_.readFile("Makefile.b", kWhole), "old\r\n");
   EXPECT_EQ(entries(), (Names{"Makefile.b"}));
@@ -195,8 +213,8 @@ TEST_F(NativeFileSystemTest, SaveOverAFileInUseCannotOpenAndKeepsTheOldContent) 
 
 TEST_F(NativeFileSystemTest, SaveOverADirectoryOrIntoAMissingOneCannotOpen) {
   ASSERT_TRUE(CreateDirectoryA("Makefile.b", nullptr));
-  EXPECT_EQ(fs_.saveFile("Makefile.b", "x"), SaveResult::kCannotOpen);
-  EXPECT_EQ(fs_.saveFile("missing\\Project.gen", "x"), SaveResult::kCannotOpen);
+  EXPECT_EQ(fs_.saveFile("Makefile.b", "x").result, SaveResult::kCannotOpen);
+  EXPECT_EQ(fs_.saveFile("missing\\Project.gen", "x").result, SaveResult::kCannotOpen);
   EXPECT_EQ(entries(), (Names{"Makefile.b"}));
 }
 
@@ -205,11 +223,11 @@ TEST_F(NativeFileSystemTest, SaveOverADirectoryOrIntoAMissingOneCannotOpen) {
 TEST_F(NativeFileSystemTest, SaveKeepsHardLinksAndWritesToDevices) {
   writeFile("Project.gen", "an old and longer content\r\n");
   ASSERT_TRUE(CreateHardLinkA("other.gen", "Project.gen", nullptr));
-  EXPECT_EQ(fs_.saveFile("Project.gen", "new\r\n"), SaveResult::kSaved);
+  EXPECT_EQ(fs_.saveFile("Project.gen", "new\r\n").result, SaveResult::kSaved);
   EXPECT_EQ(fs_.readFile("other.gen", kWhole), "new\r\n");
   EXPECT_EQ(fs_.readFile("Project.gen", kWhole), "new\r\n");
 
-  EXPECT_EQ(fs_.saveFile("NUL", "new\r\n"), SaveResult::kSaved);
+  EXPECT_EQ(fs_.saveFile("NUL", "new\r\n").result, SaveResult::kSaved);
   EXPECT_EQ(entries(), (Names{"Project.gen", "other.gen"}));
 }
 

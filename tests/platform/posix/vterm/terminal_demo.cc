@@ -2,15 +2,15 @@
 // tests that run it on a pseudo-terminal and read the screen back through a
 // terminal emulator. It draws every colour combination, the line and tab
 // glyphs and a few texts, then echoes each key press as a code on row 12
-// until 'q' is pressed ('X' ends it through exit(), skipping the console's
-// destructor; '!' rings the bell).
+// ("pasted" after the code of a key that came from a paste) until 'q' is
+// pressed ('X' ends it through exit(), skipping the console's destructor;
+// '!' rings the bell).
 //
-//   terminal_demo [--shell-line TEXT] [--edit] [--field]
+//   terminal_demo [--shell-line TEXT] [--field]
 //
 // --shell-line prints TEXT before the console opens (it must come back when
-// the console closes); --edit runs as a line editor would, so pastes are
-// typed; --field types printable keys into a field on row 5 and echoes
-// nothing else, to count the bytes one typed character costs.
+// the console closes); --field types printable keys into a field on row 5
+// and echoes nothing else, to count the bytes one typed character costs.
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -42,25 +42,23 @@ void drawTestContent(corvane::Console& console) {
   console.writeText("Row 25");
 }
 
-void echoKey(corvane::Console& console, int code, int count) {
+void echoKey(corvane::Console& console, int code, int count, bool pasted) {
   console.setForeground(14);
   console.setBackground(1);
   console.moveCursor(1, 12);
-  console.writeText("Key " + std::to_string(code) + " #" + std::to_string(count));
+  console.writeText("Key " + std::to_string(code) + " #" + std::to_string(count) +
+                    (pasted ? " pasted" : ""));
   console.clearLineEnd();
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-  bool edit = false;
   bool field = false;  // the line editor on a field instead of the key echo
   for (int i = 1; i < argc; ++i) {
     if (std::strcmp(argv[i], "--shell-line") == 0 && i + 1 < argc) {
       std::printf("%s\r\n", argv[++i]);
       std::fflush(stdout);
-    } else if (std::strcmp(argv[i], "--edit") == 0) {
-      edit = true;
     } else if (std::strcmp(argv[i], "--field") == 0) {
       field = true;
     }
@@ -71,7 +69,6 @@ int main(int argc, char** argv) {
     return 2;
   }
   corvane::Console* console = opened.console.get();
-  console->setLineEditing(edit);
   drawTestContent(*console);
   if (field) {
     corvane::TextWindow window(*console, 1, 3, 80, 7, 14, 1);
@@ -80,14 +77,14 @@ int main(int argc, char** argv) {
     std::string value;
     return corvane::editLine(window, value, "") == 13 ? 0 : 1;
   }
-  echoKey(*console, 0, 0);
+  echoKey(*console, 0, 0, false);
   for (int count = 1;; ++count) {
     int code = console->getKey();
     if (code == 0) code = -console->getKey();
     if (code == 'q') break;
     if (code == 'X') std::exit(3);  // the console is never destroyed
     if (code == '!') console->writeText("\a");
-    echoKey(*console, code, count);
+    echoKey(*console, code, count, console->keyWasPasted());
   }
   return 0;
 }
