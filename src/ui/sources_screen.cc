@@ -58,16 +58,19 @@ SourcesScreen::SourcesScreen(CorvaneScreen& screen, const FileSystem& fs, Projec
       fs_(fs),
       draft_(draft),
       sources_(draft.settings.sources),
-      listing_(directorySources(fs)),
-      directory_(List(), fs) {}
+      listing_(sortNoCase(directorySources(fs), true)),
+      directory_(List(), fs) {
+  // A default project, or one in step with its directory, lists just the
+  // listing, sorted alike; only another is looked up name by name.
+  const bool sameAsListed = sources_ == listing_;
+  if (!sameAsListed) directory_ = SourceDirectory(listing_, fs_);
+  findMissing(sameAsListed);
+}
 
-// Usually the listing holds every project source as spelled, and one pass
-// over both tells so; only otherwise is each looked up.
 std::size_t SourcesScreen::missingSources() const {
-  if (listing_.size() - minus(listing_, sources_).size() == sources_.size()) return 0;
-  const SourceDirectory directory(listing_, fs_);
+  if (missingNames_.empty()) return 0;
   std::size_t count = 0;
-  for (const std::string& source : sources_) count += directory.lacks(source) ? 1 : 0;
+  for (const std::string& source : sources_) count += isMissing(source) ? 1 : 0;
   return count;
 }
 
@@ -79,7 +82,8 @@ int SourcesScreen::open() {
   // Whatever the project lists (files of another directory, renamed ones),
   // every file of this directory it lacks is offered.
   others_ = minus(listDirectory(), sources_);
-  findMissing();
+  // One listed name is taken out for each project source found as spelled.
+  findMissing(listing_.size() - others_.size() == sources_.size());
   repaginate();
   drawLists();
   rest_ = writePrompt(window_, kPrompt);
@@ -103,7 +107,7 @@ int SourcesScreen::readKeys() {
       case '1':
         sources_ = listDirectory();
         others_.clear();
-        findMissing();
+        findMissing(true);
         page_ = 0;
         repaginate();
         redrawLists();
@@ -167,13 +171,13 @@ List SourcesScreen::listDirectory() {
 // The names of the lists change only by moving between them until the
 // directory is listed again, so which are missing is asked once per
 // listing, not for 20,000 names at every key. Only project sources can be:
-// the other sources come from the listing. They are the listing less one
-// name for each project source found in it as spelled; when every project
-// source was found so, none is missing and nothing needs looking up, which
-// is the usual case.
-void SourcesScreen::findMissing() {
+// the other sources come from the listing. When the listing holds every
+// project source as spelled (everyListed), none is missing and nothing
+// needs looking up, which is the usual case; a listing of nothing stands
+// for a directory without sources, where the name made up is missing.
+void SourcesScreen::findMissing(bool everyListed) {
   missingNames_.clear();
-  if (!listing_.empty() && listing_.size() - others_.size() == sources_.size()) return;
+  if (everyListed && !listing_.empty()) return;
   for (const std::string& source : sources_)
     if (directory_.lacks(source)) missingNames_.insert(source);
 }

@@ -36,7 +36,7 @@ class SourcesScreen {
   // screen. Returns as open does.
   int resume();
 
-  // How many of the draft's sources the directory lacks, as last listed.
+  // How many of the draft's sources are missing, as last listed.
   std::size_t missingSources() const;
 
  private:
@@ -46,7 +46,7 @@ class SourcesScreen {
 
   int readKeys();
   List listDirectory();
-  void findMissing();
+  void findMissing(bool everyListed);
   bool isMissing(const std::string& name) const;
   void nextPage();
   void previousPage();
@@ -74,9 +74,8 @@ class SourcesScreen {
   const ProjectDraft& draft_;
   List& sources_;
   List others_;
-  // The sources the directory held when last listed (sorted once the
-  // screen has been shown), those names to look up, and the names of the
-  // lists that are missing.
+  // The sources the directory held when last listed, sorted, those names to
+  // look up, and the names of the lists that are missing.
   List listing_;
   SourceDirectory directory_;
   std::unordered_set<std::string> missingNames_;
