@@ -6,7 +6,7 @@
 #include <fstream>
 #include <string>
 
-#include "app/program_flow.h"
+#include "app/name_checks.h"
 #include "platform/file_system.h"
 #include "platform/native_file_system.h"
 #include "project/make_project.h"

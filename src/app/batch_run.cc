@@ -7,6 +7,7 @@
 
 #include "app/compiler_directory.h"
 #include "app/file_steps.h"
+#include "app/name_checks.h"
 #include "project/make_project.h"
 #include "project/source_discovery.h"
 #include "text/text_utils.h"
@@ -69,84 +70,23 @@ RunEnd batchEnd(RunEnd end) {
 // default project when there is none; nothing, with the end in the outcome,
 // when the file is no project file.
 std::optional<MakeProject> batchProject(const FileSystem& fs, RunOutcome& outcome) {
-  const std::optional<FileContent> file = readProjectFile(fs, outcome);
-  if (!file) return std::nullopt;
-  if (file->status != ReadStatus::kRead) return MakeProject(fs);
+  const ProjectFileRead read = readProjectFile(fs, outcome.projectFile);
+  if (read.refusal.refused()) {
+    outcome.refusal = read.refusal.words();
+    outcome.end = RunEnd::kProjectRefused;
+    return std::nullopt;
+  }
+  if (read.file.status != ReadStatus::kRead) return MakeProject(fs);
   // On the screens a question guards a file that only bears the name from
   // being replaced with project text; here nobody could answer it.
-  if (!holdsProjectLine(file->bytes)) {
+  if (!holdsProjectLine(read.file.bytes)) {
     outcome.refusal = "holds no line of a Corvane project file";
     outcome.end = RunEnd::kProjectRefused;
     return std::nullopt;
   }
-  return loadedProject(*file, fs);
+  return loadedProject(read.file, fs);
 }
-
 }  // namespace
-
-// A mistake is named, never guessed around: a script that misspells an
-// option learns it from the status instead of getting some other makefile.
-CommandLine readBatchCommandLine(const std::vector<std::string>& arguments) {
-  constexpr std::string_view kCompilerIs = "--compiler=";
-  CommandLine command;
-  command.action = CommandAction::kBatch;
-  command.batch = true;
-  bool optionsEnded = false;
-  bool fileGiven = false;
-  bool usage = false;
-  bool version = false;
-  const auto nameCompiler = [&command](const std::string& directory) {
-    command.settings.compiler = directory;
-    if (directory.empty()) command.mistake = "--compiler names no directory";
-  };
-  for (std::size_t i = 0; i < arguments.size() && command.mistake.empty(); ++i) {
-    const std::string& argument = arguments[i];
-    // A lone "-" is a name like any other.
-    if (!optionsEnded && argument.size() > 1 && argument[0] == '-') {
-      if (argument == "--") {
-        optionsEnded = true;
-      } else if (argument == "--force") {
-        command.settings.force = true;
-      } else if (argument == "--add-sources") {
-        command.settings.addSources = true;
-      } else if (argument == "--compiler") {
-        // The next argument is the directory, whatever it looks like.
-        nameCompiler(i + 1 < arguments.size() ? arguments[++i] : std::string());
-      } else if (argument.rfind(kCompilerIs, 0) == 0) {
-        nameCompiler(argument.substr(kCompilerIs.size()));
-      } else if (argument == "--help" || argument == "-h") {
-        usage = true;
-      } else if (argument == "--version") {
-        version = true;
-      } else if (argument != "--batch") {
-        command.mistake = "unknown option " + quoted(argument);
-      }
-    } else if (!optionsEnded && argument == "/?") {
-      usage = true;
-    } else if (fileGiven) {
-      command.mistake = "more than one project file: " + quoted(command.projectFileName) +
-                        " and " + quoted(argument);
-    } else {
-      fileGiven = true;
-      command.projectFileName = argument;
-    }
-  }
-  if (!command.mistake.empty()) {
-    command.action = CommandAction::kUsage;
-    command.status = 1;
-  } else if (usage) {
-    command.action = CommandAction::kUsage;
-  } else if (version) {
-    command.action = CommandAction::kVersion;
-  } else if (!fileGiven) {
-    command.projectFileName = kDefaultProjectFile;
-  }
-  return command;
-}
-
-std::string batchUsage() {
-  return "corvane --batch [--compiler=DIR] [--add-sources] [--force] [project_file]";
-}
 
 RunOutcome runBatch(const CommandLine& command, FileSystem& fs) {
   RunOutcome outcome;
@@ -170,7 +110,9 @@ RunOutcome runBatch(const CommandLine& command, FileSystem& fs) {
     return outcome;
   }
   BatchAnswers answers(fs, command.settings);
-  outcome.end = batchEnd(saveAndWrite(answers, fs, *project, outcome));
+  outcome = saveAndWrite(answers, fs, *project, outcome.projectFile);
+  outcome.batch = true;
+  outcome.end = batchEnd(outcome.end);
   if (outcome.end == RunEnd::kNoCompiler) {
     outcome.compilerTried = answers.tried();
     outcome.compilerNamed = !command.settings.compiler.empty();

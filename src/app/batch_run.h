@@ -5,21 +5,11 @@
 #ifndef CORVANE_APP_BATCH_RUN_H
 #define CORVANE_APP_BATCH_RUN_H
 
-#include <string>
-#include <vector>
-
-#include "app/program_flow.h"
+#include "app/arguments.h"
+#include "app/run_outcome.h"
 #include "platform/file_system.h"
 
 namespace corvane {
-
-// The command line of a batch run (one that holds --batch): its options in
-// any order, "--" ending them, at most one project file; `mistake` says why
-// one cannot be followed.
-CommandLine readBatchCommandLine(const std::vector<std::string>& arguments);
-
-// The synopsis of a batch command line, as the usage text shows it.
-std::string batchUsage();
 
 // A command line with `batch` set: the batch run, or the usage text it asks
 // for, or the mistake that stops it.

@@ -8,7 +8,7 @@
 #include <string>
 
 #include "app/compiler_directory.h"
-#include "app/program_flow.h"
+#include "app/run_outcome.h"
 #include "platform/file_system.h"
 #include "project/make_project.h"
 #include "text/text_utils.h"
@@ -30,31 +30,20 @@ class WriteQuestions {
   virtual CompilerSearch compilerDirectory(const std::string& previous) = 0;
 };
 
-// The project file named in outcome.projectFile as read (absent, a device,
-// or its bytes); nothing when it may be neither loaded nor replaced, with
-// the refusal and the end in the outcome.
-std::optional<FileContent> readProjectFile(const FileSystem& fs, RunOutcome& outcome);
-
 // The sources of a directory listing that the project's sources do not
 // name, compared without regard to case as the tools find files, sorted as
 // the screens sort them.
 List unlistedSources(const List& listing, const List& sources);
 
-// The error box's lines when the project may not be saved as it stands:
-// names that would replace another file (see nameClash), or a target
-// without a name; nothing when it may.
-List refusedOnAccepting(const FileSystem& fs, const MakeProject& project,
-                        const std::string& projectFile);
-
 // The project a project file's bytes describe.
 MakeProject loadedProject(const FileContent& file, const FileSystem& fs);
 
-// Saves the project file (not when it holds these bytes already), replaces
-// the makefile where the questions allow, finds the compiler directory and
-// writes the makefile. The names and what was found on the way go into the
-// outcome; the end of the run comes back.
-RunEnd saveAndWrite(WriteQuestions& questions, FileSystem& fs, const MakeProject& project,
-                    RunOutcome& outcome);
+// Saves the project under the project file's name (not when the file holds
+// these bytes already), replaces the makefile where the questions allow,
+// finds the compiler directory and writes the makefile. What comes back is
+// how the run ended, with the names and what was found on the way.
+RunOutcome saveAndWrite(WriteQuestions& questions, FileSystem& fs, const MakeProject& project,
+                        const std::string& projectFile);
 
 }  // namespace corvane
 

@@ -4,7 +4,7 @@
 #include <cctype>
 #include <cstring>
 
-#include "app/batch_run.h"
+#include "app/arguments.h"
 #include "platform/file_system_text.h"
 #include "text/path_names.h"
 #include "ui/corvane_screen.h"

@@ -21,7 +21,7 @@
 
 #include <string>
 
-#include "app/program_flow.h"
+#include "app/run_outcome.h"
 
 namespace corvane {
 

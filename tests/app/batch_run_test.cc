@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include "app/arguments.h"
 #include "app/program_flow.h"
 #include "app/run_report.h"
 #include "makefile/makefile.h"

@@ -11,6 +11,7 @@
 #include <utility>
 #include <vector>
 
+#include "app/name_checks.h"
 #include "app/program_flow.h"
 #include "platform/native_file_system.h"
 #include "support/memory_console.h"

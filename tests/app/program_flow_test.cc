@@ -1,5 +1,7 @@
 // One run of Corvane on the memory console and an in-memory file system: the
 // questions and boxes it shows, the files it saves and its exit status.
+#include "app/arguments.h"
+#include "app/name_checks.h"
 #include "app/program_flow.h"
 
 #include <optional>
