@@ -3,23 +3,13 @@
 # the same files, both with the files in the page cache.
 # Usage: bench/discovery_vs_cat.sh [build/release/bench/corvane_bench]
 set -eu
+here=$(cd "$(dirname "$0")" && pwd)
 bench=${1:-build/release/bench/corvane_bench}
 bench=$(cd "$(dirname "$bench")" && pwd)/$(basename "$bench")
 dir=$(mktemp -d /tmp/corvane-discovery-XXXXXX)
 trap 'rm -rf "$dir"' EXIT
 cd "$dir"
-i=0
-line="int helper(int value) { return value * 3 + 1; }"
-block=""
-while [ ${#block} -lt 4096 ]; do block="$block$line
-"; done
-block=$(printf '%s' "$block" | head -c 4095)
-while [ $i -lt 20000 ]; do
-  ext=cpp; [ $((i % 4)) -eq 0 ] && ext=c
-  printf '%s\n' "$block" > "s$i.$ext"
-  i=$((i + 1))
-done
-cat ./* > /dev/null  # warm the cache
+sh "$here/write_sources.sh"
 best=""
 for run in 1 2 3 4 5; do
   start=$(date +%s%N)

@@ -5,10 +5,13 @@
 #define CORVANE_PLATFORM_FILE_SYSTEM_H
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "text/path_names.h"
+#include "text/text_utils.h"
 
 namespace corvane {
 
@@ -66,19 +69,25 @@ class FileSystem {
   virtual std::string currentDirectory() const = 0;
 
   // The names (no directory part) of the current directory's entries that
-  // match "*." + extension without regard to case, directories included, in
-  // the order the directory listing gives them.
+  // match "*." + extension without regard to case (see matchesExtension),
+  // directories included, in the order the directory listing gives them.
   virtual std::vector<std::string> listMatching(const std::string& extension) const = 0;
 
-  // What listMatching gives for each of the extensions, in their order, read
-  // in one pass over the directory where the platform can: a directory of
-  // thousands of entries takes milliseconds to read.
+  // What listMatching gives for each of the extensions, in their order, the
+  // directory read once where the platform can.
   virtual std::vector<std::vector<std::string>> listMatchingEach(
       const std::vector<std::string>& extensions) const {
     std::vector<std::vector<std::string>> lists;
     for (const std::string& extension : extensions) lists.push_back(listMatching(extension));
     return lists;
   }
+
+  // A number for what listMatching and listMatchingEach gave last, which
+  // stays the same only while they would give the same again: what a caller
+  // worked out from a listing may be kept as long as the number it asked for
+  // right after listing stays. 0 where that cannot be told, and then nothing
+  // may be kept.
+  virtual std::uint64_t listingVersion() const { return 0; }
 
   // Whether a file or directory of that name exists. Accepts Windows-style
   // paths where the platform can map them (see the POSIX implementation).
@@ -164,6 +173,14 @@ class FileSystem {
   // splitPathName): a drive only on Windows.
   virtual PathParts splitPath(const std::string& path) const = 0;
 };
+
+// Whether a name matches the wildcard "*." + extension as the directory
+// search of Windows matches a long name: it ends in a dot and the extension,
+// in any case, and the "*" may match nothing (".c" is a C source).
+inline bool matchesExtension(std::string_view name, std::string_view extension) {
+  return name.size() > extension.size() && name[name.size() - extension.size() - 1] == '.' &&
+         endsWithNoCase(name, extension);
+}
 
 }  // namespace corvane
 

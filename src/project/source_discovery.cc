@@ -1,6 +1,8 @@
 #include "project/source_discovery.h"
 
 #include <algorithm>
+#include <cstring>
+#include <iterator>
 #include <unordered_set>
 #include <utility>
 
@@ -10,32 +12,142 @@ namespace corvane {
 
 namespace {
 
+// What the C library counts as white space: what may stand between an
+// entry point's name and its parenthesis.
 constexpr std::string_view kWhiteSpace = " \t\n\v\f\r";
 // The extensions of the sources a directory is listed for, in that order.
 const std::vector<std::string> kSourceExtensions = {"cpp", "c"};
-// In the order a file that defines several counts as one of them.
-constexpr struct {
+
+struct EntryName {
   std::string_view name;
   EntryPoint entryPoint;
-} kEntryNames[] = {{"DllEntryPoint", EntryPoint::kDllEntryPoint},
-                   {"WinMain", EntryPoint::kWinMain},
-                   {"main", EntryPoint::kMain}};
+  EntryFlavour flavour;
+};
+// In the order a line is searched for them: a windows line is judged by
+// WinMain when it names it, else by DllEntryPoint. A file that defines
+// several counts as the one furthest down (a DLL before a Windows program
+// before a console program).
+constexpr EntryName kEntryNames[] = {
+    {"main", EntryPoint::kMain, EntryFlavour::kConsole},
+    {"WinMain", EntryPoint::kWinMain, EntryFlavour::kWindows},
+    {"DllEntryPoint", EntryPoint::kDllEntryPoint, EntryFlavour::kWindows}};
+constexpr std::string_view kConsoleReturnTypes[] = {"int", "void"};
 constexpr std::string_view kCallingConventions[] = {"WINAPI", "PASCAL", "APIENTRY", "CDECL",
                                                     "CALLBACK"};
 
 bool isWhiteSpace(char c) { return kWhiteSpace.find(c) != std::string_view::npos; }
 
-bool startsWith(std::string_view text, std::string_view start) {
-  return text.substr(0, start.size()) == start;
+// The entry point a line defines in that flavour, or kNone.
+EntryPoint definedOnLine(std::string_view line, EntryFlavour flavour) {
+  const std::string trimmed = trimLeft(line);
+  const std::string_view text = trimmed;
+  const EntryName* found = nullptr;
+  std::size_t at = std::string_view::npos;
+  for (const EntryName& entry : kEntryNames) {
+    if (entry.flavour != flavour || (at = text.find(entry.name)) == std::string_view::npos)
+      continue;
+    found = &entry;
+    break;
+  }
+  if (found == nullptr) return EntryPoint::kNone;
+
+  const std::size_t next = text.find_first_not_of(kWhiteSpace, at + found->name.size());
+  if (next == std::string_view::npos || text[next] != '(') return EntryPoint::kNone;
+  // The return type may stand on the line above.
+  if (at == 0) return found->entryPoint;
+  // "domain(" and "myWinMain(" are other functions.
+  if (!isWhiteSpace(text[at - 1])) return EntryPoint::kNone;
+  const auto begins = [text](std::string_view word) { return startsWith(text, word); };
+  const auto holds = [text](std::string_view word) {
+    return text.find(word) != std::string_view::npos;
+  };
+  const bool defines =
+      flavour == EntryFlavour::kConsole
+          ? std::any_of(std::begin(kConsoleReturnTypes), std::end(kConsoleReturnTypes), begins)
+          : std::any_of(std::begin(kCallingConventions), std::end(kCallingConventions), holds);
+  return defines ? found->entryPoint : EntryPoint::kNone;
 }
 
-// The windows flavour looks at WinMain when the line names it, else at
-// DllEntryPoint.
 EntryPoint entryPointOfLine(std::string_view line) {
-  if (isEntryDefinition(line, EntryFlavour::kConsole)) return EntryPoint::kMain;
-  if (!isEntryDefinition(line, EntryFlavour::kWindows)) return EntryPoint::kNone;
-  return line.find("WinMain") != std::string_view::npos ? EntryPoint::kWinMain
-                                                         : EntryPoint::kDllEntryPoint;
+  const EntryPoint console = definedOnLine(line, EntryFlavour::kConsole);
+  return console != EntryPoint::kNone ? console : definedOnLine(line, EntryFlavour::kWindows);
+}
+
+// A source's bytes as a reader of text files sees them: its text ends at the
+// first Ctrl-Z, every CR is dropped and an LF ends a line. The bytes are
+// searched as they were read, without a copy: a CR may even stand inside a
+// name ("ma\rin" reads as main), so a name is matched skipping CRs, and only
+// the lines that hold a name are copied without their CRs to be judged.
+class SourceText {
+ public:
+  explicit SourceText(std::string_view bytes) : bytes_(bytes), end_(bytes.size()) {}
+
+  // Where the first occurrence of the name at or after `from` begins, or npos.
+  std::size_t find(std::string_view name, std::size_t from) {
+    while (from < end_) {
+      const void* first = std::memchr(bytes_.data() + from, name[0], end_ - from);
+      if (first == nullptr) return std::string_view::npos;
+      const auto at = static_cast<std::size_t>(static_cast<const char*>(first) - bytes_.data());
+      if (matchesAt(name, at)) return endsTextBefore(at) ? std::string_view::npos : at;
+      from = at + 1;
+    }
+    return std::string_view::npos;
+  }
+
+  // The line around a position, without its CRs, and where it ends.
+  std::string_view lineAround(std::size_t at, std::size_t& lineEnd) {
+    const std::size_t newline = bytes_.rfind('\n', at);
+    const std::size_t lineStart = newline == std::string_view::npos ? 0 : newline + 1;
+    lineEnd = std::min(bytes_.find('\n', at), end_);
+    const std::string_view line = bytes_.substr(lineStart, lineEnd - lineStart);
+    if (line.find('\r') == std::string_view::npos) return line;
+    withoutCarriageReturns_.clear();
+    for (char c : line)
+      if (c != '\r') withoutCarriageReturns_ += c;
+    return withoutCarriageReturns_;
+  }
+
+ private:
+  bool matchesAt(std::string_view name, std::size_t at) const {
+    std::size_t next = at + 1;
+    for (char wanted : name.substr(1)) {
+      while (next < end_ && bytes_[next] == '\r') ++next;
+      if (next == end_ || bytes_[next] != wanted) return false;
+      ++next;
+    }
+    return true;
+  }
+
+  // Most sources hold no name at all: where the text ends is only looked
+  // for once one is found, and bounds every search after it.
+  bool endsTextBefore(std::size_t at) {
+    if (!endFound_) {
+      end_ = std::min(bytes_.find('\x1a'), bytes_.size());
+      endFound_ = true;
+    }
+    return at >= end_;
+  }
+
+  std::string_view bytes_;
+  std::size_t end_;
+  bool endFound_ = false;
+  std::string withoutCarriageReturns_;
+};
+
+// A name's line counts for that name only when it defines that entry point;
+// a definition of another still counts under its own name, searched for in
+// turn. A line that names no entry point is never looked at.
+EntryPoint entryPointIn(std::string_view bytes) {
+  SourceText text(bytes);
+  for (auto entry = std::rbegin(kEntryNames); entry != std::rend(kEntryNames); ++entry) {
+    std::size_t lineEnd = 0;
+    for (std::size_t at = text.find(entry->name, 0); at != std::string_view::npos;
+         at = text.find(entry->name, lineEnd + 1)) {
+      if (entryPointOfLine(text.lineAround(at, lineEnd)) == entry->entryPoint)
+        return entry->entryPoint;
+    }
+  }
+  return EntryPoint::kNone;
 }
 
 // A name with a control character in it cannot stand in the line-based
@@ -54,14 +166,19 @@ int appendSources(List names, List& list) {
 }  // namespace
 
 int collectFiles(const FileSystem& fs, List& list, const std::string& extension) {
-  return appendSources(fs.listMatching(extension), list);
+  return collectFiles(fs, list, std::vector<std::string>{extension});
 }
 
-// The directory is read once for both extensions.
+int collectFiles(const FileSystem& fs, List& list, const std::vector<std::string>& extensions) {
+  int appended = 0;
+  for (List& names : fs.listMatchingEach(extensions))
+    appended += appendSources(std::move(names), list);
+  return appended;
+}
+
 List directorySources(const FileSystem& fs) {
   List sources;
-  for (List& names : fs.listMatchingEach(kSourceExtensions))
-    appendSources(std::move(names), sources);
+  collectFiles(fs, sources, kSourceExtensions);
   return sources;
 }
 
@@ -76,72 +193,18 @@ List scanSources(const FileSystem& fs, const List& listing) {
 }
 
 bool definesEntryPoint(const FileSystem& fs, const std::string& fileName) {
-  return entryPointOf(fs, fileName) != EntryPoint::kNone;
+  EntryPoint found = EntryPoint::kNone;
+  return definesEntryPoint(fs, fileName, found);
 }
 
-// Only lines holding one of the entry-point names can be definitions, so
-// the file is searched for those names and just the lines around the hits
-// are examined; a file without an entry point costs a few linear searches.
-// A line counts for the name searched only when it defines that entry point;
-// every definition still counts under its own name, searched later.
-EntryPoint entryPointOf(const FileSystem& fs, const std::string& fileName) {
-  FileContent content = fs.readFile(fileName, kEntrySearchBytes);
-  if (content.status != ReadStatus::kRead) return EntryPoint::kNone;
-  std::string& bytes = content.bytes;
-  // Lines are the runs between LFs, exactly as splitTextLines makes them,
-  // found here without building them.
-  toTextModeBytes(bytes);
-  const std::string_view text = bytes;
-  for (const auto& [name, entryPoint] : kEntryNames) {
-    std::size_t hit = text.find(name);
-    while (hit != std::string_view::npos) {
-      std::size_t lineStart = text.rfind('\n', hit);
-      lineStart = lineStart == std::string_view::npos ? 0 : lineStart + 1;
-      std::size_t lineEnd = text.find('\n', hit);
-      if (lineEnd == std::string_view::npos) lineEnd = text.size();
-      if (entryPointOfLine(text.substr(lineStart, lineEnd - lineStart)) == entryPoint)
-        return entryPoint;
-      hit = lineEnd == text.size() ? std::string_view::npos : text.find(name, lineEnd + 1);
-    }
-  }
-  return EntryPoint::kNone;
+bool definesEntryPoint(const FileSystem& fs, const std::string& fileName, EntryPoint& found) {
+  const FileContent content = fs.readFile(fileName, kEntrySearchBytes);
+  found = content.status == ReadStatus::kRead ? entryPointIn(content.bytes) : EntryPoint::kNone;
+  return found != EntryPoint::kNone;
 }
 
 bool isEntryDefinition(std::string_view line, EntryFlavour flavour) {
-  std::size_t start = 0;
-  while (start < line.size() && (line[start] == ' ' || line[start] == '\t')) ++start;
-  const std::string_view text = line.substr(start);
-
-  std::size_t at = std::string_view::npos;
-  std::size_t length = 0;
-  if (flavour == EntryFlavour::kConsole) {
-    at = text.find("main");
-    length = 4;
-  } else {
-    at = text.find("WinMain");
-    length = 7;
-    if (at == std::string_view::npos) {
-      at = text.find("DllEntryPoint");
-      length = 13;
-    }
-  }
-  if (at == std::string_view::npos) return false;
-
-  std::size_t next = at + length;
-  while (next < text.size() && isWhiteSpace(text[next])) ++next;
-  if (next == text.size() || text[next] != '(') return false;
-  // The return type may stand on the line above.
-  if (at == 0) return true;
-  // "domain(" and "myWinMain(" are other functions.
-  if (!isWhiteSpace(text[at - 1])) return false;
-
-  if (flavour == EntryFlavour::kConsole) {
-    return startsWith(text, "int") || startsWith(text, "void");
-  }
-  return std::any_of(std::begin(kCallingConventions), std::end(kCallingConventions),
-                     [&](std::string_view word) {
-                       return text.find(word) != std::string_view::npos;
-                     });
+  return definedOnLine(line, flavour) != EntryPoint::kNone;
 }
 
 // Every source is searched, past the first that defines an entry point,
@@ -149,8 +212,8 @@ bool isEntryDefinition(std::string_view line, EntryFlavour flavour) {
 DefaultTarget findDefaultTarget(const FileSystem& fs, const List& sources) {
   DefaultTarget target;
   for (const std::string& source : sources) {
-    const EntryPoint found = entryPointOf(fs, source);
-    if (found == EntryPoint::kNone) continue;
+    EntryPoint found = EntryPoint::kNone;
+    if (!definesEntryPoint(fs, source, found)) continue;
     if (target.entrySources.empty()) {
       target.name = beforeLast(source, ".");
       target.entryPoint = found;
@@ -168,19 +231,16 @@ std::string defaultTargetName(const FileSystem& fs, const List& sources) {
   return findDefaultTarget(fs, sources).name;
 }
 
-// The listing usually comes sorted as the screens show it, and then its
-// upper-cased names are in order already: a directory of 20,000 sources is
-// ready in one pass, without a sort or a hash set of copies.
+// Hashed rather than sorted: a run checks 20,000 sources against a listing
+// in the order the directory gives it and the other way round, and a lookup
+// costs one hash instead of a dozen comparisons.
 SourceDirectory::SourceDirectory(const List& listing, const FileSystem& fs) : fs_(&fs) {
   upperCaseNames_.reserve(listing.size());
-  for (const std::string& name : listing) upperCaseNames_.push_back(upperCase(name));
-  if (!std::is_sorted(upperCaseNames_.begin(), upperCaseNames_.end()))
-    std::sort(upperCaseNames_.begin(), upperCaseNames_.end());
+  for (const std::string& name : listing) upperCaseNames_.insert(upperCase(name));
 }
 
 bool SourceDirectory::holds(std::string_view name) const {
-  if (std::binary_search(upperCaseNames_.begin(), upperCaseNames_.end(), upperCase(name)))
-    return true;
+  if (upperCaseNames_.count(upperCase(name)) != 0) return true;
   if (isBlankText(name)) return false;
   // The listing holds every source of the directory: a .c or .cpp name it
   // lacks is not there, and looking it up again without regard to case
@@ -189,7 +249,7 @@ bool SourceDirectory::holds(std::string_view name) const {
       name.find_first_of(kPathSeparators) == std::string_view::npos &&
       std::any_of(kSourceExtensions.begin(), kSourceExtensions.end(),
                   [name](const std::string& extension) {
-                    return endsWithNoCase(name, "." + extension);
+                    return matchesExtension(name, extension);
                   });
   if (listedKind) return false;
   const auto [found, added] = lookedUp_.try_emplace(std::string(name), false);
@@ -209,6 +269,20 @@ List SourceDirectory::missingFrom(const List& sources) const {
     missing.push_back(source);
   }
   return missing;
+}
+
+const List& SourceListing::refresh() {
+  const std::uint64_t version = fs_->listingVersion();
+  if (version != 0 && version == version_) {
+    directory_.forgetLookups();
+    return sorted_;
+  }
+  sorted_ = sortNoCase(directorySources(*fs_), true);
+  directory_ = SourceDirectory(sorted_, *fs_);
+  // The version of the names just listed, 0 when the directory changed
+  // since: then the next call works everything out again.
+  version_ = fs_->listingVersion();
+  return sorted_;
 }
 
 }  // namespace corvane

@@ -4,9 +4,11 @@
 #define CORVANE_PROJECT_SOURCE_DISCOVERY_H
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 #include "platform/file_system.h"
@@ -24,7 +26,13 @@ inline constexpr std::size_t kEntrySearchBytes = std::size_t{16} << 20;
 // The entry point a source defines, which tells the kind of program.
 enum class EntryPoint { kNone, kMain, kWinMain, kDllEntryPoint };
 
+// Appends the names of the current directory's entries that match "*." +
+// extension (a name with a control character in it is no source); returns
+// how many it appended.
 int collectFiles(const FileSystem& fs, List& list, const std::string& extension);
+// The same for several extensions, the names of each after those of the one
+// before, the directory read once.
+int collectFiles(const FileSystem& fs, List& list, const std::vector<std::string>& extensions);
 // The ".cpp" and then the ".c" files the current directory holds, as the
 // listing gives them; empty when it holds none.
 List directorySources(const FileSystem& fs);
@@ -33,9 +41,10 @@ List directorySources(const FileSystem& fs);
 List scanSources(const FileSystem& fs);
 List scanSources(const FileSystem& fs, const List& listing);
 bool definesEntryPoint(const FileSystem& fs, const std::string& fileName);
-// The entry point the file defines; a file that defines more than one
-// counts as a DLL before a Windows program before a console program.
-EntryPoint entryPointOf(const FileSystem& fs, const std::string& fileName);
+// The same, telling which entry point the file defines (kNone when none): a
+// file that defines more than one counts as a DLL before a Windows program
+// before a console program.
+bool definesEntryPoint(const FileSystem& fs, const std::string& fileName, EntryPoint& found);
 bool isEntryDefinition(std::string_view line, EntryFlavour flavour);
 
 // The target a default project is named after, and the entry point found
@@ -68,13 +77,39 @@ class SourceDirectory {
   bool lacks(std::string_view source) const;
   // The sources that are missing, each once, in project order.
   List missingFrom(const List& sources) const;
+  // Asks the file system again about the names outside the listing: a file
+  // may come or go in another directory while this one stays as it was.
+  void forgetLookups() { lookedUp_.clear(); }
 
  private:
-  std::vector<std::string> upperCaseNames_;  // sorted
+  std::unordered_set<std::string> upperCaseNames_;
   const FileSystem* fs_;
   // The names outside the listing asked of the file system so far: the
   // sources screen asks again at every page it draws.
   mutable std::unordered_map<std::string, bool> lookedUp_;
+};
+
+// The directory's sources sorted as the screens show them, and which of
+// them are there. Sorting 20,000 names and looking them up again takes
+// longer than a key may, so what was worked out is kept while the file
+// system tells that its listing stands (FileSystem::listingVersion).
+class SourceListing {
+ public:
+  explicit SourceListing(const FileSystem& fs) : fs_(&fs), directory_(List(), fs) {}
+  // The sources as the directory holds them now, sorted; empty when it
+  // holds none.
+  const List& refresh();
+  // Whether a file of that name is there, as found since the last refresh
+  // (see SourceDirectory).
+  bool holds(std::string_view name) const { return directory_.holds(name); }
+  // Whether a source is missing (see SourceDirectory::lacks).
+  bool lacks(std::string_view source) const { return directory_.lacks(source); }
+
+ private:
+  const FileSystem* fs_;
+  std::uint64_t version_ = 0;
+  List sorted_;
+  SourceDirectory directory_;
 };
 
 }  // namespace corvane

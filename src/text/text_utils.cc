@@ -63,6 +63,10 @@ std::string beforeLast(std::string_view text, std::string_view separator) {
   return std::string(text.substr(0, at));
 }
 
+bool startsWith(std::string_view text, std::string_view start) {
+  return text.substr(0, start.size()) == start;
+}
+
 bool startsWithNoCase(std::string_view text, std::string_view keyword) {
   return keyword.size() <= text.size() && equalNoCaseFrom(text, 0, keyword);
 }
@@ -200,13 +204,22 @@ namespace {
 // Comparing the upper-cased texts padded with spaces to a common length,
 // without building the padded copies: past the end of the shorter text it
 // compares as if it went on with spaces. The first `from` bytes are known to
-// be equal.
+// be equal. Equal bytes are passed over without folding: the names of one
+// directory share long beginnings, and sorting and comparing 20,000 of them
+// is done while the user waits for a screen.
 int comparePaddedNoCase(const std::string& a, const std::string& b, std::size_t from = 0) {
-  std::size_t longest = std::max(a.size(), b.size());
-  for (std::size_t i = from; i < longest; ++i) {
-    unsigned char x = i < a.size() ? foldByte(a[i]) : ' ';
-    unsigned char y = i < b.size() ? foldByte(b[i]) : ' ';
+  const std::size_t common = std::min(a.size(), b.size());
+  for (std::size_t i = from; i < common; ++i) {
+    if (a[i] == b[i]) continue;
+    const unsigned char x = foldByte(a[i]);
+    const unsigned char y = foldByte(b[i]);
     if (x != y) return x < y ? -1 : 1;
+  }
+  const bool aLonger = a.size() > b.size();
+  const std::string& longer = aLonger ? a : b;
+  for (std::size_t i = std::max(common, from); i < longer.size(); ++i) {
+    const unsigned char c = foldByte(longer[i]);
+    if (c != ' ') return (c > ' ') == aLonger ? 1 : -1;
   }
   return 0;
 }

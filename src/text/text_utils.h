@@ -55,6 +55,8 @@ std::string trimRight(std::string_view text);
 std::string padRight(std::string_view text, std::size_t width, char fill = ' ');
 std::string upperCase(std::string_view text);
 std::string beforeLast(std::string_view text, std::string_view separator);
+// Whether the text begins with the other, byte for byte.
+bool startsWith(std::string_view text, std::string_view start);
 bool startsWithNoCase(std::string_view text, std::string_view keyword);
 bool endsWithNoCase(std::string_view text, std::string_view ending);
 // Whether the texts are the same without regard to case, the way Windows

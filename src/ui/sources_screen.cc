@@ -58,13 +58,13 @@ SourcesScreen::SourcesScreen(CorvaneScreen& screen, const FileSystem& fs, Projec
       fs_(fs),
       draft_(draft),
       sources_(draft.settings.sources),
-      listing_(sortNoCase(directorySources(fs), true)),
-      directory_(List(), fs) {
+      directory_(fs) {
   // A default project, or one in step with its directory, lists just the
-  // listing, sorted alike; only another is looked up name by name.
-  const bool sameAsListed = sources_ == listing_;
-  if (!sameAsListed) directory_ = SourceDirectory(listing_, fs_);
-  findMissing(sameAsListed);
+  // listing, sorted alike; only another is looked up name by name. The
+  // listing is kept for the screen while the directory stays as it is.
+  const List& sorted = directory_.refresh();
+  listedNone_ = sorted.empty();
+  findMissing(sources_ == sorted);
 }
 
 std::size_t SourcesScreen::missingSources() const {
@@ -81,9 +81,10 @@ int SourcesScreen::open() {
   pattern_.clear();
   // Whatever the project lists (files of another directory, renamed ones),
   // every file of this directory it lacks is offered.
-  others_ = minus(listDirectory(), sources_);
+  const List listing = listDirectory();
+  others_ = minus(listing, sources_);
   // One listed name is taken out for each project source found as spelled.
-  findMissing(listing_.size() - others_.size() == sources_.size());
+  findMissing(listing.size() - others_.size() == sources_.size());
   repaginate();
   drawLists();
   rest_ = writePrompt(window_, kPrompt);
@@ -162,10 +163,10 @@ int SourcesScreen::readKeys() {
 // The directory's sources as they are now, sorted, and which names it
 // holds; sorted once, the listing serves both.
 List SourcesScreen::listDirectory() {
-  listing_ = sortNoCase(directorySources(fs_), true);
-  directory_ = SourceDirectory(listing_, fs_);
-  if (listing_.empty()) return scanSources(fs_, listing_);  // the name made up
-  return listing_;
+  const List& sorted = directory_.refresh();
+  listedNone_ = sorted.empty();
+  if (listedNone_) return scanSources(fs_, sorted);  // the name made up
+  return sorted;
 }
 
 // The names of the lists change only by moving between them until the
@@ -173,11 +174,11 @@ List SourcesScreen::listDirectory() {
 // listing, not for 20,000 names at every key. Only project sources can be:
 // the other sources come from the listing. When the listing holds every
 // project source as spelled (everyListed), none is missing and nothing
-// needs looking up, which is the usual case; a listing of nothing stands
-// for a directory without sources, where the name made up is missing.
+// needs looking up, which is the usual case; a directory without sources
+// offers a name made up, which is missing.
 void SourcesScreen::findMissing(bool everyListed) {
   missingNames_.clear();
-  if (everyListed && !listing_.empty()) return;
+  if (everyListed && !listedNone_) return;
   for (const std::string& source : sources_)
     if (directory_.lacks(source)) missingNames_.insert(source);
 }

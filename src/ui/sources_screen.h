@@ -74,10 +74,11 @@ class SourcesScreen {
   const ProjectDraft& draft_;
   List& sources_;
   List others_;
-  // The sources the directory held when last listed, sorted, those names to
-  // look up, and the names of the lists that are missing.
-  List listing_;
-  SourceDirectory directory_;
+  // The directory's sources when last listed, sorted, and which names are
+  // there; whether it held none; and the names of the lists that are
+  // missing.
+  SourceListing directory_;
+  bool listedNone_ = false;
   std::unordered_set<std::string> missingNames_;
   Filter filter_ = Filter::kAll;
   std::string pattern_;

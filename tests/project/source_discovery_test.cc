@@ -7,9 +7,15 @@
 #include <unistd.h>
 #endif
 
+#include <cstdint>
+#include <ctime>
+#include <filesystem>
+#include <functional>
 #include <iterator>
 #include <memory>
 #include <random>
+#include <utility>
+#include <vector>
 
 #include "platform/file_system.h"
 #include "platform/native_file_system.h"
@@ -204,14 +210,89 @@ TEST_F(SourceDiscovery, QuickScanEqualsLineByLineReading) {
   EXPECT_GT(agreedTrue, 20);
 }
 
-// Only the first kEntrySearchBytes of a source are searched.
-TEST(SourceDiscoveryNames, SearchStopsAtTheBound) {
+// What was worked out from a listing is kept while the file system's
+// listing version stands, and worked out again when it changes or is 0;
+// names outside the listing are asked about again at every refresh.
+TEST(SourceListingKept, WhileTheListingVersionStands) {
   FakeFileSystem fs;
-  const std::string filler(kEntrySearchBytes - 11, '\n');
-  fs.addFile("inside.c", filler + "int main()\n");
-  fs.addFile("beyond.c", filler + "\n\n\nint main()\n");  // the "(" just past it
-  EXPECT_TRUE(definesEntryPoint(fs, "inside.c"));
-  EXPECT_FALSE(definesEntryPoint(fs, "beyond.c"));
+  fs.addFile("b.c", "");
+  SourceListing listing(fs);
+  EXPECT_EQ(listing.refresh(), List{"b.c"});
+  fs.addFile("A.cpp", "");
+  EXPECT_EQ(listing.refresh(), (List{"A.cpp", "b.c"})) << "version 0 keeps nothing";
+  fs.setListingVersion(7);
+  EXPECT_EQ(listing.refresh(), (List{"A.cpp", "b.c"}));
+  EXPECT_FALSE(listing.holds("src/u.c"));
+  fs.addFile("c.c", "");
+  fs.addFile("src/u.c", "");
+  EXPECT_EQ(listing.refresh(), (List{"A.cpp", "b.c"})) << "kept under version 7";
+  EXPECT_FALSE(listing.holds("C.C"));
+  EXPECT_TRUE(listing.holds("src/u.c"));
+  fs.setListingVersion(8);
+  EXPECT_EQ(listing.refresh(), (List{"A.cpp", "b.c", "c.c"}));
+  EXPECT_TRUE(listing.holds("C.C"));
+}
+
+// The sources screen's listing on the disk, kept between keys: every change
+// to the directory shows, even when the change lies long back (its time is
+// set an hour back here, a second later each time).
+TEST_F(SourceDiscovery, KeptListingShowsEveryChangeOfTheDirectory) {
+  namespace disk = std::filesystem;
+  scratch.write("b.c", "");
+  scratch.write("A.cpp", "");
+  std::int64_t longAgo = std::time(nullptr) - 3600;
+  SourceListing listing(fs);
+  for (const auto& [change, expected] : std::vector<std::pair<std::function<void()>, List>>{
+           {[] {}, List{"A.cpp", "b.c"}},
+           {[this] { scratch.write("c.cpp", ""); }, List{"A.cpp", "b.c", "c.cpp"}},
+           {[] { disk::rename("b.c", "B2.c"); }, List{"A.cpp", "B2.c", "c.cpp"}},
+           {[] { disk::remove("A.cpp"); }, List{"B2.c", "c.cpp"}},
+       }) {
+    change();
+    scratch.setModified(++longAgo, 0);
+    EXPECT_EQ(listing.refresh(), expected);
+    EXPECT_EQ(listing.refresh(), expected);
+  }
+}
+
+// What a source defines, read as a text file is read: CRs dropped wherever
+// they stand, the text ended by a Ctrl-Z and by the bound on what is
+// searched; a file that defines several counts as the last of main, WinMain
+// and DllEntryPoint.
+TEST(SourceDiscoveryNames, EntryPointOfTheBytes) {
+  const auto filledTo = [](std::size_t end) { return std::string(end, '\n'); };
+  const struct {
+    const char* what;
+    std::string bytes;
+    EntryPoint expected;
+  } cases[] = {
+      {"CR LF lines", "#include <stdio.h>\r\n\r\nint main(void)\r\n{\r\n}\r\n", EntryPoint::kMain},
+      {"a CR inside the name", "BOOL WINAPI Dll\rEntry\r\rPoint(HINSTANCE h)",
+       EntryPoint::kDllEntryPoint},
+      {"a CR before the parenthesis", "int main\r()\n", EntryPoint::kMain},
+      {"a CR for the blank before the name", "int\rmain()\n", EntryPoint::kNone},
+      {"a Ctrl-Z inside the definition", "int main\x1a()\n", EntryPoint::kNone},
+      {"a Ctrl-Z after the definition", "int main()\x1a\n", EntryPoint::kMain},
+      {"the definition commented out", "/* int main() */\n// void main()\n", EntryPoint::kNone},
+      {"main, then a DllEntryPoint",
+       "int main()\nBOOL WINAPI DllEntryPoint(HINSTANCE h)\n", EntryPoint::kDllEntryPoint},
+      {"main after a WinMain", "int PASCAL WinMain(HINSTANCE h)\nint main()\n",
+       EntryPoint::kWinMain},
+      {"a name that is no definition before one", "// main\nint main()\n", EntryPoint::kMain},
+      {"the definition ending at the bound", filledTo(kEntrySearchBytes - 10) + "int main()",
+       EntryPoint::kMain},
+      {"the name across the bound", filledTo(kEntrySearchBytes - 6) + "int main()",
+       EntryPoint::kNone},
+      {"the parenthesis past the bound", filledTo(kEntrySearchBytes - 9) + "int main\r()",
+       EntryPoint::kNone},
+  };
+  for (const auto& [what, bytes, expected] : cases) {
+    FakeFileSystem fs;
+    fs.addFile("s.c", bytes);
+    EntryPoint found = EntryPoint::kNone;
+    EXPECT_EQ(definesEntryPoint(fs, "s.c", found), expected != EntryPoint::kNone) << what;
+    EXPECT_EQ(found, expected) << what;
+  }
 }
 
 }  // namespace

@@ -45,13 +45,11 @@ std::optional<std::string> FakeFileSystem::contentOf(const std::string& name) co
   return found->second.content;
 }
 
-// "*." + extension without regard to case: the name ends in a dot and the
-// extension, whatever stands before the dot.
 std::vector<std::string> FakeFileSystem::listMatching(const std::string& extension) const {
   std::vector<std::string> names;
   for (const std::string& name : order_) {
     if (name.find_first_of(kPathSeparators) != std::string::npos) continue;
-    if (endsWithNoCase(name, "." + extension)) names.push_back(name);
+    if (matchesExtension(name, extension)) names.push_back(name);
   }
   return names;
 }

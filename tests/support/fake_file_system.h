@@ -6,6 +6,7 @@
 #ifndef CORVANE_TESTS_SUPPORT_FAKE_FILE_SYSTEM_H
 #define CORVANE_TESTS_SUPPORT_FAKE_FILE_SYSTEM_H
 
+#include <cstdint>
 #include <deque>
 #include <map>
 #include <optional>
@@ -38,12 +39,15 @@ class FakeFileSystem : public FileSystem {
   // one call each, in turn.
   void queueSaveOutcome(const SaveOutcome& outcome) { queued_.push_back(outcome); }
   void setProgramPath(const std::string& path) { programPath_ = path; }
+  // What listingVersion tells from now on (0 at first: nothing is kept).
+  void setListingVersion(std::uint64_t version) { listingVersion_ = version; }
 
   // The content saved under a name, or nothing.
   std::optional<std::string> contentOf(const std::string& name) const;
 
   std::string currentDirectory() const override { return currentDirectory_; }
   std::vector<std::string> listMatching(const std::string& extension) const override;
+  std::uint64_t listingVersion() const override { return listingVersion_; }
   bool exists(const std::string& path) const override;
   bool isWritable(const std::string& path) const override;
   FileContent readFile(const std::string& path, std::size_t maxBytes) const override;
@@ -69,6 +73,7 @@ class FakeFileSystem : public FileSystem {
   std::map<std::string, Entry> entries_;
   SaveOutcome saveOutcome_;
   std::deque<SaveOutcome> queued_;
+  std::uint64_t listingVersion_ = 0;
 
   Entry& entryFor(const std::string& name);
 };

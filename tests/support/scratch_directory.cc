@@ -1,5 +1,13 @@
 #include "support/scratch_directory.h"
 
+#ifdef _WIN32
+#include "platform/win32/unique_handle.h"
+#include "platform/win32/windows_api.h"
+#else
+#include <fcntl.h>
+#include <sys/stat.h>
+#endif
+
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
@@ -69,6 +77,25 @@ std::string ScratchDirectory::read(const std::string& name) const {
 
 void ScratchDirectory::makeDirectory(const std::string& name) const {
   fs::create_directories(fs::path(path_) / name);
+}
+
+// The standard library sets no time on a directory on Windows.
+void ScratchDirectory::setModified(std::int64_t seconds, long nanoseconds) const {
+#ifdef _WIN32
+  // A FILETIME counts 100 ns from 1601.
+  const std::uint64_t ticks = static_cast<std::uint64_t>(seconds + 11644473600) * 10000000 +
+                              static_cast<std::uint64_t>(nanoseconds / 100);
+  const UniqueFileHandle directory(CreateFileA(
+      path_.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+      nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+  FILETIME time;
+  time.dwLowDateTime = static_cast<DWORD>(ticks);
+  time.dwHighDateTime = static_cast<DWORD>(ticks >> 32);
+  if (!directory.valid() || !SetFileTime(directory.get(), nullptr, nullptr, &time)) std::abort();
+#else
+  const timespec times[2] = {{0, UTIME_OMIT}, {static_cast<time_t>(seconds), nanoseconds}};
+  if (::utimensat(AT_FDCWD, path_.c_str(), times, 0) != 0) std::abort();
+#endif
 }
 
 std::vector<std::string> ScratchDirectory::names() const {

@@ -4,6 +4,7 @@
 #ifndef CORVANE_TESTS_SUPPORT_SCRATCH_DIRECTORY_H
 #define CORVANE_TESTS_SUPPORT_SCRATCH_DIRECTORY_H
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -27,6 +28,10 @@ class ScratchDirectory {
   void write(const std::string& name, const std::string& bytes) const;
   std::string read(const std::string& name) const;
   void makeDirectory(const std::string& name) const;
+  // Gives the scratch directory itself that modification time, in seconds
+  // and nanoseconds since 1970 (a time of the test's choosing: far back, in
+  // whole seconds, ahead of the clock).
+  void setModified(std::int64_t seconds, long nanoseconds) const;
   // The names in the directory, sorted; listing() joins them, each followed
   // by a space.
   std::vector<std::string> names() const;

@@ -9,6 +9,7 @@
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
 #include <optional>
 
 #include "platform/posix/descriptor.h"
@@ -74,29 +75,33 @@ std::string NativeFileSystem::currentDirectory() const {
   return buffer;
 }
 
-std::vector<std::string> NativeFileSystem::listMatching(const std::string& extension) const {
-  return std::move(listMatchingEach({extension}).front());
+std::optional<DirectoryStamp> NativeFileSystem::directoryStamp() const {
+  struct stat status {};
+  timespec now {};
+  if (::stat(".", &status) != 0 || ::clock_gettime(CLOCK_REALTIME, &now) != 0) return std::nullopt;
+  constexpr std::int64_t kNsPerSecond = 1000000000;
+  const auto ticks = [](const timespec& time) {
+    return static_cast<std::int64_t>(time.tv_sec) * kNsPerSecond + time.tv_nsec;
+  };
+  DirectoryStamp stamp;
+  stamp.volume = static_cast<std::uint64_t>(status.st_dev);
+  stamp.file = static_cast<std::uint64_t>(status.st_ino);
+  stamp.modified = ticks(status.st_mtim);
+  stamp.taken = ticks(now);
+  stamp.ticksPerSecond = kNsPerSecond;
+  return stamp;
 }
 
-std::vector<std::vector<std::string>> NativeFileSystem::listMatchingEach(
-    const std::vector<std::string>& extensions) const {
-  std::vector<std::vector<std::string>> lists(extensions.size());
+std::vector<std::string> NativeFileSystem::readDirectory() const {
+  std::vector<std::string> names;
   DIR* directory = ::opendir(".");
-  if (directory == nullptr) return lists;
-  // The Windows search for "*.ext" ignores case; the name must end in the
-  // dot and the extension, and "*" may match nothing at all.
+  if (directory == nullptr) return names;
   while (const dirent* entry = ::readdir(directory)) {
     std::string_view name = entry->d_name;
-    if (name == "." || name == "..") continue;
-    for (std::size_t i = 0; i < extensions.size(); ++i) {
-      const std::string& extension = extensions[i];
-      if (name.size() <= extension.size() || name[name.size() - extension.size() - 1] != '.')
-        continue;
-      if (endsWithNoCase(name, extension)) lists[i].emplace_back(name);
-    }
+    if (name != "." && name != "..") names.emplace_back(name);
   }
   ::closedir(directory);
-  return lists;
+  return names;
 }
 
 bool NativeFileSystem::exists(const std::string& path) const {

@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdint>
 #include <cstring>
+#include <cwchar>
 #include <limits>
 #include <memory>
 #include <optional>
@@ -369,17 +371,47 @@ std::string NativeFileSystem::currentDirectory() const {
       [](char* buffer, DWORD size) { return GetCurrentDirectoryA(size, buffer); });
 }
 
-std::vector<std::string> NativeFileSystem::listMatching(const std::string& extension) const {
+std::optional<DirectoryStamp> NativeFileSystem::directoryStamp() const {
+  UniqueFileHandle directory(CreateFileA(".", FILE_READ_ATTRIBUTES, kShareAll, nullptr,
+                                         OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+  BY_HANDLE_FILE_INFORMATION information;
+  if (!directory.valid() || !GetFileInformationByHandle(directory.get(), &information))
+    return std::nullopt;
+  const auto ticks = [](const FILETIME& time) {
+    return static_cast<std::int64_t>((static_cast<std::uint64_t>(time.dwHighDateTime) << 32) |
+                                     time.dwLowDateTime);
+  };
+  FILETIME now;
+  GetSystemTimeAsFileTime(&now);
+  DirectoryStamp stamp;
+  stamp.volume = information.dwVolumeSerialNumber;
+  stamp.file = (static_cast<std::uint64_t>(information.nFileIndexHigh) << 32) |
+               information.nFileIndexLow;
+  stamp.modified = ticks(information.ftLastWriteTime);
+  stamp.taken = ticks(now);
+  stamp.ticksPerSecond = 10000000;  // a FILETIME counts 100 ns
+  // NTFS and ReFS mark a directory's time whenever an entry comes, goes or
+  // is renamed; FAT keeps a directory's time as it was made.
+  wchar_t fileSystem[MAX_PATH + 1] = {};
+  stamp.marksChanges =
+      GetVolumeInformationByHandleW(directory.get(), nullptr, 0, nullptr, nullptr, nullptr,
+                                    fileSystem, MAX_PATH + 1) &&
+      (std::wcscmp(fileSystem, L"NTFS") == 0 || std::wcscmp(fileSystem, L"ReFS") == 0);
+  return stamp;
+}
+
+// Every entry, matched afterwards by its long name (see matchesExtension):
+// a search for "*.cpp" itself would also match through the short 8.3 names
+// ("a.cppx" is A~1.CPP).
+std::vector<std::string> NativeFileSystem::readDirectory() const {
   std::vector<std::string> names;
-  const std::string pattern = "*." + extension;
   WIN32_FIND_DATAA entry;
-  UniqueFindHandle search(FindFirstFileA(pattern.c_str(), &entry));
+  UniqueFindHandle search(FindFirstFileExA("*", FindExInfoBasic, &entry, FindExSearchNameMatch,
+                                           nullptr, FIND_FIRST_EX_LARGE_FETCH));
   if (!search.valid()) return names;
   do {
-    // The search also matches through the short 8.3 names ("a.cppx" is
-    // A~1.CPP); only long names that really end in the extension count,
-    // compared as the directory search of Windows compares long names.
-    if (endsWithNoCase(entry.cFileName, "." + extension)) names.emplace_back(entry.cFileName);
+    const std::string_view name = entry.cFileName;
+    if (name != "." && name != "..") names.emplace_back(name);
   } while (FindNextFileA(search.get(), &entry));
   return names;
 }
