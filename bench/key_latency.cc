@@ -4,7 +4,10 @@
 // redraw is over when the program has written nothing for a while (the
 // screen is drawn in one burst; the quiet time itself is not counted).
 // Each key is timed 9 times and the median, the fastest and the slowest are
-// printed. Usage: corvane_key_latency [path of corvane, absolute or relative]
+// printed. The filter's keys come last, after six of the sources have been
+// deleted so that the project lists missing ones; against a program that
+// lacks them the measurement stops there.
+// Usage: corvane_key_latency [path of corvane, absolute or relative]
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -48,6 +51,9 @@ struct Action {
   std::function<bool(const PtyTerminal&)> done;
   // Brings the program back to where the key is pressed again, untimed.
   const char* undo;
+  // Keys pressed before each timed one, untimed, each once the screen has
+  // settled, so that no work of theirs runs into the time of the key.
+  std::vector<std::string> before = {};
 };
 
 int fail(const char* what, const PtyTerminal& terminal) {
@@ -65,9 +71,18 @@ bool press(PtyTerminal& terminal, const char* key, const std::string& text) {
   return terminal.waitUntil([&] { return shows(terminal, text); }, kWaitMs);
 }
 
+// Presses each key once the screen has settled after the one before.
+void pressEach(PtyTerminal& terminal, const std::vector<std::string>& keys) {
+  for (const std::string& key : keys) {
+    terminal.settle(kQuietMs, kWaitMs);
+    terminal.send(key);
+  }
+}
+
 bool timeAction(PtyTerminal& terminal, const Action& action) {
   std::vector<double> times;
   for (int run = 0; run < kRepeats; ++run) {
+    pressEach(terminal, action.before);
     terminal.settle(kQuietMs, kWaitMs);
     const Clock::time_point sent = Clock::now();
     terminal.send(action.key);
@@ -125,6 +140,48 @@ int main(int argc, char** argv) {
       !timeAction(terminal,
                   {"reload the sources (1)", "1",
                    [](const PtyTerminal& t) { return shows(t, "page 1 of"); }, "\x1b[6~"}))
+    return 1;
+
+  // Six sources of the project go missing; the screen is entered again to
+  // see it. The filter "s19*" shows 1,000 of the 20,000.
+  for (int i = 0; i < 6; ++i) {
+    char name[32];
+    std::snprintf(name, sizeof name, "/s%05d.cpp", 3 * 1000 * i + 1);
+    std::filesystem::remove(scratch.path() + name);
+  }
+  if (!press(terminal, "\x1b[D", kMainPrompt) || !press(terminal, "\x1b[C", kSourcesPrompt) ||
+      !terminal.waitUntil([&] { return shows(terminal, "6 sources of the project"); }, kWaitMs))
+    return fail("the missing sources were not told", terminal);
+  // Backspace first in the box empties it; typing would add to the text.
+  const std::vector<std::string> typeFilter = {"/", "\x7f", "s", "1", "9", "*"};
+  const std::vector<std::string> clearFilter = {"/", "\x7f"};
+  std::vector<std::string> filterThenClear = typeFilter;
+  filterThenClear.push_back("\r");
+  filterThenClear.insert(filterThenClear.end(), clearFilter.begin(), clearFilter.end());
+  const auto filtered = [](const PtyTerminal& t) { return shows(t, "1000 of 20000 shown"); };
+  const auto unfiltered = [](const PtyTerminal& t) {
+    return !shows(t, " shown, ") && shows(t, "page 1 of");
+  };
+  // The first row of the project sources, blank when none is shown.
+  const auto noProjectSource = [](const PtyTerminal& t) { return t.rowText(8).empty(); };
+  const auto projectSources = [](const PtyTerminal& t) { return !t.rowText(8).empty(); };
+  if (!timeAction(terminal, {"apply a filter (Enter)", "\r", filtered, nullptr, typeFilter}) ||
+      !timeAction(terminal,
+                  {"clear the filter (Enter)", "\r", unfiltered, nullptr, filterThenClear}))
+    return 1;
+  pressEach(terminal, typeFilter);
+  pressEach(terminal, {"\r"});
+  if (!timeAction(terminal, {"1,000 shown out (-)", "-", noProjectSource, nullptr, {"+"}}) ||
+      !timeAction(terminal, {"1,000 shown in (+)", "+", projectSources, nullptr, {"-"}}))
+    return 1;
+  pressEach(terminal, clearFilter);
+  pressEach(terminal, {"\r"});
+  if (!timeAction(terminal, {"20,000 out (-)", "-", noProjectSource, nullptr, {"+"}}) ||
+      !timeAction(terminal, {"20,000 in (+)", "+", projectSources, nullptr, {"-"}}) ||
+      !timeAction(terminal,
+                  {"only the missing (!)", "!",
+                   [](const PtyTerminal& t) { return shows(t, "only the missing: 6 of"); },
+                   "!"}))
     return 1;
 
   // Esc ends the run and saves nothing.

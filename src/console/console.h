@@ -86,6 +86,10 @@ class Console {
   // watches a terminal or a console window, a script is told only what it
   // must know when the run ends.
   virtual bool scripted() const { return false; }
+  // False when what the screens tell by colour alone (a name on red) does
+  // not show: a terminal of fewer than 8 colours, or a user who asked for
+  // none with NO_COLOR. The screens then add a mark that needs no colour.
+  virtual bool showsColour() const { return true; }
 };
 
 }  // namespace corvane

@@ -260,11 +260,15 @@ bool SourceDirectory::holds(std::string_view name) const {
   return found->second;
 }
 
+bool SourceDirectory::lacks(std::string_view source) const {
+  return !isBlankText(source) && !holds(source);
+}
+
 List SourceDirectory::missingFrom(const List& sources) const {
   List missing;
   std::unordered_set<std::string> named;
   for (const std::string& source : sources) {
-    if (isBlankText(source) || holds(source) || !named.insert(source).second) continue;
+    if (!lacks(source) || !named.insert(source).second) continue;
     missing.push_back(source);
   }
   return missing;

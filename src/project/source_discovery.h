@@ -71,8 +71,11 @@ class SourceDirectory {
  public:
   SourceDirectory(const List& listing, const FileSystem& fs);
   bool holds(std::string_view name) const;
-  // The sources that name a file (blank entries name none) that is not
-  // there, each once, in project order.
+  // Whether a source the project lists is missing: it names a file (a
+  // blank entry names none) that is not there. The one answer to that
+  // question for the screens and the report at the end.
+  bool lacks(std::string_view source) const;
+  // The sources that are missing, each once, in project order.
   List missingFrom(const List& sources) const;
   // Asks the file system again about the names outside the listing: a file
   // may come or go in another directory while this one stays as it was.
@@ -99,6 +102,8 @@ class SourceListing {
   // Whether a file of that name is there, as found since the last refresh
   // (see SourceDirectory).
   bool holds(std::string_view name) const { return directory_.holds(name); }
+  // Whether a source is missing (see SourceDirectory::lacks).
+  bool lacks(std::string_view source) const { return directory_.lacks(source); }
 
  private:
   const FileSystem* fs_;

@@ -4,6 +4,7 @@
 #ifndef CORVANE_UI_EDITOR_DRAWING_H
 #define CORVANE_UI_EDITOR_DRAWING_H
 
+#include <cstddef>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -53,13 +54,33 @@ std::size_t keptBeforeDots(std::size_t length, std::size_t room);
 // ".." ends it (as much of ".." as fits in fewer than two cells).
 std::string fitWithDots(std::string_view text, std::size_t room);
 
-// A piece of a line: its text, its colour, and the key a click on it acts
-// as (0 for none).
+// A piece of a line: its text, its colour, the key a click on it acts as
+// (0 for none) and its background (-1 for the window's).
 struct LinePiece {
   std::string text;
   int colour;
   int key;
+  int background = -1;
 };
+
+// Appends "[->]" as a prompt shows a key: the brackets white, its name
+// yellow, and a click on any of them acts as the key.
+void appendKeyPieces(std::vector<LinePiece>& pieces, std::string_view name, int key);
+
+std::size_t piecesLength(const std::vector<LinePiece>& pieces);
+
+// Writes the pieces centred on the row; pieces too long for it are cut as
+// writePieces cuts them.
+void writePiecesCentred(TextWindow& window, const std::vector<LinePiece>& pieces, int row);
+
+// A source the project lists that the directory does not hold is shown
+// white on red: that stands out from the screens' blue with 8 colours, 256
+// and on the Windows console alike.
+inline constexpr int kMissingForeground = kWhite;
+inline constexpr int kMissingBackground = kRed;
+
+// "3 sources of the project are not in this directory", with "is" for one.
+std::string missingSourcesText(std::size_t count);
 
 // Writes the pieces one after the other from the window's cursor, running
 // on into the rows below as far as lastRow. Pieces that need more room than

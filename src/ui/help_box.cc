@@ -32,18 +32,22 @@ const std::vector<HelpLine> kMainLines = {
     {"In an edit box {Enter} keeps the new text, {Esc} the old one.", ""},
 };
 
+// As many lines as the box has room for over the screen: the page keys
+// share one.
 const std::vector<HelpLine> kSourcesLines = {
     {"{a} {b} {c} ...", "move that file into or out of the project"},
+    {"{/}", "show only names holding a text, or like a*.c"},
+    {"{+} {-}", "move all names shown into, out of the project"},
+    {"{!}", "show only the missing names; again: all names"},
     {"{1}", "take every source of the directory"},
-    {"{PgDn} {Down}", "next page, when the files take more than one"},
-    {"{PgUp} {Up}", "previous page"},
+    {"{PgDn} {PgUp}", "next, previous page (also Down, Up)"},
     {"{Home} {End}", "first page, last page"},
     {"{<-} {->}", "the main screen, the advanced screen"},
     {"{Enter} {Space}", "save the project and write the makefile"},
     {"{Esc}", "end Corvane without saving anything"},
     {"{F1} {?}", "this help"},
     {"{F2}", "the flags the makefile will use"},
-    {"A name on red is a file this directory does not hold.", ""},
+    {"A name on red (or marked !) is not in this directory.", ""},
 };
 
 const std::vector<HelpLine> kAdvancedLines = {

@@ -21,6 +21,8 @@ constexpr int kOptionsRuleRow = 3;
 constexpr int kFirstOptionRow = 4;
 constexpr int kOptionsColumn = 8;
 constexpr int kFlagsRow = 18;
+// Blank but for the missing sources, just above the prompt.
+constexpr int kMissingRow = kPromptRow - 1;
 constexpr int kLinkFlagsColumn = 42;
 constexpr Prompt kPrompt{32, "Press {(selection)}, [{Esc}], [{->}] or [{Enter}]... "};
 // The header's labels. The gaps between its entries are spread over what is
@@ -43,7 +45,7 @@ class MainScreen {
   };
 
  public:
-  MainScreen(CorvaneScreen& screen, ProjectDraft& draft)
+  MainScreen(CorvaneScreen& screen, ProjectDraft& draft, std::size_t missingSources)
       : screen_(screen),
         window_(screen.mainWorkspace()),
         draft_(draft),
@@ -59,7 +61,8 @@ class MainScreen {
             {{"Makefile Name: ", &makefileName_}, &MainScreen::drawHeader},
             {{"Extra Compile Flags: ", &compileFlags_}, &MainScreen::drawFlagsLine},
             {{"Extra Link Flags: ", &linkFlags_}, &MainScreen::drawFlagsLine},
-        }} {}
+        }},
+        missingSources_(missingSources) {}
 
   int run() {
     drawAll();
@@ -105,6 +108,7 @@ class MainScreen {
     drawHeader();
     drawOptionsBlock();
     drawFlagsLine();
+    drawMissingLine();
     rest_ = writePrompt(window_, kPrompt);
     window_.show();
   }
@@ -198,6 +202,18 @@ class MainScreen {
     clickableSince(window_, column, kFlagsRow, key[1]);
   }
 
+  // "3 sources of the project are not in this directory: [->] shows them",
+  // centred, when there are any: the first screen is where Enter already
+  // accepts the project, so it is told here, without a box to dismiss.
+  void drawMissingLine() {
+    if (missingSources_ == 0) return;
+    std::vector<LinePiece> pieces = {
+        {missingSourcesText(missingSources_), kMissingForeground, 0, kMissingBackground},
+        {": ", kWhite, 0}};
+    appendKeyPieces(pieces, "->", kKeyRight);
+    pieces.push_back({" shows them", kWhite, 0});
+    writePiecesCentred(window_, pieces, kMissingRow);
+  }
 
   void toggleOption(int index) {
     const auto& rows = options_.options();
@@ -216,14 +232,15 @@ class MainScreen {
   std::string& compileFlags_;
   std::string& linkFlags_;
   std::array<TextField, 5> textFields_;
+  std::size_t missingSources_;
   int onOffColumn_ = 1;
   RestPosition rest_;
 };
 
 }  // namespace
 
-int mainScreen(CorvaneScreen& screen, ProjectDraft& draft) {
-  return MainScreen(screen, draft).run();
+int mainScreen(CorvaneScreen& screen, ProjectDraft& draft, std::size_t missingSources) {
+  return MainScreen(screen, draft, missingSources).run();
 }
 
 }  // namespace corvane

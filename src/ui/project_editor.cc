@@ -18,7 +18,7 @@ EditResult editProject(MakeProject& project, std::string& projectFileName, Corva
   // leaves with an arrow to its neighbour or a key that ends the editing.
   enum class Shown { kMain, kSources, kAdvanced };
   Shown shown = Shown::kMain;
-  int key = mainScreen(screen, draft);
+  int key = mainScreen(screen, draft, sources.missingSources());
   while (key == kKeyLeft || key == kKeyRight) {
     if (shown == Shown::kMain) {
       shown = Shown::kSources;
@@ -31,7 +31,7 @@ EditResult editProject(MakeProject& project, std::string& projectFileName, Corva
       key = advancedScreen(screen, draft);
     } else {
       shown = Shown::kMain;
-      key = mainScreen(screen, draft);
+      key = mainScreen(screen, draft, sources.missingSources());
     }
   }
   if (key == kKeyEsc) return EditResult::kEscaped;

@@ -4,6 +4,7 @@
 #ifndef CORVANE_UI_PROJECT_EDITOR_H
 #define CORVANE_UI_PROJECT_EDITOR_H
 
+#include <cstddef>
 #include <string>
 #include <utility>
 
@@ -48,8 +49,10 @@ EditResult editProject(MakeProject& project, std::string& projectFileName, Corva
 // Each screen returns the key that leaves it: Enter, Space, Esc, or the
 // arrow to the screen beside it.
 
-// Returns Enter, Space, Esc or Right.
-int mainScreen(CorvaneScreen& screen, ProjectDraft& draft);
+// Returns Enter, Space, Esc or Right. When the project lists sources that
+// are missing (missingSources of them), a line above the prompt says so, so
+// that the user learns it before accepting the project here.
+int mainScreen(CorvaneScreen& screen, ProjectDraft& draft, std::size_t missingSources = 0);
 
 // Returns Enter, Space, Esc or Left.
 int advancedScreen(CorvaneScreen& screen, ProjectDraft& draft);

@@ -128,6 +128,19 @@ class TerminalRunTest : public ::testing::Test {
     return picture(terminal);
   }
 
+  // Enter accepts the project; Esc at the compiler's prompt ends the run
+  // with status 1, the project file saved all the same. Its bytes.
+  std::string acceptWithoutCompiler(PtyTerminal& terminal) {
+    press(terminal, "\r");
+    EXPECT_TRUE(waitForText(terminal, "Enter path:")) << terminal.screenText();
+    press(terminal, "\x1b");
+    EXPECT_EQ(exitStatus(terminal), 1);
+    std::ifstream project(directory_ / "Project.gen", std::ios::binary);
+    std::stringstream bytes;
+    bytes << project.rdbuf();
+    return bytes.str();
+  }
+
   static void expectSameModes(const termios& before, const termios& after) {
     EXPECT_EQ(before.c_lflag, after.c_lflag);
     EXPECT_EQ(before.c_iflag, after.c_iflag);
@@ -394,16 +407,51 @@ TEST_F(TerminalRunTest, AHundredSourcesAreAllReachableAndAMovedOneLeavesTheProje
   ASSERT_TRUE(terminal.waitUntil(
       [&] { return entriesShown(terminal).front().second == "s031.c"; }, kWait))
       << terminal.screenText();
-  press(terminal, "\r");
-  ASSERT_TRUE(waitForText(terminal, "Enter path:"));
-  press(terminal, "\x1b");  // no compiler: the project file is saved all the same
-  EXPECT_EQ(exitStatus(terminal), 1);
-  std::ifstream project(directory_ / "Project.gen", std::ios::binary);
-  std::stringstream bytes;
-  bytes << project.rdbuf();
-  const std::string text = bytes.str();
+  const std::string text = acceptWithoutCompiler(terminal);
   EXPECT_EQ(text.find("source s030.c"), std::string::npos);
   EXPECT_NE(text.find("source s029.c\r\nsource s031.c\r\n"), std::string::npos);
+}
+
+// A project that lists a file no longer there, on a terminal told NO_COLOR:
+// the main screen says so, the name is marked, and the filter, "+", "!" and
+// "-" put the project file right.
+TEST_F(TerminalRunTest, TheFilterPlusBangAndMinusFixAProjectWithAMissingSource) {
+  for (const char* name : {"pay_a.c", "pay_b.c", "other.c"}) writeFile(name, "");
+  writeFile("Project.gen", "source hello.cpp\r\nsource gone.c\r\n");
+  PtyTerminal terminal(25, 80);
+  start(terminal, {}, "xterm-256color", {"NO_COLOR=1"});
+  ASSERT_TRUE(waitForText(terminal, "Load existing project file \"Project.gen\" ?"));
+  press(terminal, "\r");
+  ASSERT_TRUE(terminal.waitForRow(24, kMainPrompt, kWait)) << terminal.screenText();
+  EXPECT_TRUE(terminal.waitForRow(
+      23, std::string(7, ' ') + "1 source of the project is not in this directory: [->] shows them",
+      kWait))
+      << terminal.screenText();
+  press(terminal, "\x1b[C");
+  ASSERT_TRUE(rowShows(terminal, 6, "1 source of the project is not in this directory"))
+      << terminal.screenText();
+  EXPECT_TRUE(terminal.waitForRow(8, " (a)hello.cpp     (b)!gone.c", kWait))
+      << terminal.screenText();
+
+  press(terminal, "/");
+  type(terminal, "PAY_*");
+  press(terminal, "\r");
+  ASSERT_TRUE(rowShows(terminal, 6, "[/] \"PAY_*\": 2 of 6 shown")) << terminal.screenText();
+  EXPECT_TRUE(terminal.waitForRow(21, " (a)pay_a.c    (b)pay_b.c", kWait))
+      << terminal.screenText();
+  press(terminal, "+");
+  ASSERT_TRUE(terminal.waitForRow(8, " (a)pay_a.c    (b)pay_b.c", kWait)) << terminal.screenText();
+  press(terminal, "!");
+  ASSERT_TRUE(rowShows(terminal, 6, "[!] only the missing: 1 of 6 shown")) << terminal.screenText();
+  EXPECT_TRUE(terminal.waitForRow(8, " (a)!gone.c", kWait)) << terminal.screenText();
+  press(terminal, "-");
+  ASSERT_TRUE(terminal.waitForRow(21, " (a)!gone.c", kWait)) << terminal.screenText();
+  const std::string text = acceptWithoutCompiler(terminal);
+  EXPECT_NE(text.find("\nsource hello.cpp\r\nsource pay_a.c\r\nsource pay_b.c\r\n\r\n"),
+            std::string::npos)
+      << text;
+  EXPECT_EQ(text.find("gone.c"), std::string::npos);
+  EXPECT_EQ(text.find("other.c"), std::string::npos);
 }
 
 TEST_F(TerminalRunTest, ClicksSwitchAnOptionAndOpenTheSourcesAndTheMouseIsGivenBack) {

@@ -99,6 +99,18 @@ TEST_F(WineTerminalTest, WholeSessionTypedKeyByKeyWritesBothFiles) {
   ASSERT_TRUE(started(terminal));
   ASSERT_TRUE(press(terminal, "k", "hello.dll")) << terminal.screenText();  // DLL on
   ASSERT_TRUE(press(terminal, "\x1b[C", "P R O J E C T")) << terminal.screenText();
+  // The filter's keys reach the screen through the console: hello.cpp out
+  // with "-" and in again with "+", "!" showing that nothing is missing.
+  press(terminal, "/", "Show names matching:");
+  for (char key : std::string("HEL")) press(terminal, std::string(1, key), "");
+  ASSERT_TRUE(press(terminal, "\r", "[/] \"HEL\": 1 of 1 shown")) << terminal.screenText();
+  const auto projectRowEmpty = [&terminal] { return terminal.rowText(8).empty(); };
+  press(terminal, "-", "");
+  ASSERT_TRUE(terminal.waitUntil(projectRowEmpty, kWait)) << terminal.screenText();
+  press(terminal, "+", "");
+  ASSERT_TRUE(terminal.waitUntil([&] { return !projectRowEmpty(); }, kWait))
+      << terminal.screenText();
+  ASSERT_TRUE(press(terminal, "!", "only the missing: 0 of 1 shown")) << terminal.screenText();
   ASSERT_TRUE(press(terminal, "\x1b[D", "O P T I O N S")) << terminal.screenText();
   ASSERT_TRUE(press(terminal, "\r", "Enter path")) << terminal.screenText();
   press(terminal, "\x7f", "");  // Backspace empties the field
@@ -108,6 +120,7 @@ TEST_F(WineTerminalTest, WholeSessionTypedKeyByKeyWritesBothFiles) {
   EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "wait status " << status;
   ASSERT_EQ(files(), (std::vector<std::string>{"Makefile.b", "Project.gen", "hello.cpp"}));
   EXPECT_NE(content("Project.gen").find("\r\noption DLL         ON "), std::string::npos);
+  EXPECT_NE(content("Project.gen").find("\r\nsource hello.cpp\r\n"), std::string::npos);
   EXPECT_NE(content("Makefile.b").find("\r\nBCDIR = C:\\BCC55\r\n"), std::string::npos);
   // Printed once the console is given back: what was written and how to
   // build.

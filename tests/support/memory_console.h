@@ -29,6 +29,9 @@ class MemoryConsole : public CellConsole {
   // Queues each byte of the text as a key of a paste, as a terminal marks
   // the characters of one.
   void pushPaste(std::string_view text);
+  // As a terminal without colours, or with NO_COLOR set, answers.
+  void setShowsColour(bool on) { showsColour_ = on; }
+  bool showsColour() const override { return showsColour_; }
 
   // When the queue is empty every further key is Esc, so a test that runs
   // out of keys ends instead of hanging.
@@ -63,6 +66,7 @@ class MemoryConsole : public CellConsole {
     bool pasted;
   };
   std::deque<Key> keys_;
+  bool showsColour_ = true;
   bool ranDry_ = false;
   bool lastPasted_ = false;
   int keysRead_ = 0;

@@ -4,6 +4,7 @@
 
 #include <initializer_list>
 #include <string>
+#include <vector>
 
 #include "support/memory_console.h"
 #include "project/make_project.h"
@@ -141,6 +142,29 @@ TEST_F(ProjectEditorTest, AcceptingWithoutChangesKeepsTheProjectAsItWas) {
   EXPECT_TRUE(run(project));
   EXPECT_EQ(projectFileText(project), before);
   EXPECT_EQ(projectFile, "Project.gen");
+}
+
+// A loaded project that lists files the directory lacks says so on the
+// main screen, where Enter would accept it; once they are out, it does not.
+TEST_F(ProjectEditorTest, TheMainScreenTellsOfMissingSourcesUntilTheyAreRemoved) {
+  std::istringstream file("source hello.cpp\r\nsource gone.cpp\r\nsource old.c\r\n");
+  MakeProject project(file, fs);
+  const std::string told = "2 sources of the project are not in this directory: [->] shows them";
+  // Row 19 of the main screen, and the background of the count, each time
+  // the main screen waits for a key.
+  std::vector<std::string> shown;
+  console.setKeyObserver([&shown](const MemoryConsole& c) {
+    if (workspaceRow(c, 20).find("[->] or [Enter]") != std::string::npos)
+      shown.push_back(workspaceRow(c, 19) + "|" + std::to_string(backgroundIn(c, 6, 19)));
+  });
+  clickWorkspace(console, columnOf(blanks(5) + told, 1, "->"), 19);
+  console.pushKeys("!-");
+  console.pushKey(kKeyLeft);
+  console.pushKey(kKeyEnter);
+  EXPECT_TRUE(run(project));
+  EXPECT_EQ(shown, (std::vector<std::string>{blanks(5) + told + "|" + std::to_string(kRed),
+                                             "|" + std::to_string(kBlue)}));
+  EXPECT_EQ(project.sources(), (List{"hello.cpp"}));
 }
 
 }  // namespace

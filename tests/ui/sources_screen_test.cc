@@ -623,3 +623,210 @@ TEST_F(SourcesScreenTest, TwoThousandSourcesMoveAndReload) {
 
 }  // namespace
 }  // namespace corvane
+
+namespace corvane {
+namespace {
+
+// The filter, "+", "-" and "!": what they show, with which letters, and
+// what they move.
+class SourcesFilterTest : public SourcesScreenTest {
+ protected:
+  // Presses "/", types the pattern and Enter.
+  void filterBy(const std::string& pattern) {
+    console.pushKeys("/" + pattern);
+    console.pushKey(kKeyEnter);
+  }
+};
+
+TEST_F(SourcesFilterTest, AFilterShowsTheMatchingNamesOfBothListsWithLettersFromA) {
+  const std::vector<std::string> names = hundredSources();
+  addFiles(names);
+  sources = List(names.begin(), names.begin() + 50);
+  filterBy("S0?5.C");  // wildcards, any case: s005.c, s015.c, ... s095.c
+  console.pushKey(kKeyEsc);
+  run();
+  expectWorkspace(console, {
+      kReloadLine,
+      blanks(11) + "[/] \"S0?5.C\": 10 of 100 shown, [+] add [-] remove them",
+      kProjectRule,
+      "(a)s005.c   (b)s015.c   (c)s025.c   (d)s035.c   (e)s045.c",
+      "", "", "", "", "", "", "", "", "", "", "",
+      kOtherRule,
+      "(f)s055.c   (g)s065.c   (h)s075.c   (i)s085.c   (j)s095.c",
+      kSelectRule,
+      "",
+      kPrompt,
+  });
+
+  // A letter moves the entry it names, and the moved file stays in sight.
+  filterBy("s0?5.c");
+  console.pushKeys("g");
+  console.pushKey(kKeyEnter);
+  run();
+  EXPECT_EQ(workspaceRow(console, 4),
+            "(a)s005.c   (b)s015.c   (c)s025.c   (d)s035.c   (e)s045.c   (f)s065.c");
+  EXPECT_EQ(sources.size(), 51u);
+}
+
+// One named file among 20,000 moves with "/", part of its name, Enter and
+// its letter.
+TEST_F(SourcesFilterTest, OneFileAmongTwentyThousandMovesWithFourSteps) {
+  for (int i = 0; i < 20000; ++i) fs.addFile("unit" + std::to_string(100000 + i) + ".c", "");
+  sources = {};
+  filterBy("112345");
+  console.pushKeys("a");
+  console.pushKey(kKeyEnter);
+  EXPECT_EQ(run(), kKeyEnter);
+  EXPECT_EQ(console.keysRead(), 1 + 6 + 1 + 1 + 1);
+  EXPECT_EQ(sources, (List{"unit112345.c"}));
+}
+
+TEST_F(SourcesFilterTest, PlusAndMinusMoveEveryNameShownOnEveryPage) {
+  std::vector<std::string> names;
+  for (int i = 0; i < 40; ++i) names.push_back("pay_" + std::to_string(100 + i) + ".c");
+  for (int i = 0; i < 40; ++i) names.push_back("old_pay" + std::to_string(100 + i) + ".c");
+  names.push_back("Pay_main.cpp");
+  addFiles(names);
+  sources = {"old_pay100.c", "zz.c"};
+  // 41 pay_ files on two pages, with letters from "a" on each: "+" takes
+  // those of both.
+  filterBy("pay_*");
+  console.pushKey(kKeyPageDown);
+  console.pushKeys("+");
+  console.pushKey(kKeyEnter);
+  run();
+  EXPECT_EQ(workspaceRow(console, 19), blanks(27) + "[PgUp] page 2 of 2 [PgDn]");
+  ASSERT_EQ(sources.size(), 43u);
+  EXPECT_EQ(sources[1], "pay_100.c");
+  EXPECT_EQ(sources[41], "Pay_main.cpp");
+
+  // "-" takes out only the project sources shown (pay_109.c to pay_139.c).
+  filterBy("*1?9.c");
+  console.pushKeys("-");
+  console.pushKey(kKeyEnter);
+  run();
+  EXPECT_EQ(sources.size(), 39u);
+  EXPECT_EQ(std::count(sources.begin(), sources.end(), "pay_109.c"), 0);
+  EXPECT_EQ(sources, sortNoCase(sources, true));
+}
+
+TEST_F(SourcesFilterTest, BangShowsOnlyTheMissingAndMinusThenRemovesThemAll) {
+  addFiles({"a.cpp", "b.cpp", "x.cpp"});
+  sources = {"a.cpp", "gone1.cpp", "Gone2.cpp", "x.cpp"};
+  std::vector<std::string> status;  // row 2 each time a key is read
+  console.setKeyObserver([&status](const MemoryConsole& c) {
+    status.push_back(workspaceRow(c, 2) + "|" + std::to_string(backgroundIn(c, 4, 2)));
+  });
+  console.pushKeys("!-!");
+  console.pushKey(kKeyEnter);
+  run();
+  const std::string red = "|" + std::to_string(kRed);
+  const std::string blue = "|" + std::to_string(kBlue);
+  EXPECT_EQ(status, (std::vector<std::string>{
+      blanks(3) + "2 sources of the project are not in this directory: [!] shows only them" + red,
+      blanks(3) + "[!] only the missing: 2 of 5 shown, [+] add [-] remove them   2 missing" + blue,
+      // Out of the project they are still shown (on red), but not counted.
+      blanks(9) + "[!] only the missing: 2 of 5 shown, [+] add [-] remove them" + blue,
+      blue}));
+  EXPECT_EQ(sources, (List{"a.cpp", "x.cpp"}));
+  EXPECT_EQ(workspaceRow(console, 17), "(c)b.cpp         (d)gone1.cpp     (e)Gone2.cpp");
+}
+
+TEST_F(SourcesFilterTest, WithoutColourMissingNamesAreMarkedAndLaidOutWithTheirMark) {
+  addFiles({"a.cpp", "b.cpp"});
+  sources = {"a.cpp", "gone.cpp"};
+  console.setShowsColour(false);
+  console.pushKeys("b");  // gone.cpp out: marked there too
+  console.pushKey(kKeyEsc);
+  run();
+  EXPECT_EQ(workspaceRow(console, 4), "(a)a.cpp");
+  EXPECT_EQ(workspaceRow(console, 17), "(b)b.cpp         (c)!gone.cpp");
+}
+
+TEST_F(SourcesFilterTest, EscKeepsTheFilterTheAdvancedScreenKeepsItAndLeavingClearsIt) {
+  const std::vector<std::string> names = hundredSources();
+  addFiles(names);
+  sources = List(names.begin(), names.end());
+  filterBy("s09");
+  console.pushKeys("/x");  // a new pattern, then Esc: the old one stays
+  console.pushKey(kKeyEsc);
+  console.pushKey(kKeyRight);
+  console.pushKey(kKeyLeft);
+  console.pushKey(kKeyEnter);
+  EXPECT_EQ(run(), kKeyEnter);
+  EXPECT_EQ(workspaceRow(console, 2),
+            blanks(13) + "[/] \"s09\": 10 of 100 shown, [+] add [-] remove them");
+
+  // "/" opens on the pattern in force; Backspace clears it and Enter shows
+  // everything again, from the first page.
+  filterBy("s09");
+  console.pushKeys("/");
+  console.pushKey(kKeyBackspace);
+  console.pushKey(kKeyEnter);
+  std::vector<std::string> shown;
+  console.setKeyObserver([&shown](const MemoryConsole& c) {
+    shown.push_back(workspaceRow(c, 2) + "|" + workspaceRow(c, 19));
+  });
+  run();
+  EXPECT_EQ(shown.back(), "|" + blanks(27) + "[PgUp] page 1 of 4 [PgDn]");
+  // Shown again from the main screen, it starts without a filter.
+  run();
+  EXPECT_EQ(workspaceRow(console, 2), "");
+}
+
+TEST_F(SourcesFilterTest, ClicksOnTheStatusRowsKeysActAsTheKeys) {
+  addFiles({"pay_a.c", "pay_b.c", "other.c"});
+  sources = {"gone.c"};
+  const std::string told =
+      blanks(4) + "1 source of the project is not in this directory: [!] shows only them";
+  clickWorkspace(console, columnOf(told, 1, "[!]") + 1, 2);
+  console.pushKeys("!");  // back to every name
+  filterBy("pay");
+  const std::string filtered =
+      blanks(7) + "[/] \"pay\": 2 of 4 shown, [+] add [-] remove them   1 missing [!]";
+  clickWorkspace(console, columnOf(filtered, 1, "[+]"), 2);
+  clickWorkspace(console, columnOf(filtered, 1, "\"pay\""), 2);  // the filter's box
+  console.pushKeys("_b\r");
+  clickWorkspace(console, columnOf(filtered, 1, "[-]") + 2, 2);
+  console.pushKey(kKeyEnter);
+  EXPECT_EQ(run(), kKeyEnter);
+  EXPECT_EQ(sources, (List{"gone.c", "pay_a.c"}));
+  EXPECT_EQ(console.keysLeft(), 0u);
+}
+
+TEST_F(SourcesFilterTest, AStatusRowKeepsALongPathToTheFirstRow) {
+  const std::string path = "/home/someone/projects/" + std::string(60, 'x');
+  FakeFileSystem longOne(path);
+  longOne.addFile("a.cpp", "");
+  sources = {"a.cpp", "gone.cpp"};
+  console.pushKeys("b");  // gone.cpp out: nothing missing, the path runs on
+  console.pushKey(kKeyEsc);
+  std::vector<std::string> rows;
+  console.setKeyObserver([&rows](const MemoryConsole& c) {
+    rows.push_back(workspaceRow(c, 1) + "|" + workspaceRow(c, 2));
+  });
+  run(longOne);
+  const std::string line = "Press (1) to reload all sources from " + path;
+  EXPECT_EQ(rows, (std::vector<std::string>{
+      line.substr(0, 76) + "..|" + blanks(4) +
+          "1 source of the project is not in this directory: [!] shows only them",
+      line.substr(0, 78) + "|" + line.substr(78)}));
+}
+
+// The help box grew by the filter's keys: it still ends on the screen.
+TEST_F(SourcesFilterTest, TheHelpBoxStillFitsTheScreen) {
+  addFiles({"a.cpp"});
+  std::vector<std::string> shown;
+  console.setKeyObserver([&shown](const MemoryConsole& c) {
+    shown.push_back(readable(c.rowText(22, 9, 72)) + "|" + readable(c.rowText(24, 9, 72)));
+  });
+  console.pushKey(kKeyF1);  // two presses; the box waits for the third
+  console.pushKey(kKeyEsc);
+  run();
+  ASSERT_GE(shown.size(), 3u);
+  EXPECT_EQ(shown[2], "  A name on red (or marked !) is not in this directory.|" + blanks(18) +
+                          "Press any key to go back..");
+}
+
+}  // namespace
+}  // namespace corvane

@@ -27,6 +27,7 @@
 
 #include "console/cell_console.h"
 #include "console/key_decoder.h"
+#include "platform/colour_setting.h"
 #include "platform/native_console.h"
 #include "platform/posix/terminal_mode.h"
 #include "platform/posix/terminal_palette.h"
@@ -47,6 +48,7 @@ class TerminalConsole : public CellConsole {
   // report there too, so the terminal is asked to stop sending them.
   bool keyPending() override;
   bool keyWasPasted() const override { return pasted_; }
+  bool showsColour() const override { return palette_.hasColours() && colourWanted_; }
 
   // Puts the changed cells and the cursor on the display.
   void present();
@@ -79,6 +81,7 @@ class TerminalConsole : public CellConsole {
 
   TerminalFacts facts_;
   TerminalPalette palette_;
+  bool colourWanted_ = colourWanted();
   KeyDecoder decoder_;
   // When the last bytes came in, to know when an open paste has stalled.
   std::chrono::steady_clock::time_point lastInput_;

@@ -21,6 +21,8 @@ class TerminalPalette {
   // Sets up the colour pairs; call once curses runs.
   void setUp();
   CursesLook lookOf(std::uint8_t attribute) const;
+  // Whether the terminal shows the background colours apart (8 or more).
+  bool hasColours() const { return depth_ != Depth::kNone; }
 
  private:
   enum class Depth { kNone, kEight, kSixteen };

@@ -8,6 +8,7 @@
 
 #include "console/cell_console.h"
 #include "console/mouse_event.h"
+#include "platform/colour_setting.h"
 #include "platform/mouse_setting.h"
 #include "platform/win32/console_keys.h"
 #include "platform/win32/windows_api.h"
@@ -152,6 +153,9 @@ class Win32Console : public CellConsole {
     }
   }
 
+  // The console always has its 16 colours; only the user can ask for none.
+  bool showsColour() const override { return colourWanted_; }
+
  protected:
   void bell() override {
     flush();
@@ -224,6 +228,7 @@ class Win32Console : public CellConsole {
   // The presses read and not yet handed out, in the order they came.
   std::deque<int> keys_;
   bool mouse_ = mouseWanted();
+  bool colourWanted_ = colourWanted();
   DWORD buttonsHeld_ = 0;  // the mouse buttons down, to tell presses
   std::array<Cell, kScreenColumns * kScreenRows> shown_;
 };
