@@ -25,34 +25,39 @@
 namespace corvane {
 namespace {
 
-bool console(std::string_view line) { return isEntryDefinition(line, EntryFlavour::kConsole); }
-bool windows(std::string_view line) { return isEntryDefinition(line, EntryFlavour::kWindows); }
-
-TEST(EntryDefinition, ConsoleLines) {
-  EXPECT_TRUE(console("int main()"));
-  EXPECT_TRUE(console("void main(void)"));
-  EXPECT_TRUE(console("  int main (int argc, char *argv[])"));
-  EXPECT_TRUE(console("main()"));
-  EXPECT_TRUE(console("int\tmain\v\r(\t"));
-  EXPECT_FALSE(console("static int main()"));
-  EXPECT_FALSE(console("int domain()"));
-  EXPECT_FALSE(console("int main;"));
-  EXPECT_FALSE(console("int mainx()"));
-  EXPECT_FALSE(console("// main"));
-  EXPECT_FALSE(console("int main"));
-  // Only the first occurrence counts.
-  EXPECT_FALSE(console("int domain(); int main()"));
-}
-
-TEST(EntryDefinition, WindowsLines) {
-  EXPECT_TRUE(windows("int WINAPI WinMain(HINSTANCE h, ...)"));
-  EXPECT_TRUE(windows("int PASCAL WinMain (...)"));
-  EXPECT_TRUE(windows("BOOL WINAPI DllEntryPoint(HINSTANCE h, DWORD r, LPVOID p)"));
-  EXPECT_TRUE(windows("WinMain(h)"));
-  EXPECT_FALSE(windows("int WinMain(...)"));
-  EXPECT_FALSE(windows("int WINAPI myWinMain(...)"));
-  EXPECT_FALSE(windows("int WINAPI main()"));
-  EXPECT_FALSE(console("int WINAPI WinMain(HINSTANCE h)"));
+// Lines and whether they define a console entry point (main) and a Windows
+// one (WinMain or DllEntryPoint).
+TEST(EntryDefinition, LinesOfBothFlavours) {
+  const struct {
+    const char* line;
+    bool console;
+    bool windows;
+  } kCases[] = {
+      {"int main()", true, false},
+      {"void main(void)", true, false},
+      {"  int main (int argc, char *argv[])", true, false},
+      {"main()", true, false},
+      {"int\tmain\v\r(\t", true, false},
+      {"static int main()", false, false},
+      {"int domain()", false, false},
+      {"int main;", false, false},
+      {"int mainx()", false, false},
+      {"// main", false, false},
+      {"int main", false, false},
+      // Only the first occurrence counts.
+      {"int domain(); int main()", false, false},
+      {"int WINAPI WinMain(HINSTANCE h, ...)", false, true},
+      {"int PASCAL WinMain (...)", false, true},
+      {"BOOL WINAPI DllEntryPoint(HINSTANCE h, DWORD r, LPVOID p)", false, true},
+      {"WinMain(h)", false, true},
+      {"int WinMain(...)", false, false},
+      {"int WINAPI myWinMain(...)", false, false},
+      {"int WINAPI main()", true, false},
+  };
+  for (const auto& c : kCases) {
+    EXPECT_EQ(isEntryDefinition(c.line, EntryFlavour::kConsole), c.console) << c.line;
+    EXPECT_EQ(isEntryDefinition(c.line, EntryFlavour::kWindows), c.windows) << c.line;
+  }
 }
 
 class SourceDiscovery : public ::testing::Test {
@@ -186,7 +191,9 @@ bool plainDefinesEntryPoint(const std::string& bytes) {
     bool candidate = line.find("DllEntryPoint") != std::string::npos ||
                      line.find("WinMain") != std::string::npos ||
                      line.find("main") != std::string::npos;
-    if (candidate && (console(line) || windows(line))) return true;
+    if (candidate && (isEntryDefinition(line, EntryFlavour::kConsole) ||
+                      isEntryDefinition(line, EntryFlavour::kWindows)))
+      return true;
   }
   return false;
 }

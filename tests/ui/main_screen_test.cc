@@ -84,37 +84,46 @@ TEST_F(MainScreenTest, DrawsNamesOptionsFlagsAndPrompt) {
 
 TEST_F(MainScreenTest, KeysLabelsValuesAndStatusesHaveTheirColours) {
   run();
-  // Header: key yellow, label light grey, value white, all on blue.
-  EXPECT_EQ(foregroundIn(console, 1, 1), kYellow);
-  EXPECT_EQ(foregroundIn(console, 4, 1), kLightGrey);
-  EXPECT_EQ(foregroundIn(console, 13, 1), kWhite);
   EXPECT_EQ(backgroundIn(console, 13, 1), kBlue);
-  EXPECT_EQ(foregroundIn(console, 29, 1), kYellow);   // "(2)"
-  EXPECT_EQ(foregroundIn(console, 54, 1), kYellow);   // "(3)"
-  EXPECT_EQ(foregroundIn(console, 3, 3 + 5), kWhite);  // indent of an option row
-  // Rules light cyan; option keys yellow; names white.
-  EXPECT_EQ(foregroundIn(console, 8, 3), kLightCyan);
-  EXPECT_EQ(foregroundIn(console, 8, 16), kLightCyan);
-  EXPECT_EQ(foregroundIn(console, 8, 4), kYellow);
-  EXPECT_EQ(foregroundIn(console, 11, 4), kWhite);
-  // " ON" yellow (Debug), "OFF" white (ANSI); brackets and descriptions white.
-  EXPECT_EQ(foregroundIn(console, 25, 5), kYellow);
-  EXPECT_EQ(foregroundIn(console, 24, 4), kWhite);
-  EXPECT_EQ(foregroundIn(console, 27, 5), kWhite);
-  EXPECT_EQ(foregroundIn(console, 30, 5), kWhite);
-  // Flags line: "(4)" yellow, its label light grey; "(5)" yellow.
-  EXPECT_EQ(foregroundIn(console, 1, 18), kYellow);
-  EXPECT_EQ(foregroundIn(console, 4, 18), kLightGrey);
-  EXPECT_EQ(foregroundIn(console, 42, 18), kYellow);
-  EXPECT_EQ(foregroundIn(console, 45, 18), kLightGrey);
-  // Prompt: "Press " white, "(selection)", "Esc", "->", "Enter" yellow.
-  EXPECT_EQ(foregroundIn(console, 32, 20), kWhite);
-  EXPECT_EQ(foregroundIn(console, 38, 20), kYellow);
-  EXPECT_EQ(foregroundIn(console, 49, 20), kWhite);
-  EXPECT_EQ(foregroundIn(console, 52, 20), kYellow);  // "Esc"
-  EXPECT_EQ(foregroundIn(console, 59, 20), kYellow);  // "->"
-  EXPECT_EQ(foregroundIn(console, 67, 20), kYellow);  // "Enter"
-  EXPECT_EQ(foregroundIn(console, 72, 20), kWhite);
+  const struct {
+    int column;
+    int row;
+    int colour;
+  } kCells[] = {
+      // Header: key yellow, label light grey, value white, all on blue.
+      {1, 1, kYellow},
+      {4, 1, kLightGrey},
+      {13, 1, kWhite},
+      {29, 1, kYellow},  // "(2)"
+      {54, 1, kYellow},  // "(3)"
+      {3, 3 + 5, kWhite},  // indent of an option row
+      // Rules light cyan; option keys yellow; names white.
+      {8, 3, kLightCyan},
+      {8, 16, kLightCyan},
+      {8, 4, kYellow},
+      {11, 4, kWhite},
+      // " ON" yellow (Debug), "OFF" white (ANSI); brackets and descriptions white.
+      {25, 5, kYellow},
+      {24, 4, kWhite},
+      {27, 5, kWhite},
+      {30, 5, kWhite},
+      // Flags line: "(4)" yellow, its label light grey; "(5)" yellow.
+      {1, 18, kYellow},
+      {4, 18, kLightGrey},
+      {42, 18, kYellow},
+      {45, 18, kLightGrey},
+      // Prompt: "Press " white, "(selection)", "Esc", "->", "Enter" yellow.
+      {32, 20, kWhite},
+      {38, 20, kYellow},
+      {49, 20, kWhite},
+      {52, 20, kYellow},  // "Esc"
+      {59, 20, kYellow},  // "->"
+      {67, 20, kYellow},  // "Enter"
+      {72, 20, kWhite},
+  };
+  for (const auto& cell : kCells)
+    EXPECT_EQ(foregroundIn(console, cell.column, cell.row), cell.colour)
+        << "column " << cell.column << ", row " << cell.row;
 }
 
 TEST_F(MainScreenTest, ClicksOnAnOptionRowAFieldLabelAndAPromptTokenActAsTheirKeys) {
