@@ -103,6 +103,9 @@ inline int promptKeyNamed(std::string_view name) {
 
 // Every editing screen asks for its keys on row 20 of its workspace.
 inline constexpr int kPromptRow = 20;
+// The row just above the prompt: blank but for what a screen has to tell
+// there (the main screen its missing sources, the sources screen its page).
+inline constexpr int kNoticeRow = kPromptRow - 1;
 
 // A screen's prompt: the column it starts in and its text, where braces
 // (not shown) mark the keys it names: "Press {(selection)} or [{Enter}]... ".

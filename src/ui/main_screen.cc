@@ -21,8 +21,6 @@ constexpr int kOptionsRuleRow = 3;
 constexpr int kFirstOptionRow = 4;
 constexpr int kOptionsColumn = 8;
 constexpr int kFlagsRow = 18;
-// Blank but for the missing sources, just above the prompt.
-constexpr int kMissingRow = kPromptRow - 1;
 constexpr int kLinkFlagsColumn = 42;
 constexpr Prompt kPrompt{32, "Press {(selection)}, [{Esc}], [{->}] or [{Enter}]... "};
 // The header's labels. The gaps between its entries are spread over what is
@@ -212,7 +210,7 @@ class MainScreen {
         {": ", kWhite, 0}};
     appendKeyPieces(pieces, "->", kKeyRight);
     pieces.push_back({" shows them", kWhite, 0});
-    writePiecesCentred(window_, pieces, kMissingRow);
+    writePiecesCentred(window_, pieces, kNoticeRow);
   }
 
   void toggleOption(int index) {

@@ -22,9 +22,6 @@ constexpr int kStatusRow = 2;
 constexpr int kRuleColumn = 11;
 constexpr int kProjectRuleRow = 3;
 constexpr int kSelectRuleLength = 59;  // from column 11 to column 69
-// The row between the select rule and the prompt, blank but for the page
-// indicator.
-constexpr int kPageRow = kPromptRow - 1;
 constexpr Prompt kPrompt{26, "Press {(selection)}, [{<-}] [{->}], [{Esc}] or [{Enter}]... "};
 // Where colour does not show, a missing name starts with the mark: ASCII,
 // so that every terminal and code page shows it, at the start, where the
@@ -391,14 +388,14 @@ void SourcesScreen::drawEntries(const PageLayout& layout, bool projectSources) {
 // fixed text, and the row below the select rule is otherwise blank. The
 // wheel turns the pages too, while there are any.
 void SourcesScreen::drawPageIndicator() {
-  clearRowFrom(window_, 1, kPageRow);
+  clearRowFrom(window_, 1, kNoticeRow);
   const bool paged = pages_.size() > 1;
   window_.clicks().setWheel(paged ? kKeyPageUp : 0, paged ? kKeyPageDown : 0);
   if (!paged) return;
   const std::string line = "[{PgUp}] page " + std::to_string(page_ + 1) + " of " +
                            std::to_string(pages_.size()) + " [{PgDn}]";
   const int length = static_cast<int>(line.size()) - 4;  // the braces do not show
-  writeKeyLine(window_, kRuleColumn + std::max(0, (kSelectRuleLength - length) / 2), kPageRow,
+  writeKeyLine(window_, kRuleColumn + std::max(0, (kSelectRuleLength - length) / 2), kNoticeRow,
                line);
 }
 
